@@ -1,0 +1,96 @@
+# The cross build: Quarrion.exe and the Win32 tests.
+enable_language(RC)
+include(cmake/Assets.cmake)
+
+if(NOT QUARRION_HOST_TOOLS)
+  message(FATAL_ERROR "Set QUARRION_HOST_TOOLS to the host build's HostTools.cmake")
+endif()
+include(${QUARRION_HOST_TOOLS})
+get_filename_component(_host_dir ${QUARRION_HOST_TOOLS} DIRECTORY)
+include(${_host_dir}/HostToolsList.cmake)
+
+# Static C and C++ runtime: the exe imports only Windows system DLLs.
+set(QUARRION_WIN_LINK -static -static-libgcc -static-libstdc++)
+set(QUARRION_WIN_LIBS comctl32 winmm gdi32 user32 kernel32)
+
+# The resources: the hand-kept script plus everything the generators made.
+set(QUARRION_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
+quarrion_generate_assets(${QUARRION_ASSET_DIR} ${QUARRION_ASSET_TOOLS})
+add_custom_target(quarrion_assets DEPENDS ${QUARRION_ASSET_OUTPUTS})
+file(GLOB _rc_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc)
+set(QUARRION_RC ${CMAKE_SOURCE_DIR}/resources/quarrion.rc)
+set_source_files_properties(${QUARRION_RC} PROPERTIES
+  OBJECT_DEPENDS "${QUARRION_ASSET_OUTPUTS};${QUARRION_ASSET_DIR}/assets.rc;${_rc_headers}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${QUARRION_ASSET_DIR} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/resources")
+
+# The Win32 layers: render/, shell/ and the _win.cpp halves of the others.
+file(GLOB QUARRION_WIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/render/*_win.cpp
+  ${CMAKE_SOURCE_DIR}/prefs/*_win.cpp
+  ${CMAKE_SOURCE_DIR}/scores/*_win.cpp
+  ${CMAKE_SOURCE_DIR}/audio/*_win.cpp
+  ${CMAKE_SOURCE_DIR}/shell/*.cpp)
+list(FILTER QUARRION_WIN_SOURCES EXCLUDE REGEX "shell/winmain\\.cpp$")
+add_library(quarrion_win STATIC ${QUARRION_WIN_SOURCES})
+target_include_directories(quarrion_win PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(quarrion_win PRIVATE ${QUARRION_WARNINGS})
+target_compile_definitions(quarrion_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+target_link_libraries(quarrion_win PUBLIC quarrion_core ${QUARRION_WIN_LIBS})
+
+add_executable(Quarrion WIN32 ${CMAKE_SOURCE_DIR}/shell/winmain.cpp ${QUARRION_RC})
+target_compile_options(Quarrion PRIVATE ${QUARRION_WARNINGS})
+target_link_libraries(Quarrion PRIVATE quarrion_win ${QUARRION_WIN_LINK})
+set_target_properties(Quarrion PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUARRION_DIST_DIR})
+add_dependencies(Quarrion quarrion_assets)
+# Files that lie beside the exe (music, help) come from the generators.
+add_custom_command(TARGET Quarrion POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUARRION_ASSET_DIR}/dist ${QUARRION_DIST_DIR}
+  VERBATIM)
+
+# --- Win32 tests ----------------------------------------------------------------
+set(_gtest_src /usr/src/googletest)
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${_gtest_src} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Paths handed to the tests, in the form Wine's programs see them.
+function(quarrion_wine_path out path)
+  string(REPLACE "/" "\\" _w "${path}")
+  set(${out} "Z:${_w}" PARENT_SCOPE)
+endfunction()
+quarrion_wine_path(_dist_w ${QUARRION_DIST_DIR})
+quarrion_wine_path(_shots_w ${QUARRION_SCREENSHOT_DIR})
+quarrion_wine_path(_work_w ${CMAKE_BINARY_DIR}/testwork)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/testwork)
+
+file(GLOB _support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
+add_library(quarrion_test_support STATIC ${_support})
+target_compile_options(quarrion_test_support PRIVATE ${QUARRION_WARNINGS})
+target_include_directories(quarrion_test_support PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quarrion_test_support PUBLIC gtest gmock ${QUARRION_WIN_LIBS})
+target_compile_definitions(quarrion_test_support PUBLIC
+  QUARRION_DIST_DIR_W="${_dist_w}"
+  QUARRION_SCREENSHOT_DIR_W="${_shots_w}"
+  QUARRION_TESTWORK_DIR_W="${_work_w}")
+
+# Unit tests of the Win32 layers, on memory DCs and real windows; they carry
+# the game's resources so bitmaps and templates load from the test exe itself.
+file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+set(_e2e_tests ${_win_tests})
+list(FILTER _win_tests EXCLUDE REGEX "/e2e_[^/]*\\.cpp$")
+list(FILTER _e2e_tests INCLUDE REGEX "/e2e_[^/]*\\.cpp$")
+
+add_executable(quarrion_win32_tests ${_win_tests} ${QUARRION_RC})
+target_compile_options(quarrion_win32_tests PRIVATE ${QUARRION_WARNINGS})
+target_link_libraries(quarrion_win32_tests PRIVATE quarrion_test_support quarrion_win gtest_main ${QUARRION_WIN_LINK})
+add_dependencies(quarrion_win32_tests quarrion_assets)
+gtest_discover_tests(quarrion_win32_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "win32."
+  DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+
+# End-to-end tests drive the real Quarrion.exe; only one copy may run at a time.
+add_executable(quarrion_e2e_tests ${_e2e_tests})
+target_compile_options(quarrion_e2e_tests PRIVATE ${QUARRION_WARNINGS})
+target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest_main ${QUARRION_WIN_LINK})
+add_dependencies(quarrion_e2e_tests Quarrion)
+gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
+  DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_game TIMEOUT 180)

@@ -1,0 +1,28 @@
+// The player's options in memory. The initialisation file behind them is
+// read and written by the platform side (prefs_win.cpp).
+#pragma once
+
+#include <cstdint>
+
+enum { LAST_PLAYER_LEN = 32 };
+
+struct Prefs {
+    int32_t nSpeed;      // 0 Slow, 1 Normal, 2 Fast, 3 Insane
+    int32_t bSound;      // non-zero: effects on
+    int32_t bMusic;      // non-zero: background music on
+    int32_t bContinuous; // 1: one track plays on across levels
+    int32_t bUseMenu;    // the menu bar is attached to the main window
+    int32_t bPatterns;   // the background pattern changes with the level
+    char szLastPlayer[LAST_PLAYER_LEN];
+};
+
+extern Prefs prefs;
+
+// The values a missing file or key gives.
+void PrefsSetDefaults();
+
+// Brings a Speed value read from the file into 0..3.
+int32_t SpeedNormalize(int32_t nRead);
+
+// game.nFallStep = max(1, 2 * nSpeed).
+void ApplySpeed();
