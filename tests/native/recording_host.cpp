@@ -35,82 +35,80 @@ const char* kGoalNames[NUM_GOAL_KINDS] = {
 };
 
 const GameHost kRecordingHost = {
-    /* PlayGameSound */ [](const char* sz, int bAsync) {
-        return Rec("PlayGameSound", {bAsync}, sz);
-    },
-    /* MIDIFindFiles */
-    []() {
-        Rec("MIDIFindFiles");
-        return H().nMusicFiles;
-    },
-    /* MIDIStart */ [](int n) { return Rec("MIDIStart", {n}); },
-    /* MIDINext */ [](HostWindow) { return Rec("MIDINext"); },
-    /* MIDIStop */ []() { return Rec("MIDIStop"); },
-    /* BeginDrawing */ []() { return Rec("BeginDrawing"); },
-    /* EndDrawing */ []() { return Rec("EndDrawing"); },
-    /* DrawBins */ []() { return Rec("DrawBins"); },
-    /* DrawPaddleStack */ []() { return Rec("DrawPaddleStack"); },
-    /* ErasePaddleStack */ []() { return Rec("ErasePaddleStack"); },
-    /* StartPaddleFlash */ []() { return Rec("StartPaddleFlash"); },
-    /* PaddleLightTick */ []() { return Rec("PaddleLightTick"); },
-    /* DrawTileFrame */
-    [](int c, int f, int x, int y) {
-        return Rec("DrawTileFrame", {c, f, x, y});
-    },
-    /* DrawTileErase */
-    [](int x, int y) {
-        return Rec("DrawTileErase", {x, y});
-    },
-    /* DrawFlatTile */
-    [](int c, int x, int y) {
-        return Rec("DrawFlatTile", {c, x, y});
-    },
-    /* DrawGoalPicture */ []() { return Rec("DrawGoalPicture"); },
-    /* ShowPauseLogo */ [](int b) { return Rec("ShowPauseLogo", {b}); },
-    /* BlankRect */
-    [](int l, int t, int r, int b) {
-        return Rec("BlankRect", {l, t, r, b});
-    },
-    /* SendPanel */
-    [](int m, uint32_t w, int32_t l) {
-        return Rec("SendPanel", {m, w, l});
-    },
-    /* PostResolveLines */ []() { return Rec("PostResolveLines"); },
-    /* SendCommand */ [](int id) { return Rec("SendCommand", {id}); },
-    /* SendPlayTimer */ []() { return Rec("SendPlayTimer"); },
-    /* StartPlayTimer */ []() { return Rec("StartPlayTimer"); },
-    /* MinimizeMain */ []() { return Rec("MinimizeMain"); },
-    /* InvalidateMain */ [](int b) { return Rec("InvalidateMain", {b}); },
-    /* InvalidatePanel */ [](int b) { return Rec("InvalidatePanel", {b}); },
-    /* UpdateMain */ []() { return Rec("UpdateMain"); },
-    /* ShowPanel */ []() { return Rec("ShowPanel"); },
-    /* IsCtrlDown */ []() { return H().bCtrlDown; },
-    /* IsMainActive */ []() { return H().bMainActive; },
-    /* ShowLevelDoneDlg */
-    []() {
-        Rec("ShowLevelDoneDlg");
-        return H().onLevelDoneDlg ? H().onLevelDoneDlg() : H().nLevelDoneResult;
-    },
-    /* ShowGameOverDlg */
-    []() {
-        Rec("ShowGameOverDlg");
-        if (H().onGameOverDlg) H().onGameOverDlg();
-        return 1;
-    },
-    /* CheckHighScore */ []() { return Rec("CheckHighScore"); },
-    /* ShowWinGameDlg */ []() { return Rec("ShowWinGameDlg"); },
-    /* ShowHiScoreDlg */ []() { return Rec("ShowHiScoreDlg"); },
-    /* LoadStringText */
-    [](int nId, char* sz, int cch) {
-        int k = nId - IDS_GOALKIND_FIRST;
-        if (k < 0 || k >= NUM_GOAL_KINDS || cch < 1) return 0;
-        std::strncpy(sz, kGoalNames[k], (size_t)cch - 1);
-        sz[cch - 1] = '\0';
-        return (int)std::strlen(sz);
-    },
-    /* LoadPrefs */ []() { return Rec("LoadPrefs"); },
-    /* LoadCreditsBitmap */ []() { return Rec("LoadCreditsBitmap"); },
-    /* TimeNow */ []() { return H().nTime; },
+    .PlayGameSound = [](const char* sz, int bAsync) { return Rec("PlayGameSound", {bAsync}, sz); },
+    .MIDIFindFiles =
+        []() {
+            Rec("MIDIFindFiles");
+            return H().nMusicFiles;
+        },
+    .MIDIStart = [](int n) { return Rec("MIDIStart", {n}); },
+    .MIDINext = [](HostWindow) { return Rec("MIDINext"); },
+    .MIDIStop = []() { return Rec("MIDIStop"); },
+    .BeginDrawing = []() { return Rec("BeginDrawing"); },
+    .EndDrawing = []() { return Rec("EndDrawing"); },
+    .DrawBins = []() { return Rec("DrawBins"); },
+    .DrawPaddleStack = []() { return Rec("DrawPaddleStack"); },
+    .ErasePaddleStack = []() { return Rec("ErasePaddleStack"); },
+    .StartPaddleFlash = []() { return Rec("StartPaddleFlash"); },
+    .PaddleLightTick = []() { return Rec("PaddleLightTick"); },
+    .DrawTileFrame =
+        [](int c, int f, int x, int y) {
+            return Rec("DrawTileFrame", {c, f, x, y});
+        },
+    .DrawTileErase =
+        [](int x, int y) {
+            return Rec("DrawTileErase", {x, y});
+        },
+    .DrawFlatTile =
+        [](int c, int x, int y) {
+            return Rec("DrawFlatTile", {c, x, y});
+        },
+    .DrawGoalPicture = []() { return Rec("DrawGoalPicture"); },
+    .ShowPauseLogo = [](int b) { return Rec("ShowPauseLogo", {b}); },
+    .BlankRect =
+        [](int l, int t, int r, int b) {
+            return Rec("BlankRect", {l, t, r, b});
+        },
+    .SendPanel =
+        [](int m, uint32_t w, int32_t l) {
+            return Rec("SendPanel", {m, w, l});
+        },
+    .PostResolveLines = []() { return Rec("PostResolveLines"); },
+    .SendCommand = [](int id) { return Rec("SendCommand", {id}); },
+    .SendPlayTimer = []() { return Rec("SendPlayTimer"); },
+    .StartPlayTimer = []() { return Rec("StartPlayTimer"); },
+    .MinimizeMain = []() { return Rec("MinimizeMain"); },
+    .InvalidateMain = [](int b) { return Rec("InvalidateMain", {b}); },
+    .InvalidatePanel = [](int b) { return Rec("InvalidatePanel", {b}); },
+    .UpdateMain = []() { return Rec("UpdateMain"); },
+    .ShowPanel = []() { return Rec("ShowPanel"); },
+    .IsCtrlDown = []() { return H().bCtrlDown; },
+    .IsMainActive = []() { return H().bMainActive; },
+    .ShowLevelDoneDlg =
+        []() {
+            Rec("ShowLevelDoneDlg");
+            return H().onLevelDoneDlg ? H().onLevelDoneDlg() : H().nLevelDoneResult;
+        },
+    .ShowGameOverDlg =
+        []() {
+            Rec("ShowGameOverDlg");
+            if (H().onGameOverDlg) H().onGameOverDlg();
+            return 1;
+        },
+    .CheckHighScore = []() { return Rec("CheckHighScore"); },
+    .ShowWinGameDlg = []() { return Rec("ShowWinGameDlg"); },
+    .ShowHiScoreDlg = []() { return Rec("ShowHiScoreDlg"); },
+    .LoadStringText =
+        [](int nId, char* sz, int cch) {
+            int k = nId - IDS_GOALKIND_FIRST;
+            if (k < 0 || k >= NUM_GOAL_KINDS || cch < 1) return 0;
+            std::strncpy(sz, kGoalNames[k], (size_t)cch - 1);
+            sz[cch - 1] = '\0';
+            return (int)std::strlen(sz);
+        },
+    .LoadPrefs = []() { return Rec("LoadPrefs"); },
+    .LoadCreditsBitmap = []() { return Rec("LoadCreditsBitmap"); },
+    .TimeNow = []() { return H().nTime; },
 };
 
 } // namespace

@@ -1,0 +1,127 @@
+# Shared by scripts/play and scripts/test: set-up, build and the Wine
+# environment. Source it; it defines functions and never exits on its own.
+
+QUARRION_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUARRION_BUILD=${QUARRION_BUILD:-$QUARRION_ROOT/build}
+JOBS=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+
+log() { printf '== %s\n' "$*" >&2; }
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+find_wine() {
+    local w
+    for w in wine wine-stable /usr/lib/wine/wine; do
+        if command -v "$w" >/dev/null 2>&1; then command -v "$w"; return 0; fi
+    done
+    return 1
+}
+
+find_wineserver() {
+    local w
+    for w in wineserver wineserver-stable /usr/lib/wine/wineserver; do
+        if command -v "$w" >/dev/null 2>&1; then command -v "$w"; return 0; fi
+    done
+    return 1
+}
+
+# Installs whatever the build and the tests need and is not there yet.
+ensure_deps() {
+    local missing=()
+    command -v cmake >/dev/null || missing+=(cmake)
+    command -v make >/dev/null || missing+=(make)
+    command -v g++ >/dev/null || missing+=(g++)
+    command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686-posix)
+    command -v i686-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-i686)
+    [ -f /usr/i686-w64-mingw32/lib/libgdi32.a ] || missing+=(mingw-w64-i686-dev)
+    find_wine >/dev/null || missing+=(wine)
+    [ -e /usr/lib/wine/wineserver32 ] || [ -d /usr/lib/i386-linux-gnu/wine ] || missing+=(wine32:i386)
+    command -v Xvfb >/dev/null || missing+=(xvfb)
+    [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
+    [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] ||
+        [ -n "$(find /usr/lib -name GTestConfig.cmake 2>/dev/null | head -n 1)" ] ||
+        missing+=(libgtest-dev libgmock-dev)
+    [ -f /usr/share/alsa/alsa.conf ] || missing+=(libasound2-data)
+    if [ ${#missing[@]} -eq 0 ]; then return 0; fi
+
+    log "installing: ${missing[*]}"
+    if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
+        as_root dpkg --add-architecture i386
+    fi
+    as_root apt-get update -q || return 1
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends \
+        "${missing[@]}" || return 1
+}
+
+# Builds the host tree (core, tools, native tests) and then the cross tree
+# (Quarrion.exe and the Win32 tests). The game lands in $QUARRION_BUILD/dist.
+build_all() {
+    local host=$QUARRION_BUILD/host cross=$QUARRION_BUILD/cross
+    log "host build in $host"
+    cmake -S "$QUARRION_ROOT" -B "$host" -DCMAKE_BUILD_TYPE=Release \
+        -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
+    cmake --build "$host" -j "$JOBS" || return 1
+    log "cross build in $cross"
+    cmake -S "$QUARRION_ROOT" -B "$cross" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$QUARRION_ROOT/cmake/mingw-i686.cmake" \
+        -DQUARRION_HOST_TOOLS="$host/HostTools.cmake" \
+        -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
+    cmake --build "$cross" -j "$JOBS" || return 1
+}
+
+# --- A headless Wine of our own ------------------------------------------------
+XVFB_PID=
+WINESERVER=
+
+wine_env_common() {
+    WINE=$(find_wine) || return 1
+    WINESERVER=$(find_wineserver) || return 1
+    export WINE WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Starts Xvfb on a free display and a fresh Wine prefix in the build tree.
+start_headless_wine() {
+    wine_env_common || return 1
+    # A headless machine has no sound card; give Wine one silent output.
+    local alsa=$QUARRION_BUILD/alsa-null.conf
+    mkdir -p "$QUARRION_BUILD"
+    printf 'pcm.!default { type null }\n' >"$alsa"
+    export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$alsa
+    local fdfile=$QUARRION_BUILD/xvfb.display
+    rm -f "$fdfile"
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$fdfile" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+        [ -s "$fdfile" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$fdfile" ]; then
+        log "Xvfb did not start"
+        return 1
+    fi
+    export DISPLAY=:$(head -n 1 "$fdfile")
+    log "Xvfb on $DISPLAY (pid $XVFB_PID)"
+
+    export WINEPREFIX=$QUARRION_BUILD/wineprefix
+    rm -rf "$WINEPREFIX"
+    "$WINESERVER" -p
+    "$WINE" wineboot -i >/dev/null 2>&1
+    # A virtual desktop: without a window manager every hide or destroy stalls.
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    log "Wine prefix ready in $WINEPREFIX"
+}
+
+stop_headless_wine() {
+    if [ -n "$WINESERVER" ] && [ -n "${WINEPREFIX:-}" ]; then
+        "$WINESERVER" -k >/dev/null 2>&1 || true
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" >/dev/null 2>&1 || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=
+    fi
+}

@@ -1,0 +1,157 @@
+// The engine's host interface on Win32: windows, messages, input, dialogs
+// and start-up services. Drawing is in the renderer's half (host_win.h).
+#include "shell/host_win.h"
+
+#include <ctime>
+
+#include "engine/game.h"
+#include "shell/app.h"
+
+static HWND PanelWindow() {
+    return (HWND)game.hwndPanel;
+}
+
+static int HostPlayGameSound(const char*, int) {
+    return 0;
+}
+static int HostMIDIFindFiles() {
+    return 0;
+}
+static int HostMIDIStart(int) {
+    return 0;
+}
+static int HostMIDINext(HostWindow) {
+    return 0;
+}
+static int HostMIDIStop() {
+    return 0;
+}
+
+static int HostSendPanel(int nMsg, uint32_t wParam, int32_t lParam) {
+    if (!PanelWindow()) return 0;
+    SendMessageA(PanelWindow(), (UINT)nMsg, (WPARAM)wParam, (LPARAM)lParam);
+    return 1;
+}
+
+static int HostPostResolveLines() {
+    return PostMessageA(hwndMain, WM_RESOLVELINES, 0, 0) != 0;
+}
+
+static int HostSendCommand(int nId) {
+    SendMessageA(hwndMain, WM_COMMAND, (WPARAM)nId, 0);
+    return 1;
+}
+
+static int HostSendPlayTimer() {
+    SendMessageA(hwndMain, WM_TIMER, PLAY_TIMER_ID, 0);
+    return 1;
+}
+
+static int HostStartPlayTimer() {
+    return SetTimer(hwndMain, PLAY_TIMER_ID, PLAY_TIMER_MS, NULL) != 0;
+}
+
+static int HostMinimizeMain() {
+    ShowWindow(hwndMain, SW_MINIMIZE);
+    return 1;
+}
+
+static int HostInvalidateMain(int bErase) {
+    return InvalidateRect(hwndMain, NULL, bErase) != 0;
+}
+
+static int HostInvalidatePanel(int bErase) {
+    return PanelWindow() && InvalidateRect(PanelWindow(), NULL, bErase);
+}
+
+static int HostUpdateMain() {
+    return UpdateWindow(hwndMain) != 0;
+}
+
+static int HostShowPanel() {
+    if (!PanelWindow()) return 0;
+    ShowWindow(PanelWindow(), SW_SHOWNORMAL);
+    return 1;
+}
+
+static int HostIsCtrlDown() {
+    return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
+}
+static int HostIsMainActive() {
+    return GetActiveWindow() == hwndMain;
+}
+
+// The game's dialogs are added one by one; until then the flow carries on
+// as if each had been confirmed at once.
+static int HostShowLevelDoneDlg() {
+    return 1;
+}
+static int HostShowGameOverDlg() {
+    return 1;
+}
+static int HostCheckHighScore() {
+    return 0;
+}
+static int HostShowWinGameDlg() {
+    return 1;
+}
+static int HostShowHiScoreDlg() {
+    return 1;
+}
+
+static int HostLoadStringText(int nId, char* szBuf, int cchBuf) {
+    return LoadStringA(hInst, (UINT)nId, szBuf, cchBuf);
+}
+
+static int HostLoadPrefs() {
+    return 0;
+}
+static int64_t HostTimeNow() {
+    return (int64_t)time(NULL);
+}
+
+static const GameHost kWin32Host = {
+    .PlayGameSound = HostPlayGameSound,
+    .MIDIFindFiles = HostMIDIFindFiles,
+    .MIDIStart = HostMIDIStart,
+    .MIDINext = HostMIDINext,
+    .MIDIStop = HostMIDIStop,
+    .BeginDrawing = HostBeginDrawing,
+    .EndDrawing = HostEndDrawing,
+    .DrawBins = HostDrawBins,
+    .DrawPaddleStack = HostDrawPaddleStack,
+    .ErasePaddleStack = HostErasePaddleStack,
+    .StartPaddleFlash = HostStartPaddleFlash,
+    .PaddleLightTick = HostPaddleLightTick,
+    .DrawTileFrame = HostDrawTileFrame,
+    .DrawTileErase = HostDrawTileErase,
+    .DrawFlatTile = HostDrawFlatTile,
+    .DrawGoalPicture = HostDrawGoalPicture,
+    .ShowPauseLogo = HostShowPauseLogo,
+    .BlankRect = HostBlankRect,
+    .SendPanel = HostSendPanel,
+    .PostResolveLines = HostPostResolveLines,
+    .SendCommand = HostSendCommand,
+    .SendPlayTimer = HostSendPlayTimer,
+    .StartPlayTimer = HostStartPlayTimer,
+    .MinimizeMain = HostMinimizeMain,
+    .InvalidateMain = HostInvalidateMain,
+    .InvalidatePanel = HostInvalidatePanel,
+    .UpdateMain = HostUpdateMain,
+    .ShowPanel = HostShowPanel,
+    .IsCtrlDown = HostIsCtrlDown,
+    .IsMainActive = HostIsMainActive,
+    .ShowLevelDoneDlg = HostShowLevelDoneDlg,
+    .ShowGameOverDlg = HostShowGameOverDlg,
+    .CheckHighScore = HostCheckHighScore,
+    .ShowWinGameDlg = HostShowWinGameDlg,
+    .ShowHiScoreDlg = HostShowHiScoreDlg,
+    .LoadStringText = HostLoadStringText,
+    .LoadPrefs = HostLoadPrefs,
+    .LoadCreditsBitmap = HostLoadCreditsBitmap,
+    .TimeNow = HostTimeNow,
+};
+
+void HostInstallWin32() {
+    HostInstall(&kWin32Host);
+}

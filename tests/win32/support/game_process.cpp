@@ -1,0 +1,146 @@
+#include "tests/win32/support/game_process.h"
+
+#include <cstdio>
+
+namespace {
+
+const char kExeName[] = "Quarrion.exe";
+const char kIniName[] = "QUARR95.INI";
+
+std::string DistPath(const char* szFile) {
+    return std::string(QUARRION_DIST_DIR_W) + "\\" + szFile;
+}
+
+// Empties a folder of its files (the test folders hold no subfolders).
+void EmptyFolder(const std::string& sDir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA((sDir + "\\*").c_str(), &fd);
+    if (hFind == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA((sDir + "\\" + fd.cFileName).c_str());
+    } while (FindNextFileA(hFind, &fd));
+    FindClose(hFind);
+}
+
+// Copies the exe and everything that lies beside it in dist/ into sDir.
+void CopyDist(const std::string& sDir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA(DistPath("*").c_str(), &fd);
+    if (hFind == INVALID_HANDLE_VALUE) return;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (lstrcmpiA(fd.cFileName, kIniName) == 0) continue;
+        CopyFileA(DistPath(fd.cFileName).c_str(), (sDir + "\\" + fd.cFileName).c_str(), FALSE);
+    } while (FindNextFileA(hFind, &fd));
+    FindClose(hFind);
+}
+
+struct FindData {
+    const char* szClass;
+    DWORD dwPid;
+    HWND hwnd;
+};
+
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam) {
+    FindData* pData = (FindData*)lParam;
+    char szClass[128];
+    if (!GetClassNameA(hwnd, szClass, sizeof szClass)) return TRUE;
+    if (lstrcmpA(szClass, pData->szClass) != 0) return TRUE;
+    DWORD dwPid = 0;
+    GetWindowThreadProcessId(hwnd, &dwPid);
+    if (pData->dwPid && dwPid != pData->dwPid) return TRUE;
+    pData->hwnd = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+void PumpFor(DWORD nMs) {
+    DWORD dwStart = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() - dwStart < nMs);
+}
+
+HWND WaitForWindow(const char* szClass, DWORD dwPid, DWORD nTimeoutMs) {
+    DWORD dwStart = GetTickCount();
+    for (;;) {
+        FindData data = {szClass, dwPid, NULL};
+        EnumWindows(FindProc, (LPARAM)&data);
+        if (data.hwnd) return data.hwnd;
+        if (GetTickCount() - dwStart >= nTimeoutMs) return NULL;
+        PumpFor(20);
+    }
+}
+
+GameRun::GameRun(const char* szName) {
+    sDir = std::string(QUARRION_TESTWORK_DIR_W) + "\\" + szName;
+    CreateDirectoryA(sDir.c_str(), NULL);
+    EmptyFolder(sDir);
+    CopyDist(sDir);
+}
+
+GameRun::~GameRun() {
+    if (pi.hProcess) {
+        if (Running()) {
+            TerminateProcess(pi.hProcess, 99);
+            WaitForSingleObject(pi.hProcess, 5000);
+        }
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+}
+
+bool GameRun::WriteIni(const char* szText) const {
+    FILE* f = fopen(PathOf(kIniName).c_str(), "wb");
+    if (!f) return false;
+    fputs(szText, f);
+    fclose(f);
+    return true;
+}
+
+std::string GameRun::ReadIni() const {
+    std::string sText;
+    FILE* f = fopen(PathOf(kIniName).c_str(), "rb");
+    if (!f) return sText;
+    char buf[512];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) sText.append(buf, n);
+    fclose(f);
+    return sText;
+}
+
+bool GameRun::Start(DWORD nTimeoutMs) {
+    std::string sExe = PathOf(kExeName);
+    std::string sCmd = "\"" + sExe + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessA(sExe.c_str(), &sCmd[0], NULL, NULL, FALSE, 0, NULL, sDir.c_str(), &si, &pi))
+        return false;
+    WaitForInputIdle(pi.hProcess, nTimeoutMs);
+    hwndGame = WaitForWindow("kvoQuarrwClass", pi.dwProcessId, nTimeoutMs);
+    return hwndGame != NULL;
+}
+
+bool GameRun::Running() const {
+    return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+DWORD GameRun::WaitExit(DWORD nTimeoutMs) {
+    if (!pi.hProcess) return STILL_ACTIVE;
+    if (WaitForSingleObject(pi.hProcess, nTimeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD dwCode = STILL_ACTIVE;
+    GetExitCodeProcess(pi.hProcess, &dwCode);
+    return dwCode;
+}
+
+DWORD GameRun::Close(DWORD nTimeoutMs) {
+    if (hwndGame) PostMessageA(hwndGame, WM_CLOSE, 0, 0);
+    return WaitExit(nTimeoutMs);
+}

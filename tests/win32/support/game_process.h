@@ -1,0 +1,56 @@
+// Runs the real Quarrion.exe for an end-to-end test.
+//
+//   GameRun run("startup");            // a fresh folder with the exe in it
+//   ASSERT_TRUE(run.Start());          // launches it, waits for its window
+//   HWND hwnd = run.Window();
+//   ...
+//   EXPECT_EQ(run.Close(), 0u);        // WM_CLOSE, waits, the exit code
+//
+// Each run gets its own folder under the build's test work area, so the
+// initialisation file of one test never leaks into another. Whatever is still
+// running when the object goes away is ended.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class GameRun {
+  public:
+    explicit GameRun(const char* szName);
+    ~GameRun();
+    GameRun(const GameRun&) = delete;
+    GameRun& operator=(const GameRun&) = delete;
+
+    // The folder the exe runs from, and a path inside it.
+    const std::string& Dir() const { return sDir; }
+    std::string PathOf(const char* szFile) const { return sDir + "\\" + szFile; }
+
+    // Writes an initialisation file into the run's folder before Start.
+    bool WriteIni(const char* szText) const;
+    std::string ReadIni() const;
+
+    // Launches the exe and waits up to nTimeoutMs for its main window.
+    bool Start(DWORD nTimeoutMs = 15000);
+    HWND Window() const { return hwndGame; }
+    DWORD ProcessId() const { return pi.dwProcessId; }
+    bool Running() const;
+
+    // Waits up to nTimeoutMs for the process to end; returns its exit code,
+    // or STILL_ACTIVE if it did not end.
+    DWORD WaitExit(DWORD nTimeoutMs = 10000);
+    // Posts WM_CLOSE to the main window and waits for the exit code.
+    DWORD Close(DWORD nTimeoutMs = 10000);
+
+  private:
+    std::string sDir;
+    PROCESS_INFORMATION pi = {};
+    HWND hwndGame = NULL;
+};
+
+// Waits up to nTimeoutMs for a top-level window of the class that belongs to
+// process dwPid (0: any process).
+HWND WaitForWindow(const char* szClass, DWORD dwPid, DWORD nTimeoutMs);
+
+// Pumps this thread's messages while waiting nMs.
+void PumpFor(DWORD nMs);
