@@ -42,6 +42,11 @@ target_compile_options(Quarrion PRIVATE ${QUARRION_WARNINGS})
 target_link_libraries(Quarrion PRIVATE quarrion_win ${QUARRION_WIN_LINK})
 set_target_properties(Quarrion PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUARRION_DIST_DIR})
 add_dependencies(Quarrion quarrion_assets)
+target_link_options(Quarrion PRIVATE -s)
+find_program(QUARRION_OBJDUMP NAMES i686-w64-mingw32-objdump)
+add_test(NAME dist.QuarrionExeIsSelfContained
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${QUARRION_OBJDUMP} -DEXE=$<TARGET_FILE:Quarrion>
+          -P ${CMAKE_SOURCE_DIR}/cmake/CheckExe.cmake)
 # Files that lie beside the exe (music, help) come from the generators.
 add_custom_command(TARGET Quarrion POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUARRION_ASSET_DIR}/dist ${QUARRION_DIST_DIR}
@@ -55,8 +60,8 @@ add_subdirectory(${_gtest_src} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # Paths handed to the tests, in the form Wine's programs see them.
 function(quarrion_wine_path out path)
-  string(REPLACE "/" "\\" _w "${path}")
-  set(${out} "Z:${_w}" PARENT_SCOPE)
+  string(REPLACE "/" "\\\\" _w "${path}")
+  set(${out} "Z:${_w}" PARENT_SCOPE) # backslashes doubled for a C string
 endfunction()
 quarrion_wine_path(_dist_w ${QUARRION_DIST_DIR})
 quarrion_wine_path(_shots_w ${QUARRION_SCREENSHOT_DIR})

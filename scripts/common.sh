@@ -107,6 +107,7 @@ start_headless_wine() {
 
     export WINEPREFIX=$QUARRION_BUILD/wineprefix
     rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
     "$WINESERVER" -p
     "$WINE" wineboot -i >/dev/null 2>&1
     # A virtual desktop: without a window manager every hide or destroy stalls.
