@@ -161,3 +161,29 @@ void ResetEngineForTest(RecordingHost& host) {
     ApplySpeed();
     host.Clear();
 }
+
+void BinsFromPicture(const std::vector<std::string>& aszRow) {
+    for (int nBin = 0; nBin < NUM_LANES; nBin++) {
+        game.aBinCount[nBin] = 0;
+        for (int nRow = 0; nRow < NUM_ROWS; nRow++) {
+            const std::string& sz = aszRow.at((size_t)(NUM_ROWS - 1 - nRow));
+            char ch = sz.at((size_t)nBin);
+            TileColor c = (ch >= '0' && ch <= '7') ? ch - '0' : TILE_NONE;
+            game.aBinCell[nBin * NUM_ROWS + nRow] = c;
+            game.aBinCount[nBin] += c != TILE_NONE;
+        }
+    }
+}
+
+std::vector<std::string> BinsPicture() {
+    std::vector<std::string> aszRow;
+    for (int nRow = NUM_ROWS - 1; nRow >= 0; nRow--) {
+        std::string sz;
+        for (int nBin = 0; nBin < NUM_LANES; nBin++) {
+            TileColor c = game.aBinCell[nBin * NUM_ROWS + nRow];
+            sz += (c >= 0 && c <= 7) ? (char)('0' + c) : '.';
+        }
+        aszRow.push_back(sz);
+    }
+    return aszRow;
+}

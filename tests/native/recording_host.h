@@ -55,3 +55,11 @@ class RecordingHost {
 // Resets the game state, the preferences and the engine's tables to a fresh
 // start-up, as GameInit leaves them (with the recording host installed).
 void ResetEngineForTest(RecordingHost& host);
+
+// The bins as a picture: five strings, the top row (row 4) first, each giving
+// bins 0..4 from the left; '.' is an empty cell, '0'..'7' a tile colour.
+//   BinsFromPicture({".....", ".....", "..1..", "..2..", "112.."});
+// BinsFromPicture sets aBinCell and sets aBinCount to the filled cells of
+// each bin (it does not make floating tiles fall); BinsPicture reads back.
+void BinsFromPicture(const std::vector<std::string>& aszRow);
+std::vector<std::string> BinsPicture();
