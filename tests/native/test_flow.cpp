@@ -1,0 +1,293 @@
+// The pause, the end of a level, the end of a game and the engine's timer.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/game.h"
+#include "engine/play.h"
+#include "prefs/prefs.h"
+#include "tests/native/recording_host.h"
+
+namespace {
+
+HostWindow const kMain = reinterpret_cast<HostWindow>(0x450);
+
+class Flow : public ::testing::Test {
+  protected:
+    RecordingHost host;
+
+    void SetUp() override { ResetEngineForTest(host); }
+
+    void StartGame(int nLevel) {
+        game.nLevel = nLevel;
+        GameNew(1);
+        host.Clear();
+    }
+
+    // What the level-complete dialog does on Continue.
+    static int LevelDoneContinue() {
+        game.nLevel += 1;
+        if (game.nLevel > NUM_LEVELS) {
+            game.bPaused = 1;
+            game.bGameRunning = 0;
+            game.nLevel = 1;
+            return 2000;
+        }
+        LevelStart();
+        return 1;
+    }
+
+    // Index of the first call of op with these arguments, or -1.
+    int IndexOfCall(const std::string& op, std::vector<int64_t> args) const {
+        for (size_t i = 0; i < host.calls.size(); i++)
+            if (host.calls[i].op == op && host.calls[i].arg == args) return (int)i;
+        return -1;
+    }
+
+    int IndexOfSound(const std::string& szName) const {
+        for (size_t i = 0; i < host.calls.size(); i++)
+            if (host.calls[i].op == "PlayGameSound" && host.calls[i].text == szName) return (int)i;
+        return -1;
+    }
+};
+
+// --- Pause --------------------------------------------------------------------------
+
+TEST_F(Flow, PauseOnlyActsOnAChange) {
+    StartGame(1);
+    EXPECT_EQ(SetPause(1), 1);
+    EXPECT_EQ(SetPause(1), 0);
+    EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"PAUSEON"}));
+    EXPECT_EQ(host.Ops(),
+              (std::vector<std::string>{"PlayGameSound", "DrawPaddleStack", "ShowPauseLogo"}));
+    EXPECT_EQ(host.calls[2].arg, (std::vector<int64_t>{1}));
+    EXPECT_EQ(host.calls[0].arg, (std::vector<int64_t>{1})); // asynchronous
+
+    host.Clear();
+    EXPECT_EQ(SetPause(0), 1);
+    EXPECT_EQ(SetPause(0), 0);
+    EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"PAUSEOFF"}));
+    EXPECT_EQ(host.Ops(),
+              (std::vector<std::string>{"PlayGameSound", "DrawPaddleStack", "ShowPauseLogo"}));
+    EXPECT_EQ(host.calls[2].arg, (std::vector<int64_t>{0}));
+    EXPECT_EQ(game.bPaused, 0);
+}
+
+TEST_F(Flow, PauseOnTheTitleScreenDoesNothing) {
+    ASSERT_EQ(game.bPaused, 1);
+    EXPECT_EQ(SetPause(1), 0);
+    EXPECT_TRUE(host.calls.empty());
+}
+
+// --- Level over -------------------------------------------------------------------------
+
+TEST_F(Flow, LevelOverToTheNextLevel) {
+    StartGame(1);
+    game.nPaddleLane = 4;
+    game.nFallingSlots = 3;
+    game.nGoalLeft = -250;
+    int bPausedInDialog = -1, nGoalInDialog = 99, nSlotsInDialog = 99;
+    host.onLevelDoneDlg = [&]() {
+        bPausedInDialog = game.bPaused;
+        nGoalInDialog = game.nGoalLeft;
+        nSlotsInDialog = game.nFallingSlots;
+        return LevelDoneContinue();
+    };
+    EXPECT_EQ(LevelOver(kMain), 1);
+
+    EXPECT_EQ(bPausedInDialog, 1);
+    EXPECT_EQ(nGoalInDialog, 0);
+    EXPECT_EQ(nSlotsInDialog, 0);
+    EXPECT_EQ(game.nLevel, 2);
+    EXPECT_EQ(game.bPaused, 0);
+    EXPECT_EQ(game.bGameRunning, 1);
+    EXPECT_EQ(game.nPaddleLane, 2);
+    EXPECT_EQ(game.nGoalLeft, aLevelGoal[2].nAmount);
+
+    EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"LEVELOVER", "NEXTLEVEL"}));
+    EXPECT_EQ(host.calls[(size_t)IndexOfSound("LEVELOVER")].arg, (std::vector<int64_t>{1}));
+    EXPECT_EQ(host.calls[(size_t)IndexOfSound("NEXTLEVEL")].arg, (std::vector<int64_t>{0}));
+
+    // Goal message, sound, dialog, repaint, the synchronous sound, the paddle.
+    int iGoal = IndexOfCall("SendPanel", {WM_PANELGOAL, 0, 0});
+    int iOver = IndexOfSound("LEVELOVER");
+    int iDlg = host.IndexOf("ShowLevelDoneDlg");
+    int iInvMain = IndexOfCall("InvalidateMain", {1});
+    int iInvPanel = IndexOfCall("InvalidatePanel", {0});
+    int iUpdate = host.IndexOf("UpdateMain");
+    int iNext = IndexOfSound("NEXTLEVEL");
+    int iPaddle = host.IndexOf("DrawPaddleStack", iNext);
+    EXPECT_EQ(iGoal, 0);
+    EXPECT_LT(iGoal, iOver);
+    EXPECT_LT(iOver, iDlg);
+    EXPECT_LT(iDlg, iInvMain);
+    EXPECT_LT(iInvMain, iInvPanel);
+    EXPECT_LT(iInvPanel, iUpdate);
+    EXPECT_LT(iUpdate, iNext);
+    EXPECT_GT(iPaddle, iNext);
+    EXPECT_EQ(host.Count("MIDINext"), 0); // music is off by default
+    EXPECT_EQ(host.Count("ShowWinGameDlg"), 0);
+    EXPECT_EQ(host.Count("SendPlayTimer"), 0);
+}
+
+TEST_F(Flow, NextTrackOnlyWithMusicThatIsNotContinuous) {
+    struct {
+        int bMusic, bContinuous, nNext;
+    } const kCases[] = {{0, 0, 0}, {0, 1, 0}, {1, 0, 1}, {1, 1, 0}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::Message() << "music " << c.bMusic << " continuous " << c.bContinuous);
+        ResetEngineForTest(host);
+        StartGame(3);
+        prefs.bMusic = c.bMusic;
+        prefs.bContinuous = c.bContinuous;
+        host.onLevelDoneDlg = LevelDoneContinue;
+        LevelOver(kMain);
+        EXPECT_EQ(host.Count("MIDINext"), c.nNext);
+        if (c.nNext) {
+            EXPECT_GT(host.IndexOf("MIDINext"), IndexOfSound("NEXTLEVEL"));
+        }
+    }
+}
+
+TEST_F(Flow, TimerDuringTheDialogMovesNothing) {
+    StartGame(1);
+    game.aFalling[0] = FallingTile{0, TILE_RED, aLaneX[1], 100};
+    game.nFallingSlots = 1;
+    int nTimerResult = -1;
+    host.onLevelDoneDlg = [&]() {
+        host.bMainActive = 0; // the dialog is the active window
+        nTimerResult = EngineTimerTick(kMain);
+        host.bMainActive = 1;
+        return LevelDoneContinue();
+    };
+    LevelOver(kMain);
+    EXPECT_EQ(nTimerResult, 0);
+    EXPECT_EQ(host.Count("DrawTileFrame"), 0);
+    EXPECT_EQ(game.aFalling[0].y, 100);
+}
+
+TEST_F(Flow, WinningTheGameReturnsToTheTitle) {
+    StartGame(50);
+    game.lScore = 1234567;
+    game.nLives = 4;
+    game.nCreditsOffset = 55;
+    host.onLevelDoneDlg = LevelDoneContinue;
+    EXPECT_EQ(LevelOver(kMain), 1);
+
+    EXPECT_EQ(game.bGameRunning, 0);
+    EXPECT_EQ(game.bPaused, 1);
+    EXPECT_EQ(game.nLevel, 1);
+    EXPECT_EQ(game.nCreditsOffset, 0);
+    EXPECT_EQ(game.lScore, 1234567u);
+    EXPECT_EQ(game.nLives, 4);
+    EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"LEVELOVER"}));
+
+    int iDlg = host.IndexOf("ShowLevelDoneDlg");
+    int iWin = host.IndexOf("ShowWinGameDlg");
+    int iHi = host.IndexOf("ShowHiScoreDlg");
+    int iBlank = IndexOfCall("BlankRect", {79, 305, 429, 329});
+    int iInv = IndexOfCall("InvalidateMain", {1});
+    int iUpdate = host.IndexOf("UpdateMain");
+    int iTimer = host.IndexOf("SendPlayTimer");
+    EXPECT_LT(iDlg, iWin);
+    EXPECT_LT(iWin, iHi);
+    EXPECT_LT(iHi, iBlank);
+    EXPECT_LT(iBlank, iInv);
+    EXPECT_LT(iInv, iUpdate);
+    EXPECT_LT(iUpdate, iTimer);
+    EXPECT_EQ(host.Ops().back(), "SendPlayTimer");
+    EXPECT_EQ(host.Count("ShowGameOverDlg"), 0);
+    EXPECT_EQ(host.Count("CheckHighScore"), 0); // the end-of-game dialog does its own
+    EXPECT_EQ(host.Count("InvalidatePanel"), 0);
+}
+
+TEST_F(Flow, WonGameEndsTheGameEvenIfTheDialogLeftItRunning) {
+    StartGame(50);
+    // A dialog that reports the win without touching the state.
+    host.onLevelDoneDlg = []() { return 2000; };
+    LevelOver(kMain);
+    EXPECT_EQ(game.bGameRunning, 0);
+    EXPECT_EQ(game.nLevel, 1);
+    EXPECT_EQ(host.Count("ShowWinGameDlg"), 1);
+}
+
+// --- Game over ------------------------------------------------------------------------------
+
+TEST_F(Flow, GameOverPathInOrder) {
+    StartGame(7);
+    game.lScore = 4242;
+    game.nLives = 0;
+    game.nFallingSlots = 5;
+    game.nCreditsOffset = 31;
+    int bRunningInDlg = -1, bPausedInDlg = -1, nSlotsInDlg = -1;
+    host.onGameOverDlg = [&]() {
+        bRunningInDlg = game.bGameRunning;
+        bPausedInDlg = game.bPaused;
+        nSlotsInDlg = game.nFallingSlots;
+    };
+    EXPECT_EQ(GameOver(kMain), 1);
+
+    EXPECT_EQ(bRunningInDlg, 1);
+    EXPECT_EQ(bPausedInDlg, 1);
+    EXPECT_EQ(nSlotsInDlg, 0);
+    EXPECT_EQ(game.bGameRunning, 0);
+    EXPECT_EQ(game.bPaused, 1);
+    EXPECT_EQ(game.nLevel, 1);
+    EXPECT_EQ(game.nCreditsOffset, 0);
+    EXPECT_EQ(game.lScore, 4242u); // the panel keeps showing the last game
+    EXPECT_EQ(game.nLives, 0);
+
+    EXPECT_EQ(host.Ops(), (std::vector<std::string>{"PlayGameSound", "ShowGameOverDlg",
+                                                    "CheckHighScore", "BlankRect", "InvalidateMain",
+                                                    "UpdateMain", "SendPlayTimer"}));
+    EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"GAMEOVER"}));
+    EXPECT_EQ(host.calls[0].arg, (std::vector<int64_t>{1}));
+    EXPECT_EQ(host.calls[3].arg, (std::vector<int64_t>{79, 305, 429, 329}));
+    EXPECT_EQ(host.calls[4].arg, (std::vector<int64_t>{1}));
+}
+
+// --- The engine's timer -----------------------------------------------------------------
+
+TEST_F(Flow, TimerStepsTheLampsThenPlays) {
+    StartGame(1);
+    game.aFalling[0] = FallingTile{0, TILE_RED, aLaneX[1], 100};
+    game.nFallingSlots = 1;
+    EXPECT_EQ(EngineTimerTick(kMain), 1);
+    EXPECT_EQ(host.IndexOf("PaddleLightTick"), 0);
+    EXPECT_EQ(game.aFalling[0].y, 100 + game.nFallStep);
+
+    // Paused: the lamps go on, the tick takes a step of 0 and stops.
+    host.Clear();
+    game.bPaused = 1;
+    EXPECT_EQ(EngineTimerTick(kMain), 0);
+    EXPECT_EQ(host.Ops(), (std::vector<std::string>{"PaddleLightTick"}));
+    EXPECT_EQ(game.aFalling[0].y, 100 + game.nFallStep);
+}
+
+TEST_F(Flow, TimerIsSafeWithoutAGameOrMinimized) {
+    EXPECT_EQ(EngineTimerTick(kMain), 0); // title screen
+    EXPECT_TRUE(host.calls.empty());
+
+    StartGame(1);
+    game.bMinimized = 1;
+    game.nLaunchAccum = 0;
+    EXPECT_EQ(EngineTimerTick(kMain), 0);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(game.nLaunchAccum, 0);
+}
+
+TEST_F(Flow, TimerUsesTheSpeedsFallStep) {
+    for (int nSpeed = 0; nSpeed <= 3; nSpeed++) {
+        SCOPED_TRACE(nSpeed);
+        ResetEngineForTest(host);
+        prefs.nSpeed = nSpeed;
+        ApplySpeed();
+        StartGame(1);
+        game.nLaunchAccum = 0;
+        EngineTimerTick(kMain);
+        EXPECT_EQ(game.nLaunchAccum, nSpeed == 0 ? 1 : 2 * nSpeed);
+    }
+}
+
+} // namespace
