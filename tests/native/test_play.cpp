@@ -577,17 +577,9 @@ const KeyCase kTableKeys[] = {
     {'H', 504},      {'Q', 505},        {'M', 507},  {KEY_TAB, 508},
 };
 
-const int kOtherKeys[] = {'A',
-                          'Z',
-                          'n',
-                          'p',
-                          '1',
-                          0x10 /* shift */,
-                          0x11 /* ctrl */,
-                          0x2E /* delete */,
-                          0x70 /* F1 */,
-                          0x24 /* home */,
-                          0};
+// Letters without a command; the lower-case codes of n and p (other keys, not N and P);
+// a digit, Shift, Ctrl, Delete, F1, Home, and 0.
+const int kOtherKeys[] = {'A', 'Z', 'n', 'p', '1', 0x10, 0x11, 0x2E, 0x70, 0x24, 0};
 
 TEST_F(Play, KeysOfTheTableReturnOneWithAndWithoutAGame) {
     for (int bGame : {0, 1}) {
