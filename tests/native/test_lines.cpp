@@ -197,6 +197,12 @@ std::vector<ShapeCase> ShapeCases() {
     // the V (0,0)(1,1)(2,2)(1,3)(0,4); the diagonal (0,2)(1,3)(2,4) is left.
     add("V before X", {{0, 4}, {1, 3}, {2, 2}, {0, 0}, {1, 1}, {0, 2}, {2, 4}}, 17500,
         {{GOAL_V5, 1}, {GOAL_DIAG3, 3}});
+    // The V pairs are tried in their fixed order: the V (0,2)(1,1)(2,0)(3,1)
+    // (4,2) comes before the V (2,0)(1,1)(0,2)(1,3)(2,4), which leaves
+    // (0,2)(1,3)(2,4) free to cross (0,4)(1,3)(2,2) as an X.
+    add("V order decides the X",
+        {{0, 2}, {0, 4}, {1, 1}, {1, 3}, {2, 0}, {2, 2}, {2, 4}, {3, 1}, {4, 2}}, 32500,
+        {{GOAL_V5, 1}, {GOAL_X5, 1}, {GOAL_DIAG3, 5}});
     // An X before a four-tile diagonal.
     add("X before four-tile diagonal", {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {0, 2}, {2, 0}}, 17500,
         {{GOAL_X5, 1}, {GOAL_DIAG3, 3}});
