@@ -1,0 +1,29 @@
+// The game's sound effects: one row per resource, with its format and the
+// routine that synthesises it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "synth.h"
+
+namespace snd {
+
+struct EffectDef {
+    const char* szName; // resource name, also the file name (NAME.wav)
+    int nChannels;
+    int nRate;
+    double seconds;
+    void (*pMake)(Sound& s, Rng& rng);
+};
+
+// Every effect, in a fixed order.
+const std::vector<EffectDef>& Effects();
+
+// The peak level every effect is normalised to (fraction of full scale).
+constexpr double kEffectPeak = 0.75;
+
+// Synthesises one effect, normalised; the seed is derived from its name.
+Sound MakeEffect(const EffectDef& def);
+
+} // namespace snd
