@@ -9,15 +9,15 @@
 #define IDS_GOALKIND_BASE 5100 // 5100..5112, one per goal kind
 
 // Commands shared by menus, buttons, accelerators and keys
-#define IDC_NEWGAME 500
-#define IDC_OPTIONS 501
-#define IDC_SCORES 502
-#define IDC_WARP 503
-#define IDC_HELP 504
-#define IDC_QUIT 505
-#define IDC_ABORT 506
-#define IDC_MUSIC 507
-#define IDC_SOUND 508
-#define IDC_ABOUT 1000
-#define IDC_CLEARSCORES 40004
-#define IDC_PAUSE 40005
+#define IDM_NEWGAME 500
+#define IDM_OPTIONS 501
+#define IDM_SCORES 502
+#define IDM_WARP 503
+#define IDM_HELP 504
+#define IDM_QUIT 505
+#define IDM_ABORT 506
+#define IDM_MUSIC 507
+#define IDM_SOUND 508
+#define IDM_ABOUT 1000
+#define IDM_CLEARSCORES 40004
+#define IDM_PAUSE 40005
