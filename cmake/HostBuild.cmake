@@ -33,3 +33,11 @@ target_compile_definitions(quarrion_native_tests PRIVATE
   QUARRION_SCREENSHOT_DIR="${QUARRION_SCREENSHOT_DIR}")
 add_dependencies(quarrion_native_tests quarrion_assets)
 gtest_discover_tests(quarrion_native_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "native.")
+
+# The code is kept in the format of the root .clang-format.
+find_program(QUARRION_CLANG_FORMAT NAMES clang-format clang-format-14 clang-format-15 clang-format-16)
+if(QUARRION_CLANG_FORMAT)
+  add_test(NAME format.SourcesFollowClangFormat
+    COMMAND ${CMAKE_COMMAND} -DCLANG_FORMAT=${QUARRION_CLANG_FORMAT} -DROOT=${CMAKE_SOURCE_DIR}
+            -P ${CMAKE_SOURCE_DIR}/cmake/CheckFormat.cmake)
+endif()

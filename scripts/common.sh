@@ -33,6 +33,7 @@ ensure_deps() {
     command -v cmake >/dev/null || missing+=(cmake)
     command -v make >/dev/null || missing+=(make)
     command -v g++ >/dev/null || missing+=(g++)
+    command -v clang-format >/dev/null || missing+=(clang-format)
     command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686-posix)
     command -v i686-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-i686)
     [ -f /usr/i686-w64-mingw32/lib/libgdi32.a ] || missing+=(mingw-w64-i686-dev)
