@@ -118,6 +118,7 @@ class Composer {
     std::vector<int> WeakPcs(const Chord& c) const;
     const Chord& ChordAt(uint32_t rel) const;
     int Snap(int target, const std::vector<int>& pcs, int prefer) const;
+    int SnapBeyond(int from, const std::vector<int>& pcs, int dir) const;
     int StepScale(int key, int steps) const;
     std::vector<int> Voicing(const Chord& c, int center) const;
     uint32_t Swing(uint32_t tick) const;
@@ -191,6 +192,13 @@ int Composer::Snap(int target, const std::vector<int>& pcs, int prefer) const {
     return target;
 }
 
+// The first note beyond from, in direction dir, whose pitch class is in pcs.
+int Composer::SnapBeyond(int from, const std::vector<int>& pcs, int dir) const {
+    for (int dist = 1; dist <= 12; ++dist)
+        if (Has(pcs, from + dir * dist)) return from + dir * dist;
+    return from;
+}
+
 int Composer::StepScale(int key, int steps) const {
     std::vector<int> scale = ScalePcs();
     key = Snap(key, scale, steps >= 0 ? -1 : 1);
@@ -258,12 +266,16 @@ std::vector<MelNote> Composer::MakeMelody(const Section& sec) {
     const std::vector<Rhythm>& cad = Cadences(d.nBeats);
     int n = int(lib.size());
     // Bar plan a b a c | a b d cadence: the motif comes back three times.
-    int a = rng.Below(n), b = (a + 1 + rng.Below(n - 1)) % n;
+    // The motif itself moves: it has three notes or more.
+    int a = rng.Below(n);
+    while (std::count_if(lib[a].begin(), lib[a].end(), [](int v) { return v > 0; }) < 3)
+        a = (a + 1) % n;
+    int b = (a + 1 + rng.Below(n - 1)) % n;
     int c = rng.Below(n), e = rng.Below(n);
     const int plan[8] = {a, b, a, c, a, b, e, -1};
     // The phrase climbs and comes home; later sections sit a little higher.
     int lift = sec.cName == 'A' ? 0 : 2;
-    const int arc[8] = {0, 1, 2, 3, 1, 2, 1, 0};
+    const int arc[8] = {0, 2, 4, 5, 1, 3, 2, 0};
     std::map<int, std::vector<int>> contour;
     const int steps[] = {1, 1, -1, -1, 2, -2, 0, 1, -1, 3, -2, -3};
     std::vector<MelNote> out;
@@ -273,7 +285,8 @@ std::vector<MelNote> Composer::MakeMelody(const Section& sec) {
         const Rhythm& r = plan[bar] >= 0 ? lib[plan[bar]] : cad[rng.Below(int(cad.size()))];
         std::vector<int>& shape = contour[plan[bar]];
         while (shape.size() < r.size()) shape.push_back(steps[rng.Below(12)]);
-        int anchor = StepScale(d.nHome, arc[bar] + lift);
+        // Each bar starts between where the tune is and where the arc wants it.
+        int anchor = (2 * StepScale(d.nHome, arc[bar] + lift) + prev) / 3;
         int slot = 0, j = 0, last = -1;
         for (int k = 0; k < int(r.size()); ++k)
             if (r[k] > 0) last = k;
@@ -286,30 +299,39 @@ std::vector<MelNote> Composer::MakeMelody(const Section& sec) {
             uint32_t tick = uint32_t(bar) * nBar + uint32_t(slot) * kEighth;
             const Chord& chord = ChordAt(tick);
             bool strong = slot % strongEvery == 0 || len >= 3;
-            int target = j == 0 ? anchor : StepScale(prev, shape[k]);
-            int key;
-            if (bar == 7 && k == last) {
-                // The phrase ends on the chord's root, near home.
-                key = Snap(d.nHome, {Pc(d.nKey + chord.nRoot)}, -1);
-                strong = true;
-            } else if (strong) {
-                key = Snap(target, StrongPcs(chord), target >= prev ? 1 : -1);
-            } else {
-                key = Snap(target, WeakPcs(chord), target >= prev ? 1 : -1);
+            bool end = bar == 7 && k == last;
+            int step = j == 0 ? 0 : shape[k];
+            int target = j == 0 ? anchor : StepScale(prev, step);
+            if (target > d.nHigh || target < d.nLow) {
+                // Turn back at the edge of the range.
+                step = -step;
+                target = StepScale(prev, step);
             }
+            // The phrase ends on the chord's root near home; long and
+            // on-beat notes are chord tones; the rest may pass through the scale.
+            std::vector<int> pcs = end      ? std::vector<int>{Pc(d.nKey + chord.nRoot)}
+                                   : strong ? StrongPcs(chord)
+                                            : WeakPcs(chord);
+            int dir = step > 0 ? 1 : step < 0 ? -1 : target >= prev ? 1 : -1;
+            int key = Snap(end ? d.nHome : target, pcs, dir);
+            if (!end && step != 0 && key == prev) key = SnapBeyond(prev, pcs, dir);
+            // A third strike of one note in a row becomes a move away.
+            if (!end && key == prev && repeats >= 1)
+                key = SnapBeyond(prev, pcs, prev + 2 > d.nHigh ? -1 : 1);
             while (key > d.nHigh) key -= 12;
             while (key < d.nLow) key += 12;
-            if (std::abs(key - prev) > 9) {
+            // No leaps wider than a fifth inside a bar, or a sixth into one.
+            int maxLeap = j == 0 ? 9 : 7;
+            if (std::abs(key - prev) > maxLeap) {
                 int other = key > prev ? key - 12 : key + 12;
-                if (other >= d.nLow && other <= d.nHigh) key = other;
+                if (other >= d.nLow && other <= d.nHigh &&
+                    std::abs(other - prev) < std::abs(key - prev))
+                    key = other;
             }
-            // A third strike of one note in a row becomes a step away.
+            if (!end && std::abs(key - prev) > maxLeap)
+                key = SnapBeyond(prev, pcs, key > prev ? 1 : -1);
             repeats = key == prev ? repeats + 1 : 0;
-            if (repeats >= 2 && !(bar == 7 && k == last)) {
-                int dir = key + 2 > d.nHigh ? -1 : 1;
-                key = Snap(StepScale(key, dir), strong ? ChordPcs(chord) : WeakPcs(chord), dir);
-                repeats = 0;
-            }
+            if (end) strong = true;
             out.push_back({tick, uint32_t(len) * kEighth, key, strong});
             prev = key;
             ++j;
