@@ -96,7 +96,12 @@ const GameHost kRecordingHost = {
             return 1;
         },
     .CheckHighScore = []() { return Rec("CheckHighScore"); },
-    .ShowWinGameDlg = []() { return Rec("ShowWinGameDlg"); },
+    .ShowWinGameDlg =
+        []() {
+            Rec("ShowWinGameDlg");
+            if (H().onWinGameDlg) H().onWinGameDlg();
+            return 1;
+        },
     .ShowHiScoreDlg = []() { return Rec("ShowHiScoreDlg"); },
     .LoadStringText =
         [](int nId, char* sz, int cch) {

@@ -40,6 +40,7 @@ class RecordingHost {
     // level as the real level-complete dialog does).
     std::function<int()> onLevelDoneDlg;
     std::function<void()> onGameOverDlg;
+    std::function<void()> onWinGameDlg;
 
     // Helpers over the record.
     int Count(const std::string& op) const;

@@ -206,7 +206,11 @@ TEST_F(Flow, WonGameEndsTheGameEvenIfTheDialogLeftItRunning) {
     StartGame(50);
     // A dialog that reports the win without touching the state.
     host.onLevelDoneDlg = []() { return 2000; };
+    // The game is over before the end-of-game dialog opens.
+    int nRunningInDlg = -1;
+    host.onWinGameDlg = [&]() { nRunningInDlg = game.bGameRunning; };
     LevelOver(kMain);
+    EXPECT_EQ(nRunningInDlg, 0);
     EXPECT_EQ(game.bGameRunning, 0);
     EXPECT_EQ(game.nLevel, 1);
     EXPECT_EQ(host.Count("ShowWinGameDlg"), 1);
