@@ -1,45 +1,111 @@
-// The drawing operations of the engine's host interface.
+// The drawing operations of the engine's host interface, on the main window.
+//
+// HostBeginDrawing takes one context of the main window for a batch of
+// operations; until HostEndDrawing every operation draws through it. Outside
+// a batch each operation takes and releases a context of its own.
+#include "render/render_win.h"
 #include "shell/host_win.h"
 
+namespace {
+
+HDC hdcBatch;
+int nBatchDepth; // nested batches share the outermost one's context
+
+// The context an operation draws through, and its release.
+HDC OpBegin() {
+    return hdcBatch ? hdcBatch : pfnRenderGetDC(RenderMainWindow());
+}
+void OpEnd(HDC hdc) {
+    if (hdc && hdc != hdcBatch) pfnRenderReleaseDC(RenderMainWindow(), hdc);
+}
+
+int OpBlit(HBITMAP hbm, int x, int y) {
+    HDC hdc = OpBegin();
+    if (!hdc) return 0;
+    DrawBitmap(hdc, hbm, (short)x, (short)y);
+    OpEnd(hdc);
+    return hbm != NULL;
+}
+
+} // namespace
+
 int HostBeginDrawing() {
-    return 0;
+    if (hdcBatch) {
+        nBatchDepth += 1;
+        return 1;
+    }
+    hdcBatch = pfnRenderGetDC(RenderMainWindow());
+    nBatchDepth = 0;
+    return hdcBatch != NULL;
 }
+
 int HostEndDrawing() {
-    return 0;
+    if (!hdcBatch) return 0;
+    if (nBatchDepth > 0) {
+        nBatchDepth -= 1;
+        return 1;
+    }
+    pfnRenderReleaseDC(RenderMainWindow(), hdcBatch);
+    hdcBatch = NULL;
+    return 1;
 }
+
 int HostDrawBins() {
-    return 0;
+    HDC hdc = OpBegin();
+    if (!hdc) return 0;
+    DrawBins(hdc);
+    OpEnd(hdc);
+    return 1;
 }
+
 int HostDrawPaddleStack() {
-    return 0;
+    return DrawPaddleStack(hdcBatch);
 }
+
 int HostErasePaddleStack() {
-    return 0;
+    return ErasePaddleStack(hdcBatch);
 }
+
 int HostStartPaddleFlash() {
-    return 0;
+    return StartPaddleFlash();
 }
+
 int HostPaddleLightTick() {
-    return 0;
+    if (!hdcBatch) return PaddleLightTick();
+    DrawPaddle(hdcBatch, 0);
+    return 1;
 }
-int HostDrawTileFrame(int, int, int, int) {
-    return 0;
+
+int HostDrawTileFrame(int nColor, int nFrame, int x, int y) {
+    return OpBlit(TileFrameBitmap(nColor, nFrame), x, y);
 }
-int HostDrawTileErase(int, int) {
-    return 0;
+
+int HostDrawTileErase(int x, int y) {
+    return OpBlit(hTileErase, x, y);
 }
-int HostDrawFlatTile(int, int, int) {
-    return 0;
+
+int HostDrawFlatTile(int nColor, int x, int y) {
+    return OpBlit(FlatTileBitmap(nColor), x, y);
 }
+
 int HostDrawGoalPicture() {
-    return 0;
+    return DrawGoalPicture();
 }
-int HostShowPauseLogo(int) {
-    return 0;
+
+int HostShowPauseLogo(int bOn) {
+    return ShowPauseLogo(bOn);
 }
-int HostBlankRect(int, int, int, int) {
-    return 0;
+
+int HostBlankRect(int left, int top, int right, int bottom) {
+    HDC hdc = OpBegin();
+    if (!hdc) return 0;
+    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
+    Rectangle(hdc, left, top, right, bottom);
+    SelectObject(hdc, hpenOld);
+    OpEnd(hdc);
+    return 1;
 }
+
 int HostLoadCreditsBitmap() {
-    return 0;
+    return LoadCreditsBitmap();
 }

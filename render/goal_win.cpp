@@ -1,0 +1,43 @@
+// The goal picture of the side panel, one example of the pattern per step.
+#include "render/goal.h"
+#include "render/render_win.h"
+
+const COLORREF aGoalCellColor[NUM_GOAL_CELL_COLORS] = {
+    RGB(127, 0, 0), RGB(255, 255, 0), RGB(255, 0, 0), RGB(0, 255, 255),
+    RGB(0, 0, 255), RGB(255, 0, 255), RGB(0, 255, 0), RGB(0, 127, 0),
+};
+
+int DrawGoalPictureInto(HDC hdc) {
+    const int nKind = GoalKind();
+    // The plain picture, which also wipes the previous example.
+    HBITMAP hbm = LoadGameBitmap(GoalPictureName(nKind));
+    if (hbm) {
+        if (hdc) DrawBitmap(hdc, hbm, GOAL_PIC_X, GOAL_PIC_Y);
+        DeleteObject(hbm);
+    }
+    GoalStep step;
+    if (!GoalPictureStep(nKind, &step)) return 1;
+    if (!hdc || step.nCells == 0) return 1;
+
+    HBRUSH hbrCell = CreateSolidBrush(aGoalCellColor[step.nColor]);
+    HGDIOBJ hbrOld = SelectObject(hdc, hbrCell);
+    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
+    for (int i = 0; i < step.nCells; i++) {
+        GoalRect rc = GoalCellRect(step.pCells[i].nCol, step.pCells[i].nRow);
+        Rectangle(hdc, rc.left, rc.top, rc.right, rc.bottom);
+    }
+    SelectObject(hdc, hpenOld);
+    SelectObject(hdc, hbrOld);
+    DeleteObject(hbrCell);
+    return 1;
+}
+
+int DrawGoalPicture() {
+    HWND hwndPanel = (HWND)game.hwndPanel;
+    HDC hdc = hwndPanel ? pfnRenderGetDC(hwndPanel) : NULL;
+    // Without the panel the step is still taken, so the phase and the shared
+    // random sequence move on as they would with it.
+    DrawGoalPictureInto(hdc);
+    if (hdc) pfnRenderReleaseDC(hwndPanel, hdc);
+    return 1;
+}

@@ -1,0 +1,42 @@
+// The platform calls of the renderer, behind pointers the tests can replace.
+#include "render/render_win.h"
+#include "shell/app.h"
+
+namespace {
+
+DWORD PlatformTickCount() {
+    return GetTickCount();
+}
+HDC PlatformGetDC(HWND hwnd) {
+    return hwnd ? GetDC(hwnd) : NULL;
+}
+int PlatformReleaseDC(HWND hwnd, HDC hdc) {
+    return ReleaseDC(hwnd, hdc);
+}
+HWND PlatformActiveWindow() {
+    return GetActiveWindow();
+}
+HBITMAP PlatformLoadBitmap(const char* szName) {
+    return LoadBitmapA(hInst, szName);
+}
+int PlatformMessageBox(HWND hwnd, const char* szText, const char* szCaption, UINT uType) {
+    return MessageBoxA(hwnd, szText, szCaption, uType);
+}
+
+} // namespace
+
+DWORD (*pfnRenderTickCount)() = PlatformTickCount;
+HDC (*pfnRenderGetDC)(HWND) = PlatformGetDC;
+int (*pfnRenderReleaseDC)(HWND, HDC) = PlatformReleaseDC;
+HWND (*pfnRenderActiveWindow)() = PlatformActiveWindow;
+HBITMAP (*pfnRenderLoadBitmap)(const char*) = PlatformLoadBitmap;
+int (*pfnRenderMessageBox)(HWND, const char*, const char*, UINT) = PlatformMessageBox;
+
+void RenderUsePlatform() {
+    pfnRenderTickCount = PlatformTickCount;
+    pfnRenderGetDC = PlatformGetDC;
+    pfnRenderReleaseDC = PlatformReleaseDC;
+    pfnRenderActiveWindow = PlatformActiveWindow;
+    pfnRenderLoadBitmap = PlatformLoadBitmap;
+    pfnRenderMessageBox = PlatformMessageBox;
+}

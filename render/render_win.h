@@ -1,0 +1,118 @@
+// The renderer: the bitmap set and its blits, the main window's repaint and
+// title screen, the bins and the paddle, the goal picture, the frames and the
+// pause logo. Every pen, brush, bitmap and memory context made by a routine
+// here is deleted by it, and every object it selects is selected out again.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/game.h"
+
+enum {
+    NUM_PADDLE_FRAMES = 9, // 0..7 the running light, 8 every lamp lit
+    PADDLE_ALL_LIT = 8,
+    PADDLE_STEP_MS = 266,
+    PADDLE_FLASH_MS = 116,
+    SCREEN_W = 640,
+    SCREEN_H = 480,
+    NUM_BUTTONS = 6,
+    BUTTON_FIRST_ID = 500,
+    CREDITS_LAST_OFFSET = 2424,
+    CREDITS_STEP = 3,
+    CREDITS_BAND_W = 329,
+    CREDITS_BAND_H = 28,
+    CHASE_TICKS = 11,
+    CHASE_STEPS = 8,
+};
+
+// --- The platform calls the renderer goes through ------------------------------
+// The shipped program uses the platform's own; the tests put in stand-ins to
+// draw into memory, set the clock, choose the active window, supply bitmaps
+// and see message boxes.
+extern DWORD (*pfnRenderTickCount)();
+extern HDC (*pfnRenderGetDC)(HWND hwnd);
+extern int (*pfnRenderReleaseDC)(HWND hwnd, HDC hdc);
+extern HWND (*pfnRenderActiveWindow)();
+extern HBITMAP (*pfnRenderLoadBitmap)(const char* szName);
+extern int (*pfnRenderMessageBox)(HWND hwnd, const char* szText, const char* szCaption, UINT uType);
+// Puts the platform's own calls back.
+void RenderUsePlatform();
+
+// --- Bitmap set and blits ------------------------------------------------------
+extern HBITMAP ahTileFrame[NUM_COLORS][NUM_FRAMES];
+extern HBITMAP ahFlatTile[NUM_COLORS];
+extern HBITMAP hTileErase;
+extern HBITMAP hFlatErase;
+extern HBITMAP hPlayerErase;
+extern HBITMAP ahPaddle[NUM_PADDLE_FRAMES];
+extern HBITMAP hCreditsBitmap;
+
+// A bitmap resource of the program by name (through pfnRenderLoadBitmap).
+HBITMAP LoadGameBitmap(const char* szName);
+// Loads the persistent tables; always 1.
+int LoadBitmaps();
+// Loads "CREDITS" into hCreditsBitmap; 1 if it loaded.
+int LoadCreditsBitmap();
+// Deletes every handle of the persistent tables and the credits bitmap and
+// clears them; called once at shutdown. Returns how many it deleted.
+int FreeBitmaps();
+// The tumbling image of a colour and frame, the flat tile of a colour; NULL
+// out of range.
+HBITMAP TileFrameBitmap(int nColor, int nFrame);
+HBITMAP FlatTileBitmap(int nColor);
+
+// Copies the whole bitmap with its top-left corner at (x, y); always TRUE.
+BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y);
+// Copies the whole bitmap centred in the rectangle (divisions truncate).
+void DrawBitmapCentered(HDC hdc, HBITMAP hbm, int left, int top, int right, int bottom);
+
+// --- Main window repaint and the title screen ----------------------------------
+extern int nChaseTicks;
+extern int nChaseStep;
+extern int nChasePrev;
+extern int nFramedButton;
+extern const COLORREF aButtonFrameColor[NUM_BUTTONS];
+
+int PaintMainWindow(HDC hdc);
+int PaintBackground(HDC hdc, int nLevel); // nLevel -1: the title screen
+int TitleTick(HWND hwndMain);
+int ButtonChaseTick(HWND hwndMain);
+// Draws (bOn 1) or clears (bOn 0) the ring around command button nButton
+// (0..5, -1 for nFramedButton); 0 when there is no such button window.
+int FrameButton(HWND hwndParent, int nButton, int bOn);
+
+// --- Bins and paddle -------------------------------------------------------------
+extern int nPaddleFrame;
+extern DWORD dwPaddleFrameTime;
+extern int bPaddleFlash;
+extern DWORD dwFlashStart;
+
+int DrawBins(HDC hdc);
+// hdc may be NULL: the routine then draws through a context of the main window.
+int DrawPaddleStack(HDC hdc);
+int ErasePaddleStack(HDC hdc);
+// Returns 1 if it drew the paddle.
+int DrawPaddle(HDC hdc, int bForce);
+int PaddleLightTick();
+int StartPaddleFlash();
+// 1 when dwTick lies before the current tick count. Correct across the
+// count's wrap for any two times less than 24.8 days apart.
+int TickPassed(DWORD dwTick);
+
+// --- Goal picture ---------------------------------------------------------------
+extern const COLORREF aGoalCellColor[8];
+// One step of the goal picture on the side panel's window.
+int DrawGoalPicture();
+// The same step drawn into hdc (panel client coordinates); with a NULL hdc
+// the step is taken without drawing.
+int DrawGoalPictureInto(HDC hdc);
+
+// --- Frames and the pause logo -----------------------------------------------------
+int DrawExtrudedFrame(HDC hdc, RECT rc, int nDepth, int bBevel);
+int DrawSunkenBevel(HDC hdc, int left, int top, int right, int bottom, int nCount);
+int ShowPauseLogo(int bShow);
+
+// The main window as the renderer knows it.
+inline HWND RenderMainWindow() {
+    return (HWND)game.hwndMain;
+}

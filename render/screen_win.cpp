@@ -1,0 +1,211 @@
+// The main window's two faces: the game screen and the animated title screen.
+#include <cstdio>
+
+#include "prefs/prefs.h"
+#include "render/render_win.h"
+
+int nChaseTicks;
+int nChaseStep;
+int nChasePrev;
+int nFramedButton;
+
+const COLORREF aButtonFrameColor[NUM_BUTTONS] = {
+    RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0),
+    RGB(0, 0, 255), RGB(0, 255, 255), RGB(255, 0, 255),
+};
+
+namespace {
+
+// A black-outlined rectangle filled light grey; the brush is put back.
+void LightGreyRect(HDC hdc, int left, int top, int right, int bottom) {
+    HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(LTGRAY_BRUSH));
+    Rectangle(hdc, left, top, right, bottom);
+    SelectObject(hdc, hbrOld);
+}
+
+void RightPanelPaint(HDC hdc) {
+    LightGreyRect(hdc, 505, 34, 600, 450);
+    DrawExtrudedFrame(hdc, RECT{506, 34, 598, 450}, 10, 1);
+}
+
+// A box of the title screen holding one picture.
+void TitleBoxPaint(HDC hdc, int top, int bottom, const char* szPicture) {
+    LightGreyRect(hdc, 85, top, 420, bottom);
+    HBITMAP hbm = LoadGameBitmap(szPicture);
+    if (hbm) {
+        DrawBitmap(hdc, hbm, 105, (short)top);
+        DeleteObject(hbm);
+    }
+    DrawExtrudedFrame(hdc, RECT{85, top, 419, bottom}, 5, 1);
+}
+
+void GameScreenPaint(HDC hdc) {
+    PaintBackground(hdc, game.nLevel);
+    RightPanelPaint(hdc);
+    LightGreyRect(hdc, 29, 34, 248, 450);
+    DrawExtrudedFrame(hdc, RECT{29, 34, 247, 450}, 10, 0);
+    // The paddle zone and the bins, white with the context's own brush.
+    Rectangle(hdc, aLaneX[0] - 1, 301, aLaneX[4] + 42, aRowY[0] + 14);
+    DrawBins(hdc);
+    LightGreyRect(hdc, aLaneX[0] - 1, 34, aLaneX[4] + 42, 302);
+    DrawExtrudedFrame(hdc, RECT{aLaneX[0] - 1, 34, aLaneX[4] + 41, 450}, 10, 0);
+    if (game.bPaused) ShowPauseLogo(1);
+    // The held tiles and the falling tiles come back with the next paddle
+    // redraw and the next play tick.
+    DrawPaddle(hdc, 1);
+}
+
+// The whole title screen, composed off screen and copied in one transfer.
+void TitleScreenPaint(HDC hdc) {
+    if (game.hwndPanel) ShowWindow((HWND)game.hwndPanel, SW_HIDE);
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hbmScreen = CreateCompatibleBitmap(hdc, SCREEN_W, SCREEN_H);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hbmScreen);
+    HGDIOBJ hpenOld = SelectObject(hdcMem, GetStockObject(BLACK_PEN));
+    HGDIOBJ hbrOld = SelectObject(hdcMem, GetStockObject(WHITE_BRUSH));
+
+    PaintBackground(hdcMem, -1);
+    RightPanelPaint(hdcMem);
+    LightGreyRect(hdcMem, 29, 34, aLaneX[4] + 42, 450);
+    DrawExtrudedFrame(hdcMem, RECT{29, 34, 479, 450}, 10, 1);
+    TitleBoxPaint(hdcMem, 105, 225, "MAINTITLE");
+    TitleBoxPaint(hdcMem, 270, 390, "MAINCREDITS");
+    Rectangle(hdcMem, 90, 230, 424, 260); // the credits band, white
+    for (const FallingTile& t : game.aTitleTiles)
+        DrawBitmap(hdcMem, TileFrameBitmap(t.nColor, t.nFrame), (short)t.x, (short)t.y);
+
+    BitBlt(hdc, 0, 0, SCREEN_W, SCREEN_H, hdcMem, 0, 0, SRCCOPY);
+    SelectObject(hdcMem, hbrOld);
+    SelectObject(hdcMem, hpenOld);
+    SelectObject(hdcMem, hbmOld);
+    DeleteObject(hbmScreen);
+    DeleteDC(hdcMem);
+    FrameButton(RenderMainWindow(), -1, 1);
+}
+
+// The credits band's window onto the credits bitmap.
+void CreditsBandCopy(HDC hdc) {
+    if (!hCreditsBitmap) return;
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hCreditsBitmap);
+    BitBlt(hdc, 94, 231, CREDITS_BAND_W, CREDITS_BAND_H, hdcMem, game.nCreditsOffset, 0, SRCCOPY);
+    SelectObject(hdcMem, hbmOld);
+    DeleteDC(hdcMem);
+}
+
+} // namespace
+
+int PaintBackground(HDC hdc, int nLevel) {
+    char szName[16];
+    if (nLevel == -1 || !prefs.bPatterns)
+        snprintf(szName, sizeof szName, "LEVEL1");
+    else
+        snprintf(szName, sizeof szName, "LEVEL%d", nLevel);
+    HBITMAP hbmPattern = LoadGameBitmap(szName);
+    BITMAP bm;
+    if (!hbmPattern) return 1; // no pattern, nothing to lay
+    if (!GetObjectA(hbmPattern, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
+        DeleteObject(hbmPattern);
+        return 1;
+    }
+    const int w = bm.bmWidth, h = bm.bmHeight;
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hbmScreen = CreateCompatibleBitmap(hdc, SCREEN_W, SCREEN_H);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hbmScreen);
+    // Inclusive counts: the last column and row may be cut or lie outside.
+    for (int i = 0; i <= SCREEN_W / w; i++)
+        for (int j = 0; j <= SCREEN_H / h; j++)
+            DrawBitmap(hdcMem, hbmPattern, (short)(w * i), (short)(h * j));
+    BitBlt(hdc, 0, 0, SCREEN_W, SCREEN_H, hdcMem, 0, 0, SRCCOPY);
+    SelectObject(hdcMem, hbmOld);
+    DeleteObject(hbmScreen);
+    DeleteDC(hdcMem);
+    DeleteObject(hbmPattern);
+    return 1;
+}
+
+int PaintMainWindow(HDC hdc) {
+    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
+    if (game.bGameRunning)
+        GameScreenPaint(hdc);
+    else
+        TitleScreenPaint(hdc);
+    SelectObject(hdc, hpenOld);
+    return 1;
+}
+
+int TitleTick(HWND hwndMain) {
+    HDC hdc = pfnRenderGetDC(hwndMain);
+    if (pfnRenderActiveWindow() != hwndMain) {
+        // Inactive: the band goes blank and the credits start over.
+        game.nCreditsOffset = 0;
+        if (hdc) {
+            HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
+            Rectangle(hdc, 91, 231, 424, 260);
+            SelectObject(hdc, hpenOld);
+            pfnRenderReleaseDC(hwndMain, hdc);
+        }
+        return 1;
+    }
+    // An offset from anywhere else starts the credits again.
+    if (game.nCreditsOffset < 0 || game.nCreditsOffset > CREDITS_LAST_OFFSET)
+        game.nCreditsOffset = 0;
+    if (hdc) CreditsBandCopy(hdc);
+    game.nCreditsOffset += CREDITS_STEP;
+    if (game.nCreditsOffset > CREDITS_LAST_OFFSET + 1) game.nCreditsOffset = 0;
+
+    // The two halves of the title tiles turn on alternate ticks.
+    const int nFirst = game.nCreditsOffset % 2 == 0 ? 0 : NUM_TITLE_TILES / 2;
+    for (int i = nFirst; i < nFirst + NUM_TITLE_TILES / 2; i++) {
+        FallingTile& t = game.aTitleTiles[i];
+        if (hdc) DrawBitmap(hdc, TileFrameBitmap(t.nColor, t.nFrame), (short)t.x, (short)t.y);
+        t.nFrame = t.nFrame >= NUM_FRAMES - 1 || t.nFrame < 0 ? 0 : t.nFrame + 1;
+    }
+    if (hdc) pfnRenderReleaseDC(hwndMain, hdc);
+    return 1;
+}
+
+int ButtonChaseTick(HWND hwndMain) {
+    nChaseTicks += 1;
+    if (nChaseTicks < CHASE_TICKS) return 0;
+    nChaseTicks = 0;
+    nChaseStep += 1;
+    if (nChaseStep >= CHASE_STEPS) nChaseStep = 0;
+    if (nChaseStep < NUM_BUTTONS) {
+        FrameButton(hwndMain, nChasePrev, 0);
+        FrameButton(hwndMain, nChaseStep, 1);
+        nChasePrev = nChaseStep;
+    } else if (nChaseStep == NUM_BUTTONS) {
+        FrameButton(hwndMain, nChasePrev, 0);
+    }
+    return 1;
+}
+
+int FrameButton(HWND hwndParent, int nButton, int bOn) {
+    if (nButton == -1) nButton = nFramedButton;
+    if (nButton < 0 || nButton >= NUM_BUTTONS) return 0;
+    if (bOn) nFramedButton = nButton;
+    HWND hwndButton = hwndParent ? GetDlgItem(hwndParent, BUTTON_FIRST_ID + nButton) : NULL;
+    if (!hwndButton) return 0;
+
+    // The button's rectangle in the parent's client coordinates, grown by 2.
+    RECT rc;
+    GetClientRect(hwndButton, &rc);
+    POINT aCorner[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    for (POINT& pt : aCorner) {
+        ClientToScreen(hwndButton, &pt);
+        ScreenToClient(hwndParent, &pt);
+    }
+    rc = RECT{aCorner[0].x - 2, aCorner[0].y - 2, aCorner[1].x + 2, aCorner[1].y + 2};
+
+    HDC hdc = pfnRenderGetDC(hwndParent);
+    if (!hdc) return 0;
+    HBRUSH hbrMade = bOn ? CreateSolidBrush(aButtonFrameColor[nButton]) : NULL;
+    HBRUSH hbr = bOn ? hbrMade : (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+    FrameRect(hdc, &rc, hbr);
+    InflateRect(&rc, -1, -1);
+    FrameRect(hdc, &rc, hbr);
+    if (hbrMade) DeleteObject(hbrMade);
+    pfnRenderReleaseDC(hwndParent, hdc);
+    return 1;
+}
