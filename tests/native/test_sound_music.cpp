@@ -245,6 +245,7 @@ TEST(MusicFiles, HeaderAndChunksAreSound) {
 TEST(MusicFiles, EveryTrackEndsWithOneEndOfTrackEvent) {
     for (const Smf& f : Tunes()) {
         SCOPED_TRACE(f.szName);
+        ASSERT_EQ(f.szError, "");
         for (const auto& t : f.aTrack) {
             ASSERT_FALSE(t.empty());
             EXPECT_TRUE(IsEndOfTrack(t.back()));
@@ -256,6 +257,7 @@ TEST(MusicFiles, EveryTrackEndsWithOneEndOfTrackEvent) {
 TEST(MusicFiles, LastOneToThreeMinutesByTheirTempoMap) {
     for (const Smf& f : Tunes()) {
         SCOPED_TRACE(f.szName);
+        ASSERT_EQ(f.szError, "");
         double sec = Seconds(f, LastTick(f));
         EXPECT_GE(sec, 60.0);
         EXPECT_LE(sec, 180.0);
@@ -290,6 +292,7 @@ TEST(MusicFiles, TunesDifferInTempoAndLeadInstrument) {
 TEST(MusicContent, MelodyBassChordsAndDrumsWithTheirPrograms) {
     for (const Smf& f : Tunes()) {
         SCOPED_TRACE(f.szName);
+        ASSERT_EQ(f.szError, "");
         int hanging;
         std::vector<Sounding> notes = Notes(f, &hanging);
         EXPECT_EQ(hanging, 0) << "notes without their note-off";
@@ -327,9 +330,11 @@ TEST(MusicContent, TuneNotesOnTheBeatAgreeWithTheHarmony) {
     // semitone next door. (A major seventh above the bass is a colour, not a rub.)
     for (const Smf& f : Tunes()) {
         SCOPED_TRACE(f.szName);
+        ASSERT_EQ(f.szError, "");
         int hanging;
         std::vector<Sounding> notes = Notes(f, &hanging);
         int lead = LeadChannel(notes);
+        ASSERT_GE(lead, 0) << "no tune";
         // The strong beats: every bar's first, and the middle of a bar of four.
         uint32_t beats = 4, unit = 4;
         for (const Event& e : f.aTrack[0])
