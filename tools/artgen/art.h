@@ -1,0 +1,42 @@
+// The artwork set: every picture the game carries, made by the generators
+// in the art_*.cpp files.
+#pragma once
+
+#include "canvas.h"
+
+#include <string>
+#include <vector>
+
+enum AssetKind {
+    ASSET_BMP4,   // 16-colour bitmap
+    ASSET_BMP1,   // 2-colour bitmap
+    ASSET_ICON,   // icon file, one image per canvas
+    ASSET_CURSOR, // monochrome cursor file
+};
+
+struct Asset {
+    std::string name;
+    AssetKind kind = ASSET_BMP4;
+    std::vector<Canvas> images;
+    bool bOwnPalette = false;             // a calm palette of its own instead of the game's
+    Rgb c0 = pal::White, c1 = pal::Black; // the two colours of a 1-bit bitmap
+    int nHotX = 0, nHotY = 0;             // cursor hot spot
+};
+
+typedef std::vector<Asset> AssetList;
+
+void AddBitmap(AssetList& list, const std::string& name, const Canvas& c);
+
+void MakeTileArt(AssetList& list);   // tumbling and flat tiles, erasers, paddle
+void MakeLevelArt(AssetList& list);  // the fifty background patterns
+void MakeScreenArt(AssetList& list); // title, credits, pause, goals, endings
+void MakePanelArt(AssetList& list);  // buttons, side panel pictures, logo
+void MakeIconArt(AssetList& list);   // icons and the cursor
+
+// Tile drawing shared by several pictures.
+// The 40 x 48 tumbling frame f (0..9) of tile colour k on background bg.
+Canvas TileFrame(int k, int f, Rgb bg = pal::Silver);
+// The 40 x 11 flat tile of colour k on background bg.
+Canvas FlatTile(int k, Rgb bg = pal::White);
+// A small flat tile of any size with a black outline.
+void DrawMiniTile(Canvas& c, int x, int y, int w, int h, Rgb fill);
