@@ -590,10 +590,11 @@ TEST(ArtScreens, PicturesOnGreyKeepAGreyRim) {
 }
 
 TEST(ArtScreens, EndingLeavesAPlainBandForTheName) {
-    // The name field, 42, 131, 119 x 12 dialog units of Arial 14 pt (about
-    // 2.75 x 2.7 pixels a unit), lies near (115, 345)..(442, 411) of the
-    // screen, the picture's (45, 305)..(372, 371); the band around it holds
-    // nothing but its ground.
+    // The name field, 42, 131, 119 x 12 dialog units of Arial 14 pt, lies at
+    // about (115, 344)..(442, 411) of the screen with Arial's own metrics
+    // and at (126, 360)..(483, 393) with the font Wine puts in its place:
+    // the picture's (45, 304)..(413, 371) at most. The band around it
+    // holds nothing but its ground.
     ASSERT_BMP(d, "ENDING");
     Rgb ground = d.At(250, 340);
     for (int y = 292; y <= 386; y++)

@@ -155,13 +155,6 @@ Canvas Button(PicFn pic, const char* label, bool pressed) {
 
 // --- side panel -----------------------------------------------------------------------
 
-// A tile seen in mid-tumble, small: height h (face-on 13, edge-on 4) standing
-// on the row bottom.
-void MiniTumble(Canvas& c, int x, int bottom, int w, int h, int crease, Rgb fill) {
-    DrawMiniTile(c, x, bottom - h + 1, w, h, fill);
-    if (crease > 0 && crease < h - 1) c.HLine(x + 1, x + w - 2, bottom - crease, pal::Black);
-}
-
 Canvas Title() {
     // The panel's frame draws over the outer two pixels; the lettering keeps
     // clear of them.
@@ -169,10 +162,8 @@ Canvas Title() {
     const char* sz = "QUARRION";
     int cell = 4, w = BlockTextWidth(sz, cell);
     DrawBlockText(c, (192 - w) / 2, 8, sz, cell, aLetterFace, aLetterDark, 8, pal::Grey);
-    // The eight colours tumbling, one frame apart.
-    static const int aH[8] = {15, 15, 14, 10, 7, 4, 7, 10};
-    static const int aCrease[8] = {0, 13, 11, 7, 2, 0, 5, 8};
-    for (int k = 0; k < 8; k++) MiniTumble(c, 18 + 20 * k, 60, 16, aH[k], aCrease[k], aTileFill[k]);
+    // The eight tile colours.
+    for (int k = 0; k < 8; k++) DrawMiniTile(c, 14 + 21 * k, 46, 17, 13, aTileFill[k]);
     TextStyle st;
     st.face = pal::Navy;
     DrawTextCentred(c, 96, 67, "Catch, stack, line up!", st);

@@ -277,12 +277,10 @@ Canvas EndingBase() {
     st.nBold = 1;
     DrawTextCentred(c, 248, 16, "CONGRATULATIONS!", st);
     BlitOutlined(c, Trophy(), 190, 62);
-    // Tiles tumbling down both sides of the cup.
-    static const int aLeft[3][2] = {{1, 2}, {3, 5}, {0, 8}};
-    static const int aRight[3][2] = {{2, 7}, {7, 0}, {4, 3}};
+    // Tiles tumbling down on both sides of the cup, one frame apart.
     for (int i = 0; i < 3; i++) {
-        c.Blit(TileFrame(aLeft[i][0], aLeft[i][1]), 70 + 48 * i, 70 + 40 * (i % 2));
-        c.Blit(TileFrame(aRight[i][0], aRight[i][1]), 320 + 48 * i, 110 - 40 * (i % 2));
+        c.Blit(TileFrame(i, 2 * i), 36 + 52 * i, 64 + 26 * i);
+        c.Blit(TileFrame(5 - i, 8 - 2 * i), 424 - 52 * i, 64 + 26 * i);
     }
     Sparkle(c, 180, 72, 4, pal::White);
     Sparkle(c, 322, 80, 3, pal::White);
@@ -296,9 +294,9 @@ Canvas EndingBase() {
 }
 
 // A game won with a place in the high-score table: the lower part is a plain
-// band for the name field, which the ending screen lays over it (the field
-// comes to lie near x 45..372, y 304..371 of the picture, by the dialog's
-// font); only an etched line marks the band's top and bottom.
+// band for the name field, which the ending screen lays over it. By the
+// dialog's font the field comes to lie within x 45..413, y 304..371 of the
+// picture; only an etched line marks the band's top and bottom.
 Canvas Ending() {
     Canvas c = EndingBase();
     TextStyle line = Plain(pal::Black, 2);

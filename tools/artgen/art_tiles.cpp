@@ -72,7 +72,6 @@ Canvas Paddle(int frame) {
     c.HLine(2, 37, 2, pal::Silver);
     c.Set(2, 2, pal::White);
     c.VLine(1, 3, 8, pal::Silver);
-    c.HLine(3, 36, 10, pal::Black);
     for (int i = 0; i < 5; i++) {
         bool lit = frame == 8 || aLit[frame] == i;
         int x = LampLeft(i);

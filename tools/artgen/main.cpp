@@ -8,12 +8,16 @@
 //                                 a magnified part of the contact sheet
 //   artgen --zoom <name> <image> <scale> <file.png>
 //                                 one picture, magnified
+//   artgen --mock <level> <file.png>
+//                                 the game screen at a level, with 0 the
+//                                 title screen, with -1 all the patterns tiled
 //
 // The output depends on nothing but this program: no clock, no unseeded
 // random numbers.
 #include "art.h"
 #include "files.h"
 #include "font.h"
+#include "mockup.h"
 
 #include <algorithm>
 #include <cctype>
@@ -251,6 +255,14 @@ int WriteZoom(const std::string& name, int image, int scale, const std::string& 
     return WriteFile(path, EncodePng(out)) ? 0 : 1;
 }
 
+int WriteMock(int level, const std::string& path) {
+    AssetList list = MakeAll();
+    Canvas c = level < 0    ? MockPatterns(list)
+               : level == 0 ? MockTitle(list)
+                            : MockGame(list, level);
+    return WriteFile(path, EncodePng(c)) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -261,9 +273,11 @@ int main(int argc, char** argv) {
                          std::atoi(argv[5]), std::max(1, std::atoi(argv[6])), argv[7]);
     if (argc == 6 && a1 == "--zoom")
         return WriteZoom(argv[2], std::atoi(argv[3]), std::max(1, std::atoi(argv[4])), argv[5]);
+    if (argc == 4 && a1 == "--mock") return WriteMock(std::atoi(argv[2]), argv[3]);
     if (argc == 2 && a1.rfind("--", 0) != 0) return WriteAssets(a1);
     std::fprintf(stderr, "usage: artgen <asset-dir> | --sheet <file.png> |"
                          " --crop <x> <y> <w> <h> <scale> <file.png> |"
-                         " --zoom <name> <image> <scale> <file.png>\n");
+                         " --zoom <name> <image> <scale> <file.png> |"
+                         " --mock <level> <file.png>\n");
     return 2;
 }
