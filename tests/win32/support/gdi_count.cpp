@@ -1,0 +1,41 @@
+#include "tests/win32/support/gdi_count.h"
+
+#include <cstdint>
+
+namespace {
+
+// One entry of the GDI handle table that the process environment block
+// points to; a live object has a non-zero type.
+struct GdiHandleEntry {
+    uint64_t qwObject;
+    uint32_t dwOwner;
+    uint16_t wUnique;
+    uint8_t bType;
+    uint8_t bFlags;
+    uint64_t qwUser;
+};
+static_assert(sizeof(GdiHandleEntry) == 24, "GDI handle table entry layout");
+
+// The table's place in the (32-bit) process environment block.
+enum { GDI_TABLE_ENTRIES = 0x10000, PEB_GDI_TABLE_OFFSET = 0x94 };
+
+const GdiHandleEntry* GdiHandleTable() {
+    // The process environment block of a 32-bit process, from fs:[0x30].
+    const uint8_t* pPeb = nullptr;
+    __asm__("movl %%fs:0x30, %0" : "=r"(pPeb));
+    if (!pPeb) return nullptr;
+    return *reinterpret_cast<GdiHandleEntry* const*>(pPeb + PEB_GDI_TABLE_OFFSET);
+}
+
+} // namespace
+
+long GdiObjectCount() {
+    DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (n) return long(n);
+    const GdiHandleEntry* pTable = GdiHandleTable();
+    if (!pTable) return -1;
+    long nLive = 0;
+    for (int i = 0; i < GDI_TABLE_ENTRIES; i++)
+        if (pTable[i].bType) nLive++;
+    return nLive;
+}
