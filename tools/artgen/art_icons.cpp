@@ -59,14 +59,20 @@ Canvas SoundIcon(int s) {
     c.VLine(X(17), X(6), X(26), pal::Grey);
     Canvas o = Outlined(c);
     // The sound: two arcs in front of the cone.
+    if (s == 16) {
+        static const int aArc[12][2] = {{11, 6},  {12, 7},  {12, 8}, {11, 9}, {13, 4}, {14, 5},
+                                        {14, 10}, {13, 11}, {15, 6}, {15, 7}, {15, 8}, {15, 9}};
+        for (const auto& p : aArc) o.Set(p[0], p[1], pal::Blue);
+        return o;
+    }
     for (int r = 0; r < 2; r++) {
-        int rad = X(6 + 6 * r);
+        double rad = 6 + 6 * r;
         for (int j = 0; j < s; j++)
-            for (int i = X(20); i < s; i++) {
-                double dx = i + 0.5 - X(16), dy = j + 0.5 - X(16);
+            for (int i = 20; i < s; i++) {
+                double dx = i + 0.5 - 16, dy = j + 0.5 - 16;
                 double d = dx * dx + dy * dy;
-                double in = rad - 0.5 * f * 2, outer = rad + 1.0 * f * 2;
-                if (d >= in * in && d <= outer * outer && std::abs(dy) < dx * 1.1)
+                if (d >= (rad - 0.5) * (rad - 0.5) && d <= (rad + 2) * (rad + 2) &&
+                    std::abs(dy) < dx * 1.1)
                     o.Set(i, j, pal::Blue);
             }
     }

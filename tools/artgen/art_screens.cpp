@@ -4,6 +4,8 @@
 #include "font.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -103,7 +105,8 @@ Canvas MainCredits() {
     DrawTextCentred(c, 150, y + 3, "Line up three or more of one colour!", Plain(pal::Navy));
     c.HLine(40, 259, y + 16, pal::Grey);
     c.HLine(40, 259, y + 17, pal::White);
-    DrawTextCentred(c, 150, y + 22, "Made by the Quarrion team", Plain(pal::DarkRed));
+    DrawTextCentred(c, 150, y + 22, "Design, code, art and sound: the Quarrion team",
+                    Plain(pal::DarkRed));
     return c;
 }
 
@@ -114,11 +117,11 @@ Canvas CreditsStrip() {
     const int kLoop = 2427;
     static const char* const aPart[] = {
         "Quarrion 1.52",
-        "Made by the Quarrion team: design, programming, artwork, sound and music",
+        "The Quarrion team: design, programming, artwork, sound and music",
         "Enter or N starts a game",
         GLYPH_LEFT " and " GLYPH_RIGHT " move the paddle, " GLYPH_UP " turns the stack, " GLYPH_DOWN
                    " drops a tile, Space pauses",
-        "Line up three or more tiles of one colour",
+        "Line up three or more of one colour",
     };
     TextStyle st = Plain(pal::Blue, 2);
     st.nGapPx = 2;
@@ -128,6 +131,11 @@ Canvas CreditsStrip() {
     int sepW = TextWidth(GLYPH_TILE, sep);
     for (int i = 0; i < n; i++) text += TextWidth(aPart[i], st);
     int gap = (kLoop - text - n * sepW) / (2 * n);
+    if (gap < 12) {
+        // The build stops rather than ship a ticker whose parts run together.
+        std::fprintf(stderr, "artgen: the credits are %d pixels too long\n", (12 - gap) * 2 * n);
+        std::exit(1);
+    }
     Canvas loop(kLoop, 25, pal::White);
     int x = gap;
     for (int i = 0; i < n; i++) {
