@@ -197,12 +197,12 @@ Canvas KvoLogo() {
     c.VLine(4, 5, 48, pal::Blue);
     static const Rgb aFace[3] = {pal::Red, pal::Yellow, pal::Cyan};
     static const Rgb aDark[3] = {pal::DarkRed, pal::Olive, pal::Teal};
-    int cell = 3, w = BlockTextWidth("KVO", cell);
-    DrawBlockText(c, (90 - w) / 2, 8, "KVO", cell, aFace, aDark, 3, pal::Black);
-    c.HLine(12, 77, 34, pal::Blue);
+    int cell = 4, w = BlockTextWidth("KVO", cell);
+    DrawBlockText(c, (90 - w) / 2, 5, "KVO", cell, aFace, aDark, 3, pal::Black);
+    c.HLine(12, 77, 37, pal::Blue);
     TextStyle st;
     st.face = pal::White;
-    DrawTextCentred(c, 45, 39, "QUARRION TEAM", st);
+    DrawTextCentred(c, 45, 41, "QUARRION TEAM", st);
     return c;
 }
 
