@@ -9,6 +9,11 @@ extern HINSTANCE hInst;
 extern HWND hwndMain;
 extern char szAppCaption[APP_CAPTION_LEN];
 extern char szAppClass[APP_CLASS_LEN];
+extern HMENU hMainMenu;    // "QUARRMENU", kept loaded whether attached or not
+extern HACCEL hAccelTable; // "ACCELTABLE"
+extern HCURSOR hcurFinger; // shown over the command buttons
+enum { NUM_BUTTONS = 6, BUTTON_FIRST_ID = 500 };
+extern HWND ahwndButton[NUM_BUTTONS]; // the command buttons, ids 500..505
 
 // The window style and outer size for a desktop of the given size.
 struct MainWindowShape {
