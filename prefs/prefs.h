@@ -26,3 +26,17 @@ int32_t SpeedNormalize(int32_t nRead);
 
 // game.nFallStep = max(1, 2 * nSpeed).
 void ApplySpeed();
+
+// --- The initialisation file (platform side, prefs_win.cpp) ------------------
+
+enum { INI_PATH_LEN = 300 };
+
+// The full path of the initialisation file: the executable's directory and
+// "Quarr95.ini". Returns 1, or 0 when the directory could not be found.
+int IniPathGet(char* szPath, int cchPath);
+
+// Reads every key of section "Prefs" into prefs (missing keys: defaults).
+int LoadPrefs();
+
+// Writes every key of section "Prefs", then the section "Zentrope".
+int SavePrefs();
