@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "engine/game.h"
+#include "shell/app.h" // NUM_BUTTONS, ahwndButton
 
 enum {
     NUM_PADDLE_FRAMES = 9, // 0..7 the running light, 8 every lamp lit
@@ -15,8 +16,6 @@ enum {
     PADDLE_FLASH_MS = 116,
     SCREEN_W = 640,
     SCREEN_H = 480,
-    NUM_BUTTONS = 6,
-    BUTTON_FIRST_ID = 500,
     CREDITS_LAST_OFFSET = 2424,
     CREDITS_STEP = 3,
     CREDITS_BAND_W = 329,

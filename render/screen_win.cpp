@@ -185,8 +185,8 @@ int FrameButton(HWND hwndParent, int nButton, int bOn) {
     if (nButton == -1) nButton = nFramedButton;
     if (nButton < 0 || nButton >= NUM_BUTTONS) return 0;
     if (bOn) nFramedButton = nButton;
-    HWND hwndButton = hwndParent ? GetDlgItem(hwndParent, BUTTON_FIRST_ID + nButton) : NULL;
-    if (!hwndButton) return 0;
+    HWND hwndButton = ahwndButton[nButton];
+    if (!hwndParent || !hwndButton) return 0;
 
     // The button's rectangle in the parent's client coordinates, grown by 2.
     RECT rc;

@@ -191,7 +191,8 @@ TEST(RenderTitleScreen, FrameButtonRings) {
         }
         EXPECT_EQ(nFramedButton, i) << "clearing does not move the framed button";
     }
-    EXPECT_EQ(FrameButton(stage.hwndPanel, 2, 1), 0) << "no button window there";
+    ahwndButton[2] = NULL;
+    EXPECT_EQ(FrameButton(stage.hwndStageMain, 2, 1), 0) << "no button window";
     EXPECT_EQ(stage.nDCsTaken, stage.nDCsReleased);
 }
 

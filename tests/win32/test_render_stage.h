@@ -151,6 +151,7 @@ class RenderStage {
         FreeBitmaps();
         RenderUsePlatform();
         DestroyWindow(hwndStageMain);
+        for (HWND& hwnd : ahwndButton) hwnd = NULL;
         game.hwndMain = game.hwndPanel = NULL;
         hwndMain = NULL;
         pStage = nullptr;
@@ -205,8 +206,6 @@ class RenderStage {
         return true;
     }
 
-    HWND ButtonWindow(int i) const { return GetDlgItem(hwndStageMain, BUTTON_FIRST_ID + i); }
-
     static RenderStage* pStage;
 
     bool bRealArt;
@@ -248,9 +247,9 @@ class RenderStage {
         hwndStageMain = CreateWindowExA(0, "QuarrionRenderStage", "stage", WS_POPUP, 0, 0, SCREEN_W,
                                         SCREEN_H, NULL, NULL, GetModuleHandleA(NULL), NULL);
         for (int i = 0; i < NUM_BUTTONS; i++)
-            CreateWindowExA(0, "button", "Button", WS_CHILD | WS_VISIBLE, 511, 40 + 70 * i, 83, 55,
-                            hwndStageMain, (HMENU)(INT_PTR)(BUTTON_FIRST_ID + i),
-                            GetModuleHandleA(NULL), NULL);
+            ahwndButton[i] = CreateWindowExA(
+                0, "button", "Button", WS_CHILD | WS_VISIBLE, 511, 40 + 70 * i, 83, 55,
+                hwndStageMain, (HMENU)(INT_PTR)(BUTTON_FIRST_ID + i), GetModuleHandleA(NULL), NULL);
         hwndPanel = CreateWindowExA(0, "static", "", WS_CHILD, 29, 34, 219, 416, hwndStageMain,
                                     NULL, GetModuleHandleA(NULL), NULL);
     }
