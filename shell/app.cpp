@@ -2,6 +2,7 @@
 #include "shell/app.h"
 
 #include "engine/game.h"
+#include "render/render_win.h"
 #include "resources/resource.h"
 
 HINSTANCE hInst;
@@ -69,9 +70,12 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     hwndMain = AppCreateMainWindow();
     if (!hwndMain) return 0;
 
+    LoadBitmaps();
     GameInit(hwndMain);
 
     ShowWindow(hwndMain, nCmdShow);
     UpdateWindow(hwndMain);
-    return AppMessageLoop();
+    int nExit = AppMessageLoop();
+    FreeBitmaps();
+    return nExit;
 }
