@@ -5,9 +5,9 @@
 
 namespace {
 
-// The name each loaded handle was made for, from the order of the loads.
-std::map<HBITMAP, std::string> NamesOfLoads(RenderStage& stage) {
-    // Reload with a recorder that keeps every handle it gives out.
+// Reloads the set with a loader that remembers the name of every handle it
+// gives out.
+std::map<HBITMAP, std::string> NamesOfLoads() {
     static std::map<HBITMAP, std::string>* pNames;
     std::map<HBITMAP, std::string> names;
     pNames = &names;
@@ -18,13 +18,13 @@ std::map<HBITMAP, std::string> NamesOfLoads(RenderStage& stage) {
     };
     LoadBitmaps();
     pfnRenderLoadBitmap = [](const char* szName) { return StandInBitmap(szName); };
-    (void)stage;
+    pNames = nullptr;
     return names;
 }
 
 TEST(RenderBitmapSet, TablesFollowTheColourOrder) {
     RenderStage stage;
-    std::map<HBITMAP, std::string> names = NamesOfLoads(stage);
+    std::map<HBITMAP, std::string> names = NamesOfLoads();
     struct Case {
         HBITMAP hbm;
         const char* szName;
