@@ -35,8 +35,15 @@ enum { INI_PATH_LEN = 300 };
 // "Quarr95.ini". Returns 1, or 0 when the directory could not be found.
 int IniPathGet(char* szPath, int cchPath);
 
-// Reads every key of section "Prefs" into prefs (missing keys: defaults).
+// Reads every key of section "Prefs" into prefs (missing keys: defaults,
+// Speed brought into 0..3, LastPlayer at most 31 characters). Returns 1, or 0
+// when the file's path could not be found (prefs then hold the defaults).
 int LoadPrefs();
 
-// Writes every key of section "Prefs", then the section "Zentrope".
+// Writes every key of section "Prefs", then the section "Zentrope". Returns 1
+// when every key was written; a failed write is otherwise ignored.
 int SavePrefs();
+
+// Tests only: LoadPrefs and SavePrefs use szPath instead of the file beside
+// the executable; null or empty goes back to that file.
+void PrefsSetIniPathForTest(const char* szPath);

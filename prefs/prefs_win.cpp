@@ -1,0 +1,82 @@
+// The options in the initialisation file: section "Prefs", read with the
+// private profile functions and rewritten in full by every save, followed by
+// the section "Zentrope" with the team's contact entries (never read back).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "prefs/prefs.h"
+
+static const char szPrefsSection[] = "Prefs";
+static const char szContactSection[] = "Zentrope";
+static const char szContactWebSite[] = "https://quarrion.example";
+static const char szContactEMail[] = "team@quarrion.example";
+
+// Set by the tests so that they never touch the file beside their exe.
+static char szIniPathOverride[INI_PATH_LEN];
+
+void PrefsSetIniPathForTest(const char* szPath) {
+    if (!szPath) szPath = "";
+    snprintf(szIniPathOverride, sizeof szIniPathOverride, "%s", szPath);
+}
+
+static int PrefsIniPath(char* szPath, int cchPath) {
+    if (szIniPathOverride[0]) {
+        snprintf(szPath, (size_t)cchPath, "%s", szIniPathOverride);
+        return 1;
+    }
+    return IniPathGet(szPath, cchPath);
+}
+
+static int32_t ReadInt(const char* szKey, int32_t nDefault, const char* szPath) {
+    // The platform hands back an unsigned value; negative text comes back as
+    // its two's complement, which the cast turns into the negative number.
+    return (int32_t)GetPrivateProfileIntA(szPrefsSection, szKey, nDefault, szPath);
+}
+
+int LoadPrefs() {
+    char szPath[INI_PATH_LEN];
+    if (!PrefsIniPath(szPath, sizeof szPath)) {
+        // Without a path the profile functions would fall back on the system's
+        // own initialisation file; stay with the defaults instead.
+        PrefsSetDefaults();
+        return 0;
+    }
+    prefs.nSpeed = SpeedNormalize(ReadInt("Speed", 1, szPath));
+    prefs.bSound = ReadInt("Sound", 1, szPath);
+    prefs.bMusic = ReadInt("Music", 0, szPath);
+    prefs.bContinuous = ReadInt("Continuous", 0, szPath);
+    prefs.bUseMenu = ReadInt("UseMenu", 1, szPath);
+    prefs.bPatterns = ReadInt("Patterns", 1, szPath);
+    GetPrivateProfileStringA(szPrefsSection, "LastPlayer", "", prefs.szLastPlayer,
+                             sizeof prefs.szLastPlayer, szPath);
+    return 1;
+}
+
+static int WriteInt(const char* szKey, int32_t nValue, const char* szPath) {
+    char szValue[16];
+    snprintf(szValue, sizeof szValue, "%d", (int)nValue);
+    return WritePrivateProfileStringA(szPrefsSection, szKey, szValue, szPath) ? 1 : 0;
+}
+
+int SavePrefs() {
+    char szPath[INI_PATH_LEN];
+    if (!PrefsIniPath(szPath, sizeof szPath)) return 0;
+    int bAll = 1;
+    bAll &= WriteInt("Speed", prefs.nSpeed, szPath);
+    bAll &= WriteInt("Sound", prefs.bSound, szPath);
+    bAll &= WriteInt("Music", prefs.bMusic, szPath);
+    bAll &= WriteInt("Continuous", prefs.bContinuous, szPath);
+    bAll &= WriteInt("UseMenu", prefs.bUseMenu, szPath);
+    bAll &= WriteInt("Patterns", prefs.bPatterns, szPath);
+    // An empty name is written as an empty value (null would delete the key);
+    // the copy stops at the buffer's end even if the name lacks its end mark.
+    char szName[LAST_PLAYER_LEN];
+    snprintf(szName, sizeof szName, "%.*s", (int)sizeof szName - 1, prefs.szLastPlayer);
+    bAll &= WritePrivateProfileStringA(szPrefsSection, "LastPlayer", szName, szPath) ? 1 : 0;
+    bAll &=
+        WritePrivateProfileStringA(szContactSection, "Web Site", szContactWebSite, szPath) ? 1 : 0;
+    bAll &= WritePrivateProfileStringA(szContactSection, "EMail", szContactEMail, szPath) ? 1 : 0;
+    return bAll;
+}

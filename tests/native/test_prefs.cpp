@@ -1,0 +1,44 @@
+// The options in memory: the defaults a missing file gives, the Speed value
+// brought into range, and the fall step derived from it.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+
+#include "engine/game.h"
+#include "prefs/prefs.h"
+
+namespace {
+
+TEST(PrefsMemory, DefaultsOverwriteEveryField) {
+    memset(&prefs, 0x5a, sizeof prefs);
+    PrefsSetDefaults();
+    EXPECT_EQ(prefs.nSpeed, 1);
+    EXPECT_EQ(prefs.bSound, 1);
+    EXPECT_EQ(prefs.bMusic, 0);
+    EXPECT_EQ(prefs.bContinuous, 0);
+    EXPECT_EQ(prefs.bUseMenu, 1);
+    EXPECT_EQ(prefs.bPatterns, 1);
+    EXPECT_STREQ(prefs.szLastPlayer, "");
+}
+
+TEST(PrefsMemory, SpeedIsBroughtIntoRange) {
+    struct Row {
+        int32_t nRead, nSpeed;
+    };
+    const Row aRow[] = {{INT_MIN, 0}, {-4, 0}, {-1, 0}, {0, 0}, {1, 1},
+                        {2, 2},       {3, 3},  {4, 3},  {9, 3}, {INT_MAX, 3}};
+    for (const Row& r : aRow) EXPECT_EQ(SpeedNormalize(r.nRead), r.nSpeed) << "read " << r.nRead;
+}
+
+TEST(PrefsMemory, FallStepIsTwiceTheSpeedButAtLeastOne) {
+    const int32_t anStep[] = {1, 2, 4, 6}; // Slow, Normal, Fast, Insane
+    for (int32_t nSpeed = 0; nSpeed < 4; nSpeed++) {
+        prefs.nSpeed = nSpeed;
+        game.nFallStep = -1;
+        ApplySpeed();
+        EXPECT_EQ(game.nFallStep, anStep[nSpeed]) << "speed " << nSpeed;
+    }
+}
+
+} // namespace
