@@ -1,26 +1,14 @@
-// The options in memory: the defaults a missing file gives, the Speed value
-// brought into range, and the fall step derived from it.
+// The options in memory: the Speed value brought into range and the fall step
+// derived from it. (The defaults are checked through the file, in the Win32
+// tests.)
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 
 #include "engine/game.h"
 #include "prefs/prefs.h"
 
 namespace {
-
-TEST(PrefsMemory, DefaultsOverwriteEveryField) {
-    memset(&prefs, 0x5a, sizeof prefs);
-    PrefsSetDefaults();
-    EXPECT_EQ(prefs.nSpeed, 1);
-    EXPECT_EQ(prefs.bSound, 1);
-    EXPECT_EQ(prefs.bMusic, 0);
-    EXPECT_EQ(prefs.bContinuous, 0);
-    EXPECT_EQ(prefs.bUseMenu, 1);
-    EXPECT_EQ(prefs.bPatterns, 1);
-    EXPECT_STREQ(prefs.szLastPlayer, "");
-}
 
 TEST(PrefsMemory, SpeedIsBroughtIntoRange) {
     struct Row {
