@@ -1,0 +1,107 @@
+// Background music: a play list of the MIDI files beside the executable,
+// played one at a time in a circle through the multimedia command strings of
+// the "sequencer" device.
+//
+// The state machine here is portable. It reaches the platform only through
+// the small MIDIDevice table below (command strings, error texts, the file
+// test and the warning box), so the native tests run it on a fake device. The
+// Win32 device and the file search live in midi_win.cpp.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/host.h"
+
+enum {
+    MIDI_MAX_FILES = 25, // files beyond the 25th are not played
+    MIDI_NAME_LEN = 32,  // a slot holds 31 characters and the terminator
+    MIDI_DIR_LEN = 260,
+    MIDI_PATH_LEN = 300,
+    MIDI_ALIAS_LEN = 20, // "music" and any int
+    MIDI_COMMAND_LEN = 400,
+    MIDI_ERROR_LEN = 100,
+};
+
+// The outcomes an end-of-play notification (MM_MCINOTIFY) carries in wParam.
+enum {
+    MIDI_NOTIFY_SUCCESSFUL = 1,
+    MIDI_NOTIFY_SUPERSEDED = 2,
+    MIDI_NOTIFY_ABORTED = 4,
+    MIDI_NOTIFY_FAILURE = 8,
+};
+
+struct MIDIDevice {
+    // Sends one command string; hwndNotify (may be null) gets the end-of-play
+    // notification of a "notify" command. Returns the error code, 0 = success.
+    uint32_t (*SendString)(const char* szCommand, HostWindow hwndNotify);
+    // The text of an error code, at most cchText - 1 characters.
+    int (*ErrorText)(uint32_t nError, char* szText, int cchText);
+    // The warning box of a failed command: its error text, titled with the command.
+    int (*WarningBox)(const char* szText, const char* szTitle);
+    // 1 if the file exists.
+    int (*FileExists)(const char* szPath);
+    // The short form of a path; 0 when there is none (the long form is used).
+    int (*ShortPath)(const char* szPath, char* szShort, int cchShort);
+    // The trace hook: one progress line at each step. May be null.
+    void (*Trace)(const char* szLine);
+};
+
+// The play list and the state of the music.
+extern char aMIDIFile[MIDI_MAX_FILES][MIDI_NAME_LEN];
+extern int nMIDIFiles;
+extern int nMIDIIndex;
+extern char szMIDIDir[MIDI_DIR_LEN]; // where the files were found, ending in a backslash
+extern char szMIDIAlias[MIDI_ALIAS_LEN];
+extern int nMIDIAliasCount;
+extern int bPlaying; // a track has been opened and started and not yet stopped
+extern int bClosing; // a stop is in progress
+
+// The installed device; null until one is installed (every call then does nothing).
+extern const MIDIDevice* pMIDIDevice;
+void MIDIDeviceInstall(const MIDIDevice* pDevice);
+
+// Clears the play list and the state as at start-up (alias count 1, silent).
+void MIDIReset();
+
+// Filling the play list: an empty list for the files of szDir, then one name
+// at a time in the listing's order. A name of 32 characters or more is
+// skipped; once 25 names are in, the rest are ignored. Returns 1 if added.
+int MIDIListBegin(const char* szDir);
+int MIDIListAdd(const char* szName);
+
+// Opens and starts track nIndex; 1 when the commands were sent, else 0.
+int MIDIStart(HostWindow hwndNotify, int nIndex);
+// Stops and closes the current track; 1 if there was one.
+int MIDIStop();
+// Stops the current track and starts the next one of the list, in a circle.
+int MIDINext(HostWindow hwndNotify);
+// The handling of MM_MCINOTIFY; nFlags is its wParam.
+int MIDINotify(HostWindow hwndNotify, uint32_t nFlags);
+int MIDIIsPlaying();
+
+// The shell's events, in one place:
+// start-up's first track (and any caller that picks the track): it becomes
+// the current one and starts;
+int MIDIStartTrack(HostWindow hwndNotify, int nIndex);
+// the window minimized (or hidden by the hide key): the music stops;
+int MIDIWindowMinimized();
+// the window restored: with music on and nothing playing, the next track;
+int MIDIWindowRestored(HostWindow hwndNotify);
+// the Music command: flips the preference, then stops or starts the next track.
+int MIDIToggleMusic(HostWindow hwndNotify);
+// The Music menu item and option may be used: a MIDI device and at least one file.
+int MIDIAvailable(int bHasMIDIDevice);
+
+// Sends one command string and reports a failure; returns the error code.
+uint32_t MCISend(HostWindow hwndNotify, const char* szCommand);
+void MIDITrace(const char* szLine);
+
+// --- Win32 (midi_win.cpp) ----------------------------------------------------
+
+// Lists the "*.mid" files of the executable's directory; returns how many.
+// Installs the Win32 device first if no device is installed.
+int MIDIFindFiles(HostWindow hwndOwner);
+// The same for the files of szDir (which ends in a backslash).
+int MIDIFindFilesIn(HostWindow hwndOwner, const char* szDir);
+// The Win32 device: mciSendStringA with "sequencer", warning boxes, no trace.
+const MIDIDevice* MIDIDeviceWin32();

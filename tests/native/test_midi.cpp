@@ -1,0 +1,323 @@
+// The music's state machine on a fake device that records every command.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audio/midi.h"
+#include "engine/game.h"
+#include "engine/play.h"
+#include "prefs/prefs.h"
+#include "tests/native/recording_host.h"
+
+namespace {
+
+struct FakeDevice {
+    std::vector<std::string> commands;
+    std::vector<HostWindow> notifyWindows;
+    std::vector<std::pair<std::string, std::string>> boxes; // text, title
+    std::vector<std::string> trace;
+    std::set<std::string> missing;                  // paths that do not exist
+    std::map<std::string, uint32_t> errorByVerb;    // "open" -> code
+    std::function<void(const std::string&)> onSend; // runs inside SendString
+};
+FakeDevice* pFake;
+
+std::string Verb(const std::string& sz) {
+    return sz.substr(0, sz.find(' '));
+}
+
+const MIDIDevice kFakeDevice = {
+    .SendString = [](const char* szCommand, HostWindow hwnd) -> uint32_t {
+        pFake->commands.push_back(szCommand);
+        pFake->notifyWindows.push_back(hwnd);
+        if (pFake->onSend) pFake->onSend(szCommand);
+        auto it = pFake->errorByVerb.find(Verb(szCommand));
+        return it == pFake->errorByVerb.end() ? 0 : it->second;
+    },
+    .ErrorText =
+        [](uint32_t nError, char* szText, int cchText) {
+            snprintf(szText, (size_t)cchText, "error %u", (unsigned)nError);
+            return 1;
+        },
+    .WarningBox =
+        [](const char* szText, const char* szTitle) {
+            pFake->boxes.emplace_back(szText, szTitle);
+            return 1;
+        },
+    .FileExists = [](const char* szPath) { return pFake->missing.count(szPath) ? 0 : 1; },
+    .ShortPath =
+        [](const char* szPath, char* szShort, int cchShort) {
+            // A recognisable short form: the directory becomes "S:\".
+            const char* pName = strrchr(szPath, '\\');
+            snprintf(szShort, (size_t)cchShort, "S:\\%s", pName ? pName + 1 : szPath);
+            return 1;
+        },
+    .Trace = [](const char* szLine) { pFake->trace.push_back(szLine); },
+};
+
+HostWindow const kMain = (HostWindow)0x1234;
+
+class Midi : public ::testing::Test {
+  protected:
+    FakeDevice fake;
+    void SetUp() override {
+        pFake = &fake;
+        MIDIReset();
+        MIDIDeviceInstall(&kFakeDevice);
+        PrefsSetDefaults();
+        prefs.bMusic = 1;
+    }
+    void TearDown() override {
+        MIDIDeviceInstall(nullptr);
+        MIDIReset();
+    }
+    void List(std::initializer_list<const char*> names) {
+        MIDIListBegin("C:\\Game Dir\\");
+        for (const char* sz : names) MIDIListAdd(sz);
+    }
+    // The tracks opened so far, by file name.
+    std::vector<std::string> Opened() const {
+        std::vector<std::string> out;
+        for (const auto& c : fake.commands)
+            if (Verb(c) == "open") {
+                size_t b = c.find("S:\\") + 3;
+                out.push_back(c.substr(b, c.find(' ', b) - b));
+            }
+        return out;
+    }
+};
+
+TEST_F(Midi, StartOpensPlaysUnderANewAliasAndStopClosesIt) {
+    List({"one.mid", "two.mid"});
+    EXPECT_EQ(MIDIStart(kMain, 1), 1);
+    EXPECT_EQ(MIDIIsPlaying(), 1);
+    EXPECT_EQ(MIDIStop(), 1);
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+    EXPECT_EQ(fake.commands, (std::vector<std::string>{"open sequencer!S:\\two.mid alias music2",
+                                                       "play music2 from 0 notify", "stop music2",
+                                                       "close music2"}));
+    // The open and the play tell the main window; the stop and close tell no one.
+    EXPECT_EQ(fake.notifyWindows, (std::vector<HostWindow>{kMain, kMain, nullptr, nullptr}));
+    EXPECT_EQ(MIDIStop(), 0); // nothing left to stop
+    EXPECT_EQ(fake.commands.size(), 4u);
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(Midi, NextPlaysTheListInACircleWithAFreshAliasEachTime) {
+    List({"a.mid", "b.mid", "c.mid"});
+    nMIDIIndex = 1;
+    MIDIStart(kMain, 1);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(MIDINext(kMain), 1);
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"b.mid", "c.mid", "a.mid", "b.mid", "c.mid"}));
+    EXPECT_EQ(nMIDIIndex, 2);
+    EXPECT_STREQ(szMIDIAlias, "music6");
+    // Each next stops the old alias before it opens the new one.
+    EXPECT_EQ(fake.commands[2], "stop music2");
+    EXPECT_EQ(fake.commands[3], "close music2");
+    EXPECT_EQ(fake.commands[4], "open sequencer!S:\\c.mid alias music3");
+}
+
+TEST_F(Midi, StartDoesNothingWhenMusicIsOffPlayingOrTheIndexIsOutside) {
+    List({"a.mid", "b.mid"});
+    prefs.bMusic = 0;
+    EXPECT_EQ(MIDIStart(kMain, 0), 0);
+    prefs.bMusic = 1;
+    EXPECT_EQ(MIDIStart(kMain, 2), 0);
+    EXPECT_EQ(MIDIStart(kMain, -1), 0);
+    EXPECT_TRUE(fake.commands.empty());
+    EXPECT_EQ(nMIDIAliasCount, 1);
+
+    ASSERT_EQ(MIDIStart(kMain, 0), 1);
+    fake.commands.clear();
+    EXPECT_EQ(MIDIStart(kMain, 1), 0); // the playing track is left alone
+    EXPECT_TRUE(fake.commands.empty());
+    EXPECT_EQ(fake.trace.back(), "MIDIStart called while still bPlaying");
+}
+
+TEST_F(Midi, ATrackThatEndedStartsTheNextOneAndOtherOutcomesStaySilent) {
+    List({"a.mid", "b.mid"});
+    MIDIStart(kMain, 0);
+    struct {
+        uint32_t nFlags;
+        const char* szTrace;
+    } const kSilent[] = {{MIDI_NOTIFY_ABORTED, "MCI_NOTIFY_ABORTED"},
+                         {MIDI_NOTIFY_SUPERSEDED, "MCI_NOTIFY_SUPERSEDED"},
+                         {MIDI_NOTIFY_FAILURE, "MCI_NOTIFY_FAILURE"},
+                         {3, nullptr}};
+    for (const auto& c : kSilent) {
+        fake.commands.clear();
+        fake.trace.clear();
+        MIDINotify(kMain, c.nFlags);
+        EXPECT_TRUE(fake.commands.empty()) << c.nFlags;
+        if (c.szTrace)
+            EXPECT_EQ(fake.trace, (std::vector<std::string>{c.szTrace}));
+        else
+            EXPECT_TRUE(fake.trace.empty());
+    }
+    EXPECT_EQ(MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL), 1);
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"b.mid"}));
+    EXPECT_EQ(fake.trace.front(), "MCI_NOTIFY_SUCCESSFUL");
+    EXPECT_EQ(MIDIIsPlaying(), 1);
+}
+
+TEST_F(Midi, OneFileRepeatsItself) {
+    List({"only.mid"});
+    MIDIStart(kMain, 0);
+    MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL);
+    MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL);
+    EXPECT_EQ(nMIDIIndex, 0);
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"only.mid", "only.mid", "only.mid"}));
+}
+
+TEST_F(Midi, ANotificationArrivingDuringAStopIsIgnored) {
+    // A warning box inside the stop runs a nested message loop, which may
+    // deliver the end-of-play notification of the track being stopped.
+    List({"a.mid", "b.mid"});
+    MIDIStart(kMain, 0);
+    int nHandled = -1;
+    fake.onSend = [&](const std::string& c) {
+        if (Verb(c) == "stop") nHandled = MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL);
+    };
+    MIDIStop();
+    EXPECT_EQ(nHandled, 0);
+    EXPECT_EQ(Opened().size(), 1u);
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+}
+
+TEST_F(Midi, NoFilesMeansEveryStartReturnsAtOnce) {
+    List({});
+    EXPECT_EQ(MIDIStart(kMain, 0), 0);
+    EXPECT_EQ(MIDINext(kMain), 0);
+    EXPECT_EQ(MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL), 1);
+    EXPECT_TRUE(fake.commands.empty());
+    EXPECT_EQ(MIDIAvailable(1), 0);
+}
+
+TEST_F(Midi, AFileThatDisappearedLeavesTheMusicSilent) {
+    List({"a.mid", "gone.mid"});
+    fake.missing.insert("C:\\Game Dir\\gone.mid");
+    MIDIStart(kMain, 0);
+    EXPECT_EQ(MIDINext(kMain), 0);
+    EXPECT_EQ(fake.trace.back(), "MIDIStart failed");
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+    EXPECT_EQ(nMIDIAliasCount, 2); // no alias spent on the missing file
+    EXPECT_TRUE(fake.boxes.empty());
+}
+
+TEST_F(Midi, TheListKeepsTheListingOrderAndAtMost25NamesThatFit) {
+    MIDIListBegin("D:\\q\\");
+    std::string szLong(32, 'x');
+    EXPECT_EQ(MIDIListAdd(szLong.c_str()), 0); // 32 characters do not fit a slot
+    EXPECT_EQ(MIDIListAdd(std::string(31, 'y').c_str()), 1);
+    for (int i = 0; i < 30; i++) {
+        char szName[16];
+        snprintf(szName, sizeof szName, "t%d.mid", i);
+        MIDIListAdd(szName);
+    }
+    EXPECT_EQ(nMIDIFiles, 25);
+    EXPECT_EQ(std::string(aMIDIFile[0]), std::string(31, 'y'));
+    EXPECT_STREQ(aMIDIFile[1], "t0.mid");
+    EXPECT_STREQ(aMIDIFile[24], "t23.mid");
+    EXPECT_STREQ(szMIDIDir, "D:\\q\\");
+    // A new search starts an empty list.
+    MIDIListBegin("D:\\q\\");
+    EXPECT_EQ(nMIDIFiles, 0);
+}
+
+TEST_F(Midi, MinimizeStopsAndRestoreStartsTheNextTrack) {
+    List({"a.mid", "b.mid", "c.mid"});
+    MIDIStartTrack(kMain, 0);
+    MIDIWindowMinimized();
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+    MIDIWindowRestored(kMain);
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"a.mid", "b.mid"}));
+    // Restored while playing (a restore after a maximize): nothing changes.
+    MIDIWindowRestored(kMain);
+    // Restored with music off: nothing starts.
+    MIDIWindowMinimized();
+    prefs.bMusic = 0;
+    MIDIWindowRestored(kMain);
+    EXPECT_EQ(Opened().size(), 2u);
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+}
+
+TEST_F(Midi, TheMusicCommandStopsOrStartsTheTrackAfterTheCurrentOne) {
+    List({"a.mid", "b.mid", "c.mid"});
+    MIDIStartTrack(kMain, 2);
+    EXPECT_EQ(nMIDIIndex, 2);
+    MIDIToggleMusic(kMain);
+    EXPECT_EQ(prefs.bMusic, 0);
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+    MIDIToggleMusic(kMain);
+    EXPECT_EQ(prefs.bMusic, 1);
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"c.mid", "a.mid"}));
+}
+
+TEST_F(Midi, WithoutASequencerOneWarningSaysSoAndTheLevelsAfterStayQuiet) {
+    List({"a.mid", "b.mid"});
+    fake.errorByVerb["open"] = 263;
+    EXPECT_EQ(MIDIStart(kMain, 0), 1);
+    ASSERT_EQ(fake.boxes.size(), 1u);
+    EXPECT_EQ(fake.boxes[0].first, "error 263");
+    EXPECT_EQ(fake.boxes[0].second, "open sequencer!S:\\a.mid alias music2");
+    EXPECT_EQ(MIDIIsPlaying(), 1); // the state still says playing
+    // Nothing was opened, so nothing is played, stopped or closed.
+    EXPECT_EQ(fake.commands.size(), 1u);
+    for (int nLevel = 0; nLevel < 5; nLevel++) MIDINext(kMain);
+    MIDIWindowMinimized();
+    MIDIWindowRestored(kMain);
+    EXPECT_EQ(fake.boxes.size(), 1u);
+    for (const auto& c : fake.commands) EXPECT_EQ(Verb(c), "open");
+    // Each repeat is still traced.
+    EXPECT_NE(std::find(fake.trace.begin(), fake.trace.end(), "error 263"), fake.trace.end());
+
+    // A different failure is news and is shown.
+    fake.errorByVerb.clear();
+    fake.errorByVerb["play"] = 275;
+    MIDINext(kMain);
+    ASSERT_EQ(fake.boxes.size(), 2u);
+    EXPECT_EQ(fake.boxes[1].second, "play music9 from 0 notify");
+    // That device was opened, so it is stopped and closed.
+    MIDIStop();
+    EXPECT_EQ(fake.commands.back(), "close music9");
+}
+
+// The whole chain as the shell wires it: the engine's level change calls the
+// host's MIDINext, which is the state machine's.
+TEST_F(Midi, ContinuousKeepsOneTrackAcrossLevelsOtherwiseEachLevelCutsToTheNext) {
+    for (int bContinuous : {0, 1}) {
+        SCOPED_TRACE(bContinuous);
+        RecordingHost host;
+        ResetEngineForTest(host);
+        static GameHost table;
+        table = *pHost;
+        table.MIDINext = [](HostWindow h) { return MIDINext(h); };
+        HostInstall(&table);
+        MIDIReset();
+        fake.commands.clear();
+        List({"a.mid", "b.mid", "c.mid"});
+        prefs.bMusic = 1;
+        prefs.bContinuous = bContinuous;
+        MIDIStartTrack(kMain, 0);
+        game.bGameRunning = 1;
+        host.onLevelDoneDlg = [] {
+            game.nLevel++;
+            LevelStart();
+            return 1;
+        };
+        LevelOver(kMain);
+        LevelOver(kMain);
+        if (bContinuous)
+            EXPECT_EQ(Opened(), (std::vector<std::string>{"a.mid"}));
+        else
+            EXPECT_EQ(Opened(), (std::vector<std::string>{"a.mid", "b.mid", "c.mid"}));
+    }
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+// The music on the real platform: the file search through the hidden list
+// box, and the command path when no sequencer answers.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audio/midi.h"
+#include "prefs/prefs.h"
+
+namespace {
+
+std::vector<std::pair<std::string, std::string>> boxes; // text, title
+std::vector<std::string> sent;
+MIDIDevice recordingDevice;
+
+std::string Lower(std::string sz) {
+    for (char& c : sz) c = (char)tolower((unsigned char)c);
+    return sz;
+}
+
+void WriteTestFile(const std::string& szPath, const std::string& szBytes) {
+    HANDLE h = CreateFileA(szPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << szPath;
+    DWORD n = 0;
+    ::WriteFile(h, szBytes.data(), (DWORD)szBytes.size(), &n, NULL);
+    CloseHandle(h);
+}
+
+// A standard MIDI file of one track with one short note.
+std::string TinyMidi() {
+    const unsigned char kBytes[] = {
+        'M', 'T',  'h',  'd', 0, 0, 0, 6,  0, 0,    0,  1,  0,  96,          // header
+        'M', 'T',  'r',  'k', 0, 0, 0, 12, 0, 0x90, 60, 64, 48, 0x80, 60, 0, // note on/off
+        0,   0xFF, 0x2F, 0,                                                  // end of track
+    };
+    return std::string((const char*)kBytes, sizeof kBytes);
+}
+
+class MidiWin : public ::testing::Test {
+  protected:
+    std::string szDir; // ends in a backslash
+    void SetUp() override {
+        const auto* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
+        szDir = std::string(QUARRION_TESTWORK_DIR_W) + "\\midi-" + pInfo->name() + "-" +
+                std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(szDir.c_str(), NULL);
+        MIDIReset();
+        boxes.clear();
+        sent.clear();
+        // The platform's device with the warning box (and the sending) recorded.
+        recordingDevice = *MIDIDeviceWin32();
+        recordingDevice.WarningBox = [](const char* szText, const char* szTitle) {
+            boxes.emplace_back(szText, szTitle);
+            return 1;
+        };
+        static uint32_t (*pfnSend)(const char*, HostWindow);
+        pfnSend = MIDIDeviceWin32()->SendString;
+        recordingDevice.SendString = [](const char* szCommand, HostWindow hwnd) {
+            sent.push_back(szCommand);
+            return pfnSend(szCommand, hwnd);
+        };
+        MIDIDeviceInstall(&recordingDevice);
+        PrefsSetDefaults();
+    }
+    void TearDown() override {
+        MIDIStop();
+        MIDIDeviceInstall(nullptr);
+        MIDIReset();
+    }
+    std::set<std::string> Found() const {
+        std::set<std::string> out;
+        for (int i = 0; i < nMIDIFiles; i++) out.insert(Lower(aMIDIFile[i]));
+        return out;
+    }
+};
+
+TEST_F(MidiWin, FindsOnlyTheMidiFilesOfTheDirectoryWhateverTheirCase) {
+    for (const char* sz : {"alpha.mid", "Beta.MID", "gamma.Mid", "notes.txt", "delta.midi.txt"})
+        WriteTestFile(szDir + sz, TinyMidi());
+    CreateDirectoryA((szDir + "folder.mid").c_str(), NULL);
+    // 32 characters do not fit a slot: skipped rather than cut.
+    WriteTestFile(szDir + "a_name_far_too_long_for_a_slot.mid", TinyMidi());
+
+    char szCurBefore[MAX_PATH], szCurAfter[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, szCurBefore);
+    EXPECT_EQ(MIDIFindFilesIn(nullptr, szDir.c_str()), 3);
+    GetCurrentDirectoryA(MAX_PATH, szCurAfter);
+
+    EXPECT_EQ(Found(), (std::set<std::string>{"alpha.mid", "beta.mid", "gamma.mid"}));
+    EXPECT_STREQ(szMIDIDir, szDir.c_str());
+    EXPECT_STREQ(szCurAfter, szCurBefore); // the search leaves the current directory alone
+}
+
+TEST_F(MidiWin, StopsAfterTwentyFiveFiles) {
+    for (int i = 0; i < 30; i++) WriteTestFile(szDir + "tune" + std::to_string(i) + ".mid", "x");
+    EXPECT_EQ(MIDIFindFilesIn(nullptr, szDir.c_str()), 25);
+    EXPECT_EQ(Found().size(), 25u); // 25 different names
+    for (int i = 0; i < nMIDIFiles; i++) {
+        std::string sz = Lower(aMIDIFile[i]);
+        EXPECT_EQ(sz.substr(0, 4), "tune") << sz;
+        EXPECT_EQ(sz.substr(sz.size() - 4), ".mid") << sz;
+    }
+}
+
+TEST_F(MidiWin, AnEmptyOrMissingDirectoryGivesNoFiles) {
+    EXPECT_EQ(MIDIFindFilesIn(nullptr, szDir.c_str()), 0);
+    EXPECT_EQ(MIDIFindFilesIn(nullptr, (szDir + "nowhere\\").c_str()), 0);
+    prefs.bMusic = 1;
+    EXPECT_EQ(MIDINext(nullptr), 0);
+    EXPECT_TRUE(sent.empty());
+}
+
+TEST_F(MidiWin, AFileTheSequencerRefusesIsReportedOnceAndGetsNoMoreCommands) {
+    WriteTestFile(szDir + "one.mid", "this is not music");
+    WriteTestFile(szDir + "two.mid", "nor is this");
+    ASSERT_EQ(MIDIFindFilesIn(nullptr, szDir.c_str()), 2);
+    prefs.bMusic = 1;
+
+    EXPECT_EQ(MIDIStartTrack(nullptr, 0), 1);
+    EXPECT_EQ(MIDIIsPlaying(), 1); // the state still says playing
+    // The open names the file by its short path, beside the alias.
+    char szShort[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA((szDir + aMIDIFile[0]).c_str(), szShort, MAX_PATH), 0u);
+    std::string szOpen = std::string("open sequencer!") + szShort + " alias music2";
+    ASSERT_EQ(sent, (std::vector<std::string>{szOpen}));
+    // The box is titled with the failed command and shows the platform's text.
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].second, szOpen);
+    char szText[128];
+    ASSERT_TRUE(mciGetErrorStringA(mciSendStringA(szOpen.c_str(), NULL, 0, NULL), szText, 100));
+    EXPECT_EQ(boxes[0].first, szText);
+
+    // Level after level, and a minimize and restore: only the opens are tried
+    // again, and the same failure is not shown again.
+    for (int nLevel = 0; nLevel < 4; nLevel++) MIDINext(nullptr);
+    MIDIWindowMinimized();
+    MIDIWindowRestored(nullptr);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(sent.size(), 6u);
+    for (const auto& c : sent) EXPECT_EQ(c.substr(0, 15), "open sequencer!");
+    EXPECT_STREQ(szMIDIAlias, "music7");
+}
+
+// The window the notifications go to, handing them to the state machine.
+std::vector<unsigned> notified;
+LRESULT CALLBACK NotifyProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == MM_MCINOTIFY) {
+        notified.push_back((unsigned)wParam);
+        MIDINotify(hwnd, (uint32_t)wParam);
+        return 1;
+    }
+    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+}
+
+void PumpUntil(const std::function<bool()>& fnDone, DWORD dwMs) {
+    DWORD dwStart = GetTickCount();
+    while (!fnDone() && GetTickCount() - dwStart < dwMs) {
+        MSG msg;
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+}
+
+// Wine's sequencer plays in silence without a MIDI device, and a play there
+// never ends; what the platform shows everywhere is the notification that
+// follows a stop.
+TEST_F(MidiWin, TheAbortedPlayAfterAStopStartsNothing) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = NotifyProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "MidiNotifyTest";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, "MidiNotifyTest", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    ASSERT_TRUE(hwnd);
+    WriteTestFile(szDir + "one.mid", TinyMidi());
+    WriteTestFile(szDir + "two.mid", TinyMidi());
+    ASSERT_EQ(MIDIFindFilesIn(hwnd, szDir.c_str()), 2);
+    prefs.bMusic = 1;
+    notified.clear();
+
+    ASSERT_EQ(MIDIStartTrack(hwnd, 0), 1);
+    if (!boxes.empty()) GTEST_SKIP() << "no sequencer: " << boxes[0].first;
+    EXPECT_EQ(sent.size(), 2u); // open and play
+    MIDIStop();
+    PumpUntil([] { return !notified.empty(); }, 2000);
+    ASSERT_EQ(notified, (std::vector<unsigned>{MCI_NOTIFY_ABORTED}));
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+    EXPECT_EQ(nMIDIAliasCount, 2); // no new track was opened
+    EXPECT_EQ(sent.back(), "close music2");
+    EXPECT_TRUE(boxes.empty());
+    DestroyWindow(hwnd);
+}
+
+} // namespace
