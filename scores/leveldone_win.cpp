@@ -1,0 +1,125 @@
+// The level-complete dialog: a captionless box with a broad flashing border
+// that reports the bonus and the next goal. Its rules are in leveldone.cpp.
+#include "scores/leveldone_win.h"
+
+#include "render/render_win.h"
+#include "resources/resource.h"
+#include "scores/leveldone.h"
+#include "shell/app.h"
+#include "shell/dialogs.h"
+
+const COLORREF aLevelDoneFlashColor[6] = {
+    RGB(255, 0, 0),   RGB(0, 0, 255), RGB(255, 0, 255),
+    RGB(255, 255, 0), RGB(0, 255, 0), RGB(0, 255, 255),
+};
+
+namespace {
+
+const COLORREF kTextBlue = RGB(0, 0, 255);
+const COLORREF kLightGrey = RGB(192, 192, 192);
+
+void LinesShow(HWND hwndDlg, int nFirst, int nLast) {
+    for (int i = nFirst; i <= nLast; i++)
+        SetDlgItemTextA(hwndDlg, IDC_LD_TITLE + i, levelDone.aszText[i]);
+}
+
+void Flash(HWND hwndDlg) {
+    HDC hdc = GetDC(hwndDlg);
+    if (!hdc) return;
+    RECT rc;
+    GetClientRect(hwndDlg, &rc);
+    LevelDoneFlashDraw(hdc, rc, aLevelDoneFlashColor[LevelDoneFlashStep()]);
+    ReleaseDC(hwndDlg, hdc);
+}
+
+void Paint(HWND hwndDlg) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwndDlg, &ps);
+    RECT rc;
+    GetClientRect(hwndDlg, &rc);
+    InflateRect(&rc, -LEVELDONE_BORDER, -LEVELDONE_BORDER);
+    DrawSunkenBevel(hdc, rc.left, rc.top, rc.right - 2, rc.bottom - 2, 1);
+    EndPaint(hwndDlg, &ps);
+}
+
+void Close(HWND hwndDlg, int nResult) {
+    KillTimer(hwndDlg, LEVELDONE_FLASH_TIMER);
+    EndDialog(hwndDlg, nResult);
+}
+
+} // namespace
+
+int LevelDoneFlashDraw(HDC hdc, RECT rc, COLORREF cr) {
+    const int B = LEVELDONE_BORDER;
+    HBRUSH hbr = CreateSolidBrush(cr);
+    HGDIOBJ hbrOld = SelectObject(hdc, hbr);
+    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
+    // With the null pen a rectangle leaves out its right and bottom edge,
+    // hence the extra pixel on each band.
+    Rectangle(hdc, rc.left, rc.top, rc.right + 1, B);
+    Rectangle(hdc, rc.left, rc.top, B, rc.bottom + 1);
+    Rectangle(hdc, rc.right - B, rc.top, rc.right + 1, rc.bottom + 1);
+    Rectangle(hdc, rc.left, rc.bottom - B, rc.right + 1, rc.bottom + 1);
+    SelectObject(hdc, hpenOld);
+    SelectObject(hdc, hbrOld);
+    DeleteObject(hbr);
+
+    InflateRect(&rc, -B, -B);
+    rc.left--;
+    rc.top--;
+    FrameRect(hdc, &rc, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    return 1;
+}
+
+INT_PTR CALLBACK LevelDoneDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        CenterWindow(hwndDlg);
+        SetDialogFont(hwndDlg);
+        LevelDoneOpen();
+        LinesShow(hwndDlg, LD_LINE_TITLE, LD_LINE_NEXT);
+        SetTimer(hwndDlg, LEVELDONE_FLASH_TIMER, LEVELDONE_FLASH_MS, NULL);
+        return TRUE;
+
+    case WM_COMMAND: {
+        // Only Continue (or Enter) counts; Escape and the rest are ignored.
+        if (LOWORD(wParam) != IDOK) return TRUE;
+        int nResult = LevelDoneContinue();
+        if (nResult == LEVELDONE_STAY)
+            LinesShow(hwndDlg, LD_LINE_NEXTHEAD, LD_LINE_NEXT);
+        else
+            Close(hwndDlg, nResult);
+        return TRUE;
+    }
+
+    case WM_TIMER:
+        if (wParam != LEVELDONE_FLASH_TIMER) return FALSE;
+        Flash(hwndDlg);
+        return TRUE;
+
+    case WM_PAINT: Paint(hwndDlg); return TRUE;
+
+    case WM_CTLCOLORSTATIC: {
+        HDC hdc = (HDC)wParam;
+        SetTextColor(hdc, kTextBlue);
+        SetBkColor(hdc, kLightGrey);
+        return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
+    }
+
+    case WM_DESTROY: KillTimer(hwndDlg, LEVELDONE_FLASH_TIMER); return FALSE;
+    }
+    (void)lParam;
+    return FALSE;
+}
+
+int ShowLevelDoneDlg(HWND hwndOwner) {
+    HINSTANCE hInstance = hInst ? hInst : GetModuleHandleA(NULL);
+    INT_PTR nResult = DialogBoxParamA(hInstance, "LEVELDONEDLG", hwndOwner, LevelDoneDlgProc, 0);
+    if (nResult == LEVELDONE_NEXT || nResult == LEVELDONE_GAME_WON) return (int)nResult;
+    // No dialog could be shown: the level still ends as if it had been
+    // confirmed, so the game never goes on at a level that was not set up.
+    LevelDoneOpen();
+    do nResult = LevelDoneContinue();
+    while (nResult == LEVELDONE_STAY);
+    return (int)nResult;
+}
