@@ -1,0 +1,235 @@
+// The side panel's window: its paint, its colours and its four messages.
+#include "scores/panel_win.h"
+
+#include <initializer_list>
+
+#include "engine/game.h"
+#include "render/goal.h"
+#include "render/render_win.h"
+#include "resources/resource.h"
+#include "scores/panel.h"
+#include "shell/app.h"
+#include "shell/dialogs.h"
+
+namespace {
+
+const COLORREF kPanelGrey = RGB(192, 192, 192);
+const COLORREF kPanelWhite = RGB(255, 255, 255);
+const COLORREF kScoreRed = RGB(255, 0, 0);
+const COLORREF kLevelBlue = RGB(0, 0, 255);
+const COLORREF kGoalGreen = RGB(0, 127, 0);
+
+enum {
+    LIFE_X = 18, // the first life icon; each next one 25 pixels on
+    LIFE_STEP = 25,
+    LIFE_Y = 255,
+    LIFE_W = 16, // the white block that wipes a lost life's icon
+    LIFE_H = 11,
+    TITLE_X = 9,
+    TITLE_Y = 13,
+    FRAME_DEPTH = 5,
+};
+
+// Where the controls lie in the panel's client area, so that they fit the
+// fixed pixels of the paint whatever the dialog font's units come to.
+struct ControlPlace {
+    int nId; // IDC_STATIC for the outline of the lives box
+    RECT rc;
+};
+const ControlPlace kPlaces[] = {
+    {IDC_PANEL_TITLEFRAME, {9, 12, 210, 106}},  {IDC_PANEL_LEVEL, {14, 137, 203, 156}},
+    {IDC_PANEL_LEVELFRAME, {9, 125, 210, 165}}, {IDC_PANEL_SCORE, {14, 191, 203, 210}},
+    {IDC_PANEL_SCOREFRAME, {9, 180, 210, 220}}, {IDC_STATIC, {14, 248, 203, 267}},
+    {IDC_PANEL_LIVESFRAME, {9, 236, 210, 277}}, {IDC_PANEL_GOAL, {14, 376, 203, 395}},
+    {IDC_PANEL_GOALFRAME, {9, 364, 210, 404}},
+};
+
+void PlaceControls(HWND hwndPanel) {
+    for (HWND hwndCtl = GetWindow(hwndPanel, GW_CHILD); hwndCtl;
+         hwndCtl = GetWindow(hwndCtl, GW_HWNDNEXT)) {
+        int nId = (short)GetDlgCtrlID(hwndCtl); // the static id reads as 0xFFFF
+        for (const ControlPlace& p : kPlaces) {
+            if (p.nId != nId) continue;
+            MoveWindow(hwndCtl, p.rc.left, p.rc.top, p.rc.right - p.rc.left, p.rc.bottom - p.rc.top,
+                       FALSE);
+            break;
+        }
+    }
+}
+
+const int kFrameIds[] = {IDC_PANEL_TITLEFRAME, IDC_PANEL_LEVELFRAME, IDC_PANEL_SCOREFRAME,
+                         IDC_PANEL_LIVESFRAME, IDC_PANEL_GOALFRAME};
+
+// A control's rectangle in the panel's client coordinates; the right edge in
+// by one so the frame sits inside the black outline.
+RECT FrameRect(HWND hwndPanel, int nId) {
+    RECT rc = {0, 0, 0, 0};
+    HWND hwndCtl = GetDlgItem(hwndPanel, nId);
+    if (!hwndCtl) return rc;
+    GetClientRect(hwndCtl, &rc);
+    POINT aPt[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
+    ClientToScreen(hwndCtl, &aPt[0]);
+    ClientToScreen(hwndCtl, &aPt[1]);
+    ScreenToClient(hwndPanel, &aPt[0]);
+    ScreenToClient(hwndPanel, &aPt[1]);
+    rc = RECT{aPt[0].x, aPt[0].y, aPt[1].x - 1, aPt[1].y};
+    return rc;
+}
+
+// The life icons 0 .. nLives - 1 (never more than the box holds).
+void DrawLives(HDC hdc) {
+    HBITMAP hbmLife = LoadGameBitmap("LIFE");
+    if (!hbmLife) return;
+    int nIcons = game.nLives < PANEL_MAX_LIVES ? game.nLives : PANEL_MAX_LIVES;
+    for (int i = 0; i < nIcons; i++)
+        DrawBitmap(hdc, hbmLife, (short)(LIFE_X + LIFE_STEP * i), (short)LIFE_Y);
+    DeleteObject(hbmLife);
+}
+
+void DrawNamedBitmap(HDC hdc, const char* szName, int x, int y) {
+    HBITMAP hbm = LoadGameBitmap(szName);
+    if (!hbm) return;
+    DrawBitmap(hdc, hbm, (short)x, (short)y);
+    DeleteObject(hbm);
+}
+
+void SetLine(HWND hwndPanel, int nId, const char* szText) {
+    SetDlgItemTextA(hwndPanel, nId, szText);
+}
+
+int OnPanelScore(HWND hwndPanel, LPARAM lParam) {
+    if (PanelScoreUpdate()) SendMessageA(hwndPanel, WM_PANELLIVES, (WPARAM)game.nLives, 0);
+    char sz[PANEL_TEXT_LEN];
+    PanelScoreText((uint32_t)lParam, sz, sizeof sz);
+    SetLine(hwndPanel, IDC_PANEL_SCORE, sz);
+    return 1;
+}
+
+int OnPanelLevel(HWND hwndPanel, WPARAM wParam) {
+    char sz[PANEL_TEXT_LEN];
+    PanelLevelText((int)wParam, sz, sizeof sz);
+    SetLine(hwndPanel, IDC_PANEL_LEVEL, sz);
+    return 1;
+}
+
+int OnPanelGoal(HWND hwndPanel) {
+    char sz[PANEL_TEXT_LEN];
+    PanelGoalText(game.nGoalLeft, GoalKind(), sz, sizeof sz);
+    SetLine(hwndPanel, IDC_PANEL_GOAL, sz);
+    return 1;
+}
+
+// The icons straight onto the window, then a white block where the icon
+// after the last one stood, which wipes a life just lost.
+int OnPanelLives(HWND hwndPanel) {
+    HDC hdc = pfnRenderGetDC(hwndPanel);
+    if (!hdc) return 0;
+    DrawLives(hdc);
+    if (game.nLives >= 0 && game.nLives <= PANEL_MAX_LIVES)
+        PatBlt(hdc, LIFE_X + LIFE_STEP * game.nLives, LIFE_Y, LIFE_W, LIFE_H, WHITENESS);
+    pfnRenderReleaseDC(hwndPanel, hdc);
+    return 1;
+}
+
+int OnPaint(HWND hwndPanel) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwndPanel, &ps);
+    PanelPaintInto(hwndPanel, hdc);
+    EndPaint(hwndPanel, &ps);
+    // Every line and the lives brought up to date from the state.
+    SendMessageA(hwndPanel, WM_PANELSCORE, 0, (LPARAM)game.lScore);
+    SendMessageA(hwndPanel, WM_PANELLEVEL, (WPARAM)game.nLevel, 0);
+    SendMessageA(hwndPanel, WM_PANELLIVES, (WPARAM)game.nLives, 0);
+    SendMessageA(hwndPanel, WM_PANELGOAL, 0, 0);
+    return 1;
+}
+
+INT_PTR OnCtlColor(HDC hdc, HWND hwndCtl) {
+    COLORREF crText = kLevelBlue;
+    int bOpaque = 1;
+    switch (hwndCtl ? GetDlgCtrlID(hwndCtl) : 0) {
+    case IDC_PANEL_SCORE: crText = kScoreRed; break;
+    case IDC_PANEL_LEVEL: crText = kLevelBlue; break;
+    case IDC_PANEL_GOAL: crText = kGoalGreen; break;
+    default: bOpaque = 0; break;
+    }
+    SetTextColor(hdc, crText);
+    if (bOpaque) {
+        SetBkColor(hdc, kPanelWhite);
+        SetBkMode(hdc, OPAQUE);
+    }
+    return (INT_PTR)GetStockObject(WHITE_BRUSH);
+}
+
+// The messages' answer: each of the four returns TRUE to its sender.
+INT_PTR Answer(HWND hwndPanel, int nResult) {
+    SetWindowLongPtrA(hwndPanel, DWLP_MSGRESULT, (LONG_PTR)nResult);
+    return TRUE;
+}
+
+} // namespace
+
+int PanelPaintInto(HWND hwndPanel, HDC hdc) {
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hbmMem = CreateCompatibleBitmap(hdc, PANEL_W, PANEL_PAINT_H);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hbmMem);
+
+    // Light grey all over; the outline falls outside the client area.
+    HBRUSH hbrGrey = CreateSolidBrush(kPanelGrey);
+    HGDIOBJ hbrOld = SelectObject(hdcMem, hbrGrey);
+    HGDIOBJ hpenOld = SelectObject(hdcMem, GetStockObject(BLACK_PEN));
+    Rectangle(hdcMem, -1, -1, PANEL_W, PANEL_PAINT_H);
+
+    RECT rcTitle = FrameRect(hwndPanel, IDC_PANEL_TITLEFRAME);
+    for (int nId : kFrameIds) DrawExtrudedFrame(hdcMem, FrameRect(hwndPanel, nId), FRAME_DEPTH, 1);
+
+    // The lives box, black outline and white inside, and its icons.
+    SelectObject(hdcMem, GetStockObject(WHITE_BRUSH));
+    Rectangle(hdcMem, 14, 249, 199, 268);
+    DrawLives(hdcMem);
+
+    DrawNamedBitmap(hdcMem, "TITLE", TITLE_X, TITLE_Y);
+    // The title picture covers part of its frame's bevel.
+    DrawExtrudedFrame(hdcMem, rcTitle, FRAME_DEPTH, 1);
+
+    DrawNamedBitmap(hdcMem, GoalPictureName(GoalKind()), GOAL_PIC_X, GOAL_PIC_Y);
+    DrawExtrudedFrame(hdcMem, RECT{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, FRAME_DEPTH, 0);
+
+    BitBlt(hdc, 0, 0, PANEL_W, PANEL_PAINT_H, hdcMem, 0, 0, SRCCOPY);
+
+    SelectObject(hdcMem, hpenOld);
+    SelectObject(hdcMem, hbrOld);
+    DeleteObject(hbrGrey);
+    SelectObject(hdcMem, hbmOld);
+    DeleteObject(hbmMem);
+    DeleteDC(hdcMem);
+    return 1;
+}
+
+INT_PTR CALLBACK PanelDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        PlaceControls(hwndDlg);
+        for (int nId : {IDC_PANEL_SCORE, IDC_PANEL_LEVEL, IDC_PANEL_GOAL})
+            SendDlgItemMessageA(hwndDlg, nId, WM_SETFONT, (WPARAM)hfontPanel, 0);
+        // No focus for the panel: the keys belong to the main window.
+        return FALSE;
+    case WM_PAINT: OnPaint(hwndDlg); return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: return OnCtlColor((HDC)wParam, (HWND)lParam);
+    case WM_PANELSCORE: return Answer(hwndDlg, OnPanelScore(hwndDlg, lParam));
+    case WM_PANELLEVEL: return Answer(hwndDlg, OnPanelLevel(hwndDlg, wParam));
+    case WM_PANELGOAL: return Answer(hwndDlg, OnPanelGoal(hwndDlg));
+    case WM_PANELLIVES: OnPanelLives(hwndDlg); return Answer(hwndDlg, 1);
+    default: return FALSE;
+    }
+}
+
+int PanelCreate(HWND hwndMainWnd) {
+    HWND hwndPanel = CreateDialogParamA(hInst, "SCOREDLG", hwndMainWnd, PanelDlgProc, 0);
+    if (!hwndPanel) return 0;
+    MoveWindow(hwndPanel, PANEL_X, PANEL_Y, PANEL_W, PANEL_H, FALSE);
+    EnableWindow(hwndPanel, FALSE);
+    game.hwndPanel = hwndPanel;
+    return 1;
+}
