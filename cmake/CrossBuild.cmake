@@ -89,13 +89,16 @@ add_executable(quarrion_win32_tests ${_win_tests} ${QUARRION_RC})
 target_compile_options(quarrion_win32_tests PRIVATE ${QUARRION_WARNINGS})
 target_link_libraries(quarrion_win32_tests PRIVATE quarrion_test_support quarrion_win gtest_main ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_win32_tests quarrion_assets)
+# All of them share one display and one Wine desktop, whose focus and active
+# window are global: they run one at a time.
 gtest_discover_tests(quarrion_win32_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "win32."
-  DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 120)
 
-# End-to-end tests drive the real Quarrion.exe; only one copy may run at a time.
+# End-to-end tests drive the real Quarrion.exe; only one copy may run at a
+# time, and it needs the desktop to itself.
 add_executable(quarrion_e2e_tests ${_e2e_tests})
 target_compile_options(quarrion_e2e_tests PRIVATE ${QUARRION_WARNINGS})
 target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest_main ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_e2e_tests Quarrion)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
-  DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_game TIMEOUT 180)
+  DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180)

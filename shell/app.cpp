@@ -1,9 +1,14 @@
 // Start-up of the program and its message loop.
 #include "shell/app.h"
 
+#include <commctrl.h>
+
 #include "engine/game.h"
+#include "prefs/prefs.h"
+#include "shell/dialogs.h"
 #include "render/render_win.h"
 #include "resources/resource.h"
+#include "scores/scores_win.h"
 
 HINSTANCE hInst;
 HWND hwndMain;
@@ -44,18 +49,44 @@ static HWND AppCreateMainWindow() {
                            shape.nHeight, NULL, NULL, hInst, NULL);
 }
 
+// Every message of the thread passes the accelerators first, so Alt+N and
+// friends reach the main window even while a button has the focus.
 static int AppMessageLoop() {
     MSG msg;
     while (GetMessageA(&msg, NULL, 0, 0)) {
+        if (TranslateAcceleratorA(hwndMain, hAccelTable, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     return (int)msg.wParam;
 }
 
+// A screen below 640 x 480 shows only part of the game: ask first.
+static int AppAskSmallScreen() {
+    static const char szText[] = "Quarrion was designed to run on "
+                                 "VGA displays with a minimum of 640 x 480 resolution."
+                                 "  If you continue to play, please be advised that a "
+                                 "portion of the game screen may not be visible.\n\n"
+                                 "Continue the game?";
+    return MessageBoxA(NULL, szText, "Video Display Resolution Too Small", MB_YESNO) == IDYES;
+}
+
+// The system menu gets the About item below the platform's own.
+static void AppExtendSystemMenu() {
+    HMENU hSysMenu = GetSystemMenu(hwndMain, FALSE);
+    if (!hSysMenu) return;
+    AppendMenuA(hSysMenu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUT, "&About...");
+}
+
 int AppMain(HINSTANCE hInstance, int nCmdShow) {
     hInst = hInstance;
     HostInstallWin32();
+    InitCommonControls();
+    PrefsSetDefaults();
+    LoadPrefs();
+    LoadHighScores();
+    SaveHighScores();
     LoadStringA(hInst, IDS_APPCAPTION, szAppCaption, APP_CAPTION_LEN);
     LoadStringA(hInst, IDS_CLASSNAME, szAppClass, APP_CLASS_LEN);
 
@@ -67,15 +98,30 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     }
     if (!AppRegisterClass()) return 0;
 
+    RECT rcDesktop;
+    GetWindowRect(GetDesktopWindow(), &rcDesktop);
+    if ((rcDesktop.right < APP_WIDTH || rcDesktop.bottom < APP_HEIGHT) && !AppAskSmallScreen())
+        return 0;
     hwndMain = AppCreateMainWindow();
     if (!hwndMain) return 0;
+
+    LoadPrefs();
+    SavePrefs();
+    ApplySpeed();
+    hMainMenu = LoadMenuA(hInst, "QUARRMENU");
+    if (prefs.bUseMenu) SetMenu(hwndMain, hMainMenu);
+    hfontPanel = CreateAppFont("Arial", 10, 1, 0);
+    hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+    hcurFinger = (HCURSOR)LoadImageA(hInst, "Finger", IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR);
 
     LoadBitmaps();
     GameInit(hwndMain);
 
+    AppExtendSystemMenu();
+    hAccelTable = LoadAcceleratorsA(hInst, "ACCELTABLE");
+    CenterWindow(hwndMain);
+    pHost->PlayGameSound("SWOOSH", 1);
     ShowWindow(hwndMain, nCmdShow);
     UpdateWindow(hwndMain);
-    int nExit = AppMessageLoop();
-    FreeBitmaps();
-    return nExit;
+    return AppMessageLoop();
 }

@@ -4,15 +4,18 @@
 
 #include <ctime>
 
+#include "audio/sound.h"
 #include "engine/game.h"
+#include "prefs/prefs.h"
+#include "scores/scores_win.h"
 #include "shell/app.h"
 
 static HWND PanelWindow() {
     return (HWND)game.hwndPanel;
 }
 
-static int HostPlayGameSound(const char*, int) {
-    return 0;
+static int HostPlayGameSound(const char* szName, int bAsync) {
+    return PlayGameSound(szName, bAsync) != NULL;
 }
 static int HostMIDIFindFiles() {
     return 0;
@@ -87,16 +90,16 @@ static int HostShowLevelDoneDlg() {
     return 1;
 }
 static int HostShowGameOverDlg() {
-    return 1;
+    return ShowGameOverDlg(hwndMain);
 }
 static int HostCheckHighScore() {
-    return 0;
+    return CheckHighScore(hwndMain);
 }
 static int HostShowWinGameDlg() {
-    return 1;
+    return ShowWinGameDlg(hwndMain);
 }
 static int HostShowHiScoreDlg() {
-    return 1;
+    return ShowHiScoreDlg(hwndMain);
 }
 
 static int HostLoadStringText(int nId, char* szBuf, int cchBuf) {
@@ -104,7 +107,7 @@ static int HostLoadStringText(int nId, char* szBuf, int cchBuf) {
 }
 
 static int HostLoadPrefs() {
-    return 0;
+    return LoadPrefs();
 }
 static int64_t HostTimeNow() {
     return (int64_t)time(NULL);

@@ -2,21 +2,36 @@
 #include "shell/app.h"
 
 #include "engine/game.h"
+#include "engine/lines.h"
+#include "engine/play.h"
 #include "prefs/prefs.h"
 #include "render/render_win.h"
+#include "shell/commands.h"
 
 static LRESULT OnCreate() {
+    // Any result but -1 lets the creation go on.
     game.nLevel = 1;
     game.bPaused = 1;
     game.bGameRunning = 0;
     game.bMinimized = 0;
-    return 0;
+    return 1;
 }
 
 static LRESULT OnDestroy(HWND hwnd) {
-    KillTimer(hwnd, PLAY_TIMER_ID);
-    PostQuitMessage(0);
-    return 0;
+    ShutdownGame(hwnd);
+    SavePrefs();
+    return 1;
+}
+
+// Minimizing stops the music; restoring starts the next track.
+static void OnSize(WPARAM wParam) {
+    game.nCreditsOffset = 0;
+    if (wParam == SIZE_RESTORED) {
+        game.bMinimized = 0;
+    } else if (wParam == SIZE_MINIMIZED) {
+        game.bMinimized = 1;
+        pHost->MIDIStop();
+    }
 }
 
 // The whole client area, and the seam under an attached menu bar drawn with
@@ -35,23 +50,62 @@ static LRESULT OnPaint(HWND hwnd) {
     return 1;
 }
 
-// The play timer: nothing while minimized; the title screen's animation
-// while no game runs.
+// The finger over the command buttons, the arrow everywhere else.
+static LRESULT OnSetCursor(HWND hwnd) {
+    POINT pt;
+    GetCursorPos(&pt);
+    ScreenToClient(hwnd, &pt);
+    HWND hwndChild = ChildWindowFromPoint(hwnd, pt);
+    int bButton = 0;
+    for (HWND hwndButton : ahwndButton) bButton |= hwndChild && hwndChild == hwndButton;
+    SetCursor(bButton ? hcurFinger : LoadCursorA(NULL, IDC_ARROW));
+    return 1;
+}
+
+// The play timer: nothing while minimized; play while a game runs, the title
+// screen's animation otherwise. Every timer message is taken.
 static LRESULT OnTimer(HWND hwnd, WPARAM wParam) {
     if (wParam != PLAY_TIMER_ID || game.bMinimized) return 1;
-    if (!game.bGameRunning) {
+    if (game.bGameRunning) {
+        EngineTimerTick(hwnd);
+    } else {
         TitleTick(hwnd);
         ButtonChaseTick(hwnd);
     }
     return 1;
 }
 
+// The resolution a new level's layout asked for.
+static LRESULT OnResolveLines(HWND hwnd) {
+    LinesResolve(hwnd);
+    pHost->SendPanel(WM_PANELSCORE, 0, (int32_t)game.lScore);
+    pHost->SendPanel(WM_PANELGOAL, 0, 0);
+    return 1;
+}
+
+static LRESULT OnCommand(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    int bPassOn = 0;
+    LRESULT lResult = CommandRun(hwnd, LOWORD(wParam), &bPassOn);
+    return bPassOn ? DefWindowProcA(hwnd, uMsg, wParam, lParam) : lResult;
+}
+
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy(hwnd);
+    case WM_SIZE: OnSize(wParam); break;
     case WM_PAINT: return OnPaint(hwnd);
+    case WM_ACTIVATEAPP: SetPause(1); return 1;
+    case WM_SETCURSOR: return OnSetCursor(hwnd);
+    case WM_KEYDOWN:
+        if (KeyDown(hwnd, (int)wParam)) return 1;
+        break;
+    case WM_COMMAND: return OnCommand(hwnd, uMsg, wParam, lParam);
     case WM_TIMER: return OnTimer(hwnd, wParam);
-    default: return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    case WM_INITMENU: MenuUpdate(hwnd); return 1;
+    case WM_RBUTTONDOWN: ContextMenuShow(hwnd); return 1;
+    case WM_RESOLVELINES: return OnResolveLines(hwnd);
+    default: break;
     }
+    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
 }

@@ -207,11 +207,6 @@ TEST_F(ScoreDialogs, HiScoreDlgShowsTheTableTheAlternatingLineAndSpinningTiles) 
                 EXPECT_EQ(Text(hDlg, 102 + 90), "00000000");
                 EXPECT_EQ(Text(hDlg, 103 + 90), "01");
                 EXPECT_EQ((HFONT)SendDlgItemMessageA(hDlg, 101, WM_GETFONT, 0, 0), hfontDialog);
-                // The keys go to the dialog itself (when the desktop lets it
-                // become active at all).
-                if (GetActiveWindow() == hDlg) {
-                    EXPECT_EQ(GetFocus(), hDlg);
-                }
                 return false;
             }
             if (Text(hDlg, IDC_HS_TOPLINE) == "High Today: 00012000" && !bSwitched) {

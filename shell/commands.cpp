@@ -1,0 +1,184 @@
+// The command table of the main window: menus, buttons, accelerators and the
+// engine's command keys all arrive here.
+#include "shell/commands.h"
+
+#include "audio/sound.h"
+#include "engine/game.h"
+#include "engine/play.h"
+#include "prefs/prefs.h"
+#include "render/render_win.h"
+#include "resources/resource.h"
+#include "scores/scores_win.h"
+#include "shell/app.h"
+#include "shell/dialogs.h"
+
+int AskYesNo(HWND hwnd, const char* szText) {
+    return MessageBoxA(hwnd, szText, szAppCaption, MB_ICONQUESTION | MB_YESNO) == IDYES;
+}
+
+void PaddleRedraw() {
+    DrawPaddleStack(NULL);
+}
+
+// Shows the side panel and repaints both windows for a game that starts.
+static void GameScreenShow(HWND hwnd) {
+    HWND hwndPanel = (HWND)game.hwndPanel;
+    if (hwndPanel) {
+        ShowWindow(hwndPanel, SW_SHOWNORMAL);
+        InvalidateRect(hwndPanel, NULL, FALSE);
+    }
+    UpdateWindow(hwnd);
+    if (hwndPanel) UpdateWindow(hwndPanel);
+}
+
+static LRESULT CommandNewGame(HWND hwnd) {
+    if (game.bGameRunning) {
+        SetPause(1);
+        if (!AskYesNo(hwnd, "Are you sure you want to start a new game?")) return 0;
+    }
+    game.nLevel = 1;
+    game.lScore = 0;
+    game.nLives = 3;
+    game.lPanelScore = 0;
+    LevelStart();
+    game.bPaused = 0;
+    InvalidateRect(hwnd, NULL, FALSE);
+    game.bGameRunning = 1;
+    GameScreenShow(hwnd);
+    pHost->PlayGameSound("NEWGAME", 1);
+    SetFocus(hwnd);
+    SendMessageA(hwnd, WM_KEYUP, VK_CONTROL, 0);
+    // Start through the ordinary resume path of the pause key.
+    game.bPaused = 1;
+    SendMessageA(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    return 1;
+}
+
+static LRESULT CommandHelp(HWND hwnd) {
+    SetPause(1);
+    WinHelpA(hwnd, "QUARR.HLP", HELP_CONTENTS, 0);
+    PaddleRedraw();
+    return 1;
+}
+
+static LRESULT CommandQuit(HWND hwnd, int* pbPassOn) {
+    if (game.bGameRunning) {
+        SetPause(1);
+        if (!AskYesNo(hwnd, "Are you sure you want to quit?")) {
+            SetPause(0);
+            PaddleRedraw();
+            return 1;
+        }
+    }
+    game.bPaused = 1;
+    game.bGameRunning = 0;
+    DestroyWindow(hwnd);
+    *pbPassOn = 1;
+    return 1;
+}
+
+static LRESULT CommandAbort(HWND hwnd) {
+    if (!game.bGameRunning) return 1;
+    SetPause(1);
+    if (!AskYesNo(hwnd, "Abort current game?")) {
+        PaddleRedraw();
+        return 1;
+    }
+    game.nCreditsOffset = 0;
+    game.bGameRunning = 0;
+    InvalidateRect(hwnd, NULL, FALSE);
+    UpdateWindow(hwnd);
+    return 1;
+}
+
+static LRESULT CommandScores(HWND hwnd) {
+    SetPause(1);
+    ShowHiScoreDlg(hwnd);
+    PaddleRedraw();
+    return 1;
+}
+
+static LRESULT CommandClearScores(HWND hwnd) {
+    SetPause(1);
+    ClearHighScores(hwnd);
+    PaddleRedraw();
+    return 1;
+}
+
+static LRESULT CommandMusic(HWND hwnd) {
+    prefs.bMusic = !prefs.bMusic;
+    if (prefs.bMusic)
+        pHost->MIDINext(hwnd);
+    else
+        pHost->MIDIStop();
+    return 1;
+}
+
+LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn) {
+    *pbPassOn = 0;
+    switch (nId) {
+    case IDM_NEWGAME: return CommandNewGame(hwnd);
+    case IDM_SCORES: return CommandScores(hwnd);
+    case IDM_HELP: return CommandHelp(hwnd);
+    case IDM_QUIT: return CommandQuit(hwnd, pbPassOn);
+    case IDM_ABORT: return CommandAbort(hwnd);
+    case IDM_MUSIC: return CommandMusic(hwnd);
+    case IDM_SOUND: prefs.bSound = !prefs.bSound; return 1;
+    case IDM_CLEARSCORES: return CommandClearScores(hwnd);
+    case IDM_PAUSE: SetPause(game.bPaused ? 0 : 1); return 1;
+    default: *pbPassOn = 1; return 0;
+    }
+}
+
+static void MenuItemSet(HMENU hMenu, UINT uId, int bEnabled, int bChecked) {
+    EnableMenuItem(hMenu, uId, MF_BYCOMMAND | (bEnabled ? MF_ENABLED : MF_GRAYED));
+    CheckMenuItem(hMenu, uId, MF_BYCOMMAND | (bChecked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MenuUpdate(HWND hwnd) {
+    if (game.bGameRunning) SetPause(1);
+    EnableMenuItem(GetSystemMenu(hwnd, FALSE), 0, MF_BYPOSITION | MF_ENABLED);
+    MenuItemSet(hMainMenu, IDM_PAUSE, game.bGameRunning, game.bGameRunning && game.bPaused);
+    if (!prefs.bUseMenu) return;
+    MenuItemSet(hMainMenu, IDM_SOUND, HasWaveDevice(), HasWaveDevice() && prefs.bSound);
+    MenuItemSet(hMainMenu, IDM_ABORT, game.bGameRunning, 0);
+}
+
+void ContextMenuShow(HWND hwnd) {
+    if (game.bGameRunning) SetPause(1);
+    POINT pt;
+    GetCursorPos(&pt);
+    HMENU hMenu = CreatePopupMenu();
+    if (!hMenu) return;
+    AppendMenuA(hMenu, MF_STRING, IDM_NEWGAME, "&New");
+    AppendMenuA(hMenu, MF_STRING, IDM_OPTIONS, "&Options");
+    AppendMenuA(hMenu, MF_STRING, IDM_SCORES, "&Scores");
+    AppendMenuA(hMenu, MF_STRING, IDM_WARP, "&Warp");
+    AppendMenuA(hMenu, MF_STRING, IDM_HELP, "&Help");
+    AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    if (game.bGameRunning) {
+        AppendMenuA(hMenu, MF_STRING, IDM_ABORT, "&Abort current game");
+        AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    }
+    AppendMenuA(hMenu, MF_STRING, IDM_CLEARSCORES, "&Clear High Scores");
+    AppendMenuA(hMenu, MF_STRING, IDM_ABOUT, "&About...");
+    AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
+    AppendMenuA(hMenu, MF_STRING, IDM_QUIT, "&Quit\tAlt+F4");
+    TrackPopupMenu(hMenu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, NULL);
+    DestroyMenu(hMenu);
+}
+
+void ShutdownGame(HWND hwnd) {
+    KillTimer(hwnd, PLAY_TIMER_ID);
+    FreeBitmaps();
+    if (hfontPanel) DeleteObject(hfontPanel);
+    if (hfontDialog) DeleteObject(hfontDialog);
+    hfontPanel = hfontDialog = NULL;
+    if (!prefs.bUseMenu && hMainMenu) DestroyMenu(hMainMenu);
+    hMainMenu = NULL;
+    if (hcurFinger) DestroyCursor(hcurFinger);
+    hcurFinger = NULL;
+    SoundShutdown();
+    pHost->MIDIStop();
+    PostQuitMessage(0);
+}

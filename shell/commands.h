@@ -1,0 +1,23 @@
+// The main window's commands, its menus and the rest of its message work.
+#pragma once
+
+#include <windows.h>
+
+// Carries out command nId (the low word of WM_COMMAND's wParam). Sets
+// *pbPassOn when the message should also go on to DefWindowProcA.
+LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn);
+
+// Asks a Yes/No question in the game's name; 1 for Yes.
+int AskYesNo(HWND hwnd, const char* szText);
+
+// Redraws the paddle after a dialog or question.
+void PaddleRedraw();
+
+// WM_INITMENU: pause, and bring the check marks and greyed items up to date.
+void MenuUpdate(HWND hwnd);
+
+// WM_RBUTTONDOWN: pause, and the pop-up menu of the game's commands.
+void ContextMenuShow(HWND hwnd);
+
+// The release of everything at WM_DESTROY.
+void ShutdownGame(HWND hwnd);
