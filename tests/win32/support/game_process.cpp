@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tests/win32/support/dib_canvas.h"
+
 namespace {
 
 const char kExeName[] = "Quarrion.exe";
@@ -34,6 +36,21 @@ void CopyDist(const std::string& sDir) {
         CopyFileA(DistPath(fd.cFileName).c_str(), (sDir + "\\" + fd.cFileName).c_str(), FALSE);
     } while (FindNextFileA(hFind, &fd));
     FindClose(hFind);
+}
+
+struct OwnedData {
+    HWND hwndOwner;
+    HWND hwnd;
+};
+
+BOOL CALLBACK OwnedProc(HWND hwnd, LPARAM lParam) {
+    OwnedData* pData = (OwnedData*)lParam;
+    char szClass[16];
+    if (!GetClassNameA(hwnd, szClass, sizeof szClass) || lstrcmpA(szClass, "#32770") != 0)
+        return TRUE;
+    if (GetWindow(hwnd, GW_OWNER) != pData->hwndOwner || !IsWindowVisible(hwnd)) return TRUE;
+    pData->hwnd = hwnd;
+    return FALSE;
 }
 
 struct FindData {
@@ -143,4 +160,39 @@ DWORD GameRun::WaitExit(DWORD nTimeoutMs) {
 DWORD GameRun::Close(DWORD nTimeoutMs) {
     if (hwndGame) PostMessageA(hwndGame, WM_CLOSE, 0, 0);
     return WaitExit(nTimeoutMs);
+}
+
+HWND WaitForOwnedDialog(HWND hwndOwner, DWORD nTimeoutMs) {
+    OwnedData data = {hwndOwner, NULL};
+    WaitUntil(
+        [&]() {
+            EnumWindows(OwnedProc, (LPARAM)&data);
+            return data.hwnd != NULL;
+        },
+        nTimeoutMs);
+    return data.hwnd;
+}
+
+// Copies the window's client area through its own device context.
+static bool GrabClient(HWND hwnd, DibCanvas& canvas) {
+    HDC hdc = GetDC(hwnd);
+    if (!hdc) return false;
+    BOOL bOk = BitBlt(canvas.Dc(), 0, 0, canvas.W(), canvas.H(), hdc, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd, hdc);
+    return bOk != 0;
+}
+
+COLORREF ClientPixel(HWND hwnd, int x, int y) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    DibCanvas canvas(rc.right, rc.bottom);
+    if (!GrabClient(hwnd, canvas)) return CLR_INVALID;
+    return canvas.At(x, y);
+}
+
+bool SaveClientPng(HWND hwnd, const char* szPath) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    DibCanvas canvas(rc.right, rc.bottom);
+    return GrabClient(hwnd, canvas) && canvas.SavePng(szPath);
 }

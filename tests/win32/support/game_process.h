@@ -54,3 +54,24 @@ HWND WaitForWindow(const char* szClass, DWORD dwPid, DWORD nTimeoutMs);
 
 // Pumps this thread's messages while waiting nMs.
 void PumpFor(DWORD nMs);
+
+// Waits up to nTimeoutMs for a dialog or message box (class "#32770") owned by
+// hwndOwner.
+HWND WaitForOwnedDialog(HWND hwndOwner, DWORD nTimeoutMs);
+
+// Waits up to nTimeoutMs until bDone() holds, pumping messages meanwhile.
+template <typename Pred> bool WaitUntil(Pred bDone, DWORD nTimeoutMs) {
+    DWORD dwStart = GetTickCount();
+    while (!bDone()) {
+        if (GetTickCount() - dwStart >= nTimeoutMs) return false;
+        PumpFor(20);
+    }
+    return true;
+}
+
+// Copies the client area of another process's window into a DibCanvas-like
+// buffer and reads one pixel of it (client coordinates).
+COLORREF ClientPixel(HWND hwnd, int x, int y);
+
+// Saves the client area of hwnd as a PNG file (a Wine path).
+bool SaveClientPng(HWND hwnd, const char* szPath);
