@@ -282,6 +282,23 @@ TEST_F(LevelDialogs, LevelDoneAfterLevelFiftyWinsTheGame) {
     EXPECT_EQ(game.bPaused, 1);
 }
 
+TEST_F(LevelDialogs, LevelDoneWithoutItsTemplateStillEndsTheLevel) {
+    // A module without the template: no dialog can open, yet the level must
+    // not go on unset.
+    hInst = GetModuleHandleA("kernel32.dll");
+    ASSERT_TRUE(hInst);
+    LevelFinished(10, 4, 25, 0);
+    EXPECT_EQ(ShowLevelDoneDlg(NULL), 1);
+    EXPECT_EQ(game.nLevel, 11);
+    EXPECT_EQ(game.nGoalLeft, aLevelGoal[11].nAmount);
+    EXPECT_EQ(game.lScore, 100u + 5000u);
+
+    LevelFinished(NUM_LEVELS, 0, 0, 0);
+    EXPECT_EQ(ShowLevelDoneDlg(NULL), 2000);
+    EXPECT_EQ(game.nLevel, 1);
+    hInst = GetModuleHandleA(NULL);
+}
+
 // Waits until the border has changed colour.
 Step FlashedOnce() {
     auto pFrom = std::make_shared<int>(-1);
