@@ -5,9 +5,13 @@
 
 #include "engine/game.h"
 #include "prefs/prefs.h"
+#include "shell/buttons.h"
 #include "shell/dialogs.h"
+#include "shell/tooltips.h"
 #include "render/render_win.h"
 #include "resources/resource.h"
+#include "scores/options.h"
+#include "scores/panel_win.h"
 #include "scores/scores_win.h"
 
 HINSTANCE hInst;
@@ -71,6 +75,15 @@ static int AppAskSmallScreen() {
     return MessageBoxA(NULL, szText, "Video Display Resolution Too Small", MB_YESNO) == IDYES;
 }
 
+// The options dialog explains its controls with the shell's tooltips.
+static void AppHookOptionsTooltips() {
+    pfnOptionsTooltipsCreate = [](HostWindow hwndDlg) {
+        return CreateOptionsTooltips((HWND)hwndDlg);
+    };
+    pfnOptionsTooltipsDestroy = DestroyOptionsTooltips;
+    pfnOptionsTooltipText = [](void* pHeader) { return OptionsTooltipText((NMHDR*)pHeader); };
+}
+
 // The system menu gets the About item below the platform's own.
 static void AppExtendSystemMenu() {
     HMENU hSysMenu = GetSystemMenu(hwndMain, FALSE);
@@ -114,8 +127,14 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     hfontDialog = CreateAppFont("Arial", 12, 1, 0);
     hcurFinger = (HCURSOR)LoadImageA(hInst, "Finger", IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR);
 
+    // The engine's start-up, and its platform half: the bitmap set, the side
+    // panel and the six command buttons.
     LoadBitmaps();
     GameInit(hwndMain);
+    PanelCreate(hwndMain);
+    ButtonsCreate(hwndMain);
+    CreateTooltips(hwndMain);
+    AppHookOptionsTooltips();
 
     AppExtendSystemMenu();
     hAccelTable = LoadAcceleratorsA(hInst, "ACCELTABLE");

@@ -2,13 +2,17 @@
 // engine's command keys all arrive here.
 #include "shell/commands.h"
 
+#include "audio/midi.h"
 #include "audio/sound.h"
 #include "engine/game.h"
 #include "engine/play.h"
 #include "prefs/prefs.h"
 #include "render/render_win.h"
 #include "resources/resource.h"
+#include "scores/options.h"
+#include "scores/warpdlg_win.h"
 #include "scores/scores_win.h"
+#include "shell/about.h"
 #include "shell/app.h"
 #include "shell/dialogs.h"
 
@@ -54,6 +58,30 @@ static LRESULT CommandNewGame(HWND hwnd) {
     return 1;
 }
 
+// A successful warp starts a fresh game at the level the dialog chose.
+static void CommandWarp(HWND hwnd) {
+    SetPause(1);
+    if (ShowWarpDlg(hwnd) == 1) {
+        game.nLives = 3;
+        game.lScore = 0;
+        game.lPanelScore = 0;
+        LevelStart();
+        game.bPaused = 0;
+        InvalidateRect(hwnd, NULL, FALSE);
+        game.bGameRunning = 1;
+        GameScreenShow(hwnd);
+        SetFocus(hwnd);
+        SendMessageA(hwnd, WM_KEYUP, VK_CONTROL, 0);
+    }
+    PaddleRedraw();
+}
+
+static LRESULT CommandAbout(HWND hwnd) {
+    SetPause(1);
+    ShowAboutDlg(hwnd);
+    return 1;
+}
+
 static LRESULT CommandHelp(HWND hwnd) {
     SetPause(1);
     WinHelpA(hwnd, "QUARR.HLP", HELP_CONTENTS, 0);
@@ -91,6 +119,13 @@ static LRESULT CommandAbort(HWND hwnd) {
     return 1;
 }
 
+static LRESULT CommandOptions(HWND hwnd) {
+    SetPause(1);
+    ShowOptionsDlg(hwnd);
+    PaddleRedraw();
+    return 1;
+}
+
 static LRESULT CommandScores(HWND hwnd) {
     SetPause(1);
     ShowHiScoreDlg(hwnd);
@@ -118,12 +153,18 @@ LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn) {
     *pbPassOn = 0;
     switch (nId) {
     case IDM_NEWGAME: return CommandNewGame(hwnd);
+    case IDM_OPTIONS: return CommandOptions(hwnd);
     case IDM_SCORES: return CommandScores(hwnd);
+    case IDM_WARP:
+        CommandWarp(hwnd);
+        *pbPassOn = 1;
+        return 1;
     case IDM_HELP: return CommandHelp(hwnd);
     case IDM_QUIT: return CommandQuit(hwnd, pbPassOn);
     case IDM_ABORT: return CommandAbort(hwnd);
     case IDM_MUSIC: return CommandMusic(hwnd);
     case IDM_SOUND: prefs.bSound = !prefs.bSound; return 1;
+    case IDM_ABOUT: return CommandAbout(hwnd);
     case IDM_CLEARSCORES: return CommandClearScores(hwnd);
     case IDM_PAUSE: SetPause(game.bPaused ? 0 : 1); return 1;
     default: *pbPassOn = 1; return 0;
@@ -140,6 +181,8 @@ void MenuUpdate(HWND hwnd) {
     EnableMenuItem(GetSystemMenu(hwnd, FALSE), 0, MF_BYPOSITION | MF_ENABLED);
     MenuItemSet(hMainMenu, IDM_PAUSE, game.bGameRunning, game.bGameRunning && game.bPaused);
     if (!prefs.bUseMenu) return;
+    int bMusicAvailable = MIDIAvailable(HasMIDIDevice());
+    MenuItemSet(hMainMenu, IDM_MUSIC, bMusicAvailable, bMusicAvailable && prefs.bMusic);
     MenuItemSet(hMainMenu, IDM_SOUND, HasWaveDevice(), HasWaveDevice() && prefs.bSound);
     MenuItemSet(hMainMenu, IDM_ABORT, game.bGameRunning, 0);
 }

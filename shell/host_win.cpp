@@ -4,9 +4,11 @@
 
 #include <ctime>
 
+#include "audio/midi.h"
 #include "audio/sound.h"
 #include "engine/game.h"
 #include "prefs/prefs.h"
+#include "scores/leveldone_win.h"
 #include "scores/scores_win.h"
 #include "shell/app.h"
 
@@ -18,16 +20,16 @@ static int HostPlayGameSound(const char* szName, int bAsync) {
     return PlayGameSound(szName, bAsync) != NULL;
 }
 static int HostMIDIFindFiles() {
-    return 0;
+    return MIDIFindFiles(hwndMain);
 }
-static int HostMIDIStart(int) {
-    return 0;
+static int HostMIDIStart(int nTrack) {
+    return MIDIStartTrack(hwndMain, nTrack);
 }
-static int HostMIDINext(HostWindow) {
-    return 0;
+static int HostMIDINext(HostWindow hwndNotify) {
+    return MIDINext(hwndNotify);
 }
 static int HostMIDIStop() {
-    return 0;
+    return MIDIStop();
 }
 
 static int HostSendPanel(int nMsg, uint32_t wParam, int32_t lParam) {
@@ -84,10 +86,8 @@ static int HostIsMainActive() {
     return GetActiveWindow() == hwndMain;
 }
 
-// The game's dialogs are added one by one; until then the flow carries on
-// as if each had been confirmed at once.
 static int HostShowLevelDoneDlg() {
-    return 1;
+    return ShowLevelDoneDlg(hwndMain);
 }
 static int HostShowGameOverDlg() {
     return ShowGameOverDlg(hwndMain);

@@ -1,12 +1,19 @@
 // The main window procedure: a dispatcher, each message's work in a function.
 #include "shell/app.h"
 
+#include <mmsystem.h>
+
+#include "audio/midi.h"
 #include "engine/game.h"
 #include "engine/lines.h"
 #include "engine/play.h"
 #include "prefs/prefs.h"
 #include "render/render_win.h"
+#include "resources/resource.h"
+#include "shell/about.h"
+#include "shell/buttons.h"
 #include "shell/commands.h"
+#include "shell/tooltips.h"
 
 static LRESULT OnCreate() {
     // Any result but -1 lets the creation go on.
@@ -20,14 +27,16 @@ static LRESULT OnCreate() {
 static LRESULT OnDestroy(HWND hwnd) {
     ShutdownGame(hwnd);
     SavePrefs();
+    DestroyTooltips();
     return 1;
 }
 
 // Minimizing stops the music; restoring starts the next track.
-static void OnSize(WPARAM wParam) {
+static void OnSize(HWND hwnd, WPARAM wParam) {
     game.nCreditsOffset = 0;
     if (wParam == SIZE_RESTORED) {
         game.bMinimized = 0;
+        MIDIWindowRestored(hwnd);
     } else if (wParam == SIZE_MINIMIZED) {
         game.bMinimized = 1;
         pHost->MIDIStop();
@@ -93,18 +102,29 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     switch (uMsg) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy(hwnd);
-    case WM_SIZE: OnSize(wParam); break;
+    case WM_SIZE: OnSize(hwnd, wParam); break;
     case WM_PAINT: return OnPaint(hwnd);
     case WM_ACTIVATEAPP: SetPause(1); return 1;
     case WM_SETCURSOR: return OnSetCursor(hwnd);
     case WM_KEYDOWN:
         if (KeyDown(hwnd, (int)wParam)) return 1;
         break;
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* pItem = (const DRAWITEMSTRUCT*)lParam;
+        DrawButton(pItem->hDC, (int)wParam, pItem->itemState);
+        return 1;
+    }
+    case WM_NOTIFY: MainTooltipText((NMHDR*)lParam); return 0;
     case WM_COMMAND: return OnCommand(hwnd, uMsg, wParam, lParam);
+    case WM_SYSCOMMAND:
+        if (wParam != IDM_ABOUT) break;
+        ShowAboutDlg(hwnd);
+        return 0;
     case WM_TIMER: return OnTimer(hwnd, wParam);
     case WM_INITMENU: MenuUpdate(hwnd); return 1;
     case WM_RBUTTONDOWN: ContextMenuShow(hwnd); return 1;
     case WM_RESOLVELINES: return OnResolveLines(hwnd);
+    case MM_MCINOTIFY: MIDINotify(hwnd, (uint32_t)wParam); return 1;
     default: break;
     }
     return DefWindowProcA(hwnd, uMsg, wParam, lParam);
