@@ -104,10 +104,11 @@ int GameNew(int bKeepLevel) {
     game.lPanelScore = 0;
     LevelStart();
     game.bPaused = 0;
+    pHost->InvalidateMain(0);
     game.bGameRunning = 1;
-    pHost->InvalidateMain(1);
-    pHost->UpdateMain();
+    // The side panel is hidden on the title screen.
     pHost->ShowPanel();
-    pHost->InvalidatePanel(1);
+    pHost->InvalidatePanel(0);
+    pHost->UpdateMain();
     return 1;
 }

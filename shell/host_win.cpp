@@ -69,8 +69,12 @@ static int HostInvalidatePanel(int bErase) {
     return PanelWindow() && InvalidateRect(PanelWindow(), NULL, bErase);
 }
 
+// The side panel is part of the main window's picture: it is brought up to
+// date with it.
 static int HostUpdateMain() {
-    return UpdateWindow(hwndMain) != 0;
+    int bDone = UpdateWindow(hwndMain) != 0;
+    if (PanelWindow()) UpdateWindow(PanelWindow());
+    return bDone;
 }
 
 static int HostShowPanel() {
