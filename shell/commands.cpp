@@ -24,31 +24,12 @@ void PaddleRedraw() {
     DrawPaddleStack(NULL);
 }
 
-// Shows the side panel and repaints both windows for a game that starts.
-static void GameScreenShow(HWND hwnd) {
-    HWND hwndPanel = (HWND)game.hwndPanel;
-    if (hwndPanel) {
-        ShowWindow(hwndPanel, SW_SHOWNORMAL);
-        InvalidateRect(hwndPanel, NULL, FALSE);
-    }
-    UpdateWindow(hwnd);
-    if (hwndPanel) UpdateWindow(hwndPanel);
-}
-
 static LRESULT CommandNewGame(HWND hwnd) {
     if (game.bGameRunning) {
         SetPause(1);
         if (!AskYesNo(hwnd, "Are you sure you want to start a new game?")) return 0;
     }
-    game.nLevel = 1;
-    game.lScore = 0;
-    game.nLives = 3;
-    game.lPanelScore = 0;
-    LevelStart();
-    game.bPaused = 0;
-    InvalidateRect(hwnd, NULL, FALSE);
-    game.bGameRunning = 1;
-    GameScreenShow(hwnd);
+    GameNew(0);
     pHost->PlayGameSound("NEWGAME", 1);
     SetFocus(hwnd);
     SendMessageA(hwnd, WM_KEYUP, VK_CONTROL, 0);
@@ -62,14 +43,7 @@ static LRESULT CommandNewGame(HWND hwnd) {
 static void CommandWarp(HWND hwnd) {
     SetPause(1);
     if (ShowWarpDlg(hwnd) == 1) {
-        game.nLives = 3;
-        game.lScore = 0;
-        game.lPanelScore = 0;
-        LevelStart();
-        game.bPaused = 0;
-        InvalidateRect(hwnd, NULL, FALSE);
-        game.bGameRunning = 1;
-        GameScreenShow(hwnd);
+        GameNew(1);
         SetFocus(hwnd);
         SendMessageA(hwnd, WM_KEYUP, VK_CONTROL, 0);
     }
