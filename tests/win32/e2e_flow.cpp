@@ -1,0 +1,339 @@
+// Whole flows of the real game as a player goes through them: a warp by
+// password and by level code, a game lost without moving, the name entry for
+// a new high score, the options and the About box. What is checked is what
+// the player sees (dialog texts, the side panel, pixels) and what reaches the
+// initialisation file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/win32/support/game_process.h"
+
+namespace {
+
+const COLORREF kWhite = RGB(255, 255, 255);
+
+void Key(HWND hwnd, WPARAM vk) {
+    PostMessageA(hwnd, WM_KEYDOWN, vk, 0);
+}
+void Command(HWND hwnd, WPARAM id) {
+    PostMessageA(hwnd, WM_COMMAND, id, 0);
+}
+// Posted, not sent: some buttons open a further modal dialog before their
+// click returns.
+void Click(HWND hDlg, int nId) {
+    PostMessageA(GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
+}
+void Type(HWND hEdit, const char* sz) {
+    for (; *sz; sz++) PostMessageA(hEdit, WM_CHAR, (WPARAM)(unsigned char)*sz, 1);
+}
+
+// Asked of the window itself: another process's edit field keeps its text
+// where GetWindowText does not look.
+std::string Text(HWND hwnd) {
+    char sz[256] = "";
+    DWORD_PTR dwResult = 0;
+    if (hwnd)
+        SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof sz, (LPARAM)sz, SMTO_ABORTIFHUNG, 2000,
+                            &dwResult);
+    return sz;
+}
+std::string ItemText(HWND hDlg, int nId) {
+    char sz[256] = "";
+    GetDlgItemTextA(hDlg, nId, sz, sizeof sz);
+    return sz;
+}
+
+std::string ShotPath(const char* szName) {
+    return std::string(QUARRION_SCREENSHOT_DIR_W) + "\\\\" + szName;
+}
+
+// The game screen has the white paddle area above the bins; the title
+// screen has its "How to play" box there.
+bool GameScreenShown(HWND hwnd) {
+    return ClientPixel(hwnd, 300, 320) == kWhite;
+}
+
+HWND Panel(HWND hwndMain) {
+    return FindWindowExA(hwndMain, NULL, "#32770", NULL);
+}
+
+struct DialogQuery {
+    HWND hwndOwner;
+    const char* szCaption;
+    HWND hwnd;
+};
+
+BOOL CALLBACK FindCaptioned(HWND hwnd, LPARAM lParam) {
+    DialogQuery* pQuery = (DialogQuery*)lParam;
+    char szClass[16];
+    if (!GetClassNameA(hwnd, szClass, sizeof szClass) || lstrcmpA(szClass, "#32770") != 0)
+        return TRUE;
+    if (GetWindow(hwnd, GW_OWNER) != pQuery->hwndOwner || !IsWindowVisible(hwnd)) return TRUE;
+    if (Text(hwnd) != pQuery->szCaption) return TRUE;
+    pQuery->hwnd = hwnd;
+    return FALSE;
+}
+
+// The visible dialog owned by hwndOwner with exactly this caption ("" for
+// the screens without one), or NULL.
+HWND OwnedDialog(HWND hwndOwner, const char* szCaption) {
+    DialogQuery query = {hwndOwner, szCaption, NULL};
+    EnumWindows(FindCaptioned, (LPARAM)&query);
+    return query.hwnd;
+}
+
+HWND WaitForDialog(HWND hwndOwner, const char* szCaption, DWORD nTimeoutMs) {
+    HWND hDlg = NULL;
+    WaitUntil([&]() { return (hDlg = OwnedDialog(hwndOwner, szCaption)) != NULL; }, nTimeoutMs);
+    return hDlg;
+}
+
+BOOL CALLBACK CollectText(HWND hwnd, LPARAM lParam) {
+    ((std::vector<std::string>*)lParam)->push_back(Text(hwnd));
+    return TRUE;
+}
+
+std::vector<std::string> ChildTexts(HWND hwnd) {
+    std::vector<std::string> asText;
+    EnumChildWindows(hwnd, CollectText, (LPARAM)&asText);
+    return asText;
+}
+
+// Opens the warp dialog with the W key, types the code and presses OK.
+// Returns false if the dialog did not come or did not go.
+bool WarpWith(HWND hwnd, const char* szCode, const char* szShown) {
+    Key(hwnd, 'W');
+    HWND hDlg = WaitForDialog(hwnd, "Level Warp", 3000);
+    if (!hDlg) return false;
+    HWND hEdit = GetDlgItem(hDlg, IDC_WARP_CODE);
+    Type(hEdit, szCode);
+    if (!WaitUntil([&]() { return Text(hEdit) == szShown; }, 3000)) {
+        ADD_FAILURE() << "the code field shows '" << Text(hEdit) << "'";
+        return false;
+    }
+    Click(hDlg, IDOK);
+    return WaitUntil([&]() { return !IsWindow(hDlg); }, 3000);
+}
+
+// How many tiles the paddle holds, read from where the paddle is drawn in
+// lane 2 (x 356): it sits 10 pixels lower for every tile held above it, and
+// only the paddle has black at its left and right end (x 357 and 394) one
+// row below its top, where a tile has its white border. -1: no paddle seen.
+int HeldByPaddle(HWND hwnd) {
+    const COLORREF kBlack = RGB(0, 0, 0);
+    for (int n = 0; n <= 5; n++) {
+        int y = 305 + 10 * n + 1;
+        if (ClientPixel(hwnd, 357, y) == kBlack && ClientPixel(hwnd, 394, y) == kBlack &&
+            ClientPixel(hwnd, 376, y) != kBlack)
+            return n;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(Flow, WarpByPasswordThenByLevelCodeFromWithinAGame) {
+    GameRun run("flow_warp");
+    ASSERT_TRUE(run.Start());
+    HWND hwnd = run.Window();
+    HWND hPanel = Panel(hwnd);
+    ASSERT_TRUE(hPanel);
+    EXPECT_FALSE(IsWindowVisible(hPanel));
+
+    // From the title screen a password opens its level; the field upper-cases
+    // what is typed.
+    ASSERT_TRUE(WarpWith(hwnd, "slatepit", "SLATEPIT"));
+    EXPECT_TRUE(WaitUntil([&]() { return ItemText(hPanel, IDC_PANEL_LEVEL) == " Level 11"; }, 3000))
+        << ItemText(hPanel, IDC_PANEL_LEVEL);
+    EXPECT_TRUE(IsWindowVisible(hPanel));
+    EXPECT_EQ(ItemText(hPanel, IDC_PANEL_GOAL), " 25000 Points To Go");
+    EXPECT_EQ(ItemText(hPanel, IDC_PANEL_SCORE), " Score: 00000000");
+    EXPECT_TRUE(WaitUntil([&]() { return GameScreenShown(hwnd); }, 3000));
+    // Level 11 starts with one tile on the paddle.
+    EXPECT_EQ(HeldByPaddle(hwnd), 1);
+    SaveClientPng(hwnd, ShotPath("e2e_flow_warp11.png").c_str());
+
+    // A password for a level not above the current one only beeps: the dialog
+    // stays with the code as typed.
+    Key(hwnd, 'W');
+    HWND hDlg = WaitForDialog(hwnd, "Level Warp", 3000);
+    ASSERT_TRUE(hDlg);
+    HWND hEdit = GetDlgItem(hDlg, IDC_WARP_CODE);
+    Type(hEdit, "granite8");
+    ASSERT_TRUE(WaitUntil([&]() { return Text(hEdit) == "GRANITE8"; }, 3000)) << Text(hEdit);
+    Click(hDlg, IDOK);
+    PumpFor(500);
+    EXPECT_TRUE(IsWindow(hDlg));
+    EXPECT_EQ(Text(hEdit), "GRANITE8");
+    // The level code then goes anywhere, here to 45, within the running game.
+    SendMessageA(hEdit, WM_SETTEXT, 0, (LPARAM) "");
+    Type(hEdit, "#45#");
+    ASSERT_TRUE(WaitUntil([&]() { return Text(hEdit) == "#45#"; }, 3000)) << Text(hEdit);
+    Click(hDlg, IDOK);
+    ASSERT_TRUE(WaitUntil([&]() { return !IsWindow(hDlg); }, 3000));
+
+    EXPECT_TRUE(WaitUntil([&]() { return ItemText(hPanel, IDC_PANEL_LEVEL) == " Level 45"; }, 3000))
+        << ItemText(hPanel, IDC_PANEL_LEVEL);
+    EXPECT_EQ(ItemText(hPanel, IDC_PANEL_GOAL), " 150 Tiles To Go");
+    // From level 45 on the paddle starts full.
+    EXPECT_TRUE(WaitUntil([&]() { return HeldByPaddle(hwnd) == 5; }, 3000))
+        << "the paddle holds " << HeldByPaddle(hwnd);
+    SaveClientPng(hwnd, ShotPath("e2e_flow_warp45.png").c_str());
+
+    EXPECT_EQ(run.Close(), 0u);
+}
+
+// The lanes miss the unmoved paddle until the three lives are gone; at the
+// Insane speed that takes a few seconds.
+const char kInsaneIni[] = "[Prefs]\r\nSpeed=3\r\nMusic=0\r\nSound=0\r\n";
+
+TEST(Flow, AGameLostWithNoPointsEndsOnTheTitleScreen) {
+    GameRun run("flow_gameover");
+    ASSERT_TRUE(run.WriteIni(kInsaneIni));
+    ASSERT_TRUE(run.Start());
+    HWND hwnd = run.Window();
+    HWND hPanel = Panel(hwnd);
+    ASSERT_TRUE(hPanel);
+
+    Key(hwnd, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&]() { return IsWindowVisible(hPanel) != 0; }, 3000));
+    EXPECT_EQ(ItemText(hPanel, IDC_PANEL_LEVEL), " Level 01");
+
+    HWND hOver = WaitForDialog(hwnd, "", 30000);
+    ASSERT_TRUE(hOver) << "no game-over screen";
+    EXPECT_EQ(ItemText(hPanel, IDC_PANEL_SCORE), " Score: 00000000");
+    PumpFor(300);
+    SaveClientPng(hOver, ShotPath("e2e_flow_gameover.png").c_str());
+    // Enter does not close the screen; it closes by itself.
+    PostMessageA(hOver, WM_KEYDOWN, VK_RETURN, 0);
+    PumpFor(300);
+    EXPECT_TRUE(IsWindow(hOver));
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindow(hOver); }, 8000));
+
+    // 0 points do not beat the default table's 0: no name is asked for.
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindowVisible(hPanel); }, 3000));
+    EXPECT_TRUE(WaitUntil([&]() { return !GameScreenShown(hwnd); }, 3000));
+    EXPECT_FALSE(OwnedDialog(hwnd, "New High Score!"));
+    PumpFor(300);
+    EXPECT_FALSE(OwnedDialog(hwnd, "New High Score!"));
+
+    EXPECT_EQ(run.Close(), 0u);
+    std::string sIni = run.ReadIni();
+    EXPECT_NE(sIni.find("10=A. Player,1,00000000,12/01/95"), std::string::npos) << sIni;
+}
+
+TEST(Flow, AQualifyingScoreAsksForTheNameAndShowsTheTable) {
+    GameRun run("flow_hiscore");
+    // The tenth row holds less than nothing, so even 0 points place.
+    ASSERT_TRUE(run.WriteIni("[Prefs]\r\nSpeed=3\r\nMusic=0\r\nSound=0\r\nLastPlayer=Old Name\r\n"
+                             "[Scores]\r\n1=Rock Star,9,00120000,11/05/1996\r\n"
+                             "10=Nobody,1,-1,12/01/95\r\n"));
+    ASSERT_TRUE(run.Start());
+    HWND hwnd = run.Window();
+    HWND hPanel = Panel(hwnd);
+    ASSERT_TRUE(hPanel);
+
+    Key(hwnd, VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&]() { return IsWindowVisible(hPanel) != 0; }, 3000));
+    HWND hNew = WaitForDialog(hwnd, "New High Score!", 40000);
+    ASSERT_TRUE(hNew) << "no new-high-score dialog after the game-over screen";
+
+    // The last player's name is offered and OK is ready at once.
+    HWND hName = GetDlgItem(hNew, IDC_NEWHS_NAME);
+    EXPECT_EQ(Text(hName), "Old Name");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hNew, IDOK)));
+    // Emptying the field disables OK; typing enables it again.
+    SendMessageA(hName, WM_SETTEXT, 0, (LPARAM) "");
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindowEnabled(GetDlgItem(hNew, IDOK)); }, 2000));
+    Type(hName, "Flo");
+    ASSERT_TRUE(WaitUntil([&]() { return Text(hName) == "Flo"; }, 3000)) << Text(hName);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hNew, IDOK)));
+    Click(hNew, IDOK);
+
+    HWND hTable = WaitForDialog(hwnd, "Quarrion High Scores", 5000);
+    ASSERT_TRUE(hTable);
+    EXPECT_EQ(ItemText(hTable, IDC_HS_HEADING), "TOP TEN HIGH SCORES");
+    EXPECT_EQ(ItemText(hTable, IDC_HS_NAME), "Rock Star");
+    EXPECT_EQ(ItemText(hTable, IDC_HS_SCORE), "00120000");
+    // 0 beats only the tenth row's -1 and takes its place.
+    const int k9 = 9 * IDC_HS_ROWSTEP;
+    EXPECT_EQ(ItemText(hTable, IDC_HS_RANK + k9), "10.");
+    EXPECT_EQ(ItemText(hTable, IDC_HS_NAME + k9), "Flo");
+    EXPECT_EQ(ItemText(hTable, IDC_HS_SCORE + k9), "00000000");
+    EXPECT_EQ(ItemText(hTable, IDC_HS_LEVEL + k9), "01");
+    EXPECT_EQ(ItemText(hTable, IDC_HS_NAME + 8 * IDC_HS_ROWSTEP), "A. Player");
+    std::string sTop = ItemText(hTable, IDC_HS_TOPLINE);
+    EXPECT_TRUE(sTop == "Last Score: 00000000" || sTop == "High Today: 00000000") << sTop;
+    PumpFor(300);
+    SaveClientPng(hTable, ShotPath("e2e_flow_hiscores.png").c_str());
+
+    // The table has no button of its own; Enter gives the dialog IDOK.
+    PostMessageA(hTable, WM_COMMAND, IDOK, 0);
+    // Under Wine the game takes about four seconds to answer again after the
+    // table closes; the wait allows for that.
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindow(hTable) && !IsWindow(hNew); }, 10000));
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindowVisible(hPanel); }, 3000));
+    EXPECT_TRUE(WaitUntil([&]() { return !GameScreenShown(hwnd); }, 3000));
+
+    // The table is written at once, before the program ends.
+    std::string sIni = run.ReadIni();
+    EXPECT_NE(sIni.find("10=Flo,1,00000000,"), std::string::npos) << sIni;
+    EXPECT_NE(sIni.find("1=Rock Star,9,00120000,11/05/1996"), std::string::npos) << sIni;
+    EXPECT_EQ(run.Close(), 0u);
+    sIni = run.ReadIni();
+    EXPECT_NE(sIni.find("LastPlayer=Flo\r\n"), std::string::npos) << sIni;
+}
+
+TEST(Flow, OptionsChangeSpeedAndMenuBarAndAreSaved) {
+    GameRun run("flow_options");
+    ASSERT_TRUE(run.Start());
+    HWND hwnd = run.Window();
+    EXPECT_TRUE(GetMenu(hwnd) != NULL);
+
+    Key(hwnd, 'O');
+    HWND hDlg = WaitForDialog(hwnd, "Options", 3000);
+    ASSERT_TRUE(hDlg);
+    EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_OPT_NORMAL), (UINT)BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(hDlg, IDC_OPT_USEMENU), (UINT)BST_CHECKED);
+    Click(hDlg, IDC_OPT_FAST);
+    EXPECT_TRUE(WaitUntil(
+        [&]() {
+            return IsDlgButtonChecked(hDlg, IDC_OPT_FAST) == BST_CHECKED &&
+                   IsDlgButtonChecked(hDlg, IDC_OPT_NORMAL) == BST_UNCHECKED;
+        },
+        3000));
+    Click(hDlg, IDC_OPT_USEMENU);
+    EXPECT_TRUE(WaitUntil(
+        [&]() { return IsDlgButtonChecked(hDlg, IDC_OPT_USEMENU) == BST_UNCHECKED; }, 3000));
+    Click(hDlg, IDOK);
+    ASSERT_TRUE(WaitUntil([&]() { return !IsWindow(hDlg); }, 3000));
+    EXPECT_TRUE(WaitUntil([&]() { return GetMenu(hwnd) == NULL; }, 3000));
+
+    // OK wrote the file already; the exit writes it again.
+    std::string sIni = run.ReadIni();
+    EXPECT_NE(sIni.find("Speed=2"), std::string::npos) << sIni;
+    EXPECT_EQ(run.Close(), 0u);
+    sIni = run.ReadIni();
+    EXPECT_NE(sIni.find("Speed=2"), std::string::npos) << sIni;
+    EXPECT_NE(sIni.find("UseMenu=0"), std::string::npos) << sIni;
+}
+
+TEST(Flow, AboutShowsTheVersionAndOkClosesIt) {
+    GameRun run("flow_about");
+    ASSERT_TRUE(run.Start());
+    HWND hwnd = run.Window();
+    Command(hwnd, IDM_ABOUT);
+    HWND hDlg = WaitForDialog(hwnd, "About...", 3000);
+    ASSERT_TRUE(hDlg);
+    std::vector<std::string> asText = ChildTexts(hDlg);
+    bool bVersion = false;
+    for (const std::string& s : asText) bVersion = bVersion || s == "Version 1.52";
+    EXPECT_TRUE(bVersion);
+    Click(hDlg, IDOK);
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindow(hDlg); }, 3000));
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(run.Close(), 0u);
+}
