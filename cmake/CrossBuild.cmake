@@ -17,7 +17,8 @@ set(QUARRION_WIN_LIBS comctl32 winmm gdi32 user32 kernel32)
 set(QUARRION_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
 quarrion_generate_assets(${QUARRION_ASSET_DIR} ${QUARRION_ASSET_TOOLS})
 add_custom_target(quarrion_assets DEPENDS ${QUARRION_ASSET_OUTPUTS})
-file(GLOB _rc_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc)
+file(GLOB _rc_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAKE_SOURCE_DIR}/resources/*.rc
+  ${CMAKE_SOURCE_DIR}/resources/*.txt)
 set(QUARRION_RC ${CMAKE_SOURCE_DIR}/resources/quarrion.rc)
 set_source_files_properties(${QUARRION_RC} PROPERTIES
   OBJECT_DEPENDS "${QUARRION_ASSET_OUTPUTS};${QUARRION_ASSET_DIR}/assets.rc;${_rc_headers}")

@@ -93,3 +93,6 @@
 
 // WINGAMEDLG: the winner's name field (OK is IDOK)
 #define IDC_WIN_NAME 100
+
+// HELPDLG: the text of the game's help (OK is IDOK); its text is "HELPTEXT"
+#define IDC_HELP_TEXT 4100

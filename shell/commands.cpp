@@ -15,6 +15,7 @@
 #include "shell/about.h"
 #include "shell/app.h"
 #include "shell/dialogs.h"
+#include "shell/help.h"
 
 int AskYesNo(HWND hwnd, const char* szText) {
     return MessageBoxA(hwnd, szText, szAppCaption, MB_ICONQUESTION | MB_YESNO) == IDYES;
@@ -58,7 +59,7 @@ static LRESULT CommandAbout(HWND hwnd) {
 
 static LRESULT CommandHelp(HWND hwnd) {
     SetPause(1);
-    WinHelpA(hwnd, "QUARR.HLP", HELP_CONTENTS, 0);
+    ShowHelp(hwnd);
     PaddleRedraw();
     return 1;
 }
