@@ -45,6 +45,8 @@ ensure_deps() {
         [ -n "$(find /usr/lib -name GTestConfig.cmake 2>/dev/null | head -n 1)" ] ||
         missing+=(libgtest-dev libgmock-dev)
     [ -f /usr/share/alsa/alsa.conf ] || missing+=(libasound2-data)
+    # Metric twins of Arial and friends, for the dialogs' fonts under Wine.
+    [ -d /usr/share/fonts/truetype/liberation ] || missing+=(fonts-liberation)
     if [ ${#missing[@]} -eq 0 ]; then return 0; fi
 
     log "installing: ${missing[*]}"
@@ -70,6 +72,13 @@ build_all() {
         -DQUARRION_HOST_TOOLS="$host/HostTools.cmake" \
         -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
     cmake --build "$cross" -j "$JOBS" || return 1
+}
+
+# The game's dialogs ask for Arial; a Linux machine has Liberation Sans, which
+# has Arial's metrics, so texts fit their controls as they do on Windows.
+wine_font_replacements() {
+    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f \
+        >/dev/null 2>&1
 }
 
 # --- A headless Wine of our own ------------------------------------------------
@@ -114,6 +123,7 @@ start_headless_wine() {
     # A virtual desktop: without a window manager every hide or destroy stalls.
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wine_font_replacements
     log "Wine prefix ready in $WINEPREFIX"
 }
 

@@ -956,10 +956,12 @@ TEST_P(DialogTemplate, CreatesItsControlsInPlace) {
         } else if (!bIcon) { // icons take the icon's own size
             EXPECT_EQ(rc.right - rc.left, rcWant.right) << "width " << w.cx;
             if (SameClass(szClass, "ListBox") && !(w.dwStyle & LBS_NOINTEGRALHEIGHT)) {
-                // A list box shortens itself to a whole number of rows.
+                // A list box shortens itself to a whole number of rows inside
+                // its edge.
                 int nRow = (int)SendMessageA(h, LB_GETITEMHEIGHT, 0, 0);
+                int nEdge = 2 * GetSystemMetrics(SM_CYEDGE);
                 EXPECT_LE(rc.bottom - rc.top, rcWant.bottom) << "height " << w.cy;
-                EXPECT_GT(rc.bottom - rc.top, rcWant.bottom - nRow) << "height " << w.cy;
+                EXPECT_GT(rc.bottom - rc.top, rcWant.bottom - nRow - nEdge) << "height " << w.cy;
             } else {
                 EXPECT_EQ(rc.bottom - rc.top, rcWant.bottom) << "height " << w.cy;
             }
