@@ -38,5 +38,13 @@ void MakeIconArt(AssetList& list);   // icons and the cursor
 Canvas TileFrame(int k, int f, Rgb bg = pal::Silver);
 // The 40 x 11 flat tile of colour k on background bg.
 Canvas FlatTile(int k, Rgb bg = pal::White);
-// A small flat tile of any size with a black outline.
-void DrawMiniTile(Canvas& c, int x, int y, int w, int h, Rgb fill);
+// A tile of colour k of any size seen face-on: black outline, lit and shaded
+// edges and, where there is room, the colour's emblem.
+void DrawMiniTile(Canvas& c, int x, int y, int w, int h, int k);
+// The emblem of tile colour k in the box of width w and height h whose top
+// row is top, centred on column cx; EmblemWidth is its natural width.
+void DrawEmblem(Canvas& c, int k, int cx, int top, int w, int h);
+int EmblemWidth(int k, int h);
+// The inside of a tile (no outline) with its lit and shaded edges, edge
+// pixels wide.
+void DrawTileBody(Canvas& c, int x, int y, int w, int h, int k, int edge);

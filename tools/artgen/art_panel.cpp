@@ -30,7 +30,7 @@ void PicNew(Canvas& c, int cx, int cy) {
         size_t j = (i + 2) % pts.size();
         c.Line(pts[i], pts[i + 1], pts[j], pts[j + 1], pal::Olive);
     }
-    DrawMiniTile(c, cx - 8, cy - 5, 17, 11, pal::Green);
+    DrawMiniTile(c, cx - 8, cy - 5, 17, 11, 0);
     c.HLine(cx - 7, cx + 7, cy - 1, pal::Black);
 }
 
@@ -91,7 +91,7 @@ void PicWarp(Canvas& c, int cx, int cy) {
     c.FillEllipse(cx + 4 - 8, cy - 5, 18, 10, pal::Navy);
     c.FillEllipse(cx + 4 - 3, cy - 2, 8, 4, pal::Black);
     for (int i = 0; i < 3; i++) c.HLine(cx - 24, cx - 17 - 2 * i, cy - 4 + 4 * i, pal::White);
-    DrawMiniTile(c, cx - 16, cy - 4, 11, 9, pal::Yellow);
+    DrawMiniTile(c, cx - 16, cy - 4, 11, 9, 2);
 }
 
 void PicHelp(Canvas& c, int cx, int cy) {
@@ -163,7 +163,7 @@ Canvas Title() {
     int cell = 4, w = BlockTextWidth(sz, cell);
     DrawBlockText(c, (192 - w) / 2, 8, sz, cell, aLetterFace, aLetterDark, 8, pal::Grey);
     // The eight tile colours.
-    for (int k = 0; k < 8; k++) DrawMiniTile(c, 14 + 21 * k, 46, 17, 13, aTileFill[k]);
+    for (int k = 0; k < 8; k++) DrawMiniTile(c, 14 + 21 * k, 46, 17, 13, k);
     TextStyle st;
     st.face = pal::Navy;
     DrawTextCentred(c, 96, 67, "Catch, stack, line up!", st);
@@ -175,7 +175,7 @@ Canvas Title() {
 Canvas Life() {
     // A tile held on a little paddle, on the white of the lives box.
     Canvas c(15, 10, pal::White);
-    DrawMiniTile(c, 2, 0, 11, 6, pal::Red);
+    DrawMiniTile(c, 2, 0, 11, 6, 1);
     c.Fill(2, 5, 11, 5, pal::Black);
     c.Fill(0, 6, 15, 3, pal::Black);
     c.Fill(1, 6, 13, 3, pal::Grey);

@@ -63,7 +63,7 @@ void Sparkle(Canvas& c, int x, int y, int r, Rgb col) {
 // A row of the eight flat tiles in miniature.
 void TileRow(Canvas& c, int cx, int y, int w, int h, int gap) {
     int total = 8 * w + 7 * gap, x = cx - total / 2;
-    for (int k = 0; k < 8; k++) DrawMiniTile(c, x + k * (w + gap), y, w, h, aTileFill[k]);
+    for (int k = 0; k < 8; k++) DrawMiniTile(c, x + k * (w + gap), y, w, h, k);
 }
 
 // --- title screen ---------------------------------------------------------------
@@ -73,7 +73,7 @@ Canvas MainTitle() {
     const char* sz = "QUARRION";
     int cell = 6, w = BlockTextWidth(sz, cell);
     DrawBlockText(c, (300 - w) / 2, 8, sz, cell, aLetterFace, aLetterDark, 8, pal::Grey);
-    TileRow(c, 150, 62, 22, 7, 6);
+    TileRow(c, 150, 62, 28, 11, 6);
     DrawTextCentred(c, 150, 78, "Catch the tiles, stack them, line them up!", Plain(pal::Navy));
     DrawTextCentred(c, 150, 94, "Version 1.52", Plain(pal::DarkRed));
     return c;
@@ -218,9 +218,9 @@ Canvas GoalPoints() {
 Canvas GoalTiles() {
     Canvas c = GoalBase();
     // Three tiles caught on a little paddle.
-    DrawMiniTile(c, 8, 12, 30, 10, pal::Green);
-    DrawMiniTile(c, 8, 21, 30, 10, pal::Red);
-    DrawMiniTile(c, 8, 30, 30, 10, pal::Blue);
+    DrawMiniTile(c, 8, 12, 30, 10, 0);
+    DrawMiniTile(c, 8, 21, 30, 10, 1);
+    DrawMiniTile(c, 8, 30, 30, 10, 3);
     c.Fill(5, 40, 36, 8, pal::Black);
     c.Fill(6, 41, 34, 6, pal::Grey);
     c.HLine(6, 39, 41, pal::White);
@@ -294,7 +294,7 @@ Canvas EndingBase() {
     Sparkle(c, 322, 80, 3, pal::White);
     Sparkle(c, 200, 170, 3, pal::Yellow);
     Sparkle(c, 300, 60, 4, pal::Yellow);
-    TileRow(c, 250, 196, 30, 9, 8);
+    TileRow(c, 250, 194, 34, 11, 8);
     TextStyle line = Plain(pal::Navy, 2);
     line.nGapPx = 2;
     DrawTextCentred(c, 250, 216, "You have cleared all 50 levels!", line);
@@ -337,7 +337,7 @@ Canvas Ending2() {
     c.Fill(x0 + 2, 356, 36, 10, pal::Grey);
     c.HLine(x0 + 3, x0 + 36, 356, pal::White);
     for (int i = 0; i < 5; i++) c.Fill(x0 + 4 + 7 * i, 359, 4, 4, pal::Green);
-    TileRow(c, 250, 380, 30, 9, 8);
+    TileRow(c, 250, 378, 34, 11, 8);
     return c;
 }
 

@@ -4,6 +4,8 @@
 //                                 <asset-dir> and the resource script
 //                                 fragment <asset-dir>/artgen.rc
 //   artgen --sheet <file.png>     writes the contact sheet of the whole set
+//   artgen --access <file.png>    writes the tiles in colour, greyscale and
+//                                 as a red-green colour-blind player sees them
 //   artgen --crop <x> <y> <w> <h> <scale> <file.png>
 //                                 a magnified part of the contact sheet
 //   artgen --zoom <name> <image> <scale> <file.png>
@@ -14,6 +16,7 @@
 //
 // The output depends on nothing but this program: no clock, no unseeded
 // random numbers.
+#include "access.h"
 #include "art.h"
 #include "files.h"
 #include "font.h"
@@ -268,6 +271,8 @@ int WriteMock(int level, const std::string& path) {
 int main(int argc, char** argv) {
     std::string a1 = argc > 1 ? argv[1] : "";
     if (argc == 3 && a1 == "--sheet") return WriteSheet(argv[2]);
+    if (argc == 3 && a1 == "--access")
+        return WriteFile(argv[2], EncodePng(TilesAccessSheet())) ? 0 : 1;
     if (argc == 8 && a1 == "--crop")
         return WriteCrop(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                          std::atoi(argv[5]), std::max(1, std::atoi(argv[6])), argv[7]);
@@ -275,7 +280,7 @@ int main(int argc, char** argv) {
         return WriteZoom(argv[2], std::atoi(argv[3]), std::max(1, std::atoi(argv[4])), argv[5]);
     if (argc == 4 && a1 == "--mock") return WriteMock(std::atoi(argv[2]), argv[3]);
     if (argc == 2 && a1.rfind("--", 0) != 0) return WriteAssets(a1);
-    std::fprintf(stderr, "usage: artgen <asset-dir> | --sheet <file.png> |"
+    std::fprintf(stderr, "usage: artgen <asset-dir> | --sheet <file.png> | --access <file.png> |"
                          " --crop <x> <y> <w> <h> <scale> <file.png> |"
                          " --zoom <name> <image> <scale> <file.png> |"
                          " --mock <level> <file.png>\n");
