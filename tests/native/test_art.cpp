@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -269,16 +270,21 @@ TEST(ArtTiles, TumblingFramesKeepTheirMarginsOutlineAndFill) {
                     Rgb c = d.At(x, y);
                     bool inTile = y >= top && x >= 3 && x <= 36;
                     bool outline = inTile && (y == top || y == 47 || x == 3 || x == 36);
-                    Rgb want = !inTile ? kSilver : outline ? kBlack : aFill[k];
-                    ASSERT_TRUE(c == want || (inTile && c == kBlack)) << x << "," << y;
+                    if (!inTile || outline) {
+                        ASSERT_EQ(!inTile ? kSilver : kBlack, c) << x << "," << y;
+                    }
                 }
-            // Inside the outline: the fill everywhere but at most one crease.
+            // Inside the outline: at most one crease; the fill is the colour
+            // of most of the face (below the crease in frames 1..4, above it
+            // in 6..9).
             std::vector<int> crease = CreaseRows(d, top);
-            EXPECT_EQ(f == 0 || f == 5 ? 0u : 1u, crease.size());
+            ASSERT_EQ(f == 0 || f == 5 ? 0u : 1u, crease.size());
+            int y0 = top + 1, y1 = 47;
+            if (!crease.empty()) (f < 5 ? y0 : y1) = crease[0] + (f < 5);
             int filled = 0;
-            for (int y = top + 1; y < 47; y++)
+            for (int y = y0; y < y1; y++)
                 for (int x = 4; x <= 35; x++) filled += d.At(x, y) == aFill[k];
-            EXPECT_EQ(32 * (46 - top - int(crease.size())), filled);
+            EXPECT_GT(2 * filled, 32 * (y1 - y0));
         }
 }
 
@@ -304,7 +310,8 @@ TEST(ArtTiles, FramesTipTheTileEndOverEnd) {
         lastEnd = end;
         lastFace = face;
     }
-    // Frames 6..9 bring the other face up: the mirror images of 4..1.
+    // Frames 6..9 bring the other face up: in outline and crease the mirror
+    // images of 4..1 (the light still falls from above).
     for (int f = 6; f <= 9; f++) {
         const Dib& a = Bmp("REDTILE" + std::to_string(f));
         const Dib& b = Bmp("REDTILE" + std::to_string(10 - f));
@@ -313,7 +320,8 @@ TEST(ArtTiles, FramesTipTheTileEndOverEnd) {
         ASSERT_EQ(top, aTopRows[10 - f]);
         for (int y = top; y < 48; y++)
             for (int x = 0; x < 40; x++)
-                ASSERT_EQ(b.At(x, y), a.At(x, top + 47 - y)) << f << ": " << x << "," << y;
+                ASSERT_EQ(b.At(x, y) == kBlack, a.At(x, top + 47 - y) == kBlack)
+                    << f << ": " << x << "," << y;
     }
 }
 
@@ -321,17 +329,18 @@ TEST(ArtTiles, FlatTilesHaveWhiteSidesAndABlackOutline) {
     for (int k = 0; k < 8; k++) {
         SCOPED_TRACE(aColourWord[k]);
         ASSERT_BMP(d, aColourWord[k] + std::string("TILE"));
+        int filled = 0;
         for (int y = 0; y < 11; y++)
             for (int x = 0; x < 40; x++) {
-                Rgb c = d.At(x, y), want;
+                Rgb c = d.At(x, y);
                 if (x <= 2 || x >= 37)
-                    want = kWhite;
+                    ASSERT_EQ(kWhite, c) << x << "," << y;
                 else if (y == 0 || y == 10 || x == 3 || x == 36)
-                    want = kBlack;
+                    ASSERT_EQ(kBlack, c) << x << "," << y;
                 else
-                    want = aFill[k];
-                ASSERT_EQ(want, c) << x << "," << y;
+                    filled += c == aFill[k];
             }
+        EXPECT_GT(2 * filled, 32 * 9) << "the colour of most of the inside";
     }
 }
 
@@ -349,6 +358,186 @@ TEST(ArtTiles, ErasersAreSolidBackground) {
     // eraser as a monochrome bitmap, drawn in the target's text colours.
     const Dib& p = Bmp("PLAYERERASE");
     EXPECT_FALSE(p.palette[0] == kBlack && p.palette[1] == kWhite);
+}
+
+namespace {
+int Brightness(Rgb c) {
+    return (299 * int(c >> 16) + 587 * int((c >> 8) & 255) + 114 * int(c & 255)) / 1000;
+}
+
+double Linear(int v) {
+    double c = v / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+Rgb Greyscale(Rgb c) {
+    int l = Brightness(c);
+    return RGB(l, l, l);
+}
+
+// What a player without green-sensitive cones sees: the full-severity
+// deuteranopia matrix of Machado, Oliveira and Fernandes, on linear light.
+Rgb Deuteranope(Rgb c) {
+    const double m[3][3] = {{0.367322, 0.860646, -0.227968},
+                            {0.280085, 0.672501, 0.047413},
+                            {-0.011820, 0.042940, 0.968881}};
+    double in[3] = {Linear(int(c >> 16)), Linear(int((c >> 8) & 255)), Linear(int(c & 255))};
+    int out[3];
+    for (int i = 0; i < 3; i++) {
+        double v = std::clamp(m[i][0] * in[0] + m[i][1] * in[1] + m[i][2] * in[2], 0.0, 1.0);
+        v = v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+        out[i] = int(std::lround(v * 255));
+    }
+    return RGB(out[0], out[1], out[2]);
+}
+
+typedef std::vector<uint8_t> PixelMask;
+
+// The emblem of a flat tile: the pixels of its face, inside the 1-pixel
+// edge, that are not its fill; seen through a view, those that stand out
+// from the fill by at least 32 levels of brightness.
+PixelMask FlatEmblem(const Dib& d, Rgb fill, Rgb (*view)(Rgb)) {
+    PixelMask m;
+    for (int y = 2; y <= 8; y++)
+        for (int x = 5; x <= 34; x++) {
+            Rgb c = d.At(x, y);
+            m.push_back(view ? std::abs(Brightness(view(c)) - Brightness(view(fill))) >= 32
+                             : c != fill);
+        }
+    return m;
+}
+
+int Count(const PixelMask& m) {
+    return int(std::count(m.begin(), m.end(), 1));
+}
+
+// The pixels of rows y0..y1 of a tumbling frame's inside that differ from
+// the fill and are walled in by it: the emblem, not the edges.
+int EnclosedPixels(const Dib& d, int y0, int y1, Rgb fill, int* rows) {
+    auto idx = [&](int x, int y) { return size_t((y - y0) * 32 + x - 4); };
+    std::vector<uint8_t> open(size_t(32 * (y1 - y0 + 1)), 0);
+    std::vector<std::pair<int, int>> stack;
+    for (int y = y0; y <= y1; y++)
+        for (int x = 4; x <= 35; x++)
+            if ((x == 4 || x == 35 || y == y0 || y == y1) && d.At(x, y) != fill) {
+                open[idx(x, y)] = 1;
+                stack.push_back({x, y});
+            }
+    while (!stack.empty()) {
+        auto [x, y] = stack.back();
+        stack.pop_back();
+        const int dx[4] = {1, -1, 0, 0}, dy[4] = {0, 0, 1, -1};
+        for (int i = 0; i < 4; i++) {
+            int nx = x + dx[i], ny = y + dy[i];
+            if (nx < 4 || nx > 35 || ny < y0 || ny > y1 || open[idx(nx, ny)] ||
+                d.At(nx, ny) == fill)
+                continue;
+            open[idx(nx, ny)] = 1;
+            stack.push_back({nx, ny});
+        }
+    }
+    int n = 0, top = y1 + 1, bottom = y0 - 1;
+    for (int y = y0; y <= y1; y++)
+        for (int x = 4; x <= 35; x++)
+            if (d.At(x, y) != fill && !open[idx(x, y)]) {
+                n++;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    if (rows) *rows = n ? bottom - top + 1 : 0;
+    return n;
+}
+} // namespace
+
+TEST(ArtTiles, FlatTilesDifferByEmblemAlsoInGreyAndToRedGreenBlindEyes) {
+    // Two tiles' emblems differ in at least a fifth of the pixels they
+    // cover; in greyscale and in the deuteranopia view every pixel of every
+    // emblem still stands out from its tile.
+    struct View {
+        const char* name;
+        Rgb (*fn)(Rgb);
+    } const aView[3] = {
+        {"colour", nullptr}, {"greyscale", Greyscale}, {"deuteranopia", Deuteranope}};
+    PixelMask colour[8];
+    for (const View& v : aView) {
+        SCOPED_TRACE(v.name);
+        PixelMask m[8];
+        for (int k = 0; k < 8; k++) {
+            ASSERT_BMP(d, aColourWord[k] + std::string("TILE"));
+            m[k] = FlatEmblem(d, aFill[k], v.fn);
+            EXPECT_GE(Count(m[k]), 12) << aColourWord[k];
+            if (!v.fn)
+                colour[k] = m[k];
+            else
+                EXPECT_EQ(colour[k], m[k]) << aColourWord[k] << " loses part of its emblem";
+        }
+        for (int a = 0; a < 8; a++)
+            for (int b = a + 1; b < 8; b++) {
+                int differ = 0, either = 0;
+                for (size_t i = 0; i < m[a].size(); i++) {
+                    differ += m[a][i] != m[b][i];
+                    either += m[a][i] || m[b][i];
+                }
+                EXPECT_GE(5 * differ, either) << aColourWord[a] << " and " << aColourWord[b];
+            }
+    }
+}
+
+TEST(ArtTiles, FlatTilesAreLitFromTheUpperLeftAndWhiteIsNoEmptyCell) {
+    for (int k = 0; k < 8; k++) {
+        SCOPED_TRACE(aColourWord[k]);
+        ASSERT_BMP(d, aColourWord[k] + std::string("TILE"));
+        Rgb light = d.At(4, 1), dark = d.At(35, 9);
+        for (int x = 4; x <= 34; x++) EXPECT_EQ(light, d.At(x, 1)) << x;
+        for (int y = 1; y <= 9; y++) EXPECT_EQ(light, d.At(4, y)) << y;
+        for (int x = 5; x <= 35; x++) EXPECT_EQ(dark, d.At(x, 9)) << x;
+        for (int y = 1; y <= 9; y++) EXPECT_EQ(dark, d.At(35, y)) << y;
+        EXPECT_GE(Brightness(light), Brightness(aFill[k]));
+        EXPECT_GT(Brightness(aFill[k]), Brightness(dark));
+    }
+    ASSERT_BMP(white, "WHITETILE");
+    ASSERT_BMP(erase, "SMALLTILEERASE");
+    int differ = 0;
+    for (int y = 1; y <= 9; y++)
+        for (int x = 4; x <= 35; x++) differ += white.At(x, y) != erase.At(x, y);
+    EXPECT_GT(differ, 48) << "a white tile must not pass for an empty cell";
+}
+
+TEST(ArtTiles, EmblemSitsOnTheFaceAndShrinksWithIt) {
+    for (int k = 0; k < 8; k++) {
+        int lastRows = 99;
+        for (int f = 0; f < 10; f++) {
+            std::string name = aColourWord[k] + std::string("TILE") + char('0' + f);
+            SCOPED_TRACE(name);
+            ASSERT_BMP(d, name);
+            int top = aTopRows[f];
+            std::vector<int> crease = CreaseRows(d, top);
+            // The parts between outline and crease; which one is the face.
+            std::vector<std::pair<int, int>> parts = {{top + 1, 46}};
+            int face = f == 5 ? -1 : 0;
+            if (!crease.empty()) {
+                parts = {{top + 1, crease[0] - 1}, {crease[0] + 1, 46}};
+                face = f < 5 ? 1 : 0;
+            }
+            int rows = 0;
+            for (int i = 0; i < int(parts.size()); i++) {
+                int n = EnclosedPixels(d, parts[size_t(i)].first, parts[size_t(i)].second, aFill[k],
+                                       i == face ? &rows : nullptr);
+                if (i == face)
+                    EXPECT_GT(n, 0) << "no emblem on the face";
+                else
+                    EXPECT_EQ(0, n) << "emblem off the face, rows " << parts[size_t(i)].first;
+            }
+            // From face-on to nearly edge-on the emblem gets shorter.
+            if (f <= 4) {
+                EXPECT_LE(rows, lastRows);
+                lastRows = rows;
+            }
+            if (f == 4) {
+                EXPECT_LT(rows, 6);
+            }
+        }
+    }
 }
 
 namespace {

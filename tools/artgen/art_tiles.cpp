@@ -185,15 +185,17 @@ Canvas TileFrame(int k, int f, Rgb bg) {
     }
     if (endH > 0) DrawTileBody(c, kTileLeft + 1, end0, inW, endH, k, 1);
     if (faceH <= 0) return c;
-    int edge = faceH >= 16 ? 2 : 1;
+    int edge = faceH >= 30 ? 2 : 1;
     DrawTileBody(c, kTileLeft + 1, face0, inW, faceH, k, edge);
     // The emblem, foreshortened with the face: its height follows the
     // face's, its width stays.
-    const int kFullFace = kFrameH - 2 - aFrame[0].nTop, kFullEmblem = 20;
+    const int kFullFace = kFrameH - 2 - aFrame[0].nTop, kFullEmblem = 19;
     int room = faceH - 2 * edge - 2;
     int eh = std::min(room, int(std::lround(double(kFullEmblem) * faceH / kFullFace)));
     if (eh < 1) return c;
-    int ew = std::min(EmblemWidth(k, kFullEmblem), inW - 2 * edge - 2);
+    int ew = std::min(EmblemWidth(k, kFullEmblem), 24);
+    // On the last sliver of face before the tile is edge-on, a glimpse.
+    if (faceH < 8) ew = ew * 2 / 5;
     DrawEmblem(c, k, kFrameW / 2, face0 + edge + 1 + (room - eh) / 2, ew, eh);
     return c;
 }
