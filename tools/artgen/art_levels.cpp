@@ -122,13 +122,41 @@ std::vector<int> RandomSeeds(int w, int h, int n, uint32_t seed) {
 }
 
 // --- family 1: quarry stones (levels 1..5) -------------------------------------
+// Five ways of laying stone, so that no two levels look alike: flagstones,
+// cobbles, pebbles on sand, coursed ashlar and crazy paving.
+void Block(Tiler& p, int x, int y, int bw, int bh);
+
 void Stones(Tiler& p, int v, int level) {
     switch (v) {
-    case 0: Cells(p, RandomSeeds(p.w, p.h, 6, 11), 0, 1); break;
-    case 1: Cells(p, RandomSeeds(p.w, p.h, 20, uint32_t(level)), 0, 1); break;
-    case 2: Cells(p, RandomSeeds(p.w, p.h, 4, 7), 1, 1); break;
-    case 3: Cells(p, RandomSeeds(p.w, p.h, 16, 3), 0, 1); break;
-    default: Cells(p, RandomSeeds(p.w, p.h, 9, 5), 0, 2); break;
+    case 0: Cells(p, RandomSeeds(p.w, p.h, 4, 11), 0, 1); break;
+    case 1: // cobbles: small round stones set in dark joints
+        Cells(p, RandomSeeds(p.w, p.h, 16, uint32_t(level)), 0, 3);
+        break;
+    case 2: { // pebbles lying on raked sand
+        for (int y = 0; y < p.h; y++)
+            for (int x = 0; x < p.w; x++) p.At(x, y) = Mod(y, 4) == 0 ? SHADE : GROUND;
+        Lcg r(23);
+        for (int k = 0; k < 6; k++) {
+            int cx = r.Next(p.w), cy = r.Next(p.h), rx = 3 + r.Next(3), ry = 2 + r.Next(2);
+            for (int dy = -ry - 1; dy <= ry + 1; dy++)
+                for (int dx = -rx - 1; dx <= rx + 1; dx++) {
+                    double d = double(dx * dx) / (rx * rx) + double(dy * dy) / (ry * ry);
+                    if (d <= 1.0)
+                        p.At(cx + dx, cy + dy) = dx + dy < -1 ? LIGHT : GROUND;
+                    else if (d <= 1.9 && dx + dy > 0)
+                        p.At(cx + dx, cy + dy) = LINE;
+                }
+        }
+        break;
+    }
+    case 3: // coursed ashlar: long cut blocks in courses of two heights
+        for (int y = 0, row = 0; y < p.h; row++) {
+            int bh = row % 2 ? 8 : 12, off = (row * 13) % 20;
+            for (int x = 0; x < p.w; x += 20) Block(p, x + off, y, 20, bh);
+            y += bh;
+        }
+        break;
+    default: Cells(p, RandomSeeds(p.w, p.h, 9, 5), 1, 2); break;
     }
 }
 
@@ -251,7 +279,7 @@ void Waves(Tiler& p, int v) {
             }
             case 2: { // ripples, a zigzag that shifts each band
                 int yy = Mod(y + std::abs(Mod(x + 4 * (y / 8), 8) - 4), 8);
-                t = yy == 0 ? LINE : yy == 4 ? SHADE : GROUND;
+                t = yy == 0 ? LINE : yy == 1 ? LIGHT : yy >= 5 ? SHADE : GROUND;
                 break;
             }
             case 3: { // crossing waves
@@ -545,7 +573,11 @@ Canvas Pattern(int level) {
     default: Mosaic(p, v); break;
     }
     const Family& f = aFamily[fam];
-    double hue = f.hue + f.hueStep * (v - 2), l = f.light + 0.01 * ((v * 3) % 5 - 2);
+    // Neighbouring levels of a family take turns at a lighter and a darker
+    // ground and lean their hue apart, so that each new level looks new.
+    static const double aLight[5] = {0.02, -0.02, 0.03, -0.01, -0.03};
+    static const double aHue[5] = {0, 2, -2, 4, -4};
+    double hue = f.hue + f.hueStep * aHue[v], l = f.light + aLight[v];
     Rgb tone[4] = {Hsl(hue, f.sat, l), Hsl(hue, f.sat, l - 0.09), Hsl(hue, f.sat * 0.9, l + 0.07),
                    Hsl(hue, f.sat, l - 0.17)};
     Canvas c(w, h);
