@@ -161,6 +161,8 @@ void DrawMiniTile(Canvas& c, int x, int y, int w, int h, int k) {
     int room = h - 2 - 2 * edge - 1;
     int eh = std::min(room, (h - 2) * 3 / 4 + 1);
     if (eh < 2) return;
+    // Up to a few rows more, the hand-drawn emblems read better.
+    if (eh > kSmallEmblemH && eh < kSmallEmblemH + 4) eh = kSmallEmblemH;
     int ew = std::min(EmblemWidth(k, eh) * 5 / 4, w - 2 - 2 * edge - 2);
     bool gapAbove = aShades[k].light == aShades[k].emblem;
     DrawEmblem(c, k, x + w / 2, y + 1 + edge + gapAbove + (room - eh) / 2, ew, eh);
