@@ -733,6 +733,38 @@ TEST(ArtLevels, TheLookChangesEveryFiveLevels) {
     }
 }
 
+TEST(ArtLevels, NeighbouringLevelsLookDifferent) {
+    // Each level's room looks new: its pattern differs from the last one in
+    // colour or in how busy it is (how often a pixel differs from the next
+    // one across or down), not only in its size.
+    struct Look {
+        double mean[3], across, down;
+    } look[51];
+    for (int level = 1; level <= 50; level++) {
+        const Dib& d = Bmp("LEVEL" + std::to_string(level));
+        ASSERT_TRUE(d.ok) << level;
+        Look& l = look[level];
+        MeanColour(d, l.mean);
+        int a = 0, b = 0;
+        for (int y = 0; y < d.h; y++)
+            for (int x = 0; x < d.w; x++) {
+                a += d.At(x, y) != d.At((x + 1) % d.w, y);
+                b += d.At(x, y) != d.At(x, (y + 1) % d.h);
+            }
+        l.across = double(a) / (d.w * d.h);
+        l.down = double(b) / (d.w * d.h);
+    }
+    auto ratio = [](double p, double q) { return std::max(p, q) / std::max(1e-3, std::min(p, q)); };
+    for (int level = 1; level < 50; level++) {
+        const Look &p = look[level], &q = look[level + 1];
+        double dist = 0;
+        for (int i = 0; i < 3; i++) dist += (p.mean[i] - q.mean[i]) * (p.mean[i] - q.mean[i]);
+        bool colour = std::sqrt(dist) >= 12;
+        bool busy = ratio(p.across, q.across) >= 1.4 || ratio(p.down, q.down) >= 1.4;
+        EXPECT_TRUE(colour || busy) << "levels " << level << " and " << level + 1 << " look alike";
+    }
+}
+
 // --- title screen, pause, credits -----------------------------------------------------------
 
 TEST(ArtScreens, CreditsTickerIsBlueOnWhiteAndLoopsWithTheScroll) {

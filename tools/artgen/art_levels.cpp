@@ -397,7 +397,9 @@ void Scales(Tiler& p, int v) {
         }
 }
 
-// --- family 8: plaid (levels 36..40) ---------------------------------------------------
+// --- family 8: cloth (levels 36..40) ---------------------------------------------------
+// Tartan, gingham, madras, windowpane and a twill stripe: five weaves that
+// differ in how busy they are, not only in their colours.
 void Plaid(Tiler& p, int v) {
     for (int y = 0; y < p.h; y++)
         for (int x = 0; x < p.w; x++) {
@@ -405,22 +407,33 @@ void Plaid(Tiler& p, int v) {
                 int m = Mod(c, n);
                 switch (v) {
                 case 0: return m < 6 ? 2 : m == 10 ? 3 : 0;
-                case 1: return m < 4 ? 2 : (m >= 8 && m < 10) ? 1 : 0;
                 case 2: return m < 12 ? 2 : m == 16 || m == 18 ? 3 : 0;
-                case 3: return m == 2 || m == 13 ? 3 : m < 8 ? 1 : 0;
-                default: return m < 5 ? 2 : m == 8 ? 3 : 0;
+                default: return 0;
                 }
             };
             int n = p.w >= 64 ? 32 : 16;
             int a = band(x, n), b = band(y, n);
             int t = GROUND;
-            if (a == 3 || b == 3)
-                t = (x + y) % 2 ? LINE : (a == 2 || b == 2 ? SHADE : GROUND);
-            else if (a && b)
-                t = SHADE;
-            else if (a || b)
-                t = (x + y) % 2 ? SHADE : GROUND;
-            if (a == 1 && b == 0) t = LIGHT;
+            if (v == 1) {
+                // Gingham: checks where the coloured threads cross.
+                int cx = Mod(x, 16) < 8, cy = Mod(y, 16) < 8;
+                t = cx && cy ? LINE : cx || cy ? SHADE : GROUND;
+            } else if (v == 3) {
+                // Windowpane: thin lines on a plain ground.
+                int mx = Mod(x, 16), my = Mod(y, 16);
+                t = mx == 0 || my == 0 ? LINE : mx == 1 || my == 1 ? LIGHT : GROUND;
+            } else if (v == 4) {
+                // Twill stripes running on the slant.
+                int m = Mod(x + y, 16);
+                t = m < 5 ? SHADE : m == 8 ? LINE : m == 9 ? LIGHT : GROUND;
+            } else {
+                if (a == 3 || b == 3)
+                    t = (x + y) % 2 ? LINE : (a == 2 || b == 2 ? SHADE : GROUND);
+                else if (a && b)
+                    t = SHADE;
+                else if (a || b)
+                    t = (x + y) % 2 ? SHADE : GROUND;
+            }
             p.At(x, y) = t;
         }
 }
@@ -550,7 +563,7 @@ const Family aFamily[10] = {
     {270, 0.22, 0.64, 2}, // lavender
     {54, 0.28, 0.52, 2},  // khaki
     {188, 0.34, 0.45, 2}, // teal
-    {350, 0.30, 0.50, 2}, // muted red
+    {350, 0.30, 0.50, 2}, // muted red cloth
     {40, 0.45, 0.55, 2},  // honey
     {228, 0.32, 0.30, 2}, // night blue
 };
