@@ -30,8 +30,7 @@ void PicNew(Canvas& c, int cx, int cy) {
         size_t j = (i + 2) % pts.size();
         c.Line(pts[i], pts[i + 1], pts[j], pts[j + 1], pal::Olive);
     }
-    DrawMiniTile(c, cx - 8, cy - 5, 17, 11, 0);
-    c.HLine(cx - 7, cx + 7, cy - 1, pal::Black);
+    DrawMiniTile(c, cx - 8, cy - 6, 17, 13, 0);
 }
 
 void PicOptions(Canvas& c, int cx, int cy) {
