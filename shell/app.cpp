@@ -14,11 +14,6 @@
 #include "scores/panel_win.h"
 #include "scores/scores_win.h"
 
-HINSTANCE hInst;
-HWND hwndMain;
-char szAppCaption[APP_CAPTION_LEN];
-char szAppClass[APP_CLASS_LEN];
-
 MainWindowShape MainWindowShapeFor(int nDesktopWidth, int nDesktopHeight, int nCaptionHeight) {
     MainWindowShape shape;
     shape.nWidth = APP_WIDTH;
@@ -55,14 +50,41 @@ static HWND AppCreateMainWindow() {
 
 // Every message of the thread passes the accelerators first, so Alt+N and
 // friends reach the main window even while a button has the focus.
+void AppDispatch(MSG* pMsg) {
+    if (TranslateAcceleratorA(hwndMain, hAccelTable, pMsg)) return;
+    TranslateMessage(pMsg);
+    DispatchMessageA(pMsg);
+}
+
 static int AppMessageLoop() {
     MSG msg;
-    while (GetMessageA(&msg, NULL, 0, 0)) {
-        if (TranslateAcceleratorA(hwndMain, hAccelTable, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (GetMessageA(&msg, NULL, 0, 0)) AppDispatch(&msg);
     return (int)msg.wParam;
+}
+
+// Shows the running copy's window in its normal size and on top; 1 if there
+// was one.
+static int AppHandOver(HWND hwndRunning) {
+    if (!hwndRunning) return 0;
+    ShowWindow(hwndRunning, SW_SHOWNORMAL);
+    BringWindowToTop(hwndRunning);
+    return 1;
+}
+
+// A copy that is not the first one waits for the first copy's window (shown,
+// or at least made) and hands over to it. Should the first copy end instead,
+// its mutex comes free and this copy goes on as the running one: 0.
+static int AppWaitAndHandOver(HANDLE hMutex) {
+    DWORD dwStart = GetTickCount();
+    for (;;) {
+        HWND hwndRunning = FindWindowA(szAppClass, NULL);
+        int bTimeUp = GetTickCount() - dwStart >= APP_HANDOVER_WAIT_MS;
+        if (hwndRunning && (IsWindowVisible(hwndRunning) || bTimeUp))
+            return AppHandOver(hwndRunning);
+        if (bTimeUp) return 1; // the first copy hangs before its window: leave it be
+        DWORD dwWait = WaitForSingleObject(hMutex, APP_HANDOVER_POLL_MS);
+        if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED) return 0;
+    }
 }
 
 // A screen below 640 x 480 shows only part of the game: ask first.
@@ -103,12 +125,12 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     LoadStringA(hInst, IDS_APPCAPTION, szAppCaption, APP_CAPTION_LEN);
     LoadStringA(hInst, IDS_CLASSNAME, szAppClass, APP_CLASS_LEN);
 
-    HWND hwndRunning = FindWindowA(szAppClass, NULL);
-    if (hwndRunning) {
-        ShowWindow(hwndRunning, SW_SHOWNORMAL);
-        BringWindowToTop(hwndRunning);
-        return 0;
-    }
+    // One copy at a time: the mutex decides between copies started together,
+    // the window test finds a copy that runs without one.
+    SetLastError(0);
+    HANDLE hMutex = CreateMutexA(NULL, TRUE, APP_MUTEX_NAME);
+    if (hMutex && GetLastError() == ERROR_ALREADY_EXISTS && AppWaitAndHandOver(hMutex)) return 0;
+    if (AppHandOver(FindWindowA(szAppClass, NULL))) return 0;
     if (!AppRegisterClass()) return 0;
 
     RECT rcDesktop;
@@ -142,5 +164,8 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     pHost->PlayGameSound("SWOOSH", 1);
     ShowWindow(hwndMain, nCmdShow);
     UpdateWindow(hwndMain);
-    return AppMessageLoop();
+    int nExitCode = AppMessageLoop();
+    // Everything is written by now: a copy started from here on may run.
+    if (hMutex) ReleaseMutex(hMutex);
+    return nExitCode;
 }

@@ -1,19 +1,9 @@
-// Process-wide values of the shell and its start-up.
+// The shell's start-up, its message loop and the main window procedure.
 #pragma once
 
 #include <windows.h>
 
-enum { APP_CAPTION_LEN = 60, APP_CLASS_LEN = 80, APP_WIDTH = 640, APP_HEIGHT = 480 };
-
-extern HINSTANCE hInst;
-extern HWND hwndMain;
-extern char szAppCaption[APP_CAPTION_LEN];
-extern char szAppClass[APP_CLASS_LEN];
-extern HMENU hMainMenu;    // "QUARRMENU", kept loaded whether attached or not
-extern HACCEL hAccelTable; // "ACCELTABLE"
-extern HCURSOR hcurFinger; // shown over the command buttons
-enum { NUM_BUTTONS = 6, BUTTON_FIRST_ID = 500 };
-extern HWND ahwndButton[NUM_BUTTONS]; // the command buttons, ids 500..505
+#include "shell/globals.h"
 
 // The window style and outer size for a desktop of the given size.
 struct MainWindowShape {
@@ -25,6 +15,16 @@ MainWindowShape MainWindowShapeFor(int nDesktopWidth, int nDesktopHeight, int nC
 
 // The whole start-up and message loop; returns the process exit code.
 int AppMain(HINSTANCE hInstance, int nCmdShow);
+
+// The mutex that lets only one copy run, in the session's namespace. A copy
+// that finds it taken waits up to APP_HANDOVER_WAIT_MS for the first copy's
+// window, looking every APP_HANDOVER_POLL_MS.
+#define APP_MUTEX_NAME "Local\\Quarrion.SingleCopy"
+enum { APP_HANDOVER_WAIT_MS = 5000, APP_HANDOVER_POLL_MS = 20 };
+
+// One message of the loop: the accelerators of the main window first, for
+// whatever window of the thread the message is meant.
+void AppDispatch(MSG* pMsg);
 
 // The main window procedure (a thin dispatcher).
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);

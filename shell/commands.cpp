@@ -17,8 +17,11 @@
 #include "shell/dialogs.h"
 #include "shell/help.h"
 
+int(WINAPI* pfnAskMessageBox)(HWND hwnd, const char* szText, const char* szCaption,
+                              UINT uType) = MessageBoxA;
+
 int AskYesNo(HWND hwnd, const char* szText) {
-    return MessageBoxA(hwnd, szText, szAppCaption, MB_ICONQUESTION | MB_YESNO) == IDYES;
+    return pfnAskMessageBox(hwnd, szText, szAppCaption, MB_ICONQUESTION | MB_YESNO) == IDYES;
 }
 
 void PaddleRedraw() {
@@ -64,15 +67,17 @@ static LRESULT CommandHelp(HWND hwnd) {
     return 1;
 }
 
+int QuitConfirmed(HWND hwnd) {
+    if (!game.bGameRunning) return 1;
+    SetPause(1);
+    if (AskYesNo(hwnd, "Are you sure you want to quit?")) return 1;
+    SetPause(0);
+    PaddleRedraw();
+    return 0;
+}
+
 static LRESULT CommandQuit(HWND hwnd, int* pbPassOn) {
-    if (game.bGameRunning) {
-        SetPause(1);
-        if (!AskYesNo(hwnd, "Are you sure you want to quit?")) {
-            SetPause(0);
-            PaddleRedraw();
-            return 1;
-        }
-    }
+    if (!QuitConfirmed(hwnd)) return 1;
     game.bPaused = 1;
     game.bGameRunning = 0;
     DestroyWindow(hwnd);
@@ -115,15 +120,6 @@ static LRESULT CommandClearScores(HWND hwnd) {
     return 1;
 }
 
-static LRESULT CommandMusic(HWND hwnd) {
-    prefs.bMusic = !prefs.bMusic;
-    if (prefs.bMusic)
-        pHost->MIDINext(hwnd);
-    else
-        pHost->MIDIStop();
-    return 1;
-}
-
 LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn) {
     *pbPassOn = 0;
     switch (nId) {
@@ -137,7 +133,7 @@ LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn) {
     case IDM_HELP: return CommandHelp(hwnd);
     case IDM_QUIT: return CommandQuit(hwnd, pbPassOn);
     case IDM_ABORT: return CommandAbort(hwnd);
-    case IDM_MUSIC: return CommandMusic(hwnd);
+    case IDM_MUSIC: return MIDIToggleMusic(hwnd);
     case IDM_SOUND: prefs.bSound = !prefs.bSound; return 1;
     case IDM_ABOUT: return CommandAbout(hwnd);
     case IDM_CLEARSCORES: return CommandClearScores(hwnd);
@@ -156,9 +152,10 @@ void MenuUpdate(HWND hwnd) {
     EnableMenuItem(GetSystemMenu(hwnd, FALSE), 0, MF_BYPOSITION | MF_ENABLED);
     MenuItemSet(hMainMenu, IDM_PAUSE, game.bGameRunning, game.bGameRunning && game.bPaused);
     if (!prefs.bUseMenu) return;
-    int bMusicAvailable = MIDIAvailable(HasMIDIDevice());
+    int bMusicAvailable = MIDIAvailable(pfnOptionsHasMIDIDevice());
+    int bSoundAvailable = pfnOptionsHasWaveDevice();
     MenuItemSet(hMainMenu, IDM_MUSIC, bMusicAvailable, bMusicAvailable && prefs.bMusic);
-    MenuItemSet(hMainMenu, IDM_SOUND, HasWaveDevice(), HasWaveDevice() && prefs.bSound);
+    MenuItemSet(hMainMenu, IDM_SOUND, bSoundAvailable, bSoundAvailable && prefs.bSound);
     MenuItemSet(hMainMenu, IDM_ABORT, game.bGameRunning, 0);
 }
 

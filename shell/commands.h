@@ -9,6 +9,14 @@ LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn);
 
 // Asks a Yes/No question in the game's name; 1 for Yes.
 int AskYesNo(HWND hwnd, const char* szText);
+// The message box the questions are asked with: MessageBoxA, or the tests'
+// stand-in that answers for the player.
+extern int(WINAPI* pfnAskMessageBox)(HWND hwnd, const char* szText, const char* szCaption,
+                                     UINT uType);
+
+// The quit question of a running game: 1 when the window may close (no game,
+// or Yes); on No the game resumes and 0.
+int QuitConfirmed(HWND hwnd);
 
 // Redraws the paddle after a dialog or question.
 void PaddleRedraw();

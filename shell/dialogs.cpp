@@ -1,8 +1,5 @@
 #include "shell/dialogs.h"
 
-HFONT hfontPanel;
-HFONT hfontDialog;
-
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
     HDC hdcScreen = GetDC(NULL);
     int nPixelsY = GetDeviceCaps(hdcScreen, LOGPIXELSY);

@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-extern HFONT hfontPanel;  // Arial 10 pt bold: the side panel
-extern HFONT hfontDialog; // Arial 12 pt bold: the dialogs' controls
+#include "shell/globals.h" // hfontPanel, hfontDialog
 
 // A font of the given face and point size for the screen; the caller owns it.
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic);

@@ -39,7 +39,7 @@ static void OnSize(HWND hwnd, WPARAM wParam) {
         MIDIWindowRestored(hwnd);
     } else if (wParam == SIZE_MINIMIZED) {
         game.bMinimized = 1;
-        pHost->MIDIStop();
+        MIDIWindowMinimized();
     }
 }
 
@@ -92,6 +92,13 @@ static LRESULT OnResolveLines(HWND hwnd) {
     return 1;
 }
 
+// Alt+F4, the close box and the system menu's Close: during a game the quit
+// question first, and No goes back to the game as the Quit command's No does.
+static LRESULT OnClose(HWND hwnd) {
+    if (!QuitConfirmed(hwnd)) return 0;
+    return DefWindowProcA(hwnd, WM_CLOSE, 0, 0);
+}
+
 static LRESULT OnCommand(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     int bPassOn = 0;
     LRESULT lResult = CommandRun(hwnd, LOWORD(wParam), &bPassOn);
@@ -102,6 +109,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     switch (uMsg) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy(hwnd);
+    case WM_CLOSE: return OnClose(hwnd);
     case WM_SIZE: OnSize(hwnd, wParam); break;
     case WM_PAINT: return OnPaint(hwnd);
     case WM_ACTIVATEAPP: SetPause(1); return 1;

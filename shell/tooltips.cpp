@@ -47,7 +47,9 @@ BOOL CALLBACK AddTool(HWND hwndChild, LPARAM lParam) {
     TooltipSet* pSet = (TooltipSet*)lParam;
     char szClass[CLASS_NAME_LEN + 1] = "";
     GetClassNameA(hwndChild, szClass, CLASS_NAME_LEN);
-    if (lstrcmpA(szClass, "STATIC") == 0) return TRUE; // framing statics get no tip
+    // A case-sensitive test: static controls are "Static" and pass it, so they
+    // become tools; they show nothing because their ids have no text.
+    if (lstrcmpA(szClass, "STATIC") == 0) return TRUE;
     TOOLINFOA ti = {};
     ti.cbSize = TOOLINFO_SIZE;
     ti.uFlags = TTF_IDISHWND;

@@ -17,9 +17,11 @@ struct TooltipSet {
 extern TooltipSet tipsMain;
 extern TooltipSet tipsOptions;
 
-// The main window's set: every descendant of hwndOwner except "STATIC"
-// controls becomes a tool whose text is asked for when it shows. Returns 1
-// when the tips and their hook are in place.
+// The main window's set: every descendant of hwndOwner becomes a tool whose
+// text is asked for when it shows. Only a class named exactly "STATIC" is
+// left out, and no control the game makes is named so (static controls are
+// "Static"): statics are tools too, and stay silent because no text belongs
+// to their ids. Returns 1 when the tips and their hook are in place.
 int CreateTooltips(HWND hwndOwner);
 int DestroyTooltips();
 // The main window's WM_NOTIFY answer: fills in the text of TTN_NEEDTEXTA for

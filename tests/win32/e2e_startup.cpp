@@ -27,3 +27,71 @@ TEST(Startup, MainWindowCaptionSizeAndCleanExit) {
 
     EXPECT_EQ(run.Close(), 0u);
 }
+
+namespace {
+
+BOOL CALLBACK CountGameWindow(HWND hwnd, LPARAM lParam) {
+    char szClass[32] = "";
+    GetClassNameA(hwnd, szClass, sizeof szClass);
+    if (lstrcmpA(szClass, "kvoQuarrwClass") == 0) ++*(int*)lParam;
+    return TRUE;
+}
+
+int GameWindowCount() {
+    int nCount = 0;
+    EnumWindows(CountGameWindow, (LPARAM)&nCount);
+    return nCount;
+}
+
+// Two copies of the exe, made suspended and let go back to back; whatever is
+// still running when the pair goes away is ended.
+struct Twins {
+    PROCESS_INFORMATION api[2] = {};
+    bool Start(const GameRun& run) {
+        std::string sExe = run.PathOf("Quarrion.exe");
+        for (PROCESS_INFORMATION& pi : api) {
+            std::string sCmd = "\"" + sExe + "\"";
+            STARTUPINFOA si = {};
+            si.cb = sizeof si;
+            if (!CreateProcessA(sExe.c_str(), &sCmd[0], NULL, NULL, FALSE, CREATE_SUSPENDED, NULL,
+                                run.Dir().c_str(), &si, &pi))
+                return false;
+        }
+        for (PROCESS_INFORMATION& pi : api) ResumeThread(pi.hThread);
+        return true;
+    }
+    ~Twins() {
+        for (PROCESS_INFORMATION& pi : api) {
+            if (!pi.hProcess) continue;
+            TerminateProcess(pi.hProcess, 99);
+            WaitForSingleObject(pi.hProcess, 5000);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+    }
+};
+
+} // namespace
+
+// Two copies started at the same moment: one runs, the other hands over to it
+// and ends with code 0, every time.
+TEST(Startup, TwoCopiesStartedTogetherLeaveOneWindow) {
+    GameRun run("twin_start");
+    for (int nRound = 0; nRound < 20; nRound++) {
+        SCOPED_TRACE(testing::Message() << "round " << nRound);
+        Twins twins;
+        ASSERT_TRUE(twins.Start(run));
+        HANDLE ahProcess[2] = {twins.api[0].hProcess, twins.api[1].hProcess};
+        DWORD dwEnded = WaitForMultipleObjects(2, ahProcess, FALSE, 15000) - WAIT_OBJECT_0;
+        ASSERT_LT(dwEnded, 2u) << "neither copy ended";
+        DWORD dwCode = STILL_ACTIVE;
+        GetExitCodeProcess(ahProcess[dwEnded], &dwCode);
+        EXPECT_EQ(dwCode, 0u);
+
+        const PROCESS_INFORMATION& piKept = twins.api[1 - dwEnded];
+        EXPECT_TRUE(WaitForWindow("kvoQuarrwClass", piKept.dwProcessId, 15000));
+        EXPECT_EQ(WaitForSingleObject(piKept.hProcess, 0), (DWORD)WAIT_TIMEOUT);
+        EXPECT_EQ(GameWindowCount(), 1);
+        // The pair's end takes the kept copy with it before the next round.
+    }
+}

@@ -159,7 +159,15 @@ DWORD GameRun::WaitExit(DWORD nTimeoutMs) {
 
 DWORD GameRun::Close(DWORD nTimeoutMs) {
     if (hwndGame) PostMessageA(hwndGame, WM_CLOSE, 0, 0);
-    return WaitExit(nTimeoutMs);
+    // During a game the close asks the quit question first: Yes.
+    DWORD dwStart = GetTickCount();
+    while (pi.hProcess && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT &&
+           GetTickCount() - dwStart < nTimeoutMs) {
+        OwnedData data = {hwndGame, NULL};
+        EnumWindows(OwnedProc, (LPARAM)&data);
+        if (data.hwnd) PostMessageA(data.hwnd, WM_COMMAND, IDYES, 0);
+    }
+    return WaitExit(0);
 }
 
 HWND WaitForOwnedDialog(HWND hwndOwner, DWORD nTimeoutMs) {

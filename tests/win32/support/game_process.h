@@ -39,7 +39,8 @@ class GameRun {
     // Waits up to nTimeoutMs for the process to end; returns its exit code,
     // or STILL_ACTIVE if it did not end.
     DWORD WaitExit(DWORD nTimeoutMs = 10000);
-    // Posts WM_CLOSE to the main window and waits for the exit code.
+    // Posts WM_CLOSE to the main window, answers Yes to the quit question a
+    // running game asks, and waits for the exit code.
     DWORD Close(DWORD nTimeoutMs = 10000);
 
   private:
