@@ -81,7 +81,9 @@ static int AppWaitAndHandOver(HANDLE hMutex) {
         int bTimeUp = GetTickCount() - dwStart >= APP_HANDOVER_WAIT_MS;
         if (hwndRunning && (IsWindowVisible(hwndRunning) || bTimeUp))
             return AppHandOver(hwndRunning);
-        if (bTimeUp) return 1; // the first copy hangs before its window: leave it be
+        // No window yet (the first copy may be asking about a small screen):
+        // leave it be.
+        if (bTimeUp) return 1;
         DWORD dwWait = WaitForSingleObject(hMutex, APP_HANDOVER_POLL_MS);
         if (dwWait == WAIT_OBJECT_0 || dwWait == WAIT_ABANDONED) return 0;
     }

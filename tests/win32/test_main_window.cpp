@@ -47,25 +47,22 @@ int WINAPI AnswerBox(HWND, const char* szText, const char*, UINT) {
 }
 
 // A sequencer that takes every command and notes its verb.
-uint32_t FakeSend(const char* szCommand, HostWindow) {
-    aSeen.push_back("mci " + std::string(szCommand, strcspn(szCommand, " ")));
-    return 0;
-}
-int FakeErrorText(uint32_t, char* szText, int) {
-    szText[0] = '\0';
-    return 0;
-}
-int FakeWarning(const char*, const char*) {
-    return 0;
-}
-int FakeExists(const char*) {
-    return 1;
-}
-int FakeShortPath(const char*, char*, int) {
-    return 0;
-}
-const MIDIDevice kFakeSequencer = {FakeSend,   FakeErrorText, FakeWarning,
-                                   FakeExists, FakeShortPath, nullptr};
+const MIDIDevice kFakeSequencer = {
+    .SendString =
+        [](const char* szCommand, HostWindow) {
+            aSeen.push_back("mci " + std::string(szCommand, strcspn(szCommand, " ")));
+            return 0u;
+        },
+    .ErrorText =
+        [](uint32_t, char* szText, int) {
+            szText[0] = '\0';
+            return 0;
+        },
+    .WarningBox = [](const char*, const char*) { return 0; },
+    .FileExists = [](const char*) { return 1; },
+    .ShortPath = [](const char*, char*, int) { return 0; },
+    .Trace = nullptr,
+};
 
 // --- Driving modal loops -------------------------------------------------------------
 void (*pfnAnswerDialog)(HWND hDlg); // what the player does in the dialog that opens
