@@ -21,8 +21,8 @@ file(GLOB _rc_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAK
   ${CMAKE_SOURCE_DIR}/resources/*.txt)
 set(QUARRION_RC ${CMAKE_SOURCE_DIR}/resources/quarrion.rc)
 set_source_files_properties(${QUARRION_RC} PROPERTIES
-  OBJECT_DEPENDS "${QUARRION_ASSET_OUTPUTS};${QUARRION_ASSET_DIR}/assets.rc;${_rc_headers}")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${QUARRION_ASSET_DIR} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/resources")
+  OBJECT_DEPENDS "${QUARRION_ASSET_OUTPUTS};${QUARRION_ASSET_DIR}/assets.rc;${_rc_headers};${QUARRION_GENERATED_DIR}/quarrion_version.h")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${QUARRION_ASSET_DIR} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/resources -I${QUARRION_GENERATED_DIR}")
 
 # The Win32 layers: render/, shell/ and the _win.cpp halves of the others.
 file(GLOB QUARRION_WIN_SOURCES CONFIGURE_DEPENDS
@@ -43,7 +43,9 @@ target_compile_options(Quarrion PRIVATE ${QUARRION_WARNINGS})
 target_link_libraries(Quarrion PRIVATE quarrion_win ${QUARRION_WIN_LINK})
 set_target_properties(Quarrion PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUARRION_DIST_DIR})
 add_dependencies(Quarrion quarrion_assets)
-target_link_options(Quarrion PRIVATE -s)
+# Stripped, and without the link time in its header: the same sources give the
+# same bytes (the release zip relies on it).
+target_link_options(Quarrion PRIVATE -s -Wl,--no-insert-timestamp)
 find_program(QUARRION_OBJDUMP NAMES i686-w64-mingw32-objdump)
 add_test(NAME dist.QuarrionExeIsSelfContained
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${QUARRION_OBJDUMP} -DEXE=$<TARGET_FILE:Quarrion>
@@ -103,3 +105,4 @@ target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest_mai
 add_dependencies(quarrion_e2e_tests Quarrion)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180)
+include(cmake/Release.cmake)

@@ -47,6 +47,10 @@ ensure_deps() {
     [ -f /usr/share/alsa/alsa.conf ] || missing+=(libasound2-data)
     # Metric twins of Arial and friends, for the dialogs' fonts under Wine.
     [ -d /usr/share/fonts/truetype/liberation ] || missing+=(fonts-liberation)
+    # The release zip and the launcher's icon (scripts/release.py), and the
+    # check of the launcher's desktop entry.
+    command -v python3 >/dev/null || missing+=(python3)
+    command -v desktop-file-validate >/dev/null || missing+=(desktop-file-utils)
     if [ ${#missing[@]} -eq 0 ]; then return 0; fi
 
     log "installing: ${missing[*]}"

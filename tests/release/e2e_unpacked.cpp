@@ -1,0 +1,101 @@
+// The download as a player meets it: the zip unpacked into a folder whose path
+// has a blank, the game started from there (from another current folder). It
+// opens its window, finds its music beside itself, starts a game, keeps its
+// initialisation file beside itself and ends with code 0 on Quit.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/win32/support/game_process.h"
+
+namespace {
+
+const std::string kDir = QUARRION_UNPACKED_DIR_W;
+
+std::string InDir(const std::string& sName) {
+    return kDir + "\\" + sName;
+}
+
+std::vector<std::string> MusicFiles() {
+    std::vector<std::string> out;
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA(InDir("*.mid").c_str(), &fd);
+    if (hFind == INVALID_HANDLE_VALUE) return out;
+    do out.push_back(fd.cFileName);
+    while (FindNextFileA(hFind, &fd));
+    FindClose(hFind);
+    return out;
+}
+
+// The sequencer keeps the track it plays open: no one else may then open the
+// file for themselves alone.
+bool HeldOpen(const std::string& sPath) {
+    HANDLE h = CreateFileA(sPath.c_str(), GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return false;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+bool AnyMusicHeld() {
+    for (const std::string& s : MusicFiles())
+        if (HeldOpen(InDir(s))) return true;
+    return false;
+}
+
+bool Exists(const std::string& sPath) {
+    return GetFileAttributesA(sPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+TEST(Release, UnpackedGameRunsFromAFolderWithABlankInItsPath) {
+    ASSERT_NE(kDir.find(' '), std::string::npos);
+    ASSERT_TRUE(Exists(InDir("Quarrion.exe"))) << kDir;
+    ASSERT_FALSE(MusicFiles().empty());
+    ASSERT_FALSE(Exists(InDir("QUARR95.INI"))) << "the folder is not freshly unpacked";
+
+    std::string sExe = InDir("Quarrion.exe");
+    std::string sCmd = "\"" + sExe + "\"";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(sExe.c_str(), &sCmd[0], NULL, NULL, FALSE, 0, NULL,
+                               QUARRION_TESTWORK_DIR_W, &si, &pi));
+    HWND hwnd = WaitForWindow("kvoQuarrwClass", pi.dwProcessId, 15000);
+    EXPECT_TRUE(hwnd) << "no game window";
+    if (hwnd) {
+        // Music is off on a first run; M turns it on and a track of the
+        // folder starts.
+        EXPECT_FALSE(AnyMusicHeld());
+        PostMessageA(hwnd, WM_KEYDOWN, 'M', 0);
+        EXPECT_TRUE(WaitUntil(AnyMusicHeld, 5000)) << "no music file of the folder was opened";
+
+        // A new game shows the white paddle area of the playfield.
+        PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_TRUE(
+            WaitUntil([&]() { return ClientPixel(hwnd, 300, 320) == RGB(255, 255, 255); }, 3000))
+            << "no game started";
+
+        // Quit during a game asks first; Yes ends the program.
+        PostMessageA(hwnd, WM_COMMAND, 505, 0);
+        HWND hBox = WaitForOwnedDialog(hwnd, 3000);
+        EXPECT_TRUE(hBox) << "Quit asked nothing";
+        if (hBox) SendMessageA(GetDlgItem(hBox, IDYES), BM_CLICK, 0, 0);
+    }
+    DWORD dwCode = STILL_ACTIVE;
+    if (WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &dwCode);
+    else
+        TerminateProcess(pi.hProcess, 99);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    EXPECT_EQ(dwCode, 0u);
+
+    EXPECT_TRUE(Exists(InDir("QUARR95.INI"))) << "no initialisation file beside the exe";
+    EXPECT_FALSE(Exists(std::string(QUARRION_TESTWORK_DIR_W) + "\\QUARR95.INI"))
+        << "the initialisation file went to the current folder";
+    EXPECT_FALSE(AnyMusicHeld());
+}
