@@ -41,3 +41,10 @@ if(QUARRION_CLANG_FORMAT)
     COMMAND ${CMAKE_COMMAND} -DCLANG_FORMAT=${QUARRION_CLANG_FORMAT} -DROOT=${CMAKE_SOURCE_DIR}
             -P ${CMAKE_SOURCE_DIR}/cmake/CheckFormat.cmake)
 endif()
+
+# The desktop entry of scripts/play --install-launcher, with the icon drawn
+# from the artwork built here.
+add_test(NAME release.LauncherEntryIsValid
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check_launcher.sh ${CMAKE_SOURCE_DIR}
+          ${QUARRION_OUT_DIR} ${CMAKE_BINARY_DIR}/launcher-check)
+set_tests_properties(release.LauncherEntryIsValid PROPERTIES TIMEOUT 60)

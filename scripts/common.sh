@@ -141,3 +141,54 @@ stop_headless_wine() {
         XVFB_PID=
     fi
 }
+
+# --- The desktop's menu ----------------------------------------------------------
+# Writes a desktop entry that starts the built game through scripts/play
+# --no-build (its Wine set-up, no build), and a 48 x 48 icon drawn from the
+# game's own icon, into $XDG_DATA_HOME (~/.local/share by default). Needs the
+# host build's artwork.
+desktop_exec_quote() {
+    # One argument of an Exec key: double-quoted, with " ` $ \ escaped, then
+    # every backslash doubled and % doubled for the key's own encoding.
+    local s=$1
+    s=${s//\\/\\\\}
+    s=${s//\"/\\\"}
+    s=${s//\`/\\\`}
+    s=${s//\$/\\\$}
+    s=${s//\\/\\\\}
+    s=${s//%/%%}
+    printf '"%s"' "$s"
+}
+
+install_launcher() {
+    local data=${XDG_DATA_HOME:-$HOME/.local/share}
+    local ico=$QUARRION_BUILD/host/assets/MAINICON.ico
+    local icon=$data/icons/hicolor/48x48/apps/quarrion.png
+    local entry=$data/applications/quarrion.desktop
+    local play=$QUARRION_ROOT/scripts/play
+    if [ ! -f "$ico" ]; then
+        log "the game's icon is not built yet ($ico)"
+        return 1
+    fi
+    python3 "$QUARRION_ROOT/scripts/release.py" icon --ico "$ico" --size 48 --out "$icon" || return 1
+    mkdir -p "$data/applications" || return 1
+    {
+        echo '[Desktop Entry]'
+        echo 'Type=Application'
+        echo 'Name=Quarrion'
+        echo 'GenericName=Arcade Puzzle Game'
+        echo 'Comment=Catch the tumbling tiles and line up their colours (runs under Wine)'
+        echo "Exec=$(desktop_exec_quote "$play") --no-build"
+        echo "TryExec=${play//\\/\\\\}"
+        echo "Icon=${icon//\\/\\\\}"
+        echo 'Terminal=false'
+        echo 'Categories=Game;ArcadeGame;LogicGame;'
+        echo 'Keywords=puzzle;tiles;arcade;'
+        echo 'StartupWMClass=quarrion.exe'
+    } >"$entry" || return 1
+    if command -v update-desktop-database >/dev/null 2>&1; then
+        update-desktop-database "$data/applications" >/dev/null 2>&1 || true
+    fi
+    log "desktop entry $entry"
+    log "icon $icon"
+}

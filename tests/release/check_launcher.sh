@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The desktop entry and icon of scripts/play --install-launcher, written from
+# a tree reached through a path with a blank and odd characters: the entry
+# passes desktop-file-validate, its Exec names that very play script with
+# --no-build, and the icon is a 48 x 48 PNG.
+#   check_launcher.sh SOURCE_ROOT BUILD_DIR WORK_DIR
+set -u
+root=$1 build=$2 work=$3
+failed=0
+fail() { echo "FAILED: $*"; failed=1; }
+
+rm -rf "$work"
+mkdir -p "$work"
+odd="$work/a tree \$with 'odd' %names"
+ln -s "$root" "$odd"
+export QUARRION_BUILD=$build XDG_DATA_HOME="$work/data home"
+. "$odd/scripts/common.sh"
+[ "$QUARRION_ROOT" = "$odd" ] || fail "the tree was not reached through $odd"
+
+install_launcher || fail "install_launcher failed"
+entry=$XDG_DATA_HOME/applications/quarrion.desktop
+icon=$XDG_DATA_HOME/icons/hicolor/48x48/apps/quarrion.png
+
+out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $out"
+[ -z "$out" ] || fail "desktop-file-validate has remarks: $out"
+
+# Undo the Exec key's two encodings: the string escapes, then the quoting.
+exec_line=$(sed -n 's/^Exec=//p' "$entry")
+want="$odd/scripts/play"
+got=$(python3 - "$exec_line" <<'PY'
+import re, sys
+value = sys.argv[1].replace("\\\\", "\\")
+args, cur, quoted, i = [], "", False, 0
+while i < len(value):
+    c = value[i]
+    if quoted and c == "\\" and i + 1 < len(value):
+        cur += value[i + 1]; i += 2; continue
+    if c == '"':
+        quoted = not quoted
+    elif c == " " and not quoted:
+        args.append(cur); cur = ""
+    else:
+        cur += c
+    i += 1
+args.append(cur)
+print("\n".join(a.replace("%%", "%") for a in args))
+PY
+)
+[ "$got" = "$want"$'\n'"--no-build" ] || fail "Exec runs [$got], not [$want --no-build]"
+[ -x "$(head -n 1 <<<"$got")" ] || fail "Exec's program is not an executable file"
+grep -qx "Icon=$icon" "$entry" || fail "Icon is not $icon"
+
+size=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8]==b"\x89PNG\r\n\x1a\n" else "none")' "$icon" 2>/dev/null)
+[ "$size" = 48x48 ] || fail "the icon is $size, not a 48x48 PNG"
+
+rm -f "$odd"
+[ "$failed" -eq 0 ] && echo "the launcher is as it should be"
+exit "$failed"
