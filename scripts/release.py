@@ -10,6 +10,10 @@
 
   release.py icon --ico ICO --size 48 --out PNG
       Draws the largest image of a Windows icon file as a square PNG.
+
+  release.py shrink --in PNG --out PNG --max-bytes N
+      Writes a screenshot again as a small palette PNG (the game draws with
+      few colours); fails if it would still be larger than N bytes.
 """
 
 import argparse
@@ -196,6 +200,80 @@ def write_png(path, rows):
         f.write(png)
 
 
+def read_png(path):
+    """An 8-bit RGB or RGBA PNG as (width, height, rows of (r, g, b) tuples)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        sys.exit("release.py: %s is not a PNG" % path)
+    pos, idat, w = 8, b"", 0
+    while pos < len(data):
+        n, tag = struct.unpack_from(">I4s", data, pos)
+        body = data[pos + 8:pos + 8 + n]
+        if tag == b"IHDR":
+            w, h, depth, kind, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            if depth != 8 or kind not in (2, 6) or interlace:
+                sys.exit("release.py: %s is not a plain 8-bit RGB PNG" % path)
+            bpp = 3 if kind == 2 else 4
+        elif tag == b"IDAT":
+            idat += body
+        pos += 12 + n
+    raw = zlib.decompress(idat)
+    stride = w * bpp
+    rows, prev = [], bytearray(stride)
+    for y in range(h):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - bpp] if i >= bpp else 0
+            b = prev[i]
+            c = prev[i - bpp] if i >= bpp else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        rows.append([tuple(line[x * bpp:x * bpp + 3]) for x in range(w)])
+        prev = line
+    return w, h, rows
+
+
+def cmd_shrink(args):
+    w, h, rows = read_png(args.inp)
+    colours = sorted({px for row in rows for px in row})
+    if len(colours) > 256:
+        sys.exit("release.py: %s has %d colours, more than a palette holds" % (args.inp, len(colours)))
+    index = {c: i for i, c in enumerate(colours)}
+    depth = 4 if len(colours) <= 16 else 8
+    raw = bytearray()
+    for row in rows:
+        raw.append(0)
+        if depth == 8:
+            raw.extend(index[px] for px in row)
+        else:
+            for x in range(0, w, 2):
+                hi = index[row[x]]
+                lo = index[row[x + 1]] if x + 1 < w else 0
+                raw.append(hi << 4 | lo)
+
+    def chunk(tag, body):
+        return struct.pack(">I", len(body)) + tag + body + struct.pack(">I", zlib.crc32(tag + body))
+
+    png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, depth, 3, 0, 0, 0)) +
+           chunk(b"PLTE", b"".join(bytes(c) for c in colours)) +
+           chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+    if len(png) > args.max_bytes:
+        sys.exit("release.py: %s would take %d bytes, more than %d" % (args.out, len(png), args.max_bytes))
+    with open(args.out, "wb") as f:
+        f.write(png)
+    print("%s: %d x %d, %d colours, %d bytes" % (args.out, w, h, len(colours), len(png)))
+
+
 def cmd_icon(args):
     write_png(args.out, resample(read_ico_image(args.ico), args.size))
 
@@ -213,8 +291,12 @@ def main():
     i.add_argument("--ico", required=True)
     i.add_argument("--size", type=int, default=48)
     i.add_argument("--out", required=True)
+    k = sub.add_parser("shrink")
+    k.add_argument("--in", dest="inp", required=True)
+    k.add_argument("--out", required=True)
+    k.add_argument("--max-bytes", type=int, required=True)
     args = parser.parse_args()
-    {"zip": cmd_zip, "icon": cmd_icon}[args.command](args)
+    {"zip": cmd_zip, "icon": cmd_icon, "shrink": cmd_shrink}[args.command](args)
 
 
 if __name__ == "__main__":
