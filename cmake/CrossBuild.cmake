@@ -22,7 +22,10 @@ file(GLOB _rc_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAK
 set(QUARRION_RC ${CMAKE_SOURCE_DIR}/resources/quarrion.rc)
 set_source_files_properties(${QUARRION_RC} PROPERTIES
   OBJECT_DEPENDS "${QUARRION_ASSET_OUTPUTS};${QUARRION_ASSET_DIR}/assets.rc;${_rc_headers};${QUARRION_GENERATED_DIR}/quarrion_version.h")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${QUARRION_ASSET_DIR} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/resources -I${QUARRION_GENERATED_DIR}")
+# The resource compiler's include path, given as include directories so that
+# CMake quotes them (a tree in a folder with a blank in its path builds too).
+set(_rc_includes ${QUARRION_ASSET_DIR} ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources ${QUARRION_GENERATED_DIR})
+include_directories("$<$<COMPILE_LANGUAGE:RC>:${_rc_includes}>")
 
 # The Win32 layers: render/, shell/ and the _win.cpp halves of the others.
 file(GLOB QUARRION_WIN_SOURCES CONFIGURE_DEPENDS
