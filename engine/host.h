@@ -17,6 +17,8 @@ struct GameHost {
     // --- Sound and music -------------------------------------------------
     // Plays an effect by its resource name; bAsync 0 waits until it ends.
     int (*PlayGameSound)(const char* szName, int bAsync);
+    // The system's beep: nType 0 the default one, -1 the simple one.
+    int (*PlayBeep)(int nType);
     // Lists the music files beside the executable; returns how many.
     int (*MIDIFindFiles)();
     // Makes track nTrack current and starts it (plays only if music is on).

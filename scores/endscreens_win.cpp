@@ -14,10 +14,6 @@ namespace {
 GameOverRow gameOverRow;
 int bEnterName;
 
-HINSTANCE DialogInstance() {
-    return hInst ? hInst : GetModuleHandleA(NULL);
-}
-
 // Gives a dialog the client size its picture needs, keeping its frame.
 void SizeClient(HWND hDlg, int cx, int cy) {
     RECT rc = {0, 0, cx, cy};
@@ -95,7 +91,7 @@ INT_PTR CALLBACK GameOverDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
     case WM_PAINT: PaintGameOver(hDlg); return TRUE;
     case WM_CTLCOLORDLG:
         // The light grey the tiles carry in their margins.
-        return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
+        return DialogGreyColour((HDC)wParam, RGB(0, 0, 0));
     }
     return FALSE;
 }
@@ -116,9 +112,9 @@ INT_PTR CALLBACK WinGameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK) return TRUE; // Escape and the rest are ignored
         if (bEnterName) {
-            char szName[HS_WIN_NAME_LEN] = "";
-            if (GetDlgItemTextA(hDlg, IDC_WIN_NAME, szName, sizeof szName) == 0) {
-                MessageBeep((UINT)-1);
+            char szName[HS_WIN_NAME_LEN];
+            if (!ReadPlayerName(hDlg, IDC_WIN_NAME, szName, sizeof szName)) {
+                ScoresBeep(-1);
                 return TRUE;
             }
             InsertHighScore(szName, (int32_t)game.lScore, HS_WON_LEVEL);
@@ -131,6 +127,7 @@ INT_PTR CALLBACK WinGameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
         }
         return TRUE;
     case WM_PAINT: PaintEnding(hDlg); return TRUE;
+    case WM_CTLCOLORDLG: return DialogGreyColour((HDC)wParam, RGB(0, 0, 0));
     }
     return FALSE;
 }

@@ -115,15 +115,30 @@ int HighScoreRankFor(int32_t lScore) {
     return p;
 }
 
+int HighScoreNameClean(const char* szName, char* szOut, int cchOut) {
+    if (cchOut <= 0) return 0;
+    int n = 0;
+    for (; n < cchOut - 1 && szName[n]; n++) {
+        unsigned char ch = (unsigned char)szName[n];
+        szOut[n] = ch == ',' || ch < ' ' || ch == 127 ? ' ' : (char)ch;
+    }
+    while (n > 0 && szOut[n - 1] == ' ') n--;
+    szOut[n] = '\0';
+    int nLead = 0;
+    while (szOut[nLead] == ' ') nLead++;
+    memmove(szOut, szOut + nLead, (size_t)(n - nLead + 1));
+    return n - nLead;
+}
+
 int HighScoreInsertDated(const char* szName, int32_t lScore, int32_t nLevel, const char* szDate) {
+    char szClean[HS_NAME_LEN];
+    if (!HighScoreNameClean(szName, szClean, sizeof szClean)) return -1;
     int p = HighScoreRankFor(lScore);
     if (p >= NUM_HIGH_SCORES) return -1;
     for (int k = NUM_HIGH_SCORES - 1; k > p; k--) hsTable.aRow[k] = hsTable.aRow[k - 1];
     HighScoreEntry& row = hsTable.aRow[p];
     memset(&row, 0, sizeof row);
-    CopyCut(row.szName, HS_NAME_LEN, szName, HS_NAME_LEN);
-    for (char* pc = row.szName; *pc; pc++)
-        if (*pc == ',') *pc = ' ';
+    memcpy(row.szName, szClean, sizeof szClean);
     row.lScore = lScore;
     row.nLevel = nLevel;
     CopyCut(row.szDate, HS_DATE_LEN, szDate, HS_DATE_LEN);

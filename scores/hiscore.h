@@ -61,10 +61,16 @@ int HighScoreQualifies(int32_t lScore);
 // The row a qualifying score goes into: the first row with a smaller score
 // (equal scores keep the older row above); NUM_HIGH_SCORES if none.
 int HighScoreRankFor(int32_t lScore);
+// A name as it is stored: cut to cchOut - 1 characters, commas, tabs and
+// other control characters as blanks (the record format has no quoting), no
+// blanks at either end (the profile functions would drop the leading ones).
+// Returns its length; 0 for a name of nothing but blanks, commas and tabs,
+// which counts as no name at all.
+int HighScoreNameClean(const char* szName, char* szOut, int cchOut);
 // Puts a result into the table at its rank, moving the rows below down and
-// dropping row 9. Commas in the name become blanks (the record format has no
-// quoting), and the name and date are cut to their fields. Returns the row,
-// or -1 (table untouched) when the score does not beat row 9.
+// dropping row 9, the name cleaned (HighScoreNameClean) and the date cut to
+// its field. Returns the row, or -1 (table untouched) when the score does not
+// beat row 9 or the name is empty once cleaned.
 int HighScoreInsertDated(const char* szName, int32_t lScore, int32_t nLevel, const char* szDate);
 // "MM/DD/YYYY" from month, day and the full year. Returns the length.
 int HighScoreDateFormat(char* szOut, int cch, int nMonth, int nDay, int nYear);

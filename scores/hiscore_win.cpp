@@ -26,15 +26,22 @@ int ScoresIniPath(char* szPath, int cch) {
     return IniPathGet(szPath, cch);
 }
 
-HINSTANCE DialogInstance() {
-    return hInst ? hInst : GetModuleHandleA(NULL);
-}
-
 } // namespace
 
 int ScoresPlaySound(const char* szName) {
     if (!pHost || !pHost->PlayGameSound) return 0;
     return pHost->PlayGameSound(szName, 1);
+}
+
+int ScoresBeep(int nType) {
+    if (!pHost || !pHost->PlayBeep) return 0;
+    return pHost->PlayBeep(nType);
+}
+
+int ReadPlayerName(HWND hDlg, int nId, char* szName, int cchName) {
+    char szTyped[HS_NAME_LEN] = "";
+    GetDlgItemTextA(hDlg, nId, szTyped, cchName < HS_NAME_LEN ? cchName : HS_NAME_LEN);
+    return HighScoreNameClean(szTyped, szName, cchName);
 }
 
 void HighScoresUseIniPath(const char* szPath) {
@@ -81,8 +88,8 @@ int InsertHighScore(const char* szName, int32_t lScore, int32_t nLevel) {
 }
 
 int ClearHighScores(HWND hwndOwner) {
-    if (MessageBoxA(hwndOwner, "Clear high scores?", szAppCaption, MB_ICONQUESTION | MB_YESNO) !=
-        IDYES)
+    if (MessageBoxA(hwndOwner, "Clear high scores?", szAppCaption,
+                    MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return 0;
     ScoresPlaySound("CLEARSCORES");
     ResetHighScores();
@@ -107,9 +114,9 @@ INT_PTR CALLBACK NewHiScoreDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) 
                              GetWindowTextLengthA(GetDlgItem(hDlg, IDC_NEWHS_NAME)) > 0);
             return TRUE;
         case IDOK: {
-            char szName[HS_NAME_LEN] = "";
-            if (GetDlgItemTextA(hDlg, IDC_NEWHS_NAME, szName, sizeof szName) == 0 || !szName[0]) {
-                MessageBeep(0);
+            char szName[HS_NAME_LEN];
+            if (!ReadPlayerName(hDlg, IDC_NEWHS_NAME, szName, sizeof szName)) {
+                ScoresBeep(0);
                 SetFocus(GetDlgItem(hDlg, IDC_NEWHS_NAME));
                 return TRUE;
             }
@@ -122,6 +129,8 @@ INT_PTR CALLBACK NewHiScoreDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) 
         case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
         }
         return FALSE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: return DialogGreyColour((HDC)wParam, RGB(0, 0, 0));
     }
     return FALSE;
 }

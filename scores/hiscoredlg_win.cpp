@@ -16,8 +16,6 @@ namespace {
 SpinTile aSpin[2];
 int nSpinY;
 
-const COLORREF kGrey = RGB(192, 192, 192);
-
 void FillRows(HWND hDlg) {
     for (int k = 0; k < NUM_HIGH_SCORES; k++) {
         char szScore[16], szLevel[16];
@@ -117,16 +115,12 @@ INT_PTR CALLBACK HiScoreDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
             crText = RGB(0, 127, 0);
         else if (nId >= IDC_HS_NAMETITLE && nId <= IDC_HS_LEVELTITLE)
             crText = RGB(0, 0, 0);
-        SetBkColor(hdc, kGrey);
-        SetBkMode(hdc, OPAQUE);
-        SetTextColor(hdc, crText);
-        return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
+        return DialogGreyColour(hdc, crText);
     }
     }
     return FALSE;
 }
 
 int ShowHiScoreDlg(HWND hwndOwner) {
-    HINSTANCE h = hInst ? hInst : GetModuleHandleA(NULL);
-    return (int)DialogBoxParamA(h, "HISCOREDLG", hwndOwner, HiScoreDlgProc, 0);
+    return (int)DialogBoxParamA(DialogInstance(), "HISCOREDLG", hwndOwner, HiScoreDlgProc, 0);
 }

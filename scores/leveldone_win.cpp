@@ -16,7 +16,6 @@ const COLORREF aLevelDoneFlashColor[6] = {
 namespace {
 
 const COLORREF kTextBlue = RGB(0, 0, 255);
-const COLORREF kLightGrey = RGB(192, 192, 192);
 
 void LinesShow(HWND hwndDlg, int nFirst, int nLast) {
     for (int i = nFirst; i <= nLast; i++)
@@ -99,12 +98,9 @@ INT_PTR CALLBACK LevelDoneDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM
 
     case WM_PAINT: Paint(hwndDlg); return TRUE;
 
-    case WM_CTLCOLORSTATIC: {
-        HDC hdc = (HDC)wParam;
-        SetTextColor(hdc, kTextBlue);
-        SetBkColor(hdc, kLightGrey);
-        return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
-    }
+    // Inside the border the dialog is light grey like its lines.
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: return DialogGreyColour((HDC)wParam, kTextBlue);
 
     case WM_DESTROY: KillTimer(hwndDlg, LEVELDONE_FLASH_TIMER); return FALSE;
     }
@@ -113,8 +109,8 @@ INT_PTR CALLBACK LevelDoneDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM
 }
 
 int ShowLevelDoneDlg(HWND hwndOwner) {
-    HINSTANCE hInstance = hInst ? hInst : GetModuleHandleA(NULL);
-    INT_PTR nResult = DialogBoxParamA(hInstance, "LEVELDONEDLG", hwndOwner, LevelDoneDlgProc, 0);
+    INT_PTR nResult =
+        DialogBoxParamA(DialogInstance(), "LEVELDONEDLG", hwndOwner, LevelDoneDlgProc, 0);
     if (nResult == LEVELDONE_NEXT || nResult == LEVELDONE_GAME_WON) return (int)nResult;
     // No dialog could be shown: the level still ends as if it had been
     // confirmed, so the game never goes on at a level that was not set up.

@@ -33,7 +33,6 @@ static const OptionsActions kWinActions = {
     .RepaintMain = WinRepaintMain,
 };
 
-static const COLORREF kLightGrey = RGB(192, 192, 192);
 static const COLORREF kTitleBlue = RGB(0, 0, 255);
 
 // What the dialog remembered as it opened (one opening at a time).
@@ -92,7 +91,7 @@ static void OptionsPaint(HWND hwndDlg) {
     HDC hdc = BeginPaint(hwndDlg, &ps);
     RECT rcClient;
     GetClientRect(hwndDlg, &rcClient);
-    HBRUSH hbrGrey = CreateSolidBrush(kLightGrey);
+    HBRUSH hbrGrey = CreateSolidBrush(DIALOG_GREY);
     FillRect(hdc, &rcClient, hbrGrey);
     DeleteObject(hbrGrey);
     static const int kFrames[4] = {IDC_OPT_SPEEDBOX, IDC_OPT_MISCBOX, IDC_OPT_SOUNDBOX,
@@ -123,6 +122,7 @@ static INT_PTR CALLBACK OptionsDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, L
     switch (uMsg) {
     case WM_INITDIALOG: OptionsOpen(hwndDlg); return TRUE;
     case WM_PAINT: OptionsPaint(hwndDlg); return TRUE;
+    case WM_CTLCOLORDLG: return DialogGreyColour((HDC)wParam, RGB(0, 0, 0));
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: return ControlColour((HDC)wParam, (HWND)lParam);
     case WM_RBUTTONDOWN: ShowCloseMenu(hwndDlg); return TRUE;
@@ -150,6 +150,6 @@ static INT_PTR CALLBACK OptionsDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, L
 }
 
 int ShowOptionsDlg(HostWindow hwndOwner) {
-    DialogBoxParamA(GetModuleHandleA(NULL), "OPTIONSDLG", (HWND)hwndOwner, OptionsDlgProc, 0);
+    DialogBoxParamA(DialogInstance(), "OPTIONSDLG", (HWND)hwndOwner, OptionsDlgProc, 0);
     return 1;
 }

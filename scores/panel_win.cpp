@@ -226,7 +226,7 @@ INT_PTR CALLBACK PanelDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPa
 }
 
 int PanelCreate(HWND hwndMainWnd) {
-    HWND hwndPanel = CreateDialogParamA(hInst, "SCOREDLG", hwndMainWnd, PanelDlgProc, 0);
+    HWND hwndPanel = CreateDialogParamA(DialogInstance(), "SCOREDLG", hwndMainWnd, PanelDlgProc, 0);
     if (!hwndPanel) return 0;
     MoveWindow(hwndPanel, PANEL_X, PANEL_Y, PANEL_W, PANEL_H, FALSE);
     EnableWindow(hwndPanel, FALSE);

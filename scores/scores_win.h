@@ -41,9 +41,14 @@ INT_PTR CALLBACK HiScoreDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
 INT_PTR CALLBACK GameOverDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK WinGameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-// The effects the dialogs play go through the engine's host table; nothing
-// plays while none is installed.
+// The effects and beeps of the dialogs go through the engine's host table;
+// nothing plays while none is installed. nType as PlayBeep.
 int ScoresPlaySound(const char* szName);
+int ScoresBeep(int nType);
+// Reads a name field of at most cchName - 1 characters into szName, cleaned
+// as it will be stored (HighScoreNameClean). Returns its length: 0 when the
+// field holds no name, nothing but blanks, commas and tabs included.
+int ReadPlayerName(HWND hDlg, int nId, char* szName, int cchName);
 
 // Client sizes the two closing screens are given (the falling row spans 440
 // pixels and reaches y 152; the ending is drawn on 640 x 480).

@@ -5,6 +5,7 @@
 #include "engine/game.h"
 #include "engine/warp.h"
 #include "resources/resource.h"
+#include "scores/scores_win.h"
 #include "scores/warp.h"
 #include "shell/app.h"
 #include "shell/dialogs.h"
@@ -35,7 +36,7 @@ void Ok(HWND hwndDlg) {
         game.nLevel = nLevel;
         EndDialog(hwndDlg, 1);
         break;
-    case WARP_OK_BEEP: MessageBeep(0xFFFFFFFF); break;
+    case WARP_OK_BEEP: ScoresBeep(-1); break;
     default: break; // no password: stay open, silently
     }
 }
@@ -57,13 +58,16 @@ INT_PTR CALLBACK WarpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
         return FALSE;
 
     case WM_RBUTTONDOWN: ShowCloseMenu(hwndDlg); return TRUE;
+
+    // The label and the icons on the dialog's grey.
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC: return DialogGreyColour((HDC)wParam, RGB(0, 0, 0));
     }
     return FALSE;
 }
 
 int ShowWarpDlg(HWND hwndOwner) {
-    HINSTANCE hInstance = hInst ? hInst : GetModuleHandleA(NULL);
-    if (DialogBoxParamA(hInstance, "WARPDLG", hwndOwner, WarpDlgProc, 0) != 1) return 0;
-    if (pHost) pHost->PlayGameSound("WARP", 1);
+    if (DialogBoxParamA(DialogInstance(), "WARPDLG", hwndOwner, WarpDlgProc, 0) != 1) return 0;
+    ScoresPlaySound("WARP");
     return 1;
 }

@@ -6,7 +6,6 @@
 
 namespace {
 
-const COLORREF kAboutGrey = RGB(192, 192, 192);
 const COLORREF kAboutBlue = RGB(0, 0, 255);
 
 } // namespace
@@ -24,13 +23,7 @@ INT_PTR CALLBACK AboutDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM) {
         }
         return FALSE;
     case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC: {
-        HDC hdc = (HDC)wParam;
-        SetBkColor(hdc, kAboutGrey);
-        SetBkMode(hdc, OPAQUE);
-        SetTextColor(hdc, kAboutBlue);
-        return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
-    }
+    case WM_CTLCOLORSTATIC: return DialogGreyColour((HDC)wParam, kAboutBlue);
     case WM_RBUTTONDOWN:
         // "&Close\tAlt+F4" at the cursor; choosing it sends IDCANCEL.
         ShowCloseMenu(hwndDlg);
@@ -40,5 +33,5 @@ INT_PTR CALLBACK AboutDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM) {
 }
 
 int ShowAboutDlg(HWND hwndOwner) {
-    return (int)DialogBoxParamA(hInst, "ABOUTDLG", hwndOwner, AboutDlgProc, 0);
+    return (int)DialogBoxParamA(DialogInstance(), "ABOUTDLG", hwndOwner, AboutDlgProc, 0);
 }

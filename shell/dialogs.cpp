@@ -1,5 +1,9 @@
 #include "shell/dialogs.h"
 
+HINSTANCE DialogInstance() {
+    return hInst ? hInst : GetModuleHandleA(NULL);
+}
+
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
     HDC hdcScreen = GetDC(NULL);
     int nPixelsY = GetDeviceCaps(hdcScreen, LOGPIXELSY);
@@ -36,6 +40,13 @@ int SetDialogFont(HWND hwndDlg) {
          hwndChild = GetWindow(hwndChild, GW_HWNDNEXT))
         SendMessageA(hwndChild, WM_SETFONT, (WPARAM)hfontDialog, 1);
     return 1;
+}
+
+INT_PTR DialogGreyColour(HDC hdc, COLORREF crText) {
+    SetBkColor(hdc, DIALOG_GREY);
+    SetBkMode(hdc, OPAQUE);
+    SetTextColor(hdc, crText);
+    return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
 }
 
 int ShowCloseMenu(HWND hwndOwner) {

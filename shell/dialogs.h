@@ -1,10 +1,14 @@
-// Helpers every dialog of the game shares: centring, the shell's fonts and
-// the right-click "Close" menu.
+// Helpers every dialog of the game shares: the module of the templates,
+// centring, the shell's fonts, the light grey and the right-click "Close" menu.
 #pragma once
 
 #include <windows.h>
 
-#include "shell/globals.h" // hfontPanel, hfontDialog
+#include "shell/globals.h" // hInst, hfontPanel, hfontDialog
+
+// The module whose resources hold the dialog templates: hInst, or the
+// program's own module before the shell has set it.
+HINSTANCE DialogInstance();
 
 // A font of the given face and point size for the screen; the caller owns it.
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic);
@@ -15,6 +19,14 @@ int CenterWindow(HWND hwnd);
 
 // Gives every direct child control of hwndDlg the font hfontDialog.
 int SetDialogFont(HWND hwndDlg);
+
+// The light grey of every dialog of the game (the face colour of the system
+// the game was designed on).
+const COLORREF DIALOG_GREY = RGB(192, 192, 192);
+// The answer to WM_CTLCOLORDLG and WM_CTLCOLORSTATIC of a dialog on light
+// grey, whatever the system's colours: crText on an opaque grey, and the light
+// grey stock brush for the background.
+INT_PTR DialogGreyColour(HDC hdc, COLORREF crText);
 
 // The pop-up menu with the single item "&Close\tAlt+F4" (command IDCANCEL),
 // shown at the cursor for hwndOwner.

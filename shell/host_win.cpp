@@ -19,6 +19,9 @@ static HWND PanelWindow() {
 static int HostPlayGameSound(const char* szName, int bAsync) {
     return PlayGameSound(szName, bAsync) != NULL;
 }
+static int HostPlayBeep(int nType) {
+    return MessageBeep((UINT)nType) != 0;
+}
 static int HostMIDIFindFiles() {
     return MIDIFindFiles(hwndMain);
 }
@@ -119,6 +122,7 @@ static int64_t HostTimeNow() {
 
 static const GameHost kWin32Host = {
     .PlayGameSound = HostPlayGameSound,
+    .PlayBeep = HostPlayBeep,
     .MIDIFindFiles = HostMIDIFindFiles,
     .MIDIStart = HostMIDIStart,
     .MIDINext = HostMIDINext,

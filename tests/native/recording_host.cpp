@@ -36,6 +36,7 @@ const char* kGoalNames[NUM_GOAL_KINDS] = {
 
 const GameHost kRecordingHost = {
     .PlayGameSound = [](const char* sz, int bAsync) { return Rec("PlayGameSound", {bAsync}, sz); },
+    .PlayBeep = [](int nType) { return Rec("PlayBeep", {nType}); },
     .MIDIFindFiles =
         []() {
             Rec("MIDIFindFiles");

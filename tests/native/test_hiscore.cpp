@@ -183,19 +183,42 @@ TEST_F(HiScoreTest, ScoresCompareSigned) {
     EXPECT_TRUE(HighScoreQualifies(1));
 }
 
-TEST_F(HiScoreTest, NamesAreCutAndLoseTheirCommas) {
-    EXPECT_EQ(HighScoreInsertDated("Smith, J.", 10, 2, "d"), 0);
-    EXPECT_STREQ(hsTable.aRow[0].szName, "Smith  J.");
-    EXPECT_EQ(Format(hsTable.aRow[0]), "Smith  J.,2,00000010,d");
-    HighScoreEntry back;
-    ASSERT_EQ(HighScoreRecordParse(Format(hsTable.aRow[0]).c_str(), &back), 1);
-    EXPECT_STREQ(back.szName, "Smith  J.");
-    EXPECT_EQ(back.lScore, 10);
-
+TEST_F(HiScoreTest, NamesAreCleanedCutAndRefusedWhenBlank) {
     const char szLong[] = "0123456789012345678901234567890123456789";
-    EXPECT_EQ(HighScoreInsertDated(szLong, 20, 2, "a date far too long for it"), 0);
-    EXPECT_EQ(strlen(hsTable.aRow[0].szName), (size_t)HS_NAME_LEN - 1);
-    EXPECT_EQ(strncmp(hsTable.aRow[0].szName, szLong, HS_NAME_LEN - 1), 0);
+    struct Case {
+        const char* szTyped;
+        const char* szStored; // "" : refused, the table untouched
+    } const kCases[] = {
+        {"Smith, J.", "Smith  J."}, // the record format has no quoting
+        {"  Ann  ", "Ann"},
+        {",Bob,", "Bob"},
+        {"\tCy\td\t", "Cy d"},
+        {"   ", ""},
+        {",,,", ""},
+        {"\t \t,", ""},
+        {"", ""},
+        {"\"Q\"", "\"Q\""},
+        {"Zo\xeb M\xfcller", "Zo\xeb M\xfcller"},
+        {szLong, "0123456789012345678901234567890"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.szTyped);
+        ResetHighScores();
+        const HighScoreTable before = hsTable;
+        int nRow = HighScoreInsertDated(c.szTyped, 10, 2, "d");
+        if (!c.szStored[0]) {
+            EXPECT_EQ(nRow, -1);
+            EXPECT_EQ(memcmp(&before, &hsTable, sizeof hsTable), 0);
+            continue;
+        }
+        ASSERT_EQ(nRow, 0);
+        EXPECT_STREQ(hsTable.aRow[0].szName, c.szStored);
+        HighScoreEntry back;
+        ASSERT_EQ(HighScoreRecordParse(Format(hsTable.aRow[0]).c_str(), &back), 1);
+        EXPECT_STREQ(back.szName, c.szStored);
+        EXPECT_EQ(back.lScore, 10);
+    }
+    EXPECT_EQ(HighScoreInsertDated("Al", 20, 2, "a date far too long for it"), 0);
     EXPECT_STREQ(hsTable.aRow[0].szDate, "a date far too ");
 }
 

@@ -185,7 +185,7 @@ TEST_F(About, ShowsItsTextsCentredInBlueOnGreyAndClosesOnOK) {
                                              "\xa9 1996-2026",
                                              "The Quarrion team",
                                              "All rights reserved.",
-                                             "Design, programming, art and sound",
+                                             "Design, code, art, sound: the Quarrion team.",
                                              "OK"};
     // The icon and the logo keep no text once their pictures are loaded.
     ASSERT_EQ(seen.asText.size(), kTexts.size());

@@ -550,8 +550,8 @@ std::vector<ControlSpec> HiScoreControls() {
     for (int k = 0; k < 10; k++) {
         int y = 49 + 15 * k;
         a.push_back(Text(100 + 10 * k, SS_RIGHT, 25, y, 12, 8, aRank[k]));
-        a.push_back(Text(101 + 10 * k, SS_LEFT, 45, y, k == 9 ? 66 : 65, 8, L"A. Player"));
-        a.push_back(Text(102 + 10 * k, SS_LEFT, 116, y, 53, 8, L"00000000"));
+        a.push_back(Text(101 + 10 * k, SS_LEFT, 45, y, k == 9 ? 87 : 86, 8, L"A. Player"));
+        a.push_back(Text(102 + 10 * k, SS_LEFT, 133, y, 36, 8, L"00000000"));
         a.push_back(Text(103 + 10 * k, SS_RIGHT, 175, y, 32, 8, L"01"));
         a.push_back(Frame(3181 + k, 20, 47 + 15 * k, 195, 12));
     }
@@ -559,7 +559,7 @@ std::vector<ControlSpec> HiScoreControls() {
     a.push_back(Text(4005, SS_CENTER, 71, 22, 96, 9, L"TOP TEN HIGH SCORES"));
     a.push_back(Frame(3180, 67, 20, 104, 13));
     a.push_back(Text(200, SS_LEFT, 48, 36, 30, 8, L"Name"));
-    a.push_back(Text(201, SS_LEFT, 117, 36, 30, 8, L"Score"));
+    a.push_back(Text(201, SS_LEFT, 134, 36, 30, 8, L"Score"));
     a.push_back(Text(202, SS_RIGHT, 20, 36, 20, 8, L"Rank"));
     a.push_back(Text(203, SS_CENTER, 184, 36, 30, 8, L"Level"));
     return a;
@@ -573,21 +573,21 @@ DialogSpec Dialog(const char* szName, bool bExtended, DWORD dwStyle, int x, int 
 
 std::vector<DialogSpec> DesignDialogs() {
     std::vector<DialogSpec> a;
-    a.push_back(
-        Dialog("ABOUTDLG", true, dwCaptioned, 23, 31, 173, 115, L"About...", L"Arial", 12,
-               {
-                   Group(3, 0, 165, 95),
-                   Icon(L"MAINICON", 15, 10, 18, 20),
-                   Text(-1, SS_CENTER, 38, 10, 95, 8, L"Quarrion \u00ae"),
-                   Text(-1, SS_CENTER, 58, 22, 55, 8, L"Version 1.52"),
-                   {"Static", -1, 122, 20, 0, 0, SS_BITMAP, L"KVOLOGO"},
-                   Text(-1, SS_CENTER, 51, 34, 69, 8, L"\u00a9 1996-2026"),
-                   Text(-1, SS_CENTER, 7, 46, 158, 8, L"The Quarrion team"),
-                   Text(-1, SS_CENTER, 48, 58, 76, 8, L"All rights reserved."),
-                   Text(-1, SS_CENTER, 12, 70, 147, 8, L"Design, programming, art and sound"),
-                   {"Button", IDOK, 70, 97, 32, 14, BS_PUSHBUTTON | WS_TABSTOP, L"OK",
-                    WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE},
-               }));
+    a.push_back(Dialog(
+        "ABOUTDLG", true, dwCaptioned, 23, 31, 173, 115, L"About...", L"Arial", 12,
+        {
+            Group(3, 0, 165, 95),
+            Icon(L"MAINICON", 15, 10, 18, 20),
+            Text(-1, SS_CENTER, 38, 10, 95, 8, L"Quarrion \u00ae"),
+            Text(-1, SS_CENTER, 58, 22, 55, 8, L"Version 1.52"),
+            {"Static", -1, 122, 20, 0, 0, SS_BITMAP, L"KVOLOGO"},
+            Text(-1, SS_CENTER, 51, 34, 69, 8, L"\u00a9 1996-2026"),
+            Text(-1, SS_CENTER, 7, 46, 158, 8, L"The Quarrion team"),
+            Text(-1, SS_CENTER, 48, 58, 76, 8, L"All rights reserved."),
+            Text(-1, SS_CENTER, 10, 70, 151, 8, L"Design, code, art, sound: the Quarrion team."),
+            {"Button", IDOK, 70, 97, 32, 14, BS_PUSHBUTTON | WS_TABSTOP, L"OK",
+             WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE},
+        }));
 
     a.push_back(Dialog(
         "MIDIListboxDlg", false, WS_POPUP | WS_BORDER | DS_SETFONT, 5, 5, 88, 46, L"", L"System", 8,
@@ -625,9 +625,9 @@ std::vector<DialogSpec> DesignDialogs() {
     a.push_back(Dialog("LEVELDONEDLG", false, dwNoCaption, 0, 0, 110, 148, L"", L"Arial", 12,
                        {
                            Text(101, SS_CENTER, 17, 17, 76, 8, L"Level 1 Complete"),
-                           Text(102, SS_CENTER, 17, 35, 76, 8, L"Tiles Caught: 0 (x25)"),
+                           Text(102, SS_CENTER, 15, 35, 80, 8, L"Tiles Caught: 0 (x25)"),
                            Text(103, SS_CENTER, 17, 48, 76, 8, L"Empty Bins: 0 (x200)"),
-                           Text(104, SS_CENTER, 17, 61, 76, 8, L"BONUS: 0 Points"),
+                           Text(104, SS_CENTER, 15, 61, 80, 8, L"BONUS: 0 Points"),
                            Text(105, SS_CENTER, 16, 78, 78, 8, L"Goal For Next Level"),
                            Text(106, SS_CENTER, 17, 90, 76, 8, L"0 Points"),
                            Push(IDOK, true, 35, 112, 39, 13, L"Continue"),

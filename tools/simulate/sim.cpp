@@ -196,6 +196,7 @@ int64_t ClockNow() {
 GameHost SimHost() {
     GameHost h{};
     h.PlayGameSound = SoundPlay;
+    h.PlayBeep = [](int) { return 1; };
     h.MIDIFindFiles = []() { return 0; };
     h.MIDIStart = [](int) { return 1; };
     h.MIDINext = [](HostWindow) { return 1; };
