@@ -114,3 +114,44 @@ TEST_F(HiScoreFile, ANewEntryCarriesTodaysDate) {
     EXPECT_STREQ(hsTable.aRow[0].szDate, szWant);
     EXPECT_EQ(strlen(hsTable.aRow[0].szDate), 10u);
 }
+
+// Whatever the name typed, the table shows what the file gives back at the
+// next start, and a name that is no name leaves the table as it was.
+TEST_F(HiScoreFile, NamesComeBackFromTheFileAsTheTableShowsThem) {
+    struct Case {
+        const char* szTyped;
+        const char* szShown; // nullptr: refused
+    } const kCases[] = {
+        {"   ", nullptr},
+        {",,,", nullptr},
+        {"\t\t", nullptr},
+        {" ,\t, ", nullptr},
+        {"  Ann Lee  ", "Ann Lee"},
+        {"Smith, J.", "Smith  J."},
+        {",Bo,", "Bo"},
+        {"\tTab\tbed\t", "Tab bed"},
+        {"\"Quoted\"", "\"Quoted\""},
+        {"'Single'", "'Single'"},
+        {"\"", "\""},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcd", "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd"},
+        {"Zo\xeb M\xfcller-\xc6r\xf8 \xa9\xbf\xff", "Zo\xeb M\xfcller-\xc6r\xf8 \xa9\xbf\xff"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.szTyped);
+        ResetHighScores();
+        hsTable.aRow[0] = HighScoreEntry{"Old", 9000, 4, "01/02/2003"};
+        EXPECT_EQ(InsertHighScore(c.szTyped, 5000, 7), c.szShown ? 1 : -1);
+        const HighScoreTable shown = hsTable;
+        ASSERT_TRUE(SaveHighScores());
+        memset(&hsTable, 0x5a, sizeof hsTable);
+        ASSERT_TRUE(LoadHighScores());
+        EXPECT_STREQ(hsTable.aRow[1].szName, c.szShown ? c.szShown : "A. Player");
+        for (int k = 0; k < NUM_HIGH_SCORES; k++) {
+            SCOPED_TRACE(k);
+            EXPECT_STREQ(hsTable.aRow[k].szName, shown.aRow[k].szName);
+            EXPECT_EQ(hsTable.aRow[k].lScore, shown.aRow[k].lScore);
+            EXPECT_EQ(hsTable.aRow[k].nLevel, shown.aRow[k].nLevel);
+            EXPECT_STREQ(hsTable.aRow[k].szDate, shown.aRow[k].szDate);
+        }
+    }
+}

@@ -154,6 +154,10 @@ class LevelDialogs : public testing::Test {
             aSounds.push_back(std::string(sz) + (bAsync ? "" : " (sync)"));
             return 1;
         };
+        hostDialogs.PlayBeep = [](int nType) {
+            aSounds.push_back("beep " + std::to_string(nType));
+            return 1;
+        };
         // No music, files, timers or posted messages from the start-up.
         hostDialogs.MIDIFindFiles = []() { return 0; };
         hostDialogs.LoadPrefs = []() { return 0; };
@@ -402,7 +406,8 @@ TEST_F(LevelDialogs, WarpPasswordGoesForwardAndOnlyBeepsOtherwise) {
     EXPECT_EQ(game.nLevel, 11);
     EXPECT_EQ(aSounds, (std::vector<std::string>{"WARP"}));
 
-    // At level 11 the same password only beeps: the dialog stays as it was.
+    // At level 11 the same password only beeps (the simple beep): the dialog
+    // stays as it was.
     aSounds.clear();
     std::string sAfter;
     size_t nDone = 0;
@@ -415,7 +420,7 @@ TEST_F(LevelDialogs, WarpPasswordGoesForwardAndOnlyBeepsOtherwise) {
     EXPECT_EQ(nResult, 0);
     EXPECT_EQ(sAfter, s11);
     EXPECT_EQ(game.nLevel, 11);
-    EXPECT_TRUE(aSounds.empty());
+    EXPECT_EQ(aSounds, (std::vector<std::string>{"beep -1"}));
 }
 
 TEST_F(LevelDialogs, WarpWrongOrEmptyCodeKeepsTheDialogOpen) {

@@ -116,6 +116,11 @@ int RecordSound(const char* szName, int) {
     return 1;
 }
 
+int RecordBeep(int nType) {
+    aSounds.push_back("beep " + std::to_string(nType));
+    return 1;
+}
+
 class ScoreDialogs : public ::testing::Test {
   protected:
     std::string sPath;
@@ -134,6 +139,7 @@ class ScoreDialogs : public ::testing::Test {
         HostInstallWin32();
         testHost = *pHost;
         testHost.PlayGameSound = RecordSound;
+        testHost.PlayBeep = RecordBeep;
         HostInstall(&testHost);
         aSounds.clear();
         LoadBitmaps();
@@ -269,7 +275,7 @@ TEST_F(ScoreDialogs, HiScoreDlgClearsFromItsMenuOnlyOnYes) {
     hsTable.aRow[0] = HighScoreEntry{"Ann", 5000, 9, "07/04/1996"};
     ASSERT_TRUE(SaveHighScores());
     enum { OPEN_MENU, IN_MENU, ANSWER, CHECK } nStage = OPEN_MENU;
-    int nRound = 0; // 0: answer No, 1: answer Yes
+    int nRound = 0; // 0: answer Enter, 1: answer Yes
     std::vector<std::string> aItems;
     std::string sQuestion;
     std::string sAfterNo, sAfterYes, sStoredAfterNo;
@@ -303,7 +309,11 @@ TEST_F(ScoreDialogs, HiScoreDlgClearsFromItsMenuOnlyOnYes) {
                      char sz[128] = "";
                      GetDlgItemTextA(hBox, 0xFFFF, sz, sizeof sz);
                      sQuestion = sz;
-                     SendMessageA(GetDlgItem(hBox, nRound == 0 ? IDNO : IDYES), BM_CLICK, 0, 0);
+                     // Enter takes the default button, which is No.
+                     if (nRound == 0)
+                         Key(hBox, VK_RETURN);
+                     else
+                         SendMessageA(GetDlgItem(hBox, IDYES), BM_CLICK, 0, 0);
                      nStage = CHECK;
                      return false;
                  }
@@ -342,7 +352,7 @@ TEST_F(ScoreDialogs, NewHighScoreTakesTheNameAndShowsTheTable) {
     game.lScore = 5000;
     game.nLevel = 7;
     strcpy(prefs.szLastPlayer, "Zoe");
-    bool bOkAtOpen = false, bOkWhenEmpty = true, bSawTable = false;
+    bool bOkAtOpen = false, bOkWhenEmpty = true, bSawTable = false, bStayedOnBlank = false;
     std::string sField, sRow0;
     LRESULT nLimit = 0;
     int nStage = 0;
@@ -364,9 +374,14 @@ TEST_F(ScoreDialogs, NewHighScoreTakesTheNameAndShowsTheTable) {
                      nLimit = SendDlgItemMessageA(hDlg, IDC_NEWHS_NAME, EM_GETLIMITTEXT, 0, 0);
                      SetDlgItemTextA(hDlg, IDC_NEWHS_NAME, "");
                      bOkWhenEmpty = IsWindowEnabled(hOk);
-                     SetDlgItemTextA(hDlg, IDC_NEWHS_NAME, "Max");
-                     EXPECT_TRUE(IsWindowEnabled(hOk));
+                     // A name of blanks, commas and tabs is no name: a beep.
+                     SetDlgItemTextA(hDlg, IDC_NEWHS_NAME, " ,\t ");
+                     SendMessageA(hOk, BM_CLICK, 0, 0);
                      nStage = 1;
+                 } else if (nStage == 1) {
+                     bStayedOnBlank = true;
+                     SetDlgItemTextA(hDlg, IDC_NEWHS_NAME, "  Max, ");
+                     nStage = 2;
                      SendMessageA(hOk, BM_CLICK, 0, 0); // opens the table inside
                  }
                  return false;
@@ -378,6 +393,7 @@ TEST_F(ScoreDialogs, NewHighScoreTakesTheNameAndShowsTheTable) {
     EXPECT_EQ(sField, "Zoe");
     EXPECT_EQ(nLimit, 30);
     EXPECT_FALSE(bOkWhenEmpty);
+    EXPECT_TRUE(bStayedOnBlank);
     EXPECT_TRUE(bSawTable);
     EXPECT_EQ(sRow0, "Max,00005000,07");
     EXPECT_STREQ(prefs.szLastPlayer, "Max");
@@ -386,7 +402,7 @@ TEST_F(ScoreDialogs, NewHighScoreTakesTheNameAndShowsTheTable) {
     EXPECT_EQ(lHighToday, 5000);
     EXPECT_EQ(Stored("1").substr(0, 15), "Max,7,00005000,");
     EXPECT_EQ(Stored("2"), "A. Player,1,00000000,12/01/95");
-    EXPECT_EQ(aSounds, (std::vector<std::string>{"NEWSCORE", "APPLAUSE"}));
+    EXPECT_EQ(aSounds, (std::vector<std::string>{"NEWSCORE", "beep 0", "APPLAUSE"}));
 }
 
 TEST_F(ScoreDialogs, EscapeInTheNameDialogKeepsTheTableButWritesIt) {
@@ -487,10 +503,14 @@ TEST_F(ScoreDialogs, EndingWithAPlaceTakesTheWinnersName) {
                          Key(hDlg, VK_ESCAPE); // ignored
                          return false;
                      case 1:
+                         SetWindowTextA(hField, "\t, ");
+                         Key(hDlg, VK_RETURN); // blank: only a beep too
+                         return false;
+                     case 2:
                          bStayed = IsWindowVisible(hDlg);
                          SetWindowTextA(hField, "Winner");
                          return false;
-                     case 2: {
+                     case 3: {
                          RECT rc;
                          GetClientRect(hDlg, &rc);
                          DibCanvas canvas(rc.right, rc.bottom, RGB(1, 2, 3));
@@ -508,7 +528,8 @@ TEST_F(ScoreDialogs, EndingWithAPlaceTakesTheWinnersName) {
     EXPECT_EQ(nResult, 1);
     EXPECT_TRUE(bVisible);
     EXPECT_EQ(nLimit, 20);
-    EXPECT_TRUE(bStayed) << "Enter on an empty field or Escape closed the screen";
+    EXPECT_TRUE(bStayed) << "Enter on an empty or blank field or Escape closed the screen";
+    EXPECT_EQ(aSounds, (std::vector<std::string>{"beep -1", "beep -1"}));
     // The field lies on the plain band of the picture, between its etched lines
     // at picture rows 285 and 394.
     EXPECT_GE(rcField.left, WINGAME_PICTURE_X + 12);
