@@ -59,13 +59,8 @@ void PaintFrames(HWND hDlg) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hDlg, &ps);
     for (int nId = IDC_HS_HEADFRAME; nId <= IDC_HS_ROWFRAME + NUM_HIGH_SCORES - 1; nId++) {
-        HWND hwnd = GetDlgItem(hDlg, nId);
-        if (!hwnd) continue;
         RECT rc;
-        GetClientRect(hwnd, &rc);
-        MapWindowPoints(hwnd, hDlg, (POINT*)&rc, 2);
-        rc.right -= 1;
-        DrawExtrudedFrame(hdc, rc, 5, 1);
+        if (FrameControlRect(hDlg, nId, &rc)) DrawExtrudedFrame(hdc, rc, 5, 1);
     }
     EndPaint(hDlg, &ps);
 }

@@ -97,12 +97,8 @@ static void OptionsPaint(HWND hwndDlg) {
     static const int kFrames[4] = {IDC_OPT_SPEEDBOX, IDC_OPT_MISCBOX, IDC_OPT_SOUNDBOX,
                                    IDC_OPT_BUTTONBAND};
     for (int nId : kFrames) {
-        HWND hwndFrame = GetDlgItem(hwndDlg, nId);
-        if (!hwndFrame) continue;
         RECT rc;
-        GetWindowRect(hwndFrame, &rc);
-        MapWindowPoints(NULL, hwndDlg, (POINT*)&rc, 2);
-        rc.right -= 1;
+        if (!FrameControlRect(hwndDlg, nId, &rc)) continue;
         DrawExtrudedFrame(hdc, rc, 10, 0);
         InflateRect(&rc, -1, -1);
         FillRect(hdc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));

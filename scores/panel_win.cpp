@@ -60,19 +60,11 @@ void PlaceControls(HWND hwndPanel) {
 const int kFrameIds[] = {IDC_PANEL_TITLEFRAME, IDC_PANEL_LEVELFRAME, IDC_PANEL_SCOREFRAME,
                          IDC_PANEL_LIVESFRAME, IDC_PANEL_GOALFRAME};
 
-// A control's rectangle in the panel's client coordinates; the right edge in
-// by one so the frame sits inside the black outline.
+// A frame control's rectangle in the panel's client coordinates, the right
+// edge in by one so the frame sits inside the black outline.
 RECT FrameRect(HWND hwndPanel, int nId) {
     RECT rc = {0, 0, 0, 0};
-    HWND hwndCtl = GetDlgItem(hwndPanel, nId);
-    if (!hwndCtl) return rc;
-    GetClientRect(hwndCtl, &rc);
-    POINT aPt[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
-    ClientToScreen(hwndCtl, &aPt[0]);
-    ClientToScreen(hwndCtl, &aPt[1]);
-    ScreenToClient(hwndPanel, &aPt[0]);
-    ScreenToClient(hwndPanel, &aPt[1]);
-    rc = RECT{aPt[0].x, aPt[0].y, aPt[1].x - 1, aPt[1].y};
+    FrameControlRect(hwndPanel, nId, &rc);
     return rc;
 }
 

@@ -49,6 +49,15 @@ INT_PTR DialogGreyColour(HDC hdc, COLORREF crText) {
     return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
 }
 
+int FrameControlRect(HWND hwndDlg, int nId, RECT* prc) {
+    HWND hwndControl = GetDlgItem(hwndDlg, nId);
+    if (!hwndControl) return 0;
+    GetClientRect(hwndControl, prc);
+    MapWindowPoints(hwndControl, hwndDlg, (POINT*)prc, 2);
+    prc->right -= 1;
+    return 1;
+}
+
 int ShowCloseMenu(HWND hwndOwner) {
     HMENU hMenu = CreatePopupMenu();
     if (!hMenu) return 0;

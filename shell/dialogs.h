@@ -28,6 +28,11 @@ const COLORREF DIALOG_GREY = RGB(192, 192, 192);
 // grey stock brush for the background.
 INT_PTR DialogGreyColour(HDC hdc, COLORREF crText);
 
+// The rectangle of control nId in hwndDlg's client coordinates with its right
+// edge in by one pixel: where the dialogs draw their extruded frames. 0 when
+// the dialog has no such control.
+int FrameControlRect(HWND hwndDlg, int nId, RECT* prc);
+
 // The pop-up menu with the single item "&Close\tAlt+F4" (command IDCANCEL),
 // shown at the cursor for hwndOwner.
 int ShowCloseMenu(HWND hwndOwner);

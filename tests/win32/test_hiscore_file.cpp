@@ -37,6 +37,16 @@ class HiScoreFile : public ::testing::Test {
     void Write(const char* szKey, const char* szValue) {
         ASSERT_TRUE(WritePrivateProfileStringA("Scores", szKey, szValue, sPath.c_str()));
     }
+    // The table in memory holds what `saved` held, row by row.
+    static void ExpectTable(const HighScoreTable& saved) {
+        for (int k = 0; k < NUM_HIGH_SCORES; k++) {
+            SCOPED_TRACE(k);
+            EXPECT_STREQ(hsTable.aRow[k].szName, saved.aRow[k].szName);
+            EXPECT_EQ(hsTable.aRow[k].lScore, saved.aRow[k].lScore);
+            EXPECT_EQ(hsTable.aRow[k].nLevel, saved.aRow[k].nLevel);
+            EXPECT_STREQ(hsTable.aRow[k].szDate, saved.aRow[k].szDate);
+        }
+    }
 };
 
 } // namespace
@@ -70,13 +80,7 @@ TEST_F(HiScoreFile, TableSurvivesSaveAndLoad) {
     EXPECT_EQ(Value("10"), "Player number 9,46,00100009,10/15/2026");
     memset(&hsTable, 0, sizeof hsTable);
     ASSERT_TRUE(LoadHighScores());
-    for (int k = 0; k < NUM_HIGH_SCORES; k++) {
-        SCOPED_TRACE(k);
-        EXPECT_STREQ(hsTable.aRow[k].szName, saved.aRow[k].szName);
-        EXPECT_EQ(hsTable.aRow[k].lScore, saved.aRow[k].lScore);
-        EXPECT_EQ(hsTable.aRow[k].nLevel, saved.aRow[k].nLevel);
-        EXPECT_STREQ(hsTable.aRow[k].szDate, saved.aRow[k].szDate);
-    }
+    ExpectTable(saved);
 }
 
 TEST_F(HiScoreFile, BrokenOrMissingValuesLeaveDefaultRows) {
@@ -146,12 +150,6 @@ TEST_F(HiScoreFile, NamesComeBackFromTheFileAsTheTableShowsThem) {
         memset(&hsTable, 0x5a, sizeof hsTable);
         ASSERT_TRUE(LoadHighScores());
         EXPECT_STREQ(hsTable.aRow[1].szName, c.szShown ? c.szShown : "A. Player");
-        for (int k = 0; k < NUM_HIGH_SCORES; k++) {
-            SCOPED_TRACE(k);
-            EXPECT_STREQ(hsTable.aRow[k].szName, shown.aRow[k].szName);
-            EXPECT_EQ(hsTable.aRow[k].lScore, shown.aRow[k].lScore);
-            EXPECT_EQ(hsTable.aRow[k].nLevel, shown.aRow[k].nLevel);
-            EXPECT_STREQ(hsTable.aRow[k].szDate, shown.aRow[k].szDate);
-        }
+        ExpectTable(shown);
     }
 }
