@@ -30,10 +30,11 @@ namespace {
 
 // --- Opening a dialog and looking at it --------------------------------------------
 
-// Called once inside the dialog's modal loop, with the dialog painted.
+// Called once inside the dialog's modal loop, with the dialog painted and its
+// first timers run (the flashing border, the spinning tiles).
 std::function<void(HWND)> fnLook;
 bool bLooked;
-DWORD dwLookDeadline;
+DWORD dwLookDeadline, dwFirstSeen;
 
 HWND VisibleDialogOfThread() {
     struct Find {
@@ -53,10 +54,11 @@ HWND VisibleDialogOfThread() {
 void CALLBACK LookTick(HWND, UINT, UINT_PTR, DWORD) {
     HWND hDlg = VisibleDialogOfThread();
     if (!hDlg && GetTickCount() < dwLookDeadline) return;
+    if (hDlg && !dwFirstSeen) dwFirstSeen = GetTickCount() | 1;
+    if (hDlg && GetTickCount() - dwFirstSeen < 250) return;
     if (hDlg && !bLooked) {
         bLooked = true;
-        RedrawWindow(hDlg, NULL, NULL,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(hDlg, NULL, NULL, RDW_ALLCHILDREN | RDW_UPDATENOW);
         fnLook(hDlg);
     }
     if (hDlg) EndDialog(hDlg, 0);
@@ -66,6 +68,7 @@ void CALLBACK LookTick(HWND, UINT, UINT_PTR, DWORD) {
 void OpenAndLook(const std::function<int()>& open, std::function<void(HWND)> look) {
     fnLook = std::move(look);
     bLooked = false;
+    dwFirstSeen = 0;
     dwLookDeadline = GetTickCount() + 5000;
     UINT_PTR id = SetTimer(NULL, 0, 30, LookTick);
     open();
