@@ -55,7 +55,7 @@ void CALLBACK LookTick(HWND, UINT, UINT_PTR, DWORD) {
     HWND hDlg = VisibleDialogOfThread();
     if (!hDlg && GetTickCount() < dwLookDeadline) return;
     if (hDlg && !dwFirstSeen) dwFirstSeen = GetTickCount() | 1;
-    if (hDlg && GetTickCount() - dwFirstSeen < 250) return;
+    if (hDlg && GetTickCount() - dwFirstSeen < 700) return;
     if (hDlg && !bLooked) {
         bLooked = true;
         RedrawWindow(hDlg, NULL, NULL, RDW_ALLCHILDREN | RDW_UPDATENOW);
