@@ -192,6 +192,7 @@ const NamedValue kValues[] = {
     {"levels", NUM_LEVELS},
     {"max-held", MAX_HELD},
     {"cells", NUM_CELLS},
+    {"empty-bins-bonus", (int32_t)NUM_CELLS * LEVELDONE_CELL_BONUS},
     {"lanes", NUM_LANES},
 };
 
@@ -291,7 +292,7 @@ int PutKindCount(Parser& ps, int nKind, int nCount) {
     int n = (int)std::strlen(szName);
     if (nCount == 1 && n > 0 && szName[n - 1] == 's') n--;
     char sz[16];
-    std::snprintf(sz, sizeof sz, "%d ", nCount);
+    std::snprintf(sz, sizeof sz, "%d\xa0", nCount); // a blank the lines never break at
     return PoolPutText(ps, sz) && PoolPut(ps, szName, n);
 }
 
@@ -315,7 +316,7 @@ int PutCaption(Parser& ps, int nPicture) {
         NumberText(HelpBoardPoints(board), sz, sizeof sz);
         if (!PoolPutText(ps, " = ") || !PoolPutText(ps, sz)) return 0;
     }
-    if (!PoolPutText(ps, " points\nGoals: ")) return 0;
+    if (!PoolPutText(ps, " points\nCounts as ")) return 0;
     int anCount[NUM_GOAL_KINDS];
     HelpBoardCounts(board, anCount);
     int bFirst = 1;
@@ -458,7 +459,7 @@ int TextWrap(Layouter& lo, int nFont, int x, int y, int nWidth, const char* p, i
     return y;
 }
 
-enum { PICTURE_GAP = 12, KEY_GAP = 10 };
+enum { PICTURE_GAP = 10, KEY_GAP = 10 };
 
 } // namespace
 
@@ -617,13 +618,14 @@ int HelpLayoutTopic(const HelpDoc& doc, int nTopic, int nWidth, const HelpMeasur
     Layouter lo = {m, pLayout, 0};
     const HelpTopic& topic = doc.aTopic[nTopic];
     const int nBodyH = m.anLineH[HF_BODY];
-    int y = 0;
+    int y = TextWrap(lo, HF_TITLE, 0, 0, nWidth, HelpTextPtr(doc, topic.title), topic.title.nLen);
+    y += nBodyH / 2;
     for (int b = topic.nFirstBlock; b < topic.nFirstBlock + topic.nBlocks; b++) {
         const HelpBlock& block = doc.aBlock[b];
         const char* p = HelpTextPtr(doc, block.text);
         switch (block.nType) {
         case HB_HEADING:
-            if (b > topic.nFirstBlock) y += nBodyH / 2;
+            if (b > topic.nFirstBlock) y += nBodyH / 4;
             y = TextWrap(lo, HF_HEADING, 0, y, nWidth, p, block.text.nLen) + 2;
             break;
         case HB_PARAGRAPH:

@@ -34,11 +34,11 @@ enum HelpPictureKind { HP_BOARD, HP_PADDLE, HP_GOAL };
 // Picture sizes in pixels, as the viewer draws them.
 enum {
     HELP_BOARD_W = 5 * 41 + 1, // the bins: five lanes 41 apart and their lines
-    HELP_BOARD_H = 5 * 16 + 3,
+    HELP_BOARD_H = 5 * 16 + 1,
     HELP_PADDLE_W = 200,
-    HELP_PADDLE_H = 84,
-    HELP_GOAL_W = 207,
-    HELP_GOAL_H = 119,
+    HELP_PADDLE_H = 66,
+    HELP_GOAL_W = 207, // the side panel's goal picture and goal line
+    HELP_GOAL_H = 120,
 };
 
 // The bins of a board picture and the lines that resolving them clears, pass
@@ -125,7 +125,7 @@ inline const char* HelpTextPtr(const HelpDoc& doc, HelpText t) {
 
 // --- Layout ------------------------------------------------------------------------
 
-enum HelpFont { HF_BODY, HF_HEADING, HF_CAPTION, HF_KEY, HELP_NUM_FONTS };
+enum HelpFont { HF_BODY, HF_TITLE, HF_HEADING, HF_CAPTION, HF_KEY, HELP_NUM_FONTS };
 
 // How wide a text is in a font, and each font's line height, in pixels.
 struct HelpMeasure {
@@ -151,7 +151,7 @@ struct HelpLayout {
     int nHeight; // of the whole page
 };
 
-// Lays out topic nTopic into a page nWidth pixels wide: words wrapped, key
+// Lays out topic nTopic into a page nWidth pixels wide: its title, words wrapped, key
 // tables in two columns, each picture with its caption beside it. Returns 1,
 // or 0 if the topic is not there or the items overflow the table.
 int HelpLayoutTopic(const HelpDoc& doc, int nTopic, int nWidth, const HelpMeasure& m,
