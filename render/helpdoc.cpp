@@ -192,7 +192,7 @@ const NamedValue kValues[] = {
     {"levels", NUM_LEVELS},
     {"max-held", MAX_HELD},
     {"cells", NUM_CELLS},
-    {"empty-bins-bonus", (int32_t)NUM_CELLS * LEVELDONE_CELL_BONUS},
+    {"empty-bins-bonus", (int32_t)NUM_CELLS* LEVELDONE_CELL_BONUS},
     {"lanes", NUM_LANES},
 };
 
@@ -316,16 +316,11 @@ int PutCaption(Parser& ps, int nPicture) {
         NumberText(HelpBoardPoints(board), sz, sizeof sz);
         if (!PoolPutText(ps, " = ") || !PoolPutText(ps, sz)) return 0;
     }
-    if (!PoolPutText(ps, " points\nCounts as ")) return 0;
+    if (!PoolPutText(ps, " points\nCounts as:")) return 0;
     int anCount[NUM_GOAL_KINDS];
     HelpBoardCounts(board, anCount);
-    int bFirst = 1;
-    for (int k = NUM_GOAL_KINDS - 1; k > GOAL_TILES; k--) {
-        if (anCount[k] == 0) continue;
-        if (!bFirst && !PoolPutText(ps, ", ")) return 0;
-        if (!PutKindCount(ps, k, anCount[k])) return 0;
-        bFirst = 0;
-    }
+    for (int k = NUM_GOAL_KINDS - 1; k > GOAL_TILES; k--)
+        if (anCount[k] > 0 && !(PoolPutText(ps, "\n") && PutKindCount(ps, k, anCount[k]))) return 0;
     return 1;
 }
 
