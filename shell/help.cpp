@@ -373,13 +373,19 @@ int HelpOpen(HWND hwndDlg) {
     return 1;
 }
 
-void HelpClose(HWND hwndDlg) {
+// Whatever ends the window: the list's own procedure back, the title font
+// and the measuring context given back.
+void HelpRelease() {
     if (viewer.pfnListProc)
         SetWindowLongPtrA(viewer.hwndList, GWLP_WNDPROC, (LONG_PTR)viewer.pfnListProc);
     if (viewer.hfontTitle) DeleteObject(viewer.hfontTitle);
     if (viewer.hdcMeasure) DeleteDC(viewer.hdcMeasure);
     viewer = Viewer{};
-    EndDialog(hwndDlg, 1);
+}
+
+INT_PTR HelpColour(HDC hdc) {
+    SetBkColor(hdc, kGrey);
+    return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
 }
 
 void HelpPaint(HWND hwndDlg) {
@@ -408,7 +414,7 @@ INT_PTR HelpCommand(HWND hwndDlg, WPARAM wParam) {
             TopicShow((int)SendMessageA(viewer.hwndList, LB_GETCURSEL, 0, 0));
         return TRUE;
     case IDOK:
-    case IDCANCEL: HelpClose(hwndDlg); return TRUE;
+    case IDCANCEL: EndDialog(hwndDlg, 1); return TRUE;
     default: return FALSE;
     }
 }
@@ -454,9 +460,7 @@ INT_PTR CALLBACK HelpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: HelpOpen(hwndDlg); return FALSE; // the focus is set
     case WM_PAINT: HelpPaint(hwndDlg); return TRUE;
     case WM_CTLCOLORDLG:
-    case WM_CTLCOLORBTN:
-        SetBkColor((HDC)wParam, kGrey);
-        return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
+    case WM_CTLCOLORBTN: return HelpColour((HDC)wParam);
     case WM_MEASUREITEM:
         if (wParam != IDC_HELP_TOPICS || !viewer.hdcMeasure) return FALSE;
         ListMeasureItem((MEASUREITEMSTRUCT*)lParam);
@@ -466,7 +470,8 @@ INT_PTR CALLBACK HelpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
         ListDrawItem((const DRAWITEMSTRUCT*)lParam);
         return TRUE;
     case WM_COMMAND: return HelpCommand(hwndDlg, wParam);
-    case WM_CLOSE: HelpClose(hwndDlg); return TRUE;
+    case WM_CLOSE: EndDialog(hwndDlg, 1); return TRUE;
+    case WM_DESTROY: HelpRelease(); return FALSE;
     case WM_RBUTTONDOWN: ShowCloseMenu(hwndDlg); return TRUE;
     default: return FALSE;
     }
