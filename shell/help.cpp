@@ -7,8 +7,8 @@
 
 #include "render/render_win.h"
 #include "resources/resource.h"
-#include "shell/app.h"
 #include "shell/dialogs.h"
+#include "shell/globals.h"
 
 BOOL(WINAPI* pfnHelpWinHelp)(HWND, LPCSTR, UINT, ULONG_PTR) = WinHelpA;
 
