@@ -194,6 +194,7 @@ const NamedValue kValues[] = {
     {"cells", NUM_CELLS},
     {"empty-bins-bonus", (int32_t)NUM_CELLS* LEVELDONE_CELL_BONUS},
     {"lanes", NUM_LANES},
+    {"rows", NUM_ROWS},
 };
 
 // A number with its thousands set apart: 75,000.
