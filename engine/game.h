@@ -39,6 +39,7 @@ enum {
     LANDING_Y = 252,
     PADDLE_BASE_Y = 305,
     FAST_FALL_STEP = 6,
+    START_LIVES = 3, // lives at the start of every game
     PLAY_TIMER_ID = 450,
     PLAY_TIMER_MS = 32,
 };

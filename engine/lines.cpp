@@ -42,37 +42,53 @@ int RowRun(int nRow, int nFirst, int nLast, TileColor c) {
     return 1;
 }
 
-// One straight shape: the span it covers, its points and what it counts as.
+// One straight shape: the span it covers and the goal kind that names it.
 struct StraightShape {
     int nFirst;
     int nLast;
-    int32_t nPoints;
-    int aGoal[3][2]; // (kind, count) pairs; kind -1 ends the list
+    int nShape; // GOAL_* of the line it is
 };
 
 // Tried in order, first that holds; a vertical of four is only found in rows
 // 0..3 and there is no vertical of five.
 const StraightShape kVerticals[] = {
-    {0, 3, 5000, {{GOAL_VERT4, 1}, {GOAL_VERT3, 2}, {-1, 0}}},
-    {0, 2, 125, {{GOAL_VERT3, 1}, {-1, 0}, {-1, 0}}},
-    {2, 4, 125, {{GOAL_VERT3, 1}, {-1, 0}, {-1, 0}}},
-    {1, 3, 125, {{GOAL_VERT3, 1}, {-1, 0}, {-1, 0}}},
+    {0, 3, GOAL_VERT4},
+    {0, 2, GOAL_VERT3},
+    {2, 4, GOAL_VERT3},
+    {1, 3, GOAL_VERT3},
 };
 
 // Every run of three or more in a row of five passes through bin 2.
 const StraightShape kHorizontals[] = {
-    {0, 4, 5000, {{GOAL_HORZ5, 1}, {GOAL_HORZ4, 2}, {GOAL_HORZ3, 3}}},
-    {0, 3, 2500, {{GOAL_HORZ4, 1}, {GOAL_HORZ3, 2}, {-1, 0}}},
-    {1, 4, 2500, {{GOAL_HORZ4, 1}, {GOAL_HORZ3, 2}, {-1, 0}}},
-    {0, 2, 1500, {{GOAL_HORZ3, 1}, {-1, 0}, {-1, 0}}},
-    {1, 3, 1500, {{GOAL_HORZ3, 1}, {-1, 0}, {-1, 0}}},
-    {2, 4, 1500, {{GOAL_HORZ3, 1}, {-1, 0}, {-1, 0}}},
+    {0, 4, GOAL_HORZ5}, {0, 3, GOAL_HORZ4}, {1, 4, GOAL_HORZ4},
+    {0, 2, GOAL_HORZ3}, {1, 3, GOAL_HORZ3}, {2, 4, GOAL_HORZ3},
 };
 
-void ShapeScore(const StraightShape& s) {
-    game.nPassPoints += s.nPoints;
-    for (const auto& g : s.aGoal)
-        if (g[0] >= 0) GoalCount(g[0], g[1]);
+// What each line shape scores and counts toward the level goal; a larger
+// shape also counts as the smaller ones it contains.
+const LineScore kLineScores[] = {
+    {GOAL_VERT3, 125, {{GOAL_VERT3, 1}}},
+    {GOAL_VERT4, 5000, {{GOAL_VERT4, 1}, {GOAL_VERT3, 2}}},
+    {GOAL_HORZ3, 1500, {{GOAL_HORZ3, 1}}},
+    {GOAL_HORZ4, 2500, {{GOAL_HORZ4, 1}, {GOAL_HORZ3, 2}}},
+    {GOAL_HORZ5, 5000, {{GOAL_HORZ5, 1}, {GOAL_HORZ4, 2}, {GOAL_HORZ3, 3}}},
+    {GOAL_DIAG3, 2500, {{GOAL_DIAG3, 1}}},
+    {GOAL_DIAG4, 5000, {{GOAL_DIAG4, 1}, {GOAL_DIAG3, 2}}},
+    {GOAL_DIAG5, 20000, {{GOAL_DIAG5, 1}, {GOAL_DIAG4, 2}, {GOAL_DIAG3, 3}}},
+    {GOAL_V5, 15000, {{GOAL_V5, 1}, {GOAL_DIAG3, 2}}},
+    {GOAL_X5, 15000, {{GOAL_X5, 1}, {GOAL_DIAG3, 2}}},
+    {GOAL_X9,
+     75000,
+     {{GOAL_X9, 1}, {GOAL_X5, 1}, {GOAL_V5, 4}, {GOAL_DIAG5, 2}, {GOAL_DIAG4, 4}, {GOAL_DIAG3, 6}}},
+};
+
+// A line of the shape was found: its points, and its counts for the goal.
+void LineFound(int nShape) {
+    const LineScore* p = LineScoreOf(nShape);
+    if (!p) return;
+    game.nPassPoints += p->nPoints;
+    for (const auto& g : p->aGoal)
+        if (g[1] > 0) GoalCount(g[0], g[1]);
 }
 
 // --- Diagonals ---------------------------------------------------------------
@@ -105,13 +121,6 @@ int FlagsTake(int* aFlag, const int* aSlot, int nSlots) {
         if (!aFlag[aSlot[i]]) return 0;
     for (int i = 0; i < nSlots; i++) aFlag[aSlot[i]] = 0;
     return 1;
-}
-
-void LongDiagonalScore() {
-    game.nPassPoints += 20000;
-    GoalCount(GOAL_DIAG5, 1);
-    GoalCount(GOAL_DIAG4, 2);
-    GoalCount(GOAL_DIAG3, 3);
 }
 
 // --- The pass ----------------------------------------------------------------
@@ -156,6 +165,12 @@ int BinsAllFull() {
 
 } // namespace
 
+const LineScore* LineScoreOf(int nShape) {
+    for (const LineScore& s : kLineScores)
+        if (s.nShape == nShape) return &s;
+    return nullptr;
+}
+
 const char* ScoreSoundFor(uint32_t lGain) {
     if (lGain <= 1000) return "SCORE1";
     if (lGain <= 2500) return "SCORE2";
@@ -171,7 +186,7 @@ int VerticalsFind() {
         for (const StraightShape& s : kVerticals) {
             if (!BinRun(nBin, s.nFirst, s.nLast, c)) continue;
             for (int nRow = s.nFirst; nRow <= s.nLast; nRow++) ScanClear(nBin, nRow);
-            ShapeScore(s);
+            LineFound(s.nShape);
             break;
         }
     }
@@ -185,7 +200,7 @@ int HorizontalsFind() {
         for (const StraightShape& s : kHorizontals) {
             if (!RowRun(nRow, s.nFirst, s.nLast, c)) continue;
             for (int nBin = s.nFirst; nBin <= s.nLast; nBin++) ScanClear(nBin, nRow);
-            ShapeScore(s);
+            LineFound(s.nShape);
             break;
         }
     }
@@ -207,43 +222,22 @@ int DiagonalsFind() {
     static const int kX9[6] = {3, 4, 5, 12, 13, 14};
     static const int kFalling5[3] = {3, 4, 5};
     static const int kRising5[3] = {12, 13, 14};
-    if (FlagsTake(aFlag, kX9, 6)) {
-        game.nPassPoints += 75000;
-        GoalCount(GOAL_X9, 1);
-        GoalCount(GOAL_X5, 1);
-        GoalCount(GOAL_V5, 4);
-        GoalCount(GOAL_DIAG5, 2);
-        GoalCount(GOAL_DIAG4, 4);
-        GoalCount(GOAL_DIAG3, 6);
-    }
-    if (FlagsTake(aFlag, kFalling5, 3))
-        LongDiagonalScore();
-    else if (FlagsTake(aFlag, kRising5, 3))
-        LongDiagonalScore();
+    if (FlagsTake(aFlag, kX9, 6)) LineFound(GOAL_X9);
+    if (FlagsTake(aFlag, kFalling5, 3) || FlagsTake(aFlag, kRising5, 3)) LineFound(GOAL_DIAG5);
 
     for (const auto& pair : kVPairs) {
-        if (!FlagsTake(aFlag, pair, 2)) continue;
-        game.nPassPoints += 15000;
-        GoalCount(GOAL_V5, 1);
-        GoalCount(GOAL_DIAG3, 2);
+        if (FlagsTake(aFlag, pair, 2)) LineFound(GOAL_V5);
     }
     for (const auto& pair : kXPairs) {
-        if (!FlagsTake(aFlag, pair, 2)) continue;
-        game.nPassPoints += 15000;
-        GoalCount(GOAL_X5, 1);
-        GoalCount(GOAL_DIAG3, 2);
+        if (FlagsTake(aFlag, pair, 2)) LineFound(GOAL_X5);
     }
     for (const auto& pair : kFourPairs) {
-        if (!FlagsTake(aFlag, pair, 2)) continue;
-        game.nPassPoints += 5000;
-        GoalCount(GOAL_DIAG4, 1);
-        GoalCount(GOAL_DIAG3, 2);
+        if (FlagsTake(aFlag, pair, 2)) LineFound(GOAL_DIAG4);
     }
     for (int d = 0; d < NUM_DIAGONALS; d++) {
         if (!aFlag[d]) continue;
         aFlag[d] = 0;
-        game.nPassPoints += 2500;
-        GoalCount(GOAL_DIAG3, 1);
+        LineFound(GOAL_DIAG3);
     }
     return 1;
 }

@@ -100,7 +100,7 @@ int LevelStart() {
 int GameNew(int bKeepLevel) {
     if (!bKeepLevel) game.nLevel = 1;
     game.lScore = 0;
-    game.nLives = 3;
+    game.nLives = START_LIVES;
     game.lPanelScore = 0;
     LevelStart();
     game.bPaused = 0;

@@ -19,7 +19,11 @@ int DrawGoalPictureInto(HDC hdc) {
     if (!GoalPictureStep(nKind, &step)) return 1;
     if (!hdc || step.nCells == 0) return 1;
 
-    HBRUSH hbrCell = CreateSolidBrush(aGoalCellColor[step.nColor]);
+    return DrawGoalCells(hdc, step);
+}
+
+int DrawGoalCells(HDC hdc, const GoalStep& step) {
+    HBRUSH hbrCell = CreateSolidBrush(aGoalCellColor[step.nColor & 7]);
     HGDIOBJ hbrOld = SelectObject(hdc, hbrCell);
     HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
     for (int i = 0; i < step.nCells; i++) {

@@ -34,28 +34,32 @@ int TickPassed(DWORD dwTick) {
 }
 
 int DrawBins(HDC hdc) {
+    return DrawBinGrid(hdc, game.aBinCell, 0, 0);
+}
+
+int DrawBinGrid(HDC hdc, const TileColor* aCell, int dx, int dy) {
     for (int b = 0; b < NUM_LANES; b++) {
         for (int r = 0; r < NUM_ROWS; r++) {
-            TileColor v = game.aBinCell[b * NUM_ROWS + r];
+            TileColor v = aCell[b * NUM_ROWS + r];
             HBITMAP hbm = v == TILE_NONE ? hFlatErase : FlatTileBitmap(v);
             if (!hbm) hbm = hFlatErase; // a value that is no colour shows empty
-            DrawBitmap(hdc, hbm, (short)aLaneX[b], (short)aRowY[r]);
+            DrawBitmap(hdc, hbm, (short)(aLaneX[b] + dx), (short)(aRowY[r] + dy));
         }
     }
-    const int xLeft = aLaneX[0] - 1, xRight = aLaneX[4] + 42;
-    const int yBottom = aRowY[0] + 13, yTop = aRowY[4] - 3;
+    const int xLeft = aLaneX[0] - 1 + dx, xRight = aLaneX[4] + 42 + dx;
+    const int yBottom = aRowY[0] + 13 + dy, yTop = aRowY[4] - 3 + dy;
     for (int r = 0; r < NUM_ROWS; r++) {
-        MoveToEx(hdc, xLeft, aRowY[r] + 13, NULL);
-        LineTo(hdc, xRight, aRowY[r] + 13);
+        MoveToEx(hdc, xLeft, aRowY[r] + 13 + dy, NULL);
+        LineTo(hdc, xRight, aRowY[r] + 13 + dy);
     }
     MoveToEx(hdc, xLeft, yTop, NULL);
     LineTo(hdc, xRight, yTop);
     for (int b = 0; b < NUM_LANES; b++) {
-        MoveToEx(hdc, aLaneX[b] - 1, yBottom, NULL);
-        LineTo(hdc, aLaneX[b] - 1, yTop);
+        MoveToEx(hdc, aLaneX[b] - 1 + dx, yBottom, NULL);
+        LineTo(hdc, aLaneX[b] - 1 + dx, yTop);
     }
-    MoveToEx(hdc, aLaneX[4] + 41, yBottom, NULL);
-    LineTo(hdc, aLaneX[4] + 41, yTop);
+    MoveToEx(hdc, aLaneX[4] + 41 + dx, yBottom, NULL);
+    LineTo(hdc, aLaneX[4] + 41 + dx, yTop);
     return 1;
 }
 

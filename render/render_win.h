@@ -87,6 +87,9 @@ extern int bPaddleFlash;
 extern DWORD dwFlashStart;
 
 int DrawBins(HDC hdc);
+// The bins holding aCell (index bin * 5 + row) and their lines, moved by
+// (dx, dy) from their place in the main window.
+int DrawBinGrid(HDC hdc, const TileColor* aCell, int dx, int dy);
 // hdc may be NULL: the routine then draws through a context of the main window.
 int DrawPaddleStack(HDC hdc);
 int ErasePaddleStack(HDC hdc);
@@ -105,11 +108,19 @@ int DrawGoalPicture();
 // The same step drawn into hdc (panel client coordinates); with a NULL hdc
 // the step is taken without drawing.
 int DrawGoalPictureInto(HDC hdc);
+struct GoalStep;
+// The cells of one example in its colour (panel client coordinates).
+int DrawGoalCells(HDC hdc, const GoalStep& step);
 
 // --- Frames and the pause logo -----------------------------------------------------
 int DrawExtrudedFrame(HDC hdc, RECT rc, int nDepth, int bBevel);
 int DrawSunkenBevel(HDC hdc, int left, int top, int right, int bottom, int nCount);
 int ShowPauseLogo(int bShow);
+
+// --- The help's pictures -------------------------------------------------------------
+// Draws picture nPicture of the help (render/helpdoc.h) with its top-left
+// corner at (x, y); hfontText writes the goal's line. Returns 0 for no picture.
+int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText);
 
 // The main window as the renderer knows it.
 inline HWND RenderMainWindow() {

@@ -94,5 +94,7 @@
 // WINGAMEDLG: the winner's name field (OK is IDOK)
 #define IDC_WIN_NAME 100
 
-// HELPDLG: the text of the game's help (OK is IDOK); its text is "HELPTEXT"
-#define IDC_HELP_TEXT 4100
+// HELPDLG: the help's contents list and its page (Close is IDOK); its text is
+// the "HELPTEXT" resource
+#define IDC_HELP_TOPICS 4100
+#define IDC_HELP_PAGE 4101

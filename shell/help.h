@@ -1,15 +1,20 @@
 // The Help command. With a help file QUARR.HLP beside the program it is opened
-// in the platform's help viewer at its contents; without one the game shows
-// its own help text (the "HELPTEXT" resource) in the modal box "HELPDLG".
+// in the platform's help viewer at its contents; where there is no such file,
+// or the platform cannot open it, the game shows its own help window
+// "HELPDLG": the topics of the "HELPTEXT" resource (render/helpdoc.h) in a
+// contents list and a page with the game's pictures.
 #pragma once
 
 #include <windows.h>
 
-// Room for the help text with CR LF line ends and its terminating NUL.
-enum { HELP_TEXT_MAX = 16384 };
+#include "render/helpdoc.h"
 
-// Shows the game's help over hwndOwner; returns 1.
+// Shows the game's help over hwndOwner; returns 1 (0 if the help text or its
+// window could not be made).
 int ShowHelp(HWND hwndOwner);
+
+// The platform's help call; the tests put in a stand-in.
+extern BOOL(WINAPI* pfnHelpWinHelp)(HWND hwnd, LPCSTR szFile, UINT uCommand, ULONG_PTR dwData);
 
 // The full name of QUARR.HLP in the executable's directory; 1 if it fits into
 // cchPath characters, else 0 (and szPath is empty).
@@ -18,9 +23,10 @@ int HelpFilePath(char* szPath, int cchPath);
 // 1 if QUARR.HLP lies beside the executable (a file, not a folder), else 0.
 int HelpFileExists();
 
-// Copies cbSrc bytes of text to szDst, writing every lone LF as CR LF (a CR LF
-// stays as it is), and ends it with a NUL; stops early rather than overrun
-// cchDst characters or split a line end. Returns the length written.
-int HelpTextToCrlf(const char* pSrc, int cbSrc, char* szDst, int cchDst);
+// The open help window's page, for the tests: the topic shown, its layout,
+// the page's width for text, and the font of each HelpFont.
+int HelpViewerTopic();
+const HelpLayout* HelpViewerLayout(int* pnWidth);
+HFONT HelpViewerFont(int nFont);
 
 INT_PTR CALLBACK HelpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);

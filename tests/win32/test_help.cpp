@@ -1,152 +1,197 @@
-// The Help command without a help viewer file: the game's own help box,
-// opened modally over a window of the test and driven from a timer; the help
-// text resource; the search for QUARR.HLP beside the program.
+// The game's own help window, opened modally over a window of the test and
+// driven from a timer inside its loop: its look and the layout of every topic
+// (with a screenshot of each), its keys and mouse, its GDI objects, and the
+// help file beside the program.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
+#include <cctype>
+#include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "engine/game.h"
+#include "render/render_win.h"
 #include "resources/resource.h"
 #include "shell/app.h"
+#include "shell/dialogs.h"
 #include "shell/help.h"
 #include "tests/win32/support/dib_canvas.h"
+#include "tests/win32/support/gdi_count.h"
 
 namespace {
 
-enum { DRIVE_MS = 50, DRIVE_GIVE_UP = 100 };
+enum { DRIVE_MS = 40, DRIVE_GIVE_UP = 400 };
 
-enum Close { CLOSE_OK, CLOSE_ESCAPE, CLOSE_BOX };
-
-// What the drive saw of the open box.
-struct Seen {
-    bool bOpen = false;
-    bool bGaveUp = false;
-    std::string sCaption;
-    std::string sText;
-    bool bOwnerEnabled = true;
-    bool bFocusOnText = false;
-    DWORD dwSelStart = 99, dwSelEnd = 99;
-    RECT rc = {};
-};
+// One step of a drive, run on a tick of the timer; true moves on to the next.
+typedef std::function<bool(HWND hwndDlg)> Step;
 
 HWND hwndOwner;
-Close eClose;
-Seen seen;
+std::vector<Step> aSteps;
+size_t nStepAt;
 int nTicks;
-int nStep;
-const char* szShot;
+bool bGaveUp;
+bool bSeenOpen;
 
 struct Wanted {
-    HWND hwndOwner;
+    const char* szClass;
+    const char* szCaption;
     HWND hwnd;
 };
 
-BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM lParam) {
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
     Wanted* pWanted = (Wanted*)lParam;
-    char sz[16] = "";
+    char sz[64] = "";
     GetClassNameA(hwnd, sz, sizeof sz);
-    if (lstrcmpA(sz, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    if (GetWindow(hwnd, GW_OWNER) != pWanted->hwndOwner) return TRUE;
+    if (lstrcmpA(sz, pWanted->szClass) != 0 || !IsWindowVisible(hwnd)) return TRUE;
+    GetWindowTextA(hwnd, sz, sizeof sz);
+    if (pWanted->szCaption && lstrcmpA(sz, pWanted->szCaption) != 0) return TRUE;
     pWanted->hwnd = hwnd;
     return FALSE;
 }
 
-// The dialog of this thread that the test window owns.
-HWND FindHelpBox() {
-    Wanted wanted = {hwndOwner, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), MatchDialog, (LPARAM)&wanted);
+HWND FindOwnWindow(const char* szClass, const char* szCaption) {
+    Wanted wanted = {szClass, szCaption, NULL};
+    EnumThreadWindows(GetCurrentThreadId(), MatchWindow, (LPARAM)&wanted);
     return wanted.hwnd;
 }
 
-void Look(HWND hwndDlg) {
-    seen.bOpen = true;
-    char sz[64] = "";
-    GetWindowTextA(hwndDlg, sz, sizeof sz);
-    seen.sCaption = sz;
-    HWND hwndText = GetDlgItem(hwndDlg, IDC_HELP_TEXT);
-    static char szText[HELP_TEXT_MAX];
-    szText[0] = '\0';
-    GetWindowTextA(hwndText, szText, HELP_TEXT_MAX);
-    seen.sText = szText;
-    seen.bOwnerEnabled = IsWindowEnabled(hwndOwner) != 0;
-    seen.bFocusOnText = GetFocus() == hwndText;
-    SendMessageA(hwndText, EM_GETSEL, (WPARAM)&seen.dwSelStart, (LPARAM)&seen.dwSelEnd);
-    GetWindowRect(hwndDlg, &seen.rc);
+HWND FindHelp() {
+    return FindOwnWindow("#32770", "Quarrion Help");
 }
 
-// The whole box, frame and controls, from its own window surface.
-void Screenshot(HWND hwndDlg) {
+void CALLBACK Drive(HWND, UINT, UINT_PTR, DWORD) {
+    HWND hwndDlg = FindHelp();
+    if (++nTicks > DRIVE_GIVE_UP) { // never hang the suite
+        bGaveUp = true;
+        EndMenu();
+        if (hwndDlg) EndDialog(hwndDlg, -7);
+        return;
+    }
+    if (hwndDlg) bSeenOpen = true;
+    if (nStepAt < aSteps.size() && aSteps[nStepAt](hwndDlg)) nStepAt++;
+}
+
+int RunHelp(std::vector<Step> steps) {
+    aSteps = std::move(steps);
+    nStepAt = 0;
+    nTicks = 0;
+    bGaveUp = bSeenOpen = false;
+    UINT_PTR idTimer = SetTimer(NULL, 0, DRIVE_MS, Drive);
+    int nResult = ShowHelp(hwndOwner);
+    KillTimer(NULL, idTimer);
+    EXPECT_FALSE(bGaveUp) << "the drive stopped at step " << nStepAt;
+    return nResult;
+}
+
+HWND List(HWND hwndDlg) {
+    return GetDlgItem(hwndDlg, IDC_HELP_TOPICS);
+}
+HWND Page(HWND hwndDlg) {
+    return GetDlgItem(hwndDlg, IDC_HELP_PAGE);
+}
+int ScrollPos(HWND hwndDlg) {
+    return GetScrollPos(Page(hwndDlg), SB_VERT);
+}
+void Key(HWND hwnd, WPARAM vk) {
+    PostMessageA(hwnd, WM_KEYDOWN, vk, 0);
+}
+
+// Waits for the open window (and one tick more, so it has painted).
+Step Opened() {
+    return [](HWND hwndDlg) { return hwndDlg != NULL; };
+}
+Step Do(std::function<void(HWND)> fn) {
+    return [fn](HWND hwndDlg) {
+        if (!hwndDlg) return false;
+        fn(hwndDlg);
+        return true;
+    };
+}
+
+// The whole window, frame and all, from its own window surface.
+void Screenshot(HWND hwndDlg, const std::string& sFile) {
+    UpdateWindow(hwndDlg);
     RECT rc;
     GetWindowRect(hwndDlg, &rc);
     DibCanvas canvas(rc.right - rc.left, rc.bottom - rc.top, RGB(1, 2, 3));
     HDC hdc = GetWindowDC(hwndDlg);
     BitBlt(canvas.Dc(), 0, 0, canvas.W(), canvas.H(), hdc, 0, 0, SRCCOPY);
     ReleaseDC(hwndDlg, hdc);
-    EXPECT_TRUE(canvas.SavePng(ScreenshotPath(szShot))) << szShot;
+    EXPECT_TRUE(canvas.SavePng(ScreenshotPath(sFile.c_str()))) << sFile;
 }
 
-void CALLBACK Drive(HWND, UINT, UINT_PTR, DWORD) {
-    HWND hwndDlg = FindHelpBox();
-    if (++nTicks > DRIVE_GIVE_UP) { // never hang the suite
-        seen.bGaveUp = true;
-        if (hwndDlg) EndDialog(hwndDlg, 0);
-        return;
-    }
-    if (!hwndDlg) return;
-    if (nStep == 0) {
-        nStep = 1;
-        return; // one more tick, so the box has painted itself and its loop runs
-    }
-    if (nStep == 1) {
-        Look(hwndDlg);
-        if (szShot) {
-            UpdateWindow(hwndDlg);
-            Screenshot(hwndDlg);
+// The topic's page as the player's fonts measure it: every line inside the
+// page's width, no line on a picture or on another line.
+void LayoutCheck(int nTopic) {
+    SCOPED_TRACE("topic " + std::to_string(nTopic));
+    int nWidth = 0;
+    const HelpLayout* pLayout = HelpViewerLayout(&nWidth);
+    ASSERT_TRUE(pLayout);
+    ASSERT_GT(pLayout->nItems, 1);
+    EXPECT_GT(nWidth, 300);
+    HDC hdc = CreateCompatibleDC(NULL);
+    std::vector<RECT> aText, aPicture;
+    for (int i = 0; i < pLayout->nItems; i++) {
+        const HelpItem& item = pLayout->aItem[i];
+        RECT rc = {item.x, item.y, item.x + item.w, item.y + item.h};
+        if (item.nType == HI_TEXT) {
+            HGDIOBJ hfontOld = SelectObject(hdc, HelpViewerFont(item.nFont));
+            SIZE size = {0, 0};
+            GetTextExtentPoint32A(hdc, item.p, item.n, &size);
+            SelectObject(hdc, hfontOld);
+            rc.right = item.x + size.cx;
+            rc.bottom = item.y + size.cy;
+            EXPECT_LE(rc.right, nWidth) << std::string(item.p, item.n);
+            aText.push_back(rc);
+        } else {
+            EXPECT_LE(rc.right, nWidth) << HelpPictureName(item.nPicture);
+            aPicture.push_back(rc);
         }
-        nStep = 2;
-        switch (eClose) {
-        case CLOSE_OK: SendMessageA(GetDlgItem(hwndDlg, IDOK), BM_CLICK, 0, 0); break;
-        case CLOSE_ESCAPE:
-            PostMessageA(GetDlgItem(hwndDlg, IDC_HELP_TEXT), WM_KEYDOWN, VK_ESCAPE, 0);
-            break;
-        case CLOSE_BOX: PostMessageA(hwndDlg, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-        }
+        EXPECT_LE(rc.bottom, pLayout->nHeight);
+    }
+    DeleteDC(hdc);
+    RECT rcBoth;
+    for (size_t i = 0; i < aText.size(); i++) {
+        for (const RECT& rcPicture : aPicture)
+            EXPECT_FALSE(IntersectRect(&rcBoth, &aText[i], &rcPicture)) << "text " << i;
+        for (size_t j = i + 1; j < aText.size(); j++)
+            EXPECT_FALSE(IntersectRect(&rcBoth, &aText[i], &aText[j])) << i << " and " << j;
     }
 }
 
-int RunHelp(Close eHow, const char* szScreenshot = nullptr) {
-    eClose = eHow;
-    seen = Seen{};
-    nTicks = 0;
-    nStep = 0;
-    szShot = szScreenshot;
-    UINT_PTR idTimer = SetTimer(NULL, 0, DRIVE_MS, Drive);
-    int nResult = ShowHelp(hwndOwner);
-    KillTimer(NULL, idTimer);
-    return nResult;
-}
-
-// The help text resource exactly as the program carries it.
-std::string HelpResource() {
-    HMODULE hModule = GetModuleHandleA(NULL);
-    HRSRC hRes = FindResourceA(hModule, "HELPTEXT", (LPCSTR)RT_RCDATA);
-    if (!hRes) return "";
-    const char* p = (const char*)LockResource(LoadResource(hModule, hRes));
-    return p ? std::string(p, SizeofResource(hModule, hRes)) : "";
-}
-
-std::string Crlf(const std::string& s) {
-    static char sz[HELP_TEXT_MAX];
-    int n = HelpTextToCrlf(s.data(), (int)s.size(), sz, HELP_TEXT_MAX);
-    return std::string(sz, n);
+// "help_04_lines_and_points.png", then "..._2.png" for its second page.
+std::string ShotName(int nTopic, const std::string& sTitle, int nPart) {
+    char sz[16];
+    std::snprintf(sz, sizeof sz, "help_%02d_", nTopic + 1);
+    std::string s = sz;
+    for (char c : sTitle)
+        if (isalnum((unsigned char)c))
+            s += (char)tolower((unsigned char)c);
+        else if (c == ' ')
+            s += '_';
+    if (nPart > 0) s += "_" + std::to_string(nPart + 1);
+    return s + ".png";
 }
 
 class Help : public testing::Test {
   protected:
     void SetUp() override {
         hInst = GetModuleHandleA(NULL);
+        pHostBefore = pHost;
+        HostInstallWin32();
+        hostHelp = *pHost;
+        hostHelp.MIDIFindFiles = []() { return 0; };
+        hostHelp.LoadPrefs = []() { return 0; };
+        hostHelp.LoadCreditsBitmap = []() { return 0; };
+        hostHelp.StartPlayTimer = []() { return 0; };
+        HostInstall(&hostHelp);
+        game = GameState{};
+        GameInit(NULL); // the goal names from the string table, the lanes' places
+        LoadBitmaps();
+        hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+        hfontPanel = CreateAppFont("Arial", 10, 1, 0);
         hwndOwner = CreateWindowExA(0, "STATIC", "help owner", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30,
                                     NULL, NULL, hInst, NULL);
         ASSERT_TRUE(hwndOwner);
@@ -154,121 +199,216 @@ class Help : public testing::Test {
     void TearDown() override {
         DestroyWindow(hwndOwner);
         hwndOwner = NULL;
+        FreeBitmaps();
+        DeleteObject(hfontDialog);
+        DeleteObject(hfontPanel);
+        hfontDialog = hfontPanel = NULL;
+        pfnHelpWinHelp = WinHelpA;
+        HostInstall(pHostBefore ? pHostBefore : &hostHelp);
+        if (!pHostBefore) HostInstallWin32();
     }
+    GameHost hostHelp;
+    const GameHost* pHostBefore = nullptr;
 };
 
 } // namespace
 
-TEST_F(Help, WithoutAHelpFileShowsTheGamesTextInAModalBoxClosedByOK) {
+TEST_F(Help, EveryTopicFitsItsPageInTheGamesLookAndIsPhotographed) {
     ASSERT_FALSE(HelpFileExists()) << "a QUARR.HLP beside the test program would open the viewer";
-    EXPECT_EQ(RunHelp(CLOSE_OK, "dialog_help.png"), 1);
-    ASSERT_TRUE(seen.bOpen);
-    EXPECT_FALSE(seen.bGaveUp);
-    EXPECT_FALSE(FindHelpBox());
-    EXPECT_EQ(seen.sCaption, "Quarrion Help");
-    EXPECT_FALSE(seen.bOwnerEnabled); // modal over its owner
-    EXPECT_TRUE(IsWindowEnabled(hwndOwner));
-
-    // The whole resource, every line ended by CR LF for the edit control.
-    std::string sResource = HelpResource();
-    EXPECT_EQ(seen.sText, Crlf(sResource));
-    std::string sFirstLine = sResource.substr(0, sResource.find('\n'));
-    EXPECT_EQ(seen.sText.rfind(sFirstLine + "\r\n", 0), 0u) << seen.sText.substr(0, 80);
-    EXPECT_NE(seen.sText.find("75000"), std::string::npos);
-    for (size_t i = seen.sText.find('\n'); i != std::string::npos; i = seen.sText.find('\n', i + 1))
-        ASSERT_EQ(seen.sText[i - 1], '\r') << "lone LF at " << i;
-
-    // The text has the focus with the caret at its start and nothing selected.
-    EXPECT_TRUE(seen.bFocusOnText);
-    EXPECT_EQ(seen.dwSelStart, 0u);
-    EXPECT_EQ(seen.dwSelEnd, 0u);
-
-    // Centred on the screen, and large enough to read (300 x 220 dialog units).
-    int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
-    EXPECT_EQ(seen.rc.left, cx + (seen.rc.left - seen.rc.right) / 2);
-    EXPECT_EQ(seen.rc.top, cy + (seen.rc.top - seen.rc.bottom) / 2);
-    EXPECT_GT(seen.rc.right - seen.rc.left, 400);
-    EXPECT_LE(seen.rc.bottom - seen.rc.top, 480);
-}
-
-TEST_F(Help, ClosesFromEscapeAndTheCloseBox) {
-    for (Close e : {CLOSE_ESCAPE, CLOSE_BOX}) {
-        SCOPED_TRACE(e);
-        EXPECT_EQ(RunHelp(e), 1);
-        EXPECT_TRUE(seen.bOpen);
-        EXPECT_FALSE(seen.bGaveUp);
-        EXPECT_FALSE(FindHelpBox());
-        EXPECT_TRUE(IsWindowEnabled(hwndOwner));
-    }
-}
-
-TEST_F(Help, TheTextResourceIsPlainLinesThatFitTheBox) {
-    std::string s = HelpResource();
-    ASSERT_GT(s.size(), 1000u);
-    EXPECT_EQ(s.back(), '\n');
-    // Nothing is cut off when it is made CR LF text for the box.
-    std::string sCrlf = Crlf(s);
-    EXPECT_LT(sCrlf.size(), (size_t)HELP_TEXT_MAX - 1);
-    EXPECT_EQ(sCrlf.size(), s.size() + (size_t)std::count(s.begin(), s.end(), '\n') -
-                                (size_t)std::count(s.begin(), s.end(), '\r'));
-    size_t nLine = 1, nStart = 0;
-    for (size_t i = 0; i < s.size(); i++) {
-        unsigned char c = (unsigned char)s[i];
-        if (c == '\n') {
-            size_t nLen = i - nStart - (i > nStart && s[i - 1] == '\r' ? 1 : 0);
-            EXPECT_LE(nLen, 100u) << "line " << nLine;
-            nLine++;
-            nStart = i + 1;
-        } else if (c != '\r') {
-            EXPECT_TRUE(c >= 0x20 && c < 0x7f) << "line " << nLine << " byte " << int(c);
+    int nTopic = 0, nPart = 0, nTopics = 0;
+    RECT rcWindow = {};
+    bool bOwnerEnabled = true;
+    std::string sTopics;
+    std::vector<Step> steps = {Opened(), Do([&](HWND hwndDlg) {
+                                   GetWindowRect(hwndDlg, &rcWindow);
+                                   bOwnerEnabled = IsWindowEnabled(hwndOwner) != 0;
+                                   EXPECT_EQ(GetFocus(), List(hwndDlg));
+                                   nTopics = (int)SendMessageA(List(hwndDlg), LB_GETCOUNT, 0, 0);
+                               })};
+    // Each topic: its layout, its screenshot and those of its further pages,
+    // then Down in the contents for the next one.
+    steps.push_back([&](HWND hwndDlg) {
+        EXPECT_EQ(HelpViewerTopic(), nTopic);
+        char sz[64] = "";
+        SendMessageA(List(hwndDlg), LB_GETTEXT, (WPARAM)nTopic, (LPARAM)sz);
+        if (nPart == 0) {
+            sTopics += std::string(sz) + "|";
+            LayoutCheck(nTopic);
         }
-    }
-    EXPECT_GE(nLine, 60u);
+        Screenshot(hwndDlg, ShotName(nTopic, sz, nPart));
+        int nPos = ScrollPos(hwndDlg);
+        SendMessageA(List(hwndDlg), WM_KEYDOWN, VK_NEXT, 0); // the page scrolls
+        if (ScrollPos(hwndDlg) != nPos && nPart < 4) {
+            nPart++;
+            return false;
+        }
+        nPart = 0;
+        if (++nTopic >= nTopics) return true;
+        SendMessageA(List(hwndDlg), WM_KEYDOWN, VK_DOWN, 0);
+        return false;
+    });
+    steps.push_back(Do([](HWND hwndDlg) { Key(List(hwndDlg), VK_ESCAPE); }));
+    EXPECT_EQ(RunHelp(steps), 1);
+    EXPECT_FALSE(FindHelp());
+    EXPECT_EQ(nTopic, 11);
+    EXPECT_EQ(sTopics, "How to play|Keys|Catching, dropping and lives|Lines and points|"
+                       "Chain reactions|Level goals|Level bonus|Warp passwords|Options|"
+                       "High scores|Music and sound|");
+    // Modal over its owner, centred, wholly inside 640 x 480.
+    EXPECT_FALSE(bOwnerEnabled);
+    EXPECT_TRUE(IsWindowEnabled(hwndOwner));
+    int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+    EXPECT_EQ(rcWindow.left, cx + (rcWindow.left - rcWindow.right) / 2);
+    EXPECT_EQ(rcWindow.top, cy + (rcWindow.top - rcWindow.bottom) / 2);
+    EXPECT_LE(rcWindow.right - rcWindow.left, 640);
+    EXPECT_LE(rcWindow.bottom - rcWindow.top, 480);
+    EXPECT_EQ(HelpViewerFont(HF_BODY), hfontDialog);
 }
 
-TEST_F(Help, LineEndsBecomeCrLfWithoutSplittingOne) {
-    struct Case {
-        std::string sIn;
-        int cchDst;
-        std::string sOut;
+// Each test closes the window its own way: Escape, the right-click menu's
+// Close, the close box and Enter.
+TEST_F(Help, KeysAndMouseChooseTopicsScrollThePageAndClose) {
+    int nItemH = 0;
+    std::string sMenuItem;
+    UINT nMenuId = 0;
+    std::vector<Step> steps = {
+        Opened(),
+        Do([](HWND hwndDlg) { Key(List(hwndDlg), VK_TAB); }),
+        Do([&](HWND hwndDlg) {
+            EXPECT_EQ(GetFocus(), Page(hwndDlg)); // Tab: from the contents to the page
+            Key(Page(hwndDlg), VK_TAB);
+        }),
+        Do([&](HWND hwndDlg) {
+            EXPECT_EQ(GetFocus(), List(hwndDlg)); // and back
+            // A click on the fourth topic.
+            RECT rcItem = {};
+            SendMessageA(List(hwndDlg), LB_GETITEMRECT, 3, (LPARAM)&rcItem);
+            nItemH = rcItem.bottom - rcItem.top;
+            LPARAM lPoint = MAKELPARAM(20, (rcItem.top + rcItem.bottom) / 2);
+            SendMessageA(List(hwndDlg), WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
+            SendMessageA(List(hwndDlg), WM_LBUTTONUP, 0, lPoint);
+        }),
+        Do([&](HWND hwndDlg) {
+            EXPECT_EQ(HelpViewerTopic(), 3);
+            HWND hwndPage = Page(hwndDlg);
+            SCROLLINFO si = {};
+            si.cbSize = sizeof si;
+            si.fMask = SIF_ALL;
+            GetScrollInfo(hwndPage, SB_VERT, &si);
+            int nEnd = si.nMax - (int)si.nPage + 1;
+            ASSERT_GT(nEnd, 0) << "a long page";
+            struct Press {
+                WPARAM vk;
+                int nPos;
+            };
+            const int nLine = ScrollPos(hwndDlg); // still 0
+            const Press aPress[] = {{VK_NEXT, -1}, {VK_END, nEnd}, {VK_PRIOR, -1},
+                                    {VK_HOME, 0},  {VK_DOWN, -1},  {VK_UP, nLine}};
+            int nBefore = 0;
+            for (const Press& p : aPress) {
+                SendMessageA(hwndPage, WM_KEYDOWN, p.vk, 0);
+                if (p.nPos >= 0)
+                    EXPECT_EQ(ScrollPos(hwndDlg), p.nPos) << p.vk;
+                else
+                    EXPECT_NE(ScrollPos(hwndDlg), nBefore) << p.vk;
+                nBefore = ScrollPos(hwndDlg);
+            }
+            // The wheel scrolls the page wherever the focus is.
+            SendMessageA(List(hwndDlg), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+            EXPECT_GT(ScrollPos(hwndDlg), 0);
+            SendMessageA(hwndPage, WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
+            EXPECT_EQ(ScrollPos(hwndDlg), 0);
+            // Up in the contents: the topic before, from its top.
+            SendMessageA(hwndPage, WM_KEYDOWN, VK_END, 0);
+            SendMessageA(List(hwndDlg), WM_KEYDOWN, VK_UP, 0);
+            EXPECT_EQ(HelpViewerTopic(), 2);
+            EXPECT_EQ(ScrollPos(hwndDlg), 0);
+            PostMessageA(hwndPage, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 30));
+        }),
+        [&](HWND hwndDlg) { // the right button's menu: its one item, chosen by keyboard
+            HWND hwndMenu = FindOwnWindow("#32768", NULL);
+            if (!hwndMenu) return false;
+            HMENU hMenu = (HMENU)SendMessageA(hwndMenu, MN_GETHMENU, 0, 0);
+            char sz[64] = "";
+            GetMenuStringA(hMenu, 0, sz, sizeof sz, MF_BYPOSITION);
+            sMenuItem = sz;
+            nMenuId = GetMenuItemID(hMenu, 0);
+            PostMessageA(hwndDlg, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(hwndDlg, WM_KEYDOWN, VK_RETURN, 0);
+            return true;
+        },
     };
-    const Case aCase[] = {
-        {"a\nb\n", 16, "a\r\nb\r\n"},      // lone LFs gain a CR
-        {"a\r\nb", 16, "a\r\nb"},          // CR LF stays as it is
-        {"\n\n", 16, "\r\n\r\n"},          // a LF at the very start
-        {"a\rb", 16, "a\rb"},              // a lone CR is kept
-        {"ab\ncd", 4, "ab"},               // no room for the whole line end: stop before it
-        {"ab\r\ncd", 5, "ab\r\n"},         // exactly room for it and the NUL
-        {"abcdef", 4, "abc"},              // the NUL always fits
-        {std::string("a\0b", 3), 16, "a"}, // the text ends at a NUL
-    };
-    for (const Case& c : aCase) {
-        SCOPED_TRACE(c.sIn);
-        char sz[16];
-        memset(sz, 'x', sizeof sz);
-        int n = HelpTextToCrlf(c.sIn.data(), (int)c.sIn.size(), sz, c.cchDst);
-        EXPECT_EQ(n, (int)c.sOut.size());
-        EXPECT_EQ(std::string(sz), c.sOut);
-    }
+    EXPECT_EQ(RunHelp(steps), 1);
+    EXPECT_FALSE(FindHelp());
+    EXPECT_GT(nItemH, 0);
+    EXPECT_EQ(sMenuItem, "&Close\tAlt+F4");
+    EXPECT_EQ(nMenuId, (UINT)IDCANCEL);
 }
 
-TEST_F(Help, LooksForTheHelpFileBesideTheProgram) {
-    char szExe[MAX_PATH], szPath[MAX_PATH];
-    GetModuleFileNameA(NULL, szExe, MAX_PATH);
-    std::string sDir(szExe, strrchr(szExe, '\\') + 1);
+TEST_F(Help, GivesBackEveryGdiObjectItMakes) {
+    // Every topic shown and scrolled to its end, then the close box.
+    auto Tour = []() {
+        return std::vector<Step>{Opened(), [](HWND hwndDlg) {
+                                     if (!hwndDlg) return false;
+                                     UpdateWindow(Page(hwndDlg));
+                                     SendMessageA(Page(hwndDlg), WM_KEYDOWN, VK_END, 0);
+                                     UpdateWindow(Page(hwndDlg));
+                                     if (HelpViewerTopic() + 1 <
+                                         (int)SendMessageA(List(hwndDlg), LB_GETCOUNT, 0, 0)) {
+                                         SendMessageA(List(hwndDlg), WM_KEYDOWN, VK_DOWN, 0);
+                                         return false;
+                                     }
+                                     PostMessageA(hwndDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+                                     return true;
+                                 }};
+    };
+    RunHelp(Tour()); // the first opening registers the page's class
+    long nBefore = GdiObjectCount();
+    ASSERT_GE(nBefore, 0);
+    EXPECT_EQ(RunHelp(Tour()), 1);
+    EXPECT_EQ(GdiObjectCount(), nBefore);
+}
+
+static std::string sAsked;
+static BOOL bAnswer;
+static BOOL WINAPI WinHelpStandIn(HWND, LPCSTR szFile, UINT uCommand, ULONG_PTR) {
+    sAsked = std::string(szFile) + " " + std::to_string(uCommand);
+    return bAnswer;
+}
+
+// A help file beside the program goes to the platform's viewer; when that
+// cannot open it, the game's own help shows instead.
+TEST_F(Help, AHelpFileGoesToThePlatformViewerAndOursStandsIn) {
+    char szPath[MAX_PATH];
     ASSERT_TRUE(HelpFilePath(szPath, MAX_PATH));
-    EXPECT_EQ(std::string(szPath), sDir + "QUARR.HLP");
-    EXPECT_FALSE(HelpFilePath(szPath, (int)sDir.size() + 9)); // one short for the NUL
-    EXPECT_EQ(szPath[0], '\0');
-    ASSERT_TRUE(HelpFilePath(szPath, (int)sDir.size() + 10));
+    pfnHelpWinHelp = WinHelpStandIn;
+    auto CloseAtOnce = []() {
+        return std::vector<Step>{Opened(), Do([](HWND hwndDlg) { Key(List(hwndDlg), VK_RETURN); })};
+    };
 
+    sAsked.clear();
     ASSERT_FALSE(HelpFileExists());
+    EXPECT_EQ(RunHelp(CloseAtOnce()), 1);
+    EXPECT_TRUE(bSeenOpen);
+    EXPECT_EQ(sAsked, ""); // no file, no viewer asked
+
     HANDLE h = CreateFileA(szPath, GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     CloseHandle(h);
-    EXPECT_TRUE(HelpFileExists());
+    for (BOOL b : {FALSE, TRUE}) {
+        SCOPED_TRACE(b);
+        bAnswer = b;
+        sAsked.clear();
+        if (b) {
+            EXPECT_EQ(ShowHelp(hwndOwner), 1); // the viewer took it: nothing of ours opens
+            EXPECT_FALSE(FindHelp());
+        } else {
+            EXPECT_EQ(RunHelp(CloseAtOnce()), 1);
+            EXPECT_TRUE(bSeenOpen);
+        }
+        EXPECT_EQ(sAsked, std::string(szPath) + " " + std::to_string(HELP_CONTENTS));
+    }
     EXPECT_TRUE(DeleteFileA(szPath));
-    EXPECT_FALSE(HelpFileExists());
     // A folder of that name is no help file.
     ASSERT_TRUE(CreateDirectoryA(szPath, NULL));
     EXPECT_FALSE(HelpFileExists());

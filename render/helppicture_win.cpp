@@ -1,0 +1,142 @@
+// The help's pictures, drawn with the game's own bitmaps and frames.
+#include "render/goal.h"
+#include "render/helpdoc.h"
+#include "render/render_win.h"
+#include "scores/panel.h"
+
+namespace {
+
+const COLORREF kPanelGrey = RGB(192, 192, 192);
+const COLORREF kGoalGreen = RGB(0, 127, 0);
+const COLORREF kArrowBlue = RGB(0, 0, 255);
+
+// Every other pixel of the tiles that are no part of the line turned white,
+// so the line stands out of the tiles that hold it up.
+void DrawSupportFaded(HDC hdc, const HelpBoard& board, int dx, int dy) {
+    static const WORD kChecker[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    HBITMAP hbmChecker = CreateBitmap(8, 8, 1, 1, kChecker);
+    HBRUSH hbrChecker = CreatePatternBrush(hbmChecker);
+    HGDIOBJ hbrOld = SelectObject(hdc, hbrChecker);
+    COLORREF crTextOld = SetTextColor(hdc, RGB(0, 0, 0));
+    COLORREF crBkOld = SetBkColor(hdc, RGB(255, 255, 255));
+    for (int b = 0; b < NUM_LANES; b++)
+        for (int r = 0; r < NUM_ROWS; r++) {
+            int k = b * NUM_ROWS + r;
+            if (board.aCell[k] == TILE_NONE || board.aLine[k]) continue;
+            PatBlt(hdc, aLaneX[b] + dx, aRowY[r] + dy, 40, 11, 0x00FA0089); // D | P
+        }
+    SetBkColor(hdc, crBkOld);
+    SetTextColor(hdc, crTextOld);
+    SelectObject(hdc, hbrOld);
+    DeleteObject(hbrChecker);
+    DeleteObject(hbmChecker);
+}
+
+// The bins as the playfield draws them, their top-left corner at (x, y).
+void DrawBoard(HDC hdc, int nPicture, int x, int y) {
+    HelpBoard board;
+    if (!HelpBoardOf(nPicture, &board)) return;
+    const int dx = x - (aLaneX[0] - 1), dy = y - (aRowY[NUM_ROWS - 1] - 3);
+    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
+    DrawBinGrid(hdc, board.aCell, dx, dy);
+    SelectObject(hdc, hpenOld);
+    DrawSupportFaded(hdc, board, dx, dy);
+}
+
+// The paddle with its stack, as the playfield draws it, the paddle's top-left
+// corner at (x, yPaddle).
+void DrawStack(HDC hdc, const TileColor* aHeld, int nHeld, int x, int yPaddle) {
+    DrawBitmap(hdc, ahPaddle[PADDLE_ALL_LIT], (short)x, (short)yPaddle);
+    for (int i = 0; i < nHeld; i++)
+        DrawBitmap(hdc, FlatTileBitmap(aHeld[i]), (short)x, (short)(yPaddle - 10 - 10 * i));
+}
+
+// An arrow from (x0, y) to (x1, y) with the key's name above it.
+void DrawKeyArrow(HDC hdc, int x0, int x1, int y, const char* szKey) {
+    HPEN hpen = CreatePen(PS_SOLID, 3, kArrowBlue);
+    HGDIOBJ hpenOld = SelectObject(hdc, hpen);
+    MoveToEx(hdc, x0, y, NULL);
+    LineTo(hdc, x1, y);
+    MoveToEx(hdc, x1 - 8, y - 7, NULL);
+    LineTo(hdc, x1, y);
+    LineTo(hdc, x1 - 8, y + 7);
+    SelectObject(hdc, hpenOld);
+    DeleteObject(hpen);
+    RECT rc = {x0, y - 28, x1, y - 6};
+    COLORREF crOld = SetTextColor(hdc, kArrowBlue);
+    int nBkOld = SetBkMode(hdc, TRANSPARENT);
+    DrawTextA(hdc, szKey, -1, &rc, DT_CENTER | DT_SINGLELINE | DT_BOTTOM);
+    SetBkMode(hdc, nBkOld);
+    SetTextColor(hdc, crOld);
+}
+
+void DrawPaddlePicture(HDC hdc, int x, int y) {
+    HelpPaddle paddle;
+    if (!HelpPaddleOf(&paddle)) return;
+    const int yPaddle = y + HELP_PADDLE_H - 14;
+    DrawStack(hdc, paddle.aBefore, paddle.nHeld, x + 10, yPaddle);
+    DrawStack(hdc, paddle.aAfter, paddle.nHeld, x + HELP_PADDLE_W - 51, yPaddle);
+    DrawKeyArrow(hdc, x + 64, x + HELP_PADDLE_W - 64, y + HELP_PADDLE_H / 2, "Up");
+}
+
+// The goal's part of the side panel, drawn in the panel's own coordinates.
+void DrawGoalPicture(HDC hdc, int x, int y, HFONT hfontText) {
+    HelpGoal goal;
+    if (!HelpGoalOf(&goal)) return;
+    const int xPanel = GOAL_PIC_X, yPanel = GOAL_PIC_Y - 5; // the frame's top face
+    POINT ptOld;
+    SetViewportOrgEx(hdc, x - xPanel, y - yPanel, &ptOld);
+
+    HBRUSH hbrGrey = CreateSolidBrush(kPanelGrey);
+    RECT rcAll = {xPanel, yPanel, xPanel + HELP_GOAL_W, yPanel + HELP_GOAL_H};
+    FillRect(hdc, &rcAll, hbrGrey);
+    DeleteObject(hbrGrey);
+
+    HBITMAP hbm = LoadGameBitmap(GoalPictureName(goal.nKind));
+    if (hbm) {
+        DrawBitmap(hdc, hbm, GOAL_PIC_X, GOAL_PIC_Y);
+        DeleteObject(hbm);
+    }
+    GoalStep step = GoalExample(goal.nKind, goal.nPhase);
+    step.nColor = goal.nColor;
+    DrawGoalCells(hdc, step);
+    DrawExtrudedFrame(hdc, RECT{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, 5, 0);
+
+    // The goal's line below it, in its frame, as the panel shows it.
+    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
+    HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(NULL_BRUSH));
+    Rectangle(hdc, 9, 364, 210, 404);
+    DrawExtrudedFrame(hdc, RECT{9, 364, 209, 404}, 5, 1);
+    SelectObject(hdc, GetStockObject(WHITE_BRUSH));
+    Rectangle(hdc, 14, 376, 203, 395);
+    SelectObject(hdc, hbrOld);
+    SelectObject(hdc, hpenOld);
+    char sz[PANEL_TEXT_LEN];
+    PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, sz, sizeof sz);
+    RECT rcText = {15, 377, 202, 394};
+    HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
+    COLORREF crOld = SetTextColor(hdc, kGoalGreen);
+    int nBkOld = SetBkMode(hdc, TRANSPARENT);
+    DrawTextA(hdc, sz, -1, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetBkMode(hdc, nBkOld);
+    SetTextColor(hdc, crOld);
+    SelectObject(hdc, hfontOld);
+
+    SetViewportOrgEx(hdc, ptOld.x, ptOld.y, NULL);
+}
+
+} // namespace
+
+int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText) {
+    switch (HelpPictureKind(nPicture)) {
+    case HP_BOARD: DrawBoard(hdc, nPicture, x, y); return 1;
+    case HP_PADDLE: {
+        HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
+        DrawPaddlePicture(hdc, x, y);
+        SelectObject(hdc, hfontOld);
+        return 1;
+    }
+    case HP_GOAL: DrawGoalPicture(hdc, x, y, hfontText); return 1;
+    default: return 0;
+    }
+}
