@@ -16,7 +16,9 @@ int (*pfnOptionsTooltipsDestroy)();
 int (*pfnOptionsTooltipText)(void* pNotifyHeader);
 
 static int WinAttachMenu(int bOn) {
-    return SetMenu(hwndMain, bOn ? hMainMenu : NULL) != 0;
+    int bDone = SetMenu(hwndMain, bOn ? hMainMenu : NULL) != 0;
+    MainWindowFitClient(hwndMain);
+    return bDone;
 }
 static int WinSavePrefs() {
     return SavePrefs();

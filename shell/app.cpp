@@ -27,6 +27,24 @@ MainWindowShape MainWindowShapeFor(int nDesktopWidth, int nDesktopHeight, int nC
     return shape;
 }
 
+// The playfield is laid out for a client area of 640 x 480. A window with a
+// caption is sized around that area, whatever the height of the menu bar and
+// the thickness of the frame on this system, so the bins' bottom row and the
+// frames below it are never cut off. The captionless window of a small screen
+// keeps the screen's size.
+int MainWindowFitClient(HWND hwnd) {
+    if (!hwnd || IsIconic(hwnd)) return 0;
+    if ((GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return 0;
+    RECT rcWindow, rcClient;
+    GetWindowRect(hwnd, &rcWindow);
+    GetClientRect(hwnd, &rcClient);
+    if (rcClient.right == APP_WIDTH && rcClient.bottom == APP_HEIGHT) return 0;
+    int nWidth = rcWindow.right - rcWindow.left + APP_WIDTH - rcClient.right;
+    int nHeight = rcWindow.bottom - rcWindow.top + APP_HEIGHT - rcClient.bottom;
+    SetWindowPos(hwnd, NULL, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return 1;
+}
+
 static int AppRegisterClass() {
     WNDCLASSA wc = {};
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
@@ -147,6 +165,7 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     ApplySpeed();
     hMainMenu = LoadMenuA(hInst, "QUARRMENU");
     if (prefs.bUseMenu) SetMenu(hwndMain, hMainMenu);
+    MainWindowFitClient(hwndMain);
     hfontPanel = CreateAppFont("Arial", 10, 1, 0);
     hfontDialog = CreateAppFont("Arial", 12, 1, 0);
     hcurFinger = (HCURSOR)LoadImageA(hInst, "Finger", IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR);

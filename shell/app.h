@@ -13,6 +13,10 @@ struct MainWindowShape {
 };
 MainWindowShape MainWindowShapeFor(int nDesktopWidth, int nDesktopHeight, int nCaptionHeight);
 
+// Sizes a captioned main window so that its client area, below the menu bar,
+// is 640 x 480; 1 if it changed the size.
+int MainWindowFitClient(HWND hwnd);
+
 // The whole start-up and message loop; returns the process exit code.
 int AppMain(HINSTANCE hInstance, int nCmdShow);
 

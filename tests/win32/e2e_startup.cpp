@@ -1,5 +1,6 @@
-// The game starts as one window of its class, with the caption and the size
-// of its design, and ends with exit code 0 when that window is closed.
+// The game starts as one window of its class, with the caption of its design
+// and a client area of 640 x 480 below the menu bar, and ends with exit code 0 when that window is
+// closed.
 #include <gtest/gtest.h>
 
 #include "tests/win32/support/game_process.h"
@@ -14,9 +15,10 @@ TEST(Startup, MainWindowCaptionSizeAndCleanExit) {
     EXPECT_STREQ(szCaption, "Quarrion v1.52");
 
     RECT rc;
-    ASSERT_TRUE(GetWindowRect(hwnd, &rc));
-    EXPECT_EQ(rc.right - rc.left, 640);
-    EXPECT_EQ(rc.bottom - rc.top, 480 + GetSystemMetrics(SM_CYCAPTION));
+    ASSERT_TRUE(GetClientRect(hwnd, &rc));
+    EXPECT_EQ(rc.right, 640);
+    EXPECT_EQ(rc.bottom, 480);
+    EXPECT_TRUE(GetMenu(hwnd) != NULL);
 
     LONG lStyle = GetWindowLongA(hwnd, GWL_STYLE);
     EXPECT_EQ(lStyle & WS_CAPTION, WS_CAPTION);
