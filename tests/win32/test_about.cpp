@@ -184,7 +184,7 @@ TEST_F(About, ShowsItsTextsCentredInBlueOnGreyAndClosesOnOK) {
                                              "KVOLOGO",
                                              "\xa9 1996-2026",
                                              "The Quarrion team",
-                                             "All rights reserved.",
+                                             "MIT licence.",
                                              "Design, code, art, sound: the Quarrion team.",
                                              "OK"};
     // The icon and the logo keep no text once their pictures are loaded.

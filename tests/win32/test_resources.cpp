@@ -583,7 +583,7 @@ std::vector<DialogSpec> DesignDialogs() {
             {"Static", -1, 122, 20, 0, 0, SS_BITMAP, L"KVOLOGO"},
             Text(-1, SS_CENTER, 51, 34, 69, 8, L"\u00a9 1996-2026"),
             Text(-1, SS_CENTER, 7, 46, 158, 8, L"The Quarrion team"),
-            Text(-1, SS_CENTER, 48, 58, 76, 8, L"All rights reserved."),
+            Text(-1, SS_CENTER, 48, 58, 76, 8, L"MIT licence."),
             Text(-1, SS_CENTER, 10, 70, 151, 8, L"Design, code, art, sound: the Quarrion team."),
             {"Button", IDOK, 70, 97, 32, 14, BS_PUSHBUTTON | WS_TABSTOP, L"OK",
              WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE},

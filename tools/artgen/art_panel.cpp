@@ -2,6 +2,7 @@
 // studio mark of the About box.
 #include "art.h"
 #include "font.h"
+#include "quarrion_version.h"
 
 #include <cmath>
 
@@ -167,7 +168,7 @@ Canvas Title() {
     st.face = pal::Navy;
     DrawTextCentred(c, 96, 67, "Catch, stack, line up!", st);
     st.face = pal::DarkRed;
-    DrawTextCentred(c, 96, 78, "Version 1.52", st);
+    DrawTextCentred(c, 96, 78, "Version " QUARRION_VERSION_TEXT, st);
     return c;
 }
 

@@ -2,6 +2,7 @@
 // side panel and the game-over and ending screens.
 #include "art.h"
 #include "font.h"
+#include "quarrion_version.h"
 
 #include <cmath>
 #include <cstdio>
@@ -75,7 +76,7 @@ Canvas MainTitle() {
     DrawBlockText(c, (300 - w) / 2, 8, sz, cell, aLetterFace, aLetterDark, 8, pal::Grey);
     TileRow(c, 150, 62, 28, 11, 6);
     DrawTextCentred(c, 150, 78, "Catch the tiles, stack them, line them up!", Plain(pal::Navy));
-    DrawTextCentred(c, 150, 94, "Version 1.52", Plain(pal::DarkRed));
+    DrawTextCentred(c, 150, 94, "Version " QUARRION_VERSION_TEXT, Plain(pal::DarkRed));
     return c;
 }
 
@@ -116,7 +117,7 @@ Canvas MainCredits() {
 Canvas CreditsStrip() {
     const int kLoop = 2427;
     static const char* const aPart[] = {
-        "Quarrion 1.52",
+        "Quarrion " QUARRION_VERSION_TEXT,
         "The Quarrion team: design, programming, artwork, sound and music",
         "Enter or N starts a game",
         GLYPH_LEFT " and " GLYPH_RIGHT " move the paddle, " GLYPH_UP " turns the stack, " GLYPH_DOWN
