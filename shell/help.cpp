@@ -17,7 +17,7 @@ namespace {
 const char kHelpFile[] = "QUARR.HLP";
 const char kPageClass[] = "QuarrionHelpPage";
 
-const COLORREF kGrey = RGB(192, 192, 192);
+const COLORREF kGrey = DIALOG_GREY;
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
@@ -383,11 +383,6 @@ void HelpRelease() {
     viewer = Viewer{};
 }
 
-INT_PTR HelpColour(HDC hdc) {
-    SetBkColor(hdc, kGrey);
-    return (INT_PTR)GetStockObject(LTGRAY_BRUSH);
-}
-
 void HelpPaint(HWND hwndDlg) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwndDlg, &ps);
@@ -460,7 +455,7 @@ INT_PTR CALLBACK HelpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: HelpOpen(hwndDlg); return FALSE; // the focus is set
     case WM_PAINT: HelpPaint(hwndDlg); return TRUE;
     case WM_CTLCOLORDLG:
-    case WM_CTLCOLORBTN: return HelpColour((HDC)wParam);
+    case WM_CTLCOLORBTN: return DialogGreyColour((HDC)wParam, kBlack);
     case WM_MEASUREITEM:
         if (wParam != IDC_HELP_TOPICS || !viewer.hdcMeasure) return FALSE;
         ListMeasureItem((MEASUREITEMSTRUCT*)lParam);
