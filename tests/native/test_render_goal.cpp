@@ -29,24 +29,21 @@ std::vector<Cell> Sorted(const GoalStep& step) {
     return v;
 }
 
-bool IsLine(const std::vector<Cell>& v, int dc, int dr) {
-    for (size_t i = 1; i < v.size(); i++)
-        if (v[i].first - v[i - 1].first != dc || v[i].second - v[i - 1].second != dr) return false;
-    return true;
+// n cells in a straight line along one of the directions (column, row steps).
+bool IsLine(const GoalStep& s, int n, std::vector<Cell> aDir) {
+    std::vector<Cell> v = Sorted(s);
+    if (int(v.size()) != n) return false;
+    for (Cell d : aDir) {
+        bool bAll = true;
+        for (size_t i = 1; i < v.size(); i++)
+            bAll = bAll && v[i].first - v[i - 1].first == d.first &&
+                   v[i].second - v[i - 1].second == d.second;
+        if (bAll) return true;
+    }
+    return false;
 }
+const std::vector<Cell> kDown = {{0, 1}}, kAcross = {{1, 0}}, kSlant = {{1, 1}, {1, -1}};
 
-bool IsVertical(const GoalStep& s, int n) {
-    std::vector<Cell> v = Sorted(s);
-    return int(v.size()) == n && IsLine(v, 0, 1);
-}
-bool IsHorizontal(const GoalStep& s, int n) {
-    std::vector<Cell> v = Sorted(s);
-    return int(v.size()) == n && IsLine(v, 1, 0);
-}
-bool IsDiagonal(const GoalStep& s, int n) {
-    std::vector<Cell> v = Sorted(s);
-    return int(v.size()) == n && (IsLine(v, 1, 1) || IsLine(v, 1, -1));
-}
 // Two diagonal arms of two cells from one tip, at a right angle.
 bool IsV(const GoalStep& s) {
     CellSet cells = CellsOf(s);
@@ -92,14 +89,14 @@ struct KindCase {
 };
 
 const KindCase kKinds[] = {
-    {GOAL_VERT3, 5, [](const GoalStep& s) { return IsVertical(s, 3); }},
-    {GOAL_HORZ3, 5, [](const GoalStep& s) { return IsHorizontal(s, 3); }},
-    {GOAL_DIAG3, 4, [](const GoalStep& s) { return IsDiagonal(s, 3); }},
-    {GOAL_VERT4, 5, [](const GoalStep& s) { return IsVertical(s, 4); }},
-    {GOAL_HORZ4, 5, [](const GoalStep& s) { return IsHorizontal(s, 4); }},
-    {GOAL_DIAG4, 4, [](const GoalStep& s) { return IsDiagonal(s, 4); }},
-    {GOAL_HORZ5, 5, [](const GoalStep& s) { return IsHorizontal(s, 5); }},
-    {GOAL_DIAG5, 4, [](const GoalStep& s) { return IsDiagonal(s, 5); }},
+    {GOAL_VERT3, 5, [](const GoalStep& s) { return IsLine(s, 3, kDown); }},
+    {GOAL_HORZ3, 5, [](const GoalStep& s) { return IsLine(s, 3, kAcross); }},
+    {GOAL_DIAG3, 4, [](const GoalStep& s) { return IsLine(s, 3, kSlant); }},
+    {GOAL_VERT4, 5, [](const GoalStep& s) { return IsLine(s, 4, kDown); }},
+    {GOAL_HORZ4, 5, [](const GoalStep& s) { return IsLine(s, 4, kAcross); }},
+    {GOAL_DIAG4, 4, [](const GoalStep& s) { return IsLine(s, 4, kSlant); }},
+    {GOAL_HORZ5, 5, [](const GoalStep& s) { return IsLine(s, 5, kAcross); }},
+    {GOAL_DIAG5, 4, [](const GoalStep& s) { return IsLine(s, 5, kSlant); }},
     {GOAL_V5, 4, IsV},
     {GOAL_X5, 5, IsX3},
     {GOAL_X9, 1, IsX9},
