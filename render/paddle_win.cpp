@@ -29,10 +29,6 @@ int HeldCount() {
 
 } // namespace
 
-int TickPassed(DWORD dwTick) {
-    return (int32_t)(pfnRenderTickCount() - dwTick) > 0;
-}
-
 int DrawBins(HDC hdc) {
     return DrawBinGrid(hdc, game.aBinCell, 0, 0);
 }

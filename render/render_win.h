@@ -97,9 +97,6 @@ int ErasePaddleStack(HDC hdc);
 int DrawPaddle(HDC hdc, int bForce);
 int PaddleLightTick();
 int StartPaddleFlash();
-// 1 when dwTick lies before the current tick count. Correct across the
-// count's wrap for any two times less than 24.8 days apart.
-int TickPassed(DWORD dwTick);
 
 // --- Goal picture ---------------------------------------------------------------
 extern const COLORREF aGoalCellColor[8];

@@ -131,20 +131,4 @@ TEST(RenderBlit, DrawBitmapCenteredTruncates) {
     }
 }
 
-// A 41 x 11 bitmap centred in (0, 0, 100, 100) lands half a pixel right of
-// and below the exact centre.
-TEST(RenderBlit, OddSizeLandsRightAndBelowTheCentre) {
-    RenderStage stage;
-    HDC hdcScreen = GetDC(NULL);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 41, 11);
-    ReleaseDC(NULL, hdcScreen);
-    std::vector<uint32_t> before = stage.main.Snapshot();
-    DrawBitmapCentered(stage.main.Dc(), hbm, 0, 0, 100, 100);
-    RECT box;
-    EXPECT_EQ(stage.main.CountChanged(before, &box), 41 * 11);
-    EXPECT_EQ(box.left, 30);
-    EXPECT_EQ(box.top, 45);
-    DeleteObject(hbm);
-}
-
 } // namespace

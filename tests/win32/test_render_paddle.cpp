@@ -111,15 +111,6 @@ TEST(RenderPaddle, PaddleAndStackStandOnTheirRows) {
     }
 }
 
-TEST(RenderPaddle, StackWithoutAContextTakesAndReleasesOne) {
-    RenderStage stage;
-    stage.GameOn(1);
-    EXPECT_EQ(DrawPaddleStack(NULL), 1);
-    EXPECT_EQ(stage.nDCsTaken, 1);
-    EXPECT_EQ(stage.nDCsReleased, 1);
-    EXPECT_GE(PaddleShown(stage), 0);
-}
-
 TEST(RenderPaddle, TitleScreenDrawsNoStack) {
     RenderStage stage;
     game.bGameRunning = 0;
@@ -189,30 +180,6 @@ TEST(RenderPaddle, FlashOutlastsALampStep) {
         const std::vector<int> kWant = {8, 8, 8, 8, -1, -1, -1, -1, -1, 3, -1, -1};
         EXPECT_EQ(aShown, kWant);
         EXPECT_EQ(bPaddleFlash, 0);
-    }
-}
-
-struct TickCase {
-    DWORD dwNow, dwTick;
-    int bPassed;
-};
-
-TEST(RenderTicks, TickPassedOnlyForStrictlyEarlierTimesAcrossTheWrap) {
-    const TickCase kCases[] = {
-        {5000, 5000, 0},
-        {5000, 4999, 1},
-        {5000, 5001, 0},
-        {0, 0xFFFFFFFFu, 1}, // just before the wrap
-        {0x10, 0xFFFFFF00u, 1},
-        {0xFFFFFF00u, 0x10, 0},
-        {0x7FFFFFFFu, 0, 1},
-        {0xFFFFFFFFu, 0xFFFFFFFFu, 0},
-        {0x80000010u, 0x80000000u, 1},
-    };
-    RenderStage stage;
-    for (const TickCase& c : kCases) {
-        stage.dwNow = c.dwNow;
-        EXPECT_EQ(TickPassed(c.dwTick), c.bPassed) << std::hex << c.dwNow << " " << c.dwTick;
     }
 }
 

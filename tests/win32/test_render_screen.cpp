@@ -40,11 +40,11 @@ TEST(RenderBackground, PatternTilesTheWholeScreen) {
         int bPatterns;
         const char* szPattern;
     } const aCases[] = {
-        {28, 1, "LEVEL28"},                   // 64 x 64: the 8th row is cut at y 480
-        {28, 0, "LEVEL1"},  {4, 1, "LEVEL4"}, // 40 x 40: 16 columns fill it exactly
-        {4, 0, "LEVEL1"},   {29, 1, "LEVEL29"},
-        {45, 1, "LEVEL45"}, {-1, 1, "LEVEL1"}, // the title screen
-        {-1, 0, "LEVEL1"},  {7, 1, "LEVEL7"},
+        {28, 1, "LEVEL28"}, // 64 x 64: the 8th row is cut at y 480
+        {28, 0, "LEVEL1"},  // patterns off
+        {4, 1, "LEVEL4"},   // 40 x 40: 16 columns fill it exactly
+        {29, 1, "LEVEL29"}, {45, 1, "LEVEL45"},
+        {7, 1, "LEVEL7"},   {-1, 1, "LEVEL1"}, // the title screen
     };
     for (const Case& c : aCases) {
         SCOPED_TRACE(testing::Message() << "level " << c.nLevel << ", patterns " << c.bPatterns);
