@@ -25,30 +25,11 @@ class Flow : public ::testing::Test {
         host.Clear();
     }
 
-    // What the level-complete dialog does on Continue.
+    // What the level-complete dialog does on Continue below the last level.
     static int LevelDoneContinue() {
         game.nLevel += 1;
-        if (game.nLevel > NUM_LEVELS) {
-            game.bPaused = 1;
-            game.bGameRunning = 0;
-            game.nLevel = 1;
-            return 2000;
-        }
         LevelStart();
         return 1;
-    }
-
-    // Index of the first call of op with these arguments, or -1.
-    int IndexOfCall(const std::string& op, std::vector<int64_t> args) const {
-        for (size_t i = 0; i < host.calls.size(); i++)
-            if (host.calls[i].op == op && host.calls[i].arg == args) return (int)i;
-        return -1;
-    }
-
-    int IndexOfSound(const std::string& szName) const {
-        for (size_t i = 0; i < host.calls.size(); i++)
-            if (host.calls[i].op == "PlayGameSound" && host.calls[i].text == szName) return (int)i;
-        return -1;
     }
 };
 
@@ -99,30 +80,18 @@ TEST_F(Flow, LevelOverToTheNextLevel) {
     EXPECT_EQ(game.nPaddleLane, 2);
     EXPECT_EQ(game.nGoalLeft, aLevelGoal[2].nAmount);
 
+    // Goal message, sound, dialog (which set up the level), repaint, the
+    // synchronous sound, the paddle; music is off by default.
+    EXPECT_EQ(host.Ops(),
+              (std::vector<std::string>{"SendPanel", "PlayGameSound", "ShowLevelDoneDlg",
+                                        "PostResolveLines", "InvalidateMain", "InvalidatePanel",
+                                        "UpdateMain", "PlayGameSound", "DrawPaddleStack"}));
+    EXPECT_EQ(host.calls[0].arg, (std::vector<int64_t>{WM_PANELGOAL, 0, 0}));
     EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"LEVELOVER", "NEXTLEVEL"}));
-    EXPECT_EQ(host.calls[(size_t)IndexOfSound("LEVELOVER")].arg, (std::vector<int64_t>{1}));
-    EXPECT_EQ(host.calls[(size_t)IndexOfSound("NEXTLEVEL")].arg, (std::vector<int64_t>{0}));
-
-    // Goal message, sound, dialog, repaint, the synchronous sound, the paddle.
-    int iGoal = IndexOfCall("SendPanel", {WM_PANELGOAL, 0, 0});
-    int iOver = IndexOfSound("LEVELOVER");
-    int iDlg = host.IndexOf("ShowLevelDoneDlg");
-    int iInvMain = IndexOfCall("InvalidateMain", {1});
-    int iInvPanel = IndexOfCall("InvalidatePanel", {0});
-    int iUpdate = host.IndexOf("UpdateMain");
-    int iNext = IndexOfSound("NEXTLEVEL");
-    int iPaddle = host.IndexOf("DrawPaddleStack", iNext);
-    EXPECT_EQ(iGoal, 0);
-    EXPECT_LT(iGoal, iOver);
-    EXPECT_LT(iOver, iDlg);
-    EXPECT_LT(iDlg, iInvMain);
-    EXPECT_LT(iInvMain, iInvPanel);
-    EXPECT_LT(iInvPanel, iUpdate);
-    EXPECT_LT(iUpdate, iNext);
-    EXPECT_GT(iPaddle, iNext);
-    EXPECT_EQ(host.Count("MIDINext"), 0); // music is off by default
-    EXPECT_EQ(host.Count("ShowWinGameDlg"), 0);
-    EXPECT_EQ(host.Count("SendPlayTimer"), 0);
+    EXPECT_EQ(host.calls[1].arg, (std::vector<int64_t>{1}));
+    EXPECT_EQ(host.calls[4].arg, (std::vector<int64_t>{1}));
+    EXPECT_EQ(host.calls[5].arg, (std::vector<int64_t>{0}));
+    EXPECT_EQ(host.calls[7].arg, (std::vector<int64_t>{0}));
 }
 
 TEST_F(Flow, NextTrackOnlyWithMusicThatIsNotContinuous) {
@@ -139,58 +108,38 @@ TEST_F(Flow, NextTrackOnlyWithMusicThatIsNotContinuous) {
         LevelOver(kMain);
         EXPECT_EQ(host.Count("MIDINext"), c.nNext);
         if (c.nNext) {
-            EXPECT_GT(host.IndexOf("MIDINext"), IndexOfSound("NEXTLEVEL"));
+            EXPECT_EQ(host.IndexOf("MIDINext"), host.IndexOf("PlayGameSound", 2) + 1);
         }
     }
 }
 
+// The dialog reports the win, whatever it left in the state: the game is over
+// before the end-of-game dialog opens, and the title screen comes back.
 TEST_F(Flow, WinningTheGameReturnsToTheTitle) {
     StartGame(50);
     game.lScore = 1234567;
     game.nLives = 4;
     game.nCreditsOffset = 55;
-    host.onLevelDoneDlg = LevelDoneContinue;
+    host.onLevelDoneDlg = []() { return 2000; };
+    int nRunningInDlg = -1;
+    host.onWinGameDlg = [&]() { nRunningInDlg = game.bGameRunning; };
     EXPECT_EQ(LevelOver(kMain), 1);
 
+    EXPECT_EQ(nRunningInDlg, 0);
     EXPECT_EQ(game.bGameRunning, 0);
     EXPECT_EQ(game.bPaused, 1);
     EXPECT_EQ(game.nLevel, 1);
     EXPECT_EQ(game.nCreditsOffset, 0);
     EXPECT_EQ(game.lScore, 1234567u);
     EXPECT_EQ(game.nLives, 4);
+    // The end-of-game dialog checks the high score itself.
+    EXPECT_EQ(host.Ops(),
+              (std::vector<std::string>{"SendPanel", "PlayGameSound", "ShowLevelDoneDlg",
+                                        "ShowWinGameDlg", "ShowHiScoreDlg", "BlankRect",
+                                        "InvalidateMain", "UpdateMain", "SendPlayTimer"}));
     EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"LEVELOVER"}));
-
-    int iDlg = host.IndexOf("ShowLevelDoneDlg");
-    int iWin = host.IndexOf("ShowWinGameDlg");
-    int iHi = host.IndexOf("ShowHiScoreDlg");
-    int iBlank = IndexOfCall("BlankRect", {79, 305, 429, 329});
-    int iInv = IndexOfCall("InvalidateMain", {1});
-    int iUpdate = host.IndexOf("UpdateMain");
-    int iTimer = host.IndexOf("SendPlayTimer");
-    EXPECT_LT(iDlg, iWin);
-    EXPECT_LT(iWin, iHi);
-    EXPECT_LT(iHi, iBlank);
-    EXPECT_LT(iBlank, iInv);
-    EXPECT_LT(iInv, iUpdate);
-    EXPECT_LT(iUpdate, iTimer);
-    EXPECT_EQ(host.Ops().back(), "SendPlayTimer");
-    EXPECT_EQ(host.Count("ShowGameOverDlg"), 0);
-    EXPECT_EQ(host.Count("CheckHighScore"), 0); // the end-of-game dialog does its own
-    EXPECT_EQ(host.Count("InvalidatePanel"), 0);
-}
-
-TEST_F(Flow, WonGameEndsTheGameEvenIfTheDialogLeftItRunning) {
-    StartGame(50);
-    // A dialog that reports the win without touching the state.
-    host.onLevelDoneDlg = []() { return 2000; };
-    // The game is over before the end-of-game dialog opens.
-    int nRunningInDlg = -1;
-    host.onWinGameDlg = [&]() { nRunningInDlg = game.bGameRunning; };
-    LevelOver(kMain);
-    EXPECT_EQ(nRunningInDlg, 0);
-    EXPECT_EQ(game.bGameRunning, 0);
-    EXPECT_EQ(game.nLevel, 1);
-    EXPECT_EQ(host.Count("ShowWinGameDlg"), 1);
+    EXPECT_EQ(host.calls[5].arg, (std::vector<int64_t>{79, 305, 429, 329}));
+    EXPECT_EQ(host.calls[6].arg, (std::vector<int64_t>{1}));
 }
 
 // --- Game over ------------------------------------------------------------------------------
