@@ -1,4 +1,6 @@
 // The bins, the paddle and its stack, the lamps and the flash.
+#include <algorithm>
+
 #include "tests/win32/test_render_stage.h"
 
 namespace {
@@ -36,31 +38,25 @@ void BinsCheck(RenderStage& stage) {
         EXPECT_TRUE(RegionIs(stage.main, x, 369, x + 1, 450, kBlack, &sWhy)) << x << ": " << sWhy;
 }
 
-TEST(RenderBins, EmptyGridDrawsEmptyCellsAndTheGrid) {
-    RenderStage stage;
-    stage.GameOn(1);
-    std::vector<uint32_t> before = stage.main.Snapshot();
-    EXPECT_EQ(DrawBins(stage.main.Dc()), 1);
-    BinsCheck(stage);
-    RECT box;
-    stage.main.CountChanged(before, &box);
-    EXPECT_EQ(box.left, 273);
-    EXPECT_EQ(box.top, 369);
-    EXPECT_EQ(box.right, 480);
-    EXPECT_EQ(box.bottom, 450);
-}
-
-TEST(RenderBins, FilledCellsAndAHoleInABin) {
-    RenderStage stage;
-    stage.GameOn(1);
-    // Bin 0 full with every colour but one, bin 2 with a hole at row 1 and a
-    // cell value that is no colour at row 3, bin 4 with one tile.
-    const TileColor kCells[NUM_CELLS] = {
+// Empty bins; then bin 0 full with every colour but one, bin 2 with a hole at
+// row 1 and a cell value that is no colour at row 3, bin 4 with one tile.
+TEST(RenderBins, CellsAndTheGrid) {
+    const TileColor kFilled[NUM_CELLS] = {
         0, 1, 2, 3, 4, -1, -1, -1, -1, -1, 5, -1, 6, 99, -1, -1, -1, -1, -1, -1, 7, -1, -1, -1, -1,
     };
-    for (int i = 0; i < NUM_CELLS; i++) game.aBinCell[i] = kCells[i];
-    DrawBins(stage.main.Dc());
-    BinsCheck(stage);
+    for (bool bFilled : {false, true}) {
+        SCOPED_TRACE(bFilled ? "filled" : "empty");
+        RenderStage stage;
+        stage.GameOn(1);
+        if (bFilled) std::copy(kFilled, kFilled + NUM_CELLS, game.aBinCell);
+        std::vector<uint32_t> before = stage.main.Snapshot();
+        EXPECT_EQ(DrawBins(stage.main.Dc()), 1);
+        BinsCheck(stage);
+        RECT box;
+        stage.main.CountChanged(before, &box);
+        EXPECT_EQ((std::vector<LONG>{box.left, box.top, box.right, box.bottom}),
+                  (std::vector<LONG>{273, 369, 480, 450}));
+    }
 }
 
 TEST(RenderPaddle, PaddleAndStackStandOnTheirRows) {
