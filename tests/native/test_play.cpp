@@ -92,17 +92,16 @@ TEST_F(Play, TileLandsOnTheTickOfItsSpeed) {
     }
 }
 
+// The spacing drops by 10 with every 20th launch, down to 50.
 TEST_F(Play, SpacingSchedulePerLaunch) {
-    StartGame(1, 0);         // one pixel per tick: the gap before a launch is spacing + 1 ticks
-    std::vector<int> aGap;   // aGap[n] = ticks before launch n + 1
-    std::vector<int> aAfter; // nLaunchSpacing right after launch n + 1
+    StartGame(1, 0);       // one pixel per tick: the gap before a launch is spacing + 1 ticks
+    std::vector<int> aGap; // aGap[n] = ticks before launch n + 1
     int nLast = 0;
     for (int nTick = 1; aGap.size() < 120; nTick++) {
         int nBefore = game.nTilesLaunched;
         Tick();
         if (game.nTilesLaunched != nBefore) {
             aGap.push_back(nTick - nLast);
-            aAfter.push_back(game.nLaunchSpacing);
             nLast = nTick;
         }
     }
@@ -111,11 +110,6 @@ TEST_F(Play, SpacingSchedulePerLaunch) {
         int nSpacing = n <= 20 ? 90 : n <= 40 ? 80 : n <= 60 ? 70 : n <= 80 ? 60 : 50;
         EXPECT_EQ(aGap[(size_t)n - 1], nSpacing + 1) << "gap before launch " << n;
     }
-    EXPECT_EQ(aAfter[18], 90); // after the 19th
-    EXPECT_EQ(aAfter[19], 80); // the 20th lowers it
-    EXPECT_EQ(aAfter[79], 50); // the 80th brings it to 50
-    EXPECT_EQ(aAfter[119], 50);
-    EXPECT_EQ(game.nTilesLaunched, 120);
 }
 
 TEST_F(Play, AccumulatedDistanceCarriesIntoTheNextLevel) {
