@@ -1,6 +1,4 @@
 // The bins, the paddle with the tiles it holds, and the paddle's lamps.
-#include <cstdint>
-
 #include "render/render_win.h"
 
 int nPaddleFrame;

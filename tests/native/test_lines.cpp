@@ -203,6 +203,12 @@ std::vector<ShapeCase> ShapeCases() {
     add("V order decides the X",
         {{0, 2}, {0, 4}, {1, 1}, {1, 3}, {2, 0}, {2, 2}, {2, 4}, {3, 1}, {4, 2}}, 32500,
         {{GOAL_V5, 1}, {GOAL_X5, 1}, {GOAL_DIAG3, 5}});
+    // Likewise (2,4)(3,3)(4,2) pairs with (0,2)(1,3)(2,4) before (2,0)(3,1)
+    // (4,2), which is left to cross (2,2)(3,1)(4,0) as an X; taken the other
+    // way round this board would score a V, a four-tile diagonal and a three.
+    add("V order leaves the rising diagonal to the X",
+        {{0, 2}, {1, 3}, {2, 0}, {2, 2}, {2, 4}, {3, 1}, {3, 3}, {4, 0}, {4, 2}}, 32500,
+        {{GOAL_V5, 1}, {GOAL_X5, 1}, {GOAL_DIAG3, 5}});
     // An X before a four-tile diagonal.
     add("X before four-tile diagonal", {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {0, 2}, {2, 0}}, 17500,
         {{GOAL_X5, 1}, {GOAL_DIAG3, 3}});

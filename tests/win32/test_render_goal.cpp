@@ -133,10 +133,10 @@ TEST(RenderGoalPicture, LeftOverPhaseShowsTheBareGrid) {
 TEST(RenderGoalPicture, DrawsThroughThePanelsOwnContext) {
     RenderStage stage;
     game.nLevel = 12;
+    std::vector<uint32_t> before = stage.main.Snapshot();
     EXPECT_EQ(DrawGoalPicture(), 1);
     EXPECT_EQ(stage.nDCsTaken, 1);
     EXPECT_EQ(stage.nDCsReleased, 1);
-    std::vector<uint32_t> before = stage.main.Snapshot();
     EXPECT_EQ(stage.main.CountChanged(before), 0);
     EXPECT_NE(stage.panel.At(GOAL_PIC_X, GOAL_PIC_Y), kMarker);
 
