@@ -93,7 +93,7 @@ list(FILTER _e2e_tests INCLUDE REGEX "/e2e_[^/]*\\.cpp$")
 
 add_executable(quarrion_win32_tests ${_win_tests} ${QUARRION_RC})
 target_compile_options(quarrion_win32_tests PRIVATE ${QUARRION_WARNINGS})
-target_link_libraries(quarrion_win32_tests PRIVATE quarrion_test_support quarrion_win gtest_main ${QUARRION_WIN_LINK})
+target_link_libraries(quarrion_win32_tests PRIVATE quarrion_test_support quarrion_win gtest ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_win32_tests quarrion_assets)
 # All of them share one display and one Wine desktop, whose focus and active
 # window are global: they run one at a time.
@@ -104,7 +104,7 @@ gtest_discover_tests(quarrion_win32_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "w
 # time, and it needs the desktop to itself.
 add_executable(quarrion_e2e_tests ${_e2e_tests})
 target_compile_options(quarrion_e2e_tests PRIVATE ${QUARRION_WARNINGS})
-target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest_main ${QUARRION_WIN_LINK})
+target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_e2e_tests Quarrion)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180)

@@ -2,10 +2,9 @@
 #include "engine/game.h"
 #include "engine/play.h"
 #include "prefs/prefs.h"
+#include "scores/leveldone.h"
 
 namespace {
-
-enum { LEVELDONE_GAME_WON = 2000 };
 
 // Back to the title screen after a lost or a won game.
 void TitleReturn() {

@@ -70,9 +70,6 @@ enum {
     GOAL_X9 = 12,
 };
 
-// String table ids of the goal kind names: 5100 + kind.
-enum { IDS_GOALKIND_FIRST = 5100 };
-
 struct LevelGoal {
     int32_t nAmount; // points, tiles or a number of patterns
     int32_t nKind;   // GOAL_*

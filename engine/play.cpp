@@ -4,6 +4,7 @@
 #include "engine/game.h"
 #include "engine/lines.h"
 #include "engine/play.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -94,14 +95,14 @@ void StackRotate() {
 int KeyCommand(int vk) {
     switch (vk) {
     case KEY_RETURN:
-    case 'N': return 500;
-    case 'O': return 501;
-    case 'S': return 502;
-    case 'W': return 503;
-    case 'H': return 504;
-    case 'Q': return 505;
-    case 'M': return 507;
-    case KEY_TAB: return 508;
+    case 'N': return IDM_NEWGAME;
+    case 'O': return IDM_OPTIONS;
+    case 'S': return IDM_SCORES;
+    case 'W': return IDM_WARP;
+    case 'H': return IDM_HELP;
+    case 'Q': return IDM_QUIT;
+    case 'M': return IDM_MUSIC;
+    case KEY_TAB: return IDM_SOUND;
     default: return 0;
     }
 }

@@ -6,6 +6,7 @@
 #include "engine/layout.h"
 #include "engine/warp.h"
 #include "prefs/prefs.h"
+#include "resources/resource.h"
 
 GameState game;
 int32_t aLaneX[NUM_LANES];
@@ -52,7 +53,7 @@ int GameInit(HostWindow hwndMain) {
 
     for (int k = 0; k < NUM_GOAL_KINDS; k++) {
         aGoalKindName[k][0] = '\0';
-        pHost->LoadStringText(IDS_GOALKIND_FIRST + k, aGoalKindName[k], GOAL_NAME_LEN);
+        pHost->LoadStringText(IDS_GOALKIND_BASE + k, aGoalKindName[k], GOAL_NAME_LEN);
     }
     aLevelGoal[0] = LevelGoal{0, 0};
     for (int i = 0; i < NUM_LEVELS; i++) aLevelGoal[i + 1] = kLevelGoals[i];

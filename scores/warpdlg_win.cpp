@@ -1,12 +1,12 @@
 // The level warp dialog: a code field, OK and Cancel. What a code does is
-// decided by WarpOkAction (warpcode.cpp).
+// decided by WarpOkAction (warpdlg.cpp).
 #include "scores/warpdlg_win.h"
 
 #include "engine/game.h"
 #include "engine/warp.h"
 #include "resources/resource.h"
 #include "scores/scores_win.h"
-#include "scores/warp.h"
+#include "scores/warpdlg.h"
 #include "shell/app.h"
 #include "shell/dialogs.h"
 

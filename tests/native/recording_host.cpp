@@ -4,6 +4,7 @@
 
 #include "engine/game.h"
 #include "prefs/prefs.h"
+#include "tools/simulate/sim.h"
 
 RecordingHost* RecordingHost::pActive;
 
@@ -17,22 +18,6 @@ int Rec(const char* op, std::vector<int64_t> args = {}, const char* text = "") {
     H().calls.push_back(HostCall{op, std::move(args), text ? text : ""});
     return 1;
 }
-
-const char* kGoalNames[NUM_GOAL_KINDS] = {
-    " Points",
-    " Tiles",
-    " 3-Tile-Verticals",
-    " 3-Tile-Horizontals",
-    " 3-Tile-Diagonals",
-    " 4-Tile-Verticals",
-    " 4-Tile-Horizontals",
-    " 4-Tile-Diagonals",
-    " 5-Tile-Horizontals",
-    " 5-Tile-Diagonals",
-    " 5-Tile-Vs",
-    " 5-Tile-Xs",
-    " 9-Tile-Xs",
-};
 
 const GameHost kRecordingHost = {
     .PlayGameSound = [](const char* sz, int bAsync) { return Rec("PlayGameSound", {bAsync}, sz); },
@@ -104,14 +89,7 @@ const GameHost kRecordingHost = {
             return 1;
         },
     .ShowHiScoreDlg = []() { return Rec("ShowHiScoreDlg"); },
-    .LoadStringText =
-        [](int nId, char* sz, int cch) {
-            int k = nId - IDS_GOALKIND_FIRST;
-            if (k < 0 || k >= NUM_GOAL_KINDS || cch < 1) return 0;
-            std::strncpy(sz, kGoalNames[k], (size_t)cch - 1);
-            sz[cch - 1] = '\0';
-            return (int)std::strlen(sz);
-        },
+    .LoadStringText = SimStringLoad,
     .LoadPrefs = []() { return Rec("LoadPrefs"); },
     .LoadCreditsBitmap = []() { return Rec("LoadCreditsBitmap"); },
     .TimeNow = []() { return H().nTime; },

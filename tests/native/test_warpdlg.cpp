@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/warp.h"
-#include "scores/warp.h"
+#include "scores/warpdlg.h"
 
 namespace {
 

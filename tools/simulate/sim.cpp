@@ -9,12 +9,12 @@
 #include "engine/lines.h"
 #include "engine/play.h"
 #include "prefs/prefs.h"
+#include "resources/resource.h"
+#include "scores/leveldone.h"
 
 namespace {
 
 HostWindow const kMain = reinterpret_cast<HostWindow>(0x450);
-
-enum { LEVEL_BONUS_TILE = 25, LEVEL_BONUS_CELL = 200, GAME_WON = 2000 };
 
 struct SimState {
     const SimOptions* pOpt;
@@ -60,22 +60,6 @@ uint32_t NoiseNext() {
 }
 
 // --- The host ------------------------------------------------------------------
-
-const char* const kGoalNames[NUM_GOAL_KINDS] = {
-    " Points",
-    " Tiles",
-    " 3-Tile-Verticals",
-    " 3-Tile-Horizontals",
-    " 3-Tile-Diagonals",
-    " 4-Tile-Verticals",
-    " 4-Tile-Horizontals",
-    " 4-Tile-Diagonals",
-    " 5-Tile-Horizontals",
-    " 5-Tile-Diagonals",
-    " 5-Tile-Vs",
-    " 5-Tile-Xs",
-    " 9-Tile-Xs",
-};
 
 int Done() {
     return 1;
@@ -135,29 +119,26 @@ int CtrlDown() {
     return sim.bCtrl;
 }
 
-// The level-complete dialog, confirmed at once.
+// The level-complete dialog, confirmed at once (and once more where it shows
+// a warp password).
 int LevelDoneDlg() {
     DialogOpens("the level-complete dialog");
     SimLevelStats& s = sim.pResult->aLevel[game.nLevel];
-    int nEmpty = 0;
-    for (TileColor c : game.aBinCell) nEmpty += c == TILE_NONE;
-    game.lScore += (uint32_t)(LEVEL_BONUS_TILE * game.nTilesCaught + LEVEL_BONUS_CELL * nEmpty);
+    LevelDoneOpen();
     s.nCompleted++;
     s.lScoreSum += game.lScore;
     s.nTickSum += (uint64_t)(sim.nTick - sim.nLevelStartTick);
 
-    game.nLevel += 1;
-    if (game.nLevel > NUM_LEVELS) {
-        game.bPaused = 1;
-        game.bGameRunning = 0;
-        game.nLevel = 1;
-        sim.pResult->nWon++;
-        return GAME_WON;
+    int nResult;
+    while ((nResult = LevelDoneContinue()) == LEVELDONE_STAY) {
     }
-    LevelStart();
+    if (nResult == LEVELDONE_GAME_WON) {
+        sim.pResult->nWon++;
+        return nResult;
+    }
     sim.pResult->aLevel[game.nLevel].nReached++;
     sim.nLevelStartTick = sim.nTick;
-    return 1;
+    return nResult;
 }
 
 int GameOverDlg() {
@@ -172,13 +153,6 @@ int GameOverDlg() {
 int OtherDlg() {
     DialogOpens("a closing dialog");
     return 1;
-}
-
-int StringLoad(int nId, char* szBuf, int cchBuf) {
-    int k = nId - IDS_GOALKIND_FIRST;
-    if (k < 0 || k >= NUM_GOAL_KINDS || cchBuf < 1) return 0;
-    snprintf(szBuf, (size_t)cchBuf, "%s", kGoalNames[k]);
-    return (int)strlen(szBuf);
 }
 
 int PrefsLoad() {
@@ -231,7 +205,7 @@ GameHost SimHost() {
     h.CheckHighScore = OtherDlg;
     h.ShowWinGameDlg = OtherDlg;
     h.ShowHiScoreDlg = OtherDlg;
-    h.LoadStringText = StringLoad;
+    h.LoadStringText = SimStringLoad;
     h.LoadPrefs = PrefsLoad;
     h.LoadCreditsBitmap = Done;
     h.TimeNow = ClockNow;
@@ -524,4 +498,28 @@ int SimRun(const SimOptions& opt, SimResult* pResult) {
     }
     if (pOld) HostInstall(pOld);
     return pResult->nFaults == 0;
+}
+
+// The goal kinds' names as the string table gives them.
+static const char* const kGoalNames[NUM_GOAL_KINDS] = {
+    " Points",
+    " Tiles",
+    " 3-Tile-Verticals",
+    " 3-Tile-Horizontals",
+    " 3-Tile-Diagonals",
+    " 4-Tile-Verticals",
+    " 4-Tile-Horizontals",
+    " 4-Tile-Diagonals",
+    " 5-Tile-Horizontals",
+    " 5-Tile-Diagonals",
+    " 5-Tile-Vs",
+    " 5-Tile-Xs",
+    " 9-Tile-Xs",
+};
+
+int SimStringLoad(int nId, char* szBuf, int cchBuf) {
+    int k = nId - IDS_GOALKIND_BASE;
+    if (k < 0 || k >= NUM_GOAL_KINDS || cchBuf < 1) return 0;
+    snprintf(szBuf, (size_t)cchBuf, "%s", kGoalNames[k]);
+    return (int)strlen(szBuf);
 }

@@ -51,3 +51,7 @@ int SimRun(const SimOptions& opt, SimResult* pResult);
 // bins settled and counted, paddle height matching the stack, the falling tiles
 // inside the lanes, lane, lives, spacing and slot counts in range.
 int SimCheckInvariants(char* szWhy, int cchWhy);
+
+// The host's LoadStringText for a host without the game's resources: the goal
+// kinds' names of the string table; any other id gives 0.
+int SimStringLoad(int nId, char* szBuf, int cchBuf);

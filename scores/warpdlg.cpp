@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "engine/warp.h"
-#include "scores/warp.h"
+#include "scores/warpdlg.h"
 
 int WarpOkAction(const char* szTyped, int nCurrentLevel, int* pnLevel) {
     if (!szTyped) return WARP_OK_NOTHING;

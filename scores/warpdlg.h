@@ -1,5 +1,5 @@
-// What the warp dialog's OK button does with the typed code, apart from the
-// window (warpdlg_win.cpp).
+// The warp dialog's rules apart from the window: what OK does with the typed
+// code (warpdlg_win.cpp shows the dialog).
 #pragma once
 
 enum {
