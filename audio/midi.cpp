@@ -22,6 +22,13 @@ const MIDIDevice* pMIDIDevice;
 // fails, and sending the other three would only add errors of their own.
 static int bMIDIOpen;
 
+// A start is sending its commands. A failed command's warning box runs a
+// modal loop, and a message handled in it (a track's end, a restore, the
+// Music command) may ask for a start of its own: that one is refused, so the
+// outer start's idea of what is open stays true and every alias that was
+// opened is stopped and closed again.
+static int bStarting;
+
 // The error codes already shown in a warning box this run. A machine without
 // a sequencer fails every open the same way; one box says so, and the repeats
 // (at every level and every restore) go to the trace only.
@@ -43,6 +50,7 @@ void MIDIReset() {
     bPlaying = 0;
     bClosing = 0;
     bMIDIOpen = 0;
+    bStarting = 0;
     nReported = 0;
 }
 
@@ -99,6 +107,10 @@ int MIDIStart(HostWindow hwndNotify, int nIndex) {
         MIDITrace("MIDIStart called while still bClosing");
         return 0;
     }
+    if (bStarting) {
+        MIDITrace("MIDIStart called while still starting");
+        return 0;
+    }
     if (!pMIDIDevice || nIndex < 0 || nIndex >= nMIDIFiles) return 0;
 
     char szPath[MIDI_PATH_LEN];
@@ -111,6 +123,7 @@ int MIDIStart(HostWindow hwndNotify, int nIndex) {
     nMIDIAliasCount++;
     snprintf(szMIDIAlias, sizeof szMIDIAlias, "music%d", nMIDIAliasCount);
 
+    bStarting = 1;
     char szCommand[MIDI_COMMAND_LEN];
     snprintf(szCommand, sizeof szCommand, "open sequencer!%s alias %s", szShort, szMIDIAlias);
     bMIDIOpen = MCISend(hwndNotify, szCommand) == 0;
@@ -118,6 +131,7 @@ int MIDIStart(HostWindow hwndNotify, int nIndex) {
         snprintf(szCommand, sizeof szCommand, "play %s from 0 notify", szMIDIAlias);
         MCISend(hwndNotify, szCommand);
     }
+    bStarting = 0;
     bPlaying = 1;
     MIDITrace("MIDIStart complete");
     return 1;

@@ -27,12 +27,11 @@ static int WinWarningBox(const char* szText, const char* szTitle) {
     return 1;
 }
 
+// A file, not a folder. (OpenFile's buffer holds only 128 characters: in a
+// deeper folder it found nothing, and no track ever played.)
 static int WinFileExists(const char* szPath) {
-    OFSTRUCT ofs;
-    HFILE h = OpenFile(szPath, &ofs, OF_EXIST);
-    if (h == HFILE_ERROR) return 0;
-    _lclose(h);
-    return 1;
+    DWORD dwAttr = GetFileAttributesA(szPath);
+    return dwAttr != INVALID_FILE_ATTRIBUTES && !(dwAttr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 static int WinShortPath(const char* szPath, char* szShort, int cchShort) {

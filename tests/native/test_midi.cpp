@@ -22,6 +22,7 @@ struct FakeDevice {
     std::set<std::string> missing;                  // paths that do not exist
     std::map<std::string, uint32_t> errorByVerb;    // "open" -> code
     std::function<void(const std::string&)> onSend; // runs inside SendString
+    std::function<void()> onBox;                    // runs inside WarningBox
 };
 FakeDevice* pFake;
 
@@ -45,6 +46,7 @@ const MIDIDevice kFakeDevice = {
     .WarningBox =
         [](const char* szText, const char* szTitle) {
             pFake->boxes.emplace_back(szText, szTitle);
+            if (pFake->onBox) pFake->onBox();
             return 1;
         },
     .FileExists = [](const char* szPath) { return pFake->missing.count(szPath) ? 0 : 1; },
@@ -283,6 +285,42 @@ TEST_F(Midi, WithoutASequencerOneWarningSaysSoAndTheLevelsAfterStayQuiet) {
     // That device was opened, so it is stopped and closed.
     MIDIStop();
     EXPECT_EQ(fake.commands.back(), "close music9");
+}
+
+// A failed open shows its warning box, whose modal loop may hand out a
+// message that asks for the next track. Whatever the device opened, a stop
+// later stops and closes, and the music goes on normally afterwards.
+TEST_F(Midi, AStartFromInsideAFailedOpensWarningBoxLeavesNoTrackOpen) {
+    const std::function<void()> aNested[] = {
+        [] { MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL); },
+        [] { MIDIWindowRestored(kMain); },
+    };
+    for (const auto& fnNested : aNested) {
+        fake = FakeDevice{};
+        MIDIReset();
+        List({"a.mid", "b.mid", "c.mid"});
+        fake.errorByVerb["open"] = 263;
+        fake.onBox = [&] {
+            fake.onBox = nullptr;
+            fake.errorByVerb.clear(); // from now on the device opens
+            fnNested();
+        };
+        EXPECT_EQ(MIDIStartTrack(kMain, 0), 1);
+        MIDIStop();
+        EXPECT_EQ(MIDINext(kMain), 1);
+        MIDIStop();
+        EXPECT_EQ(MIDIIsPlaying(), 0);
+
+        // Every alias opened after the failed first one is closed again.
+        std::multiset<std::string> opened, closed;
+        for (size_t i = 1; i < fake.commands.size(); i++) {
+            const std::string& c = fake.commands[i];
+            if (Verb(c) == "open") opened.insert(c.substr(c.rfind(' ') + 1));
+            if (Verb(c) == "close") closed.insert(c.substr(6));
+        }
+        EXPECT_FALSE(opened.empty());
+        EXPECT_EQ(opened, closed);
+    }
 }
 
 } // namespace

@@ -146,6 +146,29 @@ TEST_F(MidiWin, AFileTheSequencerRefusesIsReportedOnceAndGetsNoMoreCommands) {
     EXPECT_STREQ(szMIDIAlias, "music7");
 }
 
+// A game installed deep down: the tracks of a folder of more than 200
+// characters are found and opened, and a folder is never taken for a file.
+TEST_F(MidiWin, MusicInADeepFolderIsOpened) {
+    std::string szDeep = szDir;
+    while (szDeep.size() < 200) {
+        szDeep += "a-folder-of-the-music-" + std::to_string(szDeep.size()) + "\\";
+        ASSERT_TRUE(CreateDirectoryA(szDeep.c_str(), NULL) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS)
+            << szDeep;
+    }
+    WriteTestFile(szDeep + "one.mid", TinyMidi());
+    CreateDirectoryA((szDeep + "two.mid").c_str(), NULL);
+    EXPECT_EQ(MIDIDeviceWin32()->FileExists((szDeep + "one.mid").c_str()), 1);
+    EXPECT_EQ(MIDIDeviceWin32()->FileExists((szDeep + "two.mid").c_str()), 0);
+    EXPECT_EQ(MIDIDeviceWin32()->FileExists((szDeep + "three.mid").c_str()), 0);
+
+    ASSERT_EQ(MIDIFindFilesIn(nullptr, szDeep.c_str()), 1);
+    prefs.bMusic = 1;
+    EXPECT_EQ(MIDIStartTrack(nullptr, 0), 1);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0].substr(0, 15), "open sequencer!");
+}
+
 // The window the notifications go to, handing them to the state machine.
 std::vector<unsigned> notified;
 LRESULT CALLBACK NotifyProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
