@@ -13,7 +13,7 @@ void TitleReturn() {
     pHost->BlankRect(79, 305, aLaneX[4] - 9, 329);
     game.nLevel = 1;
     pHost->InvalidateMain(1);
-    pHost->UpdateMain();
+    pHost->UpdateMainAndPanel();
     // The title screen takes its first step at once.
     pHost->SendPlayTimer();
 }
@@ -56,7 +56,7 @@ int LevelOver(HostWindow hwndMain) {
     game.bPaused = 0;
     pHost->InvalidateMain(1);
     pHost->InvalidatePanel(0);
-    pHost->UpdateMain();
+    pHost->UpdateMainAndPanel();
     pHost->PlayGameSound("NEXTLEVEL", 0);
     if (prefs.bMusic && !prefs.bContinuous) pHost->MIDINext(hwndMain);
     pHost->DrawPaddleStack();

@@ -45,7 +45,8 @@ struct GameHost {
     int (*DrawFlatTile)(int nColor, int x, int y);
     int (*DrawGoalPicture)();
     int (*ShowPauseLogo)(int bOn);
-    // A rectangle drawn with the null pen and the window's background brush.
+    // A rectangle on the main window drawn with the null pen and the brush of
+    // a fresh context of it, the stock white brush.
     int (*BlankRect)(int left, int top, int right, int bottom);
 
     // --- Windows and messages --------------------------------------------
@@ -62,7 +63,8 @@ struct GameHost {
     // Invalidates the main window (bErase as InvalidateRect) / the side panel.
     int (*InvalidateMain)(int bErase);
     int (*InvalidatePanel)(int bErase);
-    int (*UpdateMain)();
+    // Repaints at once whatever is invalid in the main window and the side panel.
+    int (*UpdateMainAndPanel)();
     int (*ShowPanel)();
     // Input and focus: is Ctrl held, is the main window the active window.
     int (*IsCtrlDown)();

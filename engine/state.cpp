@@ -110,6 +110,6 @@ int GameNew(int bKeepLevel) {
     // The side panel is hidden on the title screen.
     pHost->ShowPanel();
     pHost->InvalidatePanel(0);
-    pHost->UpdateMain();
+    pHost->UpdateMainAndPanel();
     return 1;
 }

@@ -74,7 +74,7 @@ static int HostInvalidatePanel(int bErase) {
 
 // The side panel is part of the main window's picture: it is brought up to
 // date with it.
-static int HostUpdateMain() {
+static int HostUpdateMainAndPanel() {
     int bDone = UpdateWindow(hwndMain) != 0;
     if (PanelWindow()) UpdateWindow(PanelWindow());
     return bDone;
@@ -148,7 +148,7 @@ static const GameHost kWin32Host = {
     .MinimizeMain = HostMinimizeMain,
     .InvalidateMain = HostInvalidateMain,
     .InvalidatePanel = HostInvalidatePanel,
-    .UpdateMain = HostUpdateMain,
+    .UpdateMainAndPanel = HostUpdateMainAndPanel,
     .ShowPanel = HostShowPanel,
     .IsCtrlDown = HostIsCtrlDown,
     .IsMainActive = HostIsMainActive,

@@ -85,7 +85,7 @@ TEST_F(Flow, LevelOverToTheNextLevel) {
     EXPECT_EQ(host.Ops(),
               (std::vector<std::string>{"SendPanel", "PlayGameSound", "ShowLevelDoneDlg",
                                         "PostResolveLines", "InvalidateMain", "InvalidatePanel",
-                                        "UpdateMain", "PlayGameSound", "DrawPaddleStack"}));
+                                        "UpdateMainAndPanel", "PlayGameSound", "DrawPaddleStack"}));
     EXPECT_EQ(host.calls[0].arg, (std::vector<int64_t>{WM_PANELGOAL, 0, 0}));
     EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"LEVELOVER", "NEXTLEVEL"}));
     EXPECT_EQ(host.calls[1].arg, (std::vector<int64_t>{1}));
@@ -136,7 +136,7 @@ TEST_F(Flow, WinningTheGameReturnsToTheTitle) {
     EXPECT_EQ(host.Ops(),
               (std::vector<std::string>{"SendPanel", "PlayGameSound", "ShowLevelDoneDlg",
                                         "ShowWinGameDlg", "ShowHiScoreDlg", "BlankRect",
-                                        "InvalidateMain", "UpdateMain", "SendPlayTimer"}));
+                                        "InvalidateMain", "UpdateMainAndPanel", "SendPlayTimer"}));
     EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"LEVELOVER"}));
     EXPECT_EQ(host.calls[5].arg, (std::vector<int64_t>{79, 305, 429, 329}));
     EXPECT_EQ(host.calls[6].arg, (std::vector<int64_t>{1}));
@@ -170,7 +170,7 @@ TEST_F(Flow, GameOverPathInOrder) {
 
     EXPECT_EQ(host.Ops(), (std::vector<std::string>{"PlayGameSound", "ShowGameOverDlg",
                                                     "CheckHighScore", "BlankRect", "InvalidateMain",
-                                                    "UpdateMain", "SendPlayTimer"}));
+                                                    "UpdateMainAndPanel", "SendPlayTimer"}));
     EXPECT_EQ(host.Sounds(), (std::vector<std::string>{"GAMEOVER"}));
     EXPECT_EQ(host.calls[0].arg, (std::vector<int64_t>{1}));
     EXPECT_EQ(host.calls[3].arg, (std::vector<int64_t>{79, 305, 429, 329}));

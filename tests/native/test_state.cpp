@@ -205,8 +205,9 @@ TEST_F(State, NewGameStartsAtLevelOneAndShowsThePanel) {
     EXPECT_EQ(game.bPaused, 0);
     EXPECT_EQ(game.bGameRunning, 1);
     EXPECT_EQ(game.nGoalLeft, 5000);
-    EXPECT_EQ(host.Ops(), (std::vector<std::string>{"PostResolveLines", "InvalidateMain",
-                                                    "ShowPanel", "InvalidatePanel", "UpdateMain"}));
+    EXPECT_EQ(host.Ops(),
+              (std::vector<std::string>{"PostResolveLines", "InvalidateMain", "ShowPanel",
+                                        "InvalidatePanel", "UpdateMainAndPanel"}));
     // Repainted over what is there: no erase of the main window or the panel.
     EXPECT_EQ(host.calls[1].arg, (std::vector<int64_t>{0}));
     EXPECT_EQ(host.calls[3].arg, (std::vector<int64_t>{0}));

@@ -116,8 +116,9 @@ TEST(RenderResources, RepeatedDrawingLeavesGdiObjectsUnchanged) {
     }
 }
 
-// The same with the game's own artwork, whose one-bit bitmaps load as
-// monochrome ones.
+// The same with the game's own artwork. Its two-colour bitmaps (the credits,
+// the paddle's eraser) load as colour bitmaps of the screen's format, which
+// is what keeps the credits blue on white.
 TEST(RenderResources, RealArtworkLeavesGdiObjectsUnchanged) {
     RenderStage stage(true);
     LoadBitmaps();

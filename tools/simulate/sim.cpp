@@ -196,7 +196,7 @@ GameHost SimHost() {
     h.MinimizeMain = Done;
     h.InvalidateMain = [](int) { return 1; };
     h.InvalidatePanel = [](int) { return 1; };
-    h.UpdateMain = Done;
+    h.UpdateMainAndPanel = Done;
     h.ShowPanel = Done;
     h.IsCtrlDown = CtrlDown;
     h.IsMainActive = Done;
