@@ -18,33 +18,20 @@
 
 #include <unistd.h>
 
+#include "tools/soundgen/effect_table.h"
+
 namespace fs = std::filesystem;
 
-namespace {
-
-struct EffectRow {
-    const char* szName;
-    int nChannels;
-    int nRate;
-    double seconds;
-};
-
-void PrintTo(const EffectRow& r, std::ostream* os) {
+// Found by argument-dependent lookup, so beside the table's type.
+static void PrintTo(const SoundEffectFormat& r, std::ostream* os) {
     *os << r.szName;
 }
 
-// The game's table of effects.
-const EffectRow aEffectRow[] = {
-    {"SWOOSH", 1, 11127, 0.80},     {"NEWGAME", 2, 22254, 0.52},     {"WARP", 2, 22254, 0.88},
-    {"CLEARSCORES", 1, 7418, 2.53}, {"BUTTONCLICK", 2, 22254, 0.10}, {"PAUSEON", 2, 22254, 0.23},
-    {"PAUSEOFF", 2, 22254, 0.49},   {"CAUGHT", 2, 22254, 0.36},      {"BOING", 1, 22255, 0.35},
-    {"FALLING", 1, 22254, 0.97},    {"ROTATE", 1, 11127, 0.09},      {"DROPPED", 2, 22254, 0.44},
-    {"CANNOTDROP", 2, 32000, 0.34}, {"SCORE1", 2, 22254, 0.30},      {"SCORE2", 2, 22254, 0.40},
-    {"SCORE3", 2, 22254, 0.50},     {"SCORE4", 2, 22254, 0.60},      {"SCORE5", 2, 22254, 0.71},
-    {"LEVELOVER", 2, 7418, 2.11},   {"NEXTLEVEL", 1, 11127, 0.48},   {"GAMEOVER", 1, 7418, 1.60},
-    {"GAMEWON", 2, 22254, 2.59},    {"NEWSCORE", 1, 22254, 1.08},    {"APPLAUSE", 1, 7418, 2.53},
-    {"NEWGUY", 2, 22254, 0.39},
-};
+namespace {
+
+using EffectRow = SoundEffectFormat;
+
+const auto& aEffectRow = kSoundEffects;
 
 std::vector<uint8_t> ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "tools/soundgen/effect_table.h"
 
 namespace {
 
@@ -163,44 +164,7 @@ TEST_F(Resources, EveryBitmapWithItsSizeAndDepth) {
 
 // --- Sounds -----------------------------------------------------------------------
 
-struct SoundSpec {
-    const char* szName;
-    int nChannels;
-    int nRate;
-    double dMinSeconds, dMaxSeconds; // the design's length, give or take a quarter
-};
-
-constexpr SoundSpec Sound(const char* szName, int nChannels, int nRate, double dSeconds) {
-    return {szName, nChannels, nRate, dSeconds * 0.75, dSeconds * 1.25};
-}
-
-const SoundSpec aDesignSound[] = {
-    Sound("SWOOSH", 1, 11127, 0.80),
-    Sound("NEWGAME", 2, 22254, 0.52),
-    Sound("WARP", 2, 22254, 0.88),
-    Sound("CLEARSCORES", 1, 7418, 2.53),
-    Sound("BUTTONCLICK", 2, 22254, 0.10),
-    Sound("PAUSEON", 2, 22254, 0.23),
-    Sound("PAUSEOFF", 2, 22254, 0.49),
-    Sound("CAUGHT", 2, 22254, 0.36),
-    Sound("BOING", 1, 22255, 0.35),
-    Sound("FALLING", 1, 22254, 0.97),
-    Sound("ROTATE", 1, 11127, 0.09),
-    Sound("DROPPED", 2, 22254, 0.44),
-    Sound("CANNOTDROP", 2, 32000, 0.34),
-    {"SCORE1", 2, 22254, 0.30 * 0.75, 0.71 * 1.25},
-    {"SCORE2", 2, 22254, 0.30 * 0.75, 0.71 * 1.25},
-    {"SCORE3", 2, 22254, 0.30 * 0.75, 0.71 * 1.25},
-    {"SCORE4", 2, 22254, 0.30 * 0.75, 0.71 * 1.25},
-    {"SCORE5", 2, 22254, 0.30 * 0.75, 0.71 * 1.25},
-    Sound("LEVELOVER", 2, 7418, 2.11),
-    Sound("NEXTLEVEL", 1, 11127, 0.48),
-    Sound("GAMEOVER", 1, 7418, 1.60),
-    Sound("GAMEWON", 2, 22254, 2.59),
-    Sound("NEWSCORE", 1, 22254, 1.08),
-    Sound("APPLAUSE", 1, 7418, 2.53),
-    Sound("NEWGUY", 2, 22254, 0.39),
-};
+using SoundSpec = SoundEffectFormat;
 
 // Checks one "SOUND" resource: a complete RIFF WAVE file of 8-bit PCM.
 std::string WaveFault(const SoundSpec& s, const ResourceBytes& res) {
@@ -232,7 +196,7 @@ std::string WaveFault(const SoundSpec& s, const ResourceBytes& res) {
     if ((int)nRate != s.nRate) sFault += " rate " + std::to_string(nRate);
     if (nChannels > 0 && nRate > 0) {
         double dSeconds = (double)nData / nChannels / nRate;
-        if (dSeconds < s.dMinSeconds || dSeconds > s.dMaxSeconds)
+        if (dSeconds < s.seconds * 0.75 || dSeconds > s.seconds * 1.25) // give or take a quarter
             sFault += " length " + std::to_string(dSeconds) + " s";
     }
     return sFault;
@@ -240,7 +204,7 @@ std::string WaveFault(const SoundSpec& s, const ResourceBytes& res) {
 
 TEST_F(Resources, EverySoundAsAn8BitPcmWave) {
     std::vector<std::string> aMissing, aWrong;
-    for (const SoundSpec& s : aDesignSound) {
+    for (const SoundSpec& s : kSoundEffects) {
         ResourceBytes res = FindBytes(s.szName, "SOUND");
         if (!res.pData) {
             aMissing.push_back(s.szName);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace snd {
 
@@ -543,33 +544,23 @@ void MakeNewGuy(Sound& s, Rng&) {
 } // namespace
 
 const std::vector<EffectDef>& Effects() {
-    static const std::vector<EffectDef> aEffect = {
-        {"SWOOSH", 1, 11127, 0.80, MakeSwoosh},
-        {"NEWGAME", 2, 22254, 0.52, MakeNewGame},
-        {"WARP", 2, 22254, 0.88, MakeWarp},
-        {"CLEARSCORES", 1, 7418, 2.53, MakeClearScores},
-        {"BUTTONCLICK", 2, 22254, 0.10, MakeButtonClick},
-        {"PAUSEON", 2, 22254, 0.23, MakePauseOn},
-        {"PAUSEOFF", 2, 22254, 0.49, MakePauseOff},
-        {"CAUGHT", 2, 22254, 0.36, MakeCaught},
-        {"BOING", 1, 22255, 0.35, MakeBoing},
-        {"FALLING", 1, 22254, 0.97, MakeFalling},
-        {"ROTATE", 1, 11127, 0.09, MakeRotate},
-        {"DROPPED", 2, 22254, 0.44, MakeDropped},
-        {"CANNOTDROP", 2, 32000, 0.34, MakeCannotDrop},
-        {"SCORE1", 2, 22254, 0.30, MakeScore1},
-        {"SCORE2", 2, 22254, 0.40, MakeScore2},
-        {"SCORE3", 2, 22254, 0.50, MakeScore3},
-        {"SCORE4", 2, 22254, 0.60, MakeScore4},
-        {"SCORE5", 2, 22254, 0.71, MakeScore5},
-        {"LEVELOVER", 2, 7418, 2.11, MakeLevelOver},
-        {"NEXTLEVEL", 1, 11127, 0.48, MakeNextLevel},
-        {"GAMEOVER", 1, 7418, 1.60, MakeGameOver},
-        {"GAMEWON", 2, 22254, 2.59, MakeGameWon},
-        {"NEWSCORE", 1, 22254, 1.08, MakeNewScore},
-        {"APPLAUSE", 1, 7418, 2.53, MakeApplause},
-        {"NEWGUY", 2, 22254, 0.39, MakeNewGuy},
+    // The makers in the order of the table.
+    static void (*const apMake[])(Sound&, Rng&) = {
+        MakeSwoosh,   MakeNewGame,  MakeWarp,       MakeClearScores, MakeButtonClick,
+        MakePauseOn,  MakePauseOff, MakeCaught,     MakeBoing,       MakeFalling,
+        MakeRotate,   MakeDropped,  MakeCannotDrop, MakeScore1,      MakeScore2,
+        MakeScore3,   MakeScore4,   MakeScore5,     MakeLevelOver,   MakeNextLevel,
+        MakeGameOver, MakeGameWon,  MakeNewScore,   MakeApplause,    MakeNewGuy,
     };
+    static_assert(std::size(apMake) == std::size(kSoundEffects));
+    static const std::vector<EffectDef> aEffect = [] {
+        std::vector<EffectDef> a;
+        for (size_t i = 0; i < std::size(kSoundEffects); i++) {
+            const SoundEffectFormat& f = kSoundEffects[i];
+            a.push_back({f.szName, f.nChannels, f.nRate, f.seconds, apMake[i]});
+        }
+        return a;
+    }();
     return aEffect;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "effect_table.h"
 #include "synth.h"
 
 namespace snd {
@@ -17,7 +18,7 @@ struct EffectDef {
     void (*pMake)(Sound& s, Rng& rng);
 };
 
-// Every effect, in a fixed order.
+// Every effect, in the order of kSoundEffects.
 const std::vector<EffectDef>& Effects();
 
 // The peak level every effect is normalised to (fraction of full scale).
