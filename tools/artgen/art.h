@@ -48,3 +48,5 @@ int EmblemWidth(int k, int h);
 // The inside of a tile (no outline) with its lit and shaded edges, edge
 // pixels wide.
 void DrawTileBody(Canvas& c, int x, int y, int w, int h, int k, int edge);
+// A picture drawn on a clear ground with every shape outlined in black.
+Canvas Outlined(const Canvas& src);

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
 // Outlines every shape of a picture drawn on a clear ground in black.
 Canvas Outlined(const Canvas& src) {
     Canvas out = src;
@@ -21,6 +19,8 @@ Canvas Outlined(const Canvas& src) {
         }
     return out;
 }
+
+namespace {
 
 // The game's own picture: a tile tumbling down onto a stack on the paddle.
 Canvas MainIcon(int s) {

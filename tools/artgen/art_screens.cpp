@@ -40,18 +40,7 @@ TextStyle Display(int scale, Rgb face, Rgb faceLow, Rgb side, int depth) {
 
 // Draws a picture made on a clear background, outlined in black, at (x, y).
 void BlitOutlined(Canvas& dst, const Canvas& src, int x, int y) {
-    Canvas out = src;
-    for (int j = 0; j < src.h; j++)
-        for (int i = 0; i < src.w; i++) {
-            if (src.Get(i, j) != kClear) continue;
-            bool near = false;
-            for (int d = 0; d < 4 && !near; d++) {
-                int ni = i + (d == 0) - (d == 1), nj = j + (d == 2) - (d == 3);
-                near = src.In(ni, nj) && src.Get(ni, nj) != kClear;
-            }
-            if (near) out.Set(i, j, pal::Black);
-        }
-    dst.Blit(out, x, y);
+    dst.Blit(Outlined(src), x, y);
 }
 
 // A four-pointed sparkle.

@@ -34,6 +34,19 @@ void PutInfoHeader(Bytes& b, int w, int h, int bits, int colours, uint32_t image
     Put32(b, 0);
 }
 
+// A .bmp file's own header and its info header, for a colour table of
+// `colours` entries followed by `image` bytes of pixels; out starts afresh.
+void PutBmpHeaders(Bytes& out, const Canvas& c, int bits, int colours, uint32_t image) {
+    const uint32_t offset = 14 + 40 + 4 * uint32_t(colours);
+    out.clear();
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, offset + image);
+    Put32(out, 0);
+    Put32(out, offset);
+    PutInfoHeader(out, c.w, c.h, bits, colours, image);
+}
+
 void PutColour(Bytes& b, Rgb c) {
     b.push_back(uint8_t(RgbB(c)));
     b.push_back(uint8_t(RgbG(c)));
@@ -249,14 +262,7 @@ bool EncodeBmp4(const Canvas& c, const Palette& p, Bytes& out, std::string& err)
     }
     Bytes pixels;
     if (!PackRows4(c, p, pixels, err)) return false;
-    out.clear();
-    uint32_t offset = 14 + 40 + 16 * 4;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, offset + uint32_t(pixels.size()));
-    Put32(out, 0);
-    Put32(out, offset);
-    PutInfoHeader(out, c.w, c.h, 4, 16, uint32_t(pixels.size()));
+    PutBmpHeaders(out, c, 4, 16, uint32_t(pixels.size()));
     for (size_t i = 0; i < 16; i++) PutColour(out, i < p.colours.size() ? p.colours[i] : 0);
     out.insert(out.end(), pixels.begin(), pixels.end());
     return true;
@@ -278,14 +284,7 @@ bool EncodeBmp1(const Canvas& c, Rgb c0, Rgb c1, Bytes& out, std::string& err) {
         }
         pixels.insert(pixels.end(), row.begin(), row.end());
     }
-    out.clear();
-    uint32_t offset = 14 + 40 + 2 * 4;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, offset + uint32_t(pixels.size()));
-    Put32(out, 0);
-    Put32(out, offset);
-    PutInfoHeader(out, c.w, c.h, 1, 2, uint32_t(pixels.size()));
+    PutBmpHeaders(out, c, 1, 2, uint32_t(pixels.size()));
     PutColour(out, c0);
     PutColour(out, c1);
     out.insert(out.end(), pixels.begin(), pixels.end());
