@@ -1,7 +1,7 @@
 // The entry point of both Win32 test programs. It makes sure that no thread
-// is still starting up when the process ends: Wine does not survive a process
-// exit that overtakes a thread it has only begun to create (the process dies
-// of a segmentation fault after every test has passed).
+// is still starting up when the process ends: under Wine a process exit that
+// overtakes a thread still being created can end in a segmentation fault
+// after every test has passed.
 //
 // The test framework starts such a thread itself: the first time a thread
 // needs a per-thread value (a SCOPED_TRACE, a skip, a failure) it starts a
