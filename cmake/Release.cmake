@@ -38,7 +38,7 @@ quarrion_wine_path(_unpacked_w "${_unpacked}/Quarrion")
 add_executable(quarrion_release_tests ${CMAKE_SOURCE_DIR}/tests/release/e2e_unpacked.cpp)
 target_compile_options(quarrion_release_tests PRIVATE ${QUARRION_WARNINGS})
 target_compile_definitions(quarrion_release_tests PRIVATE QUARRION_UNPACKED_DIR_W="${_unpacked_w}")
-target_link_libraries(quarrion_release_tests PRIVATE quarrion_test_support gtest_main ${QUARRION_WIN_LINK})
+target_link_libraries(quarrion_release_tests PRIVATE quarrion_test_support gtest ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_release_tests Quarrion)
 gtest_discover_tests(quarrion_release_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop
