@@ -93,9 +93,7 @@ static void OptionsPaint(HWND hwndDlg) {
     HDC hdc = BeginPaint(hwndDlg, &ps);
     RECT rcClient;
     GetClientRect(hwndDlg, &rcClient);
-    HBRUSH hbrGrey = CreateSolidBrush(DIALOG_GREY);
-    FillRect(hdc, &rcClient, hbrGrey);
-    DeleteObject(hbrGrey);
+    FillRect(hdc, &rcClient, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
     static const int kFrames[4] = {IDC_OPT_SPEEDBOX, IDC_OPT_MISCBOX, IDC_OPT_SOUNDBOX,
                                    IDC_OPT_BUTTONBAND};
     for (int nId : kFrames) {

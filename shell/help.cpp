@@ -17,7 +17,6 @@ namespace {
 const char kHelpFile[] = "QUARR.HLP";
 const char kPageClass[] = "QuarrionHelpPage";
 
-const COLORREF kGrey = DIALOG_GREY;
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
 const COLORREF kBlue = RGB(0, 0, 255);
@@ -388,9 +387,7 @@ void HelpPaint(HWND hwndDlg) {
     HDC hdc = BeginPaint(hwndDlg, &ps);
     RECT rcClient;
     GetClientRect(hwndDlg, &rcClient);
-    HBRUSH hbrGrey = CreateSolidBrush(kGrey);
-    FillRect(hdc, &rcClient, hbrGrey);
-    DeleteObject(hbrGrey);
+    FillRect(hdc, &rcClient, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
     HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
     HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(WHITE_BRUSH));
     for (const RECT& rc : {kListRect, kPageRect}) {
