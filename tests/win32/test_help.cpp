@@ -19,6 +19,7 @@
 #include "shell/help.h"
 #include "tests/win32/support/dib_canvas.h"
 #include "tests/win32/support/gdi_count.h"
+#include "tests/win32/support/quiet_host.h"
 
 namespace {
 
@@ -182,10 +183,7 @@ class Help : public testing::Test {
         pHostBefore = pHost;
         HostInstallWin32();
         hostHelp = *pHost;
-        hostHelp.MIDIFindFiles = []() { return 0; };
-        hostHelp.LoadPrefs = []() { return 0; };
-        hostHelp.LoadCreditsBitmap = []() { return 0; };
-        hostHelp.StartPlayTimer = []() { return 0; };
+        HostQuietStartup(hostHelp);
         HostInstall(&hostHelp);
         game = GameState{};
         GameInit(NULL); // the goal names from the string table, the lanes' places

@@ -19,6 +19,7 @@
 #include "shell/app.h"
 #include "shell/dialogs.h"
 #include "tests/win32/support/dib_canvas.h"
+#include "tests/win32/support/quiet_host.h"
 
 namespace {
 
@@ -159,10 +160,7 @@ class LevelDialogs : public testing::Test {
             return 1;
         };
         // No music, files, timers or posted messages from the start-up.
-        hostDialogs.MIDIFindFiles = []() { return 0; };
-        hostDialogs.LoadPrefs = []() { return 0; };
-        hostDialogs.LoadCreditsBitmap = []() { return 0; };
-        hostDialogs.StartPlayTimer = []() { return 0; };
+        HostQuietStartup(hostDialogs);
         hostDialogs.PostResolveLines = []() { return 0; };
         HostInstall(&hostDialogs);
         game = GameState{};

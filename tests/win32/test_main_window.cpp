@@ -22,6 +22,7 @@
 #include "shell/app.h"
 #include "shell/buttons.h"
 #include "shell/commands.h"
+#include "tests/win32/support/quiet_host.h"
 
 namespace {
 
@@ -143,10 +144,7 @@ class MainWindow : public testing::Test {
         hostTest.IsMainActive = [] { return 1; };
         hostTest.IsCtrlDown = [] { return 0; };
         // The engine's start-up without its files, timer or posted messages.
-        hostTest.MIDIFindFiles = [] { return 0; };
-        hostTest.LoadPrefs = [] { return 0; };
-        hostTest.LoadCreditsBitmap = [] { return 0; };
-        hostTest.StartPlayTimer = [] { return 0; };
+        HostQuietStartup(hostTest);
         hostTest.PostResolveLines = [] { return 0; };
         HostInstall(&hostTest);
         pfnAskMessageBox = AnswerBox;
