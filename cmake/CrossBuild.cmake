@@ -21,7 +21,7 @@ file(GLOB _rc_headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.h ${CMAK
   ${CMAKE_SOURCE_DIR}/resources/*.txt)
 set(QUARRION_RC ${CMAKE_SOURCE_DIR}/resources/quarrion.rc)
 set_source_files_properties(${QUARRION_RC} PROPERTIES
-  OBJECT_DEPENDS "${QUARRION_ASSET_OUTPUTS};${QUARRION_ASSET_DIR}/assets.rc;${_rc_headers};${QUARRION_GENERATED_DIR}/quarrion_version.h")
+  OBJECT_DEPENDS "${QUARRION_ASSET_OUTPUTS};${QUARRION_ASSET_DIR}/assets.rc;${_rc_headers};${QUARRION_GENERATED_DIR}/quarrion_version.h;${QUARRION_GENERATED_DIR}/quarrion.manifest")
 # The resource compiler's include path, given as include directories so that
 # CMake quotes them (a tree in a folder with a blank in its path builds too).
 set(_rc_includes ${QUARRION_ASSET_DIR} ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/resources ${QUARRION_GENERATED_DIR})

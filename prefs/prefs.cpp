@@ -14,6 +14,8 @@ void PrefsSetDefaults() {
     prefs.bUseMenu = 1;
     prefs.bPatterns = 1;
     prefs.szLastPlayer[0] = '\0';
+    prefs.nZoom = 0; // the largest that fits
+    prefs.bFullScreen = 0;
 }
 
 int32_t SpeedNormalize(int32_t nRead) {

@@ -14,6 +14,10 @@ struct Prefs {
     int32_t bUseMenu;    // the menu bar is attached to the main window
     int32_t bPatterns;   // the background pattern changes with the level
     char szLastPlayer[LAST_PLAYER_LEN];
+    // Section "Window": the window's zoom (0 the largest that fits, else 1..8)
+    // and whether it covers the screen.
+    int32_t nZoom;
+    int32_t bFullScreen;
 };
 
 extern Prefs prefs;

@@ -7,9 +7,12 @@
 #include <cstring>
 
 #include "prefs/prefs.h"
+#include "render/zoom.h"
 
 static const char szPrefsSection[] = "Prefs";
 static const char szContactSection[] = "Zentrope";
+// The window's size, a section of its own after the design's two.
+static const char szWindowSection[] = "Window";
 static const char szContactWebSite[] = "https://quarrion.example";
 static const char szContactEMail[] = "team@quarrion.example";
 
@@ -51,6 +54,10 @@ int LoadPrefs() {
     prefs.bPatterns = ReadInt("Patterns", 1, szPath);
     GetPrivateProfileStringA(szPrefsSection, "LastPlayer", "", prefs.szLastPlayer,
                              sizeof prefs.szLastPlayer, szPath);
+    prefs.nZoom =
+        ZoomNormalize((int32_t)GetPrivateProfileIntA(szWindowSection, "Zoom", ZOOM_FITS, szPath));
+    prefs.bFullScreen =
+        GetPrivateProfileIntA(szWindowSection, "FullScreen", 0, szPath) != 0 ? 1 : 0;
     return 1;
 }
 
@@ -78,5 +85,12 @@ int SavePrefs() {
     bAll &=
         WritePrivateProfileStringA(szContactSection, "Web Site", szContactWebSite, szPath) ? 1 : 0;
     bAll &= WritePrivateProfileStringA(szContactSection, "EMail", szContactEMail, szPath) ? 1 : 0;
+    char szValue[16];
+    snprintf(szValue, sizeof szValue, "%d", (int)ZoomNormalize(prefs.nZoom));
+    bAll &= WritePrivateProfileStringA(szWindowSection, "Zoom", szValue, szPath) ? 1 : 0;
+    bAll &= WritePrivateProfileStringA(szWindowSection, "FullScreen", prefs.bFullScreen ? "1" : "0",
+                                       szPath)
+                ? 1
+                : 0;
     return bAll;
 }

@@ -1,5 +1,6 @@
 // The platform calls of the renderer, behind pointers the tests can replace.
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "shell/app.h"
 
 namespace {
@@ -7,10 +8,14 @@ namespace {
 DWORD PlatformTickCount() {
     return GetTickCount();
 }
+// A window with a back buffer is drawn through it (render/zoom_win.h).
 HDC PlatformGetDC(HWND hwnd) {
-    return hwnd ? GetDC(hwnd) : NULL;
+    if (!hwnd) return NULL;
+    HDC hdcBack = ZoomSurfaceAcquire(hwnd);
+    return hdcBack ? hdcBack : GetDC(hwnd);
 }
 int PlatformReleaseDC(HWND hwnd, HDC hdc) {
+    if (ZoomSurfaceRelease(hwnd, hdc)) return 1;
     return ReleaseDC(hwnd, hdc);
 }
 HWND PlatformActiveWindow() {

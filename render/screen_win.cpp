@@ -3,6 +3,7 @@
 
 #include "prefs/prefs.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 
 int nChaseTicks;
 int nChaseStep;
@@ -188,13 +189,14 @@ int FrameButton(HWND hwndParent, int nButton, int bOn) {
     HWND hwndButton = ahwndButton[nButton];
     if (!hwndParent || !hwndButton) return 0;
 
-    // The button's rectangle in the parent's client coordinates, grown by 2.
+    // The button's rectangle in the parent's picture, grown by 2.
     RECT rc;
     GetClientRect(hwndButton, &rc);
     POINT aCorner[2] = {{rc.left, rc.top}, {rc.right, rc.bottom}};
     for (POINT& pt : aCorner) {
         ClientToScreen(hwndButton, &pt);
         ScreenToClient(hwndParent, &pt);
+        pt = ZoomClientToDesign(hwndParent, pt);
     }
     rc = RECT{aCorner[0].x - 2, aCorner[0].y - 2, aCorner[1].x + 2, aCorner[1].y + 2};
 

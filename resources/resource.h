@@ -26,6 +26,13 @@
 #define IDM_ABOUT 1000
 #define IDM_CLEARSCORES 40004
 #define IDM_PAUSE 40005
+// The window's size: zoom n (1..8) is IDM_ZOOM_BASE + 16 n; every id of the
+// block is a multiple of 16, as the items of a window's system menu must be.
+#define IDM_ZOOM_BASE 1024
+#define IDM_ZOOM_LAST 1152 // zoom 8
+#define IDM_FULLSCREEN 1168
+#define IDM_ZOOMIN 1184
+#define IDM_ZOOMOUT 1200
 
 // ABOUTDLG: only the OK button (IDOK) is addressed; everything else is IDC_STATIC.
 

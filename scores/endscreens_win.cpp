@@ -133,9 +133,9 @@ INT_PTR CALLBACK WinGameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) {
 }
 
 int ShowGameOverDlg(HWND hwndOwner) {
-    return (int)DialogBoxParamA(DialogInstance(), "GAMEOVERDLG", hwndOwner, GameOverDlgProc, 0);
+    return (int)ZoomDialogBox(DialogInstance(), "GAMEOVERDLG", hwndOwner, GameOverDlgProc, 0);
 }
 
 int ShowWinGameDlg(HWND hwndOwner) {
-    return (int)DialogBoxParamA(DialogInstance(), "WINGAMEDLG", hwndOwner, WinGameDlgProc, 0);
+    return (int)ZoomDialogBox(DialogInstance(), "WINGAMEDLG", hwndOwner, WinGameDlgProc, 0);
 }

@@ -138,7 +138,7 @@ INT_PTR CALLBACK NewHiScoreDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM) 
 int CheckHighScore(HWND hwndMain) {
     if (!HighScoreGameOver((int32_t)game.lScore)) return 0;
     ScoresPlaySound("NEWSCORE");
-    DialogBoxParamA(DialogInstance(), "NEWHISCOREDLG", hwndMain, NewHiScoreDlgProc, 0);
+    ZoomDialogBox(DialogInstance(), "NEWHISCOREDLG", hwndMain, NewHiScoreDlgProc, 0);
     // Written whatever the player did, Escape included.
     SaveHighScores();
     return 1;

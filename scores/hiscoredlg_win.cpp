@@ -117,5 +117,5 @@ INT_PTR CALLBACK HiScoreDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
 }
 
 int ShowHiScoreDlg(HWND hwndOwner) {
-    return (int)DialogBoxParamA(DialogInstance(), "HISCOREDLG", hwndOwner, HiScoreDlgProc, 0);
+    return (int)ZoomDialogBox(DialogInstance(), "HISCOREDLG", hwndOwner, HiScoreDlgProc, 0);
 }

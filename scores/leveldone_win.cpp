@@ -110,7 +110,7 @@ INT_PTR CALLBACK LevelDoneDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM
 
 int ShowLevelDoneDlg(HWND hwndOwner) {
     INT_PTR nResult =
-        DialogBoxParamA(DialogInstance(), "LEVELDONEDLG", hwndOwner, LevelDoneDlgProc, 0);
+        ZoomDialogBox(DialogInstance(), "LEVELDONEDLG", hwndOwner, LevelDoneDlgProc, 0);
     if (nResult == LEVELDONE_NEXT || nResult == LEVELDONE_GAME_WON) return (int)nResult;
     // No dialog could be shown: the level still ends as if it had been
     // confirmed, so the game never goes on at a level that was not set up.

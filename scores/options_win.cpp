@@ -146,6 +146,6 @@ static INT_PTR CALLBACK OptionsDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, L
 }
 
 int ShowOptionsDlg(HostWindow hwndOwner) {
-    DialogBoxParamA(DialogInstance(), "OPTIONSDLG", (HWND)hwndOwner, OptionsDlgProc, 0);
+    ZoomDialogBox(DialogInstance(), "OPTIONSDLG", (HWND)hwndOwner, OptionsDlgProc, 0);
     return 1;
 }

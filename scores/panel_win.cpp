@@ -6,6 +6,7 @@
 #include "engine/game.h"
 #include "render/goal.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "scores/panel.h"
 #include "shell/app.h"
@@ -44,27 +45,35 @@ const ControlPlace kPlaces[] = {
     {IDC_PANEL_GOALFRAME, {9, 364, 210, 404}},
 };
 
+// At nZoom times their places, as the panel's picture is.
 void PlaceControls(HWND hwndPanel) {
     for (HWND hwndCtl = GetWindow(hwndPanel, GW_CHILD); hwndCtl;
          hwndCtl = GetWindow(hwndCtl, GW_HWNDNEXT)) {
         int nId = (short)GetDlgCtrlID(hwndCtl); // the static id reads as 0xFFFF
         for (const ControlPlace& p : kPlaces) {
             if (p.nId != nId) continue;
-            MoveWindow(hwndCtl, p.rc.left, p.rc.top, p.rc.right - p.rc.left, p.rc.bottom - p.rc.top,
-                       FALSE);
+            MoveWindow(hwndCtl, p.rc.left * nZoom, p.rc.top * nZoom,
+                       (p.rc.right - p.rc.left) * nZoom, (p.rc.bottom - p.rc.top) * nZoom, FALSE);
             break;
         }
     }
 }
 
+void SetLineFonts(HWND hwndPanel) {
+    for (int nId : {IDC_PANEL_SCORE, IDC_PANEL_LEVEL, IDC_PANEL_GOAL})
+        SendDlgItemMessageA(hwndPanel, nId, WM_SETFONT, (WPARAM)hfontPanel, 0);
+}
+
 const int kFrameIds[] = {IDC_PANEL_TITLEFRAME, IDC_PANEL_LEVELFRAME, IDC_PANEL_SCOREFRAME,
                          IDC_PANEL_LIVESFRAME, IDC_PANEL_GOALFRAME};
 
-// A frame control's rectangle in the panel's client coordinates, the right
-// edge in by one so the frame sits inside the black outline.
+// A frame control's rectangle in the panel's picture, the right edge in by
+// one so the frame sits inside the black outline.
 RECT FrameRect(HWND hwndPanel, int nId) {
     RECT rc = {0, 0, 0, 0};
-    FrameControlRect(hwndPanel, nId, &rc);
+    if (!GetDlgItem(hwndPanel, nId)) return rc;
+    for (const ControlPlace& p : kPlaces)
+        if (p.nId == nId) rc = RECT{p.rc.left, p.rc.top, p.rc.right - 1, p.rc.bottom};
     return rc;
 }
 
@@ -123,10 +132,14 @@ int OnPanelLives(HWND hwndPanel) {
     return 1;
 }
 
+void PaintPicture(HWND hwndPanel, HDC hdc) {
+    PanelPaintInto(hwndPanel, hdc);
+}
+
 int OnPaint(HWND hwndPanel) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwndPanel, &ps);
-    PanelPaintInto(hwndPanel, hdc);
+    if (!ZoomSurfacePaint(hwndPanel, hdc, PaintPicture)) PanelPaintInto(hwndPanel, hdc);
     EndPaint(hwndPanel, &ps);
     // Every line and the lives brought up to date from the state.
     SendMessageA(hwndPanel, WM_PANELSCORE, 0, (LPARAM)game.lScore);
@@ -202,8 +215,7 @@ INT_PTR CALLBACK PanelDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPa
     switch (uMsg) {
     case WM_INITDIALOG:
         PlaceControls(hwndDlg);
-        for (int nId : {IDC_PANEL_SCORE, IDC_PANEL_LEVEL, IDC_PANEL_GOAL})
-            SendDlgItemMessageA(hwndDlg, nId, WM_SETFONT, (WPARAM)hfontPanel, 0);
+        SetLineFonts(hwndDlg);
         // No focus for the panel: the keys belong to the main window.
         return FALSE;
     case WM_PAINT: OnPaint(hwndDlg); return TRUE;
@@ -223,5 +235,16 @@ int PanelCreate(HWND hwndMainWnd) {
     MoveWindow(hwndPanel, PANEL_X, PANEL_Y, PANEL_W, PANEL_H, FALSE);
     EnableWindow(hwndPanel, FALSE);
     game.hwndPanel = hwndPanel;
+    RECT rcClient;
+    GetClientRect(hwndPanel, &rcClient);
+    ZoomSurfaceCreate(hwndPanel, rcClient.right, rcClient.bottom);
+    return 1;
+}
+
+int PanelZoomChanged(HWND hwndPanel) {
+    if (!hwndPanel) return 0;
+    PlaceControls(hwndPanel);
+    SetLineFonts(hwndPanel);
+    InvalidateRect(hwndPanel, NULL, TRUE);
     return 1;
 }

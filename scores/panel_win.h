@@ -23,3 +23,7 @@ INT_PTR CALLBACK PanelDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPa
 // Composes the whole panel (background, frames, lives, title and goal
 // picture) off screen and copies it onto hdc at (0, 0). Returns 1.
 int PanelPaintInto(HWND hwndPanel, HDC hdc);
+
+// The zoom changed: the controls go to nZoom times their places and take the
+// panel's font anew (hfontPanel); the panel repaints. 1 if there is a panel.
+int PanelZoomChanged(HWND hwndPanel);

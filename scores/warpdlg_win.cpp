@@ -67,7 +67,7 @@ INT_PTR CALLBACK WarpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
 }
 
 int ShowWarpDlg(HWND hwndOwner) {
-    if (DialogBoxParamA(DialogInstance(), "WARPDLG", hwndOwner, WarpDlgProc, 0) != 1) return 0;
+    if (ZoomDialogBox(DialogInstance(), "WARPDLG", hwndOwner, WarpDlgProc, 0) != 1) return 0;
     ScoresPlaySound("WARP");
     return 1;
 }

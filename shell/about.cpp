@@ -33,5 +33,5 @@ INT_PTR CALLBACK AboutDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM) {
 }
 
 int ShowAboutDlg(HWND hwndOwner) {
-    return (int)DialogBoxParamA(DialogInstance(), "ABOUTDLG", hwndOwner, AboutDlgProc, 0);
+    return (int)ZoomDialogBox(DialogInstance(), "ABOUTDLG", hwndOwner, AboutDlgProc, 0);
 }

@@ -7,8 +7,10 @@
 #include "prefs/prefs.h"
 #include "shell/buttons.h"
 #include "shell/dialogs.h"
+#include "shell/display.h"
 #include "shell/tooltips.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "scores/options.h"
 #include "scores/panel_win.h"
@@ -34,13 +36,19 @@ MainWindowShape MainWindowShapeFor(int nDesktopWidth, int nDesktopHeight, int nC
 // keeps the screen's size.
 int MainWindowFitClient(HWND hwnd) {
     if (!hwnd || IsIconic(hwnd)) return 0;
+    if (DisplayIsFullScreen()) {
+        // Full screen has no menu bar, whatever the options say.
+        if (GetMenu(hwnd)) SetMenu(hwnd, NULL);
+        return 0;
+    }
     if ((GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return 0;
     RECT rcWindow, rcClient;
     GetWindowRect(hwnd, &rcWindow);
     GetClientRect(hwnd, &rcClient);
-    if (rcClient.right == APP_WIDTH && rcClient.bottom == APP_HEIGHT) return 0;
-    int nWidth = rcWindow.right - rcWindow.left + APP_WIDTH - rcClient.right;
-    int nHeight = rcWindow.bottom - rcWindow.top + APP_HEIGHT - rcClient.bottom;
+    const int nClientW = APP_WIDTH * nZoom, nClientH = APP_HEIGHT * nZoom;
+    if (rcClient.right == nClientW && rcClient.bottom == nClientH) return 0;
+    int nWidth = rcWindow.right - rcWindow.left + nClientW - rcClient.right;
+    int nHeight = rcWindow.bottom - rcWindow.top + nClientH - rcClient.bottom;
     SetWindowPos(hwnd, NULL, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return 1;
 }
@@ -131,7 +139,17 @@ static void AppExtendSystemMenu() {
     HMENU hSysMenu = GetSystemMenu(hwndMain, FALSE);
     if (!hSysMenu) return;
     AppendMenuA(hSysMenu, MF_SEPARATOR, 0, NULL);
+    DisplayAppendSizeMenu(hwndMain, hSysMenu);
     AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUT, "&About...");
+}
+
+// The menu bar's Settings menu gets "Window Size" below "Options...".
+static void AppExtendSettingsMenu() {
+    HMENU hSettings = hMainMenu ? GetSubMenu(hMainMenu, 1) : NULL;
+    HMENU hSub = hSettings ? CreatePopupMenu() : NULL;
+    if (!hSub) return;
+    DisplayFillSizeMenu(hwndMain, hSub);
+    InsertMenuA(hSettings, 1, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hSub, "Window Size");
 }
 
 int AppMain(HINSTANCE hInstance, int nCmdShow) {
@@ -164,6 +182,7 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     SavePrefs();
     ApplySpeed();
     hMainMenu = LoadMenuA(hInst, "QUARRMENU");
+    AppExtendSettingsMenu();
     if (prefs.bUseMenu) SetMenu(hwndMain, hMainMenu);
     MainWindowFitClient(hwndMain);
     hfontPanel = CreateAppFont("Arial", 10, 1, 0);
@@ -181,7 +200,10 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
 
     AppExtendSystemMenu();
     hAccelTable = LoadAcceleratorsA(hInst, "ACCELTABLE");
-    CenterWindow(hwndMain);
+    // The game draws into its back buffers; the window takes the zoom that
+    // fits the screen or the player's, centred in the work area.
+    ZoomSurfaceCreate(hwndMain, APP_WIDTH, APP_HEIGHT);
+    DisplayApply(hwndMain);
     pHost->PlayGameSound("SWOOSH", 1);
     ShowWindow(hwndMain, nCmdShow);
     UpdateWindow(hwndMain);

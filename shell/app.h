@@ -14,7 +14,8 @@ struct MainWindowShape {
 MainWindowShape MainWindowShapeFor(int nDesktopWidth, int nDesktopHeight, int nCaptionHeight);
 
 // Sizes a captioned main window so that its client area, below the menu bar,
-// is 640 x 480; 1 if it changed the size.
+// is 640 x 480 times the zoom; 1 if it changed the size. In full screen it
+// only takes the menu bar away again.
 int MainWindowFitClient(HWND hwnd);
 
 // The whole start-up and message loop; returns the process exit code.

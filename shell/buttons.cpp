@@ -3,6 +3,7 @@
 
 #include "engine/host.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "shell/app.h"
 
 namespace {
@@ -45,7 +46,7 @@ int DrawButton(HDC hdc, int nId, UINT itemState) {
     HBITMAP hbm = szName ? LoadGameBitmap(szName) : NULL;
     if (bPressed && pHost) pHost->PlayGameSound("BUTTONCLICK", 1);
     if (hbm) {
-        DrawBitmap(hdc, hbm, 0, 0);
+        DrawBitmapZoomed(hdc, hbm, 0, 0, nZoom);
         DeleteObject(hbm);
     }
     return 1;

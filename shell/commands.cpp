@@ -8,6 +8,7 @@
 #include "engine/play.h"
 #include "prefs/prefs.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "scores/options.h"
 #include "scores/warpdlg_win.h"
@@ -15,6 +16,7 @@
 #include "shell/about.h"
 #include "shell/app.h"
 #include "shell/dialogs.h"
+#include "shell/display.h"
 #include "shell/help.h"
 
 int(WINAPI* pfnAskMessageBox)(HWND hwnd, const char* szText, const char* szCaption,
@@ -122,6 +124,7 @@ static LRESULT CommandClearScores(HWND hwnd) {
 
 LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn) {
     *pbPassOn = 0;
+    if (DisplayCommand(hwnd, nId)) return 1;
     switch (nId) {
     case IDM_NEWGAME: return CommandNewGame(hwnd);
     case IDM_OPTIONS: return CommandOptions(hwnd);
@@ -177,6 +180,7 @@ void ContextMenuShow(HWND hwnd) {
     }
     AppendMenuA(hMenu, MF_STRING, IDM_CLEARSCORES, "&Clear High Scores");
     AppendMenuA(hMenu, MF_STRING, IDM_ABOUT, "&About...");
+    DisplayAppendSizeMenu(hwnd, hMenu);
     AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
     AppendMenuA(hMenu, MF_STRING, IDM_QUIT, "&Quit\tAlt+F4");
     TrackPopupMenu(hMenu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, NULL);
@@ -195,5 +199,7 @@ void ShutdownGame(HWND hwnd) {
     hcurFinger = NULL;
     SoundShutdown();
     pHost->MIDIStop();
+    ZoomSurfacesFree();
+    DisplayFree();
     PostQuitMessage(0);
 }

@@ -10,7 +10,8 @@
 // program's own module before the shell has set it.
 HINSTANCE DialogInstance();
 
-// A font of the given face and point size for the screen; the caller owns it.
+// A font of the given face and point size as the design has it on a screen of
+// 96 dots per inch, nZoom times as tall; the caller owns it.
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic);
 
 // Centres hwnd on the screen, keeping its size and z-order. A popup is
@@ -32,6 +33,18 @@ INT_PTR DialogGreyColour(HDC hdc, COLORREF crText);
 // edge in by one pixel: where the dialogs draw their extruded frames. 0 when
 // the dialog has no such control.
 int FrameControlRect(HWND hwndDlg, int nId, RECT* prc);
+
+// DialogBoxParamA for the game's dialogs: the template's own font is made
+// nZoom times its size on a screen of 96 dots per inch, so the dialog keeps its
+// size beside the zoomed game window whatever the zoom and the screen.
+INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner,
+                      DLGPROC pfnProc, LPARAM lParam);
+// The same for a modeless dialog (CreateDialogParamA).
+HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner,
+                      DLGPROC pfnProc, LPARAM lParam);
+// The dots per inch of the screen hwnd is on (the system's where it cannot
+// tell one monitor from another).
+int WindowDpi(HWND hwnd);
 
 // The pop-up menu with the single item "&Close\tAlt+F4" (command IDCANCEL),
 // shown at the cursor for hwndOwner.

@@ -476,5 +476,5 @@ int ShowHelp(HWND hwndOwner) {
         if (pfnHelpWinHelp(hwndOwner, szPath, HELP_CONTENTS, 0)) return 1;
     }
     if (!HelpDocLoad() || !PageClassRegister()) return 0;
-    return DialogBoxParamA(hInst, "HELPDLG", hwndOwner, HelpDlgProc, 0) == 1;
+    return ZoomDialogBox(hInst, "HELPDLG", hwndOwner, HelpDlgProc, 0) == 1;
 }

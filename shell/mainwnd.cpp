@@ -3,16 +3,22 @@
 
 #include <mmsystem.h>
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0 // Windows 8.1 and later; older systems never send it
+#endif
+
 #include "audio/midi.h"
 #include "engine/game.h"
 #include "engine/lines.h"
 #include "engine/play.h"
 #include "prefs/prefs.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "shell/about.h"
 #include "shell/buttons.h"
 #include "shell/commands.h"
+#include "shell/display.h"
 #include "shell/tooltips.h"
 
 static LRESULT OnCreate() {
@@ -45,18 +51,31 @@ static void OnSize(HWND hwnd, WPARAM wParam) {
 
 // The whole client area, and the seam under an attached menu bar drawn with
 // whatever pen the window's own context holds.
+static void PaintPicture(HWND hwnd, HDC hdc) {
+    PaintMainWindow(hdc);
+    if (prefs.bUseMenu && GetMenu(hwnd)) {
+        MoveToEx(hdc, 0, 0, NULL);
+        LineTo(hdc, APP_WIDTH, 0);
+    }
+}
+
+// The picture is painted into the back buffer and copied to the window.
 static LRESULT OnPaint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
-    PaintMainWindow(hdc);
-    if (prefs.bUseMenu) {
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        MoveToEx(hdc, rc.left, rc.top, NULL);
-        LineTo(hdc, rc.right, rc.top);
-    }
+    if (!ZoomSurfacePaint(hwnd, hdc, PaintPicture)) PaintPicture(hwnd, hdc);
     EndPaint(hwnd, &ps);
     return 1;
+}
+
+// The system menu's own items of the game: About and the window sizes.
+static LRESULT OnSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (wParam == IDM_ABOUT) {
+        ShowAboutDlg(hwnd);
+        return 0;
+    }
+    if (wParam < 0xF000 && DisplayCommand(hwnd, (int)(wParam & 0xFFF0))) return 0;
+    return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);
 }
 
 // The finger over the command buttons, the arrow everywhere else.
@@ -124,10 +143,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     }
     case WM_NOTIFY: MainTooltipText((NMHDR*)lParam); return 0;
     case WM_COMMAND: return OnCommand(hwnd, uMsg, wParam, lParam);
-    case WM_SYSCOMMAND:
-        if (wParam != IDM_ABOUT) break;
-        ShowAboutDlg(hwnd);
-        return 0;
+    case WM_SYSCOMMAND: return OnSysCommand(hwnd, wParam, lParam);
+    case WM_INITMENUPOPUP: DisplayUpdateSizeMenus(hwnd, (HMENU)wParam); break;
+    case WM_DPICHANGED: DisplayDpiChanged(hwnd, (const RECT*)lParam); return 0;
     case WM_TIMER: return OnTimer(hwnd, wParam);
     case WM_INITMENU: MenuUpdate(hwnd); return 1;
     case WM_RBUTTONDOWN: ContextMenuShow(hwnd); return 1;

@@ -1,0 +1,50 @@
+// The window's zoom: every pixel the game draws at (x, y) of its 640 x 480
+// picture fills the N x N block at (N x, N y) of the window. The decisions
+// here need no window: which zooms fit an area, the steps of Ctrl+Plus and
+// Ctrl+Minus, where a picture is centred, and where a dialog template keeps
+// its font size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+enum {
+    ZOOM_FITS = 0, // the player has not chosen: the largest zoom that fits
+    ZOOM_MIN = 1,
+    ZOOM_MAX = 8,
+    ZOOM_DESIGN_W = 640,
+    ZOOM_DESIGN_H = 480,
+    ZOOM_DESIGN_DPI = 96, // the dots per inch the design's fonts are sized for
+};
+
+// A zoom read from the initialisation file: 1..8, anything else "fits".
+int32_t ZoomNormalize(int32_t nRead);
+
+// The largest zoom whose picture, with nExtraW x nExtraH of frame, caption
+// and menu bar around it, fits an area of nAreaW x nAreaH; never below 1.
+int ZoomLargestFitting(int nAreaW, int nAreaH, int nExtraW, int nExtraH);
+
+// One step of Ctrl+Plus (nDir 1) or Ctrl+Minus (nDir -1) from nZoom, kept
+// within 1..nLargest.
+int ZoomStep(int nZoom, int nDir, int nLargest);
+
+// The offset that centres an inner extent in an outer one (never negative).
+int ZoomCentre(int nOuter, int nInner);
+
+// A design length at zoom nZoom, and a window length back in design pixels
+// (rounding down, so a click on any pixel of a block lands on its pixel).
+inline int ZoomScale(int nZoom, int v) {
+    return v * nZoom;
+}
+inline int ZoomUnscale(int nZoom, int v) {
+    return v >= 0 ? v / nZoom : -((-v + nZoom - 1) / nZoom);
+}
+
+// The point size that gives a dialog template's font nZoom times its size on
+// a screen of the design's dots per inch, on a screen of nDpi (the system
+// scales template fonts by the screen's dots per inch). At least 1.
+int ZoomDialogPoints(int nPoints, int nZoom, int nDpi);
+
+// The byte offset of the point size in a dialog template (plain or extended)
+// that sets its own font, or -1 when it sets none or the template is cut off.
+long DialogTemplateFontOffset(const uint8_t* pTemplate, size_t cbTemplate);

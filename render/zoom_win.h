@@ -1,0 +1,51 @@
+// The zoom on the platform's side: the back buffers of the windows the game
+// paints itself and the copy of what changed to the screen.
+//
+// The main window and the side panel keep their pictures at design size (640
+// x 480 and the panel's 217 x 414) in a memory context, their back buffer.
+// Every drawing routine reaches them through pfnRenderGetDC, which hands out
+// the back buffer; when the last user gives it back, the part that changed
+// (the bounds the context accumulated) is copied to the window, nZoom times
+// larger, pixel for pixel. At zoom 1 the copy is a plain BitBlt.
+#pragma once
+
+#include <windows.h>
+
+#include "render/zoom.h"
+
+// 1..8: every design pixel is an nZoom x nZoom block of the window.
+extern int nZoom;
+// Where the design's (0, 0) lies in the main window's client area (not 0, 0
+// in full screen, where the picture is centred on black).
+extern POINT ptZoomOrigin;
+
+// Gives hwnd a back buffer of w x h design pixels (compatible with the
+// window's context, cleared to white); 1 if it has one. A second call for the
+// same window replaces it.
+int ZoomSurfaceCreate(HWND hwnd, int w, int h);
+// Frees every back buffer (shutdown, and the tests).
+void ZoomSurfacesFree();
+// The back buffer of hwnd for drawing, or NULL when hwnd has none. Every
+// acquire is matched by a release.
+HDC ZoomSurfaceAcquire(HWND hwnd);
+// Gives the back buffer back; the last release copies what changed to the
+// window. 0 when hdc is not a back buffer (then nothing happened).
+int ZoomSurfaceRelease(HWND hwnd, HDC hdc);
+// The paint message of a window with a back buffer: pfnPaint draws the whole
+// picture into it, which is then copied whole to hdcPaint (the context of
+// BeginPaint), and the main window's margins around the picture go black.
+// 0 when hwnd has no back buffer (pfnPaint was not called).
+int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hdc));
+
+// The top-left of hwnd's picture in its client area and its zoom.
+POINT ZoomOriginOf(HWND hwnd);
+// A point of hwnd's client area in design pixels, and back.
+POINT ZoomClientToDesign(HWND hwnd, POINT pt);
+POINT ZoomDesignToClient(HWND hwnd, POINT pt);
+
+// Copies w x h design pixels at (xSrc, ySrc) of hdcSrc to (xDst, yDst) of
+// hdcDst, nZoomBy times larger, nearest neighbour.
+BOOL ZoomBlt(HDC hdcDst, int xDst, int yDst, int w, int h, HDC hdcSrc, int xSrc, int ySrc,
+             int nZoomBy);
+// The whole bitmap with its top-left corner at (x, y), nZoomBy times larger.
+BOOL DrawBitmapZoomed(HDC hdc, HBITMAP hbm, int x, int y, int nZoomBy);
