@@ -109,3 +109,9 @@ add_dependencies(quarrion_e2e_tests Quarrion)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180)
 include(cmake/Release.cmake)
+
+# The helper of scripts/bench (a bare window with the game's timer, and the
+# key that starts a game); not part of the game.
+add_executable(quarrion_bench WIN32 ${CMAKE_SOURCE_DIR}/tools/bench/bench_win.cpp)
+target_compile_options(quarrion_bench PRIVATE ${QUARRION_WARNINGS})
+target_link_libraries(quarrion_bench PRIVATE ${QUARRION_WIN_LINK})

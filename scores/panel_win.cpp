@@ -45,11 +45,19 @@ const ControlPlace kPlaces[] = {
     {IDC_PANEL_GOALFRAME, {9, 364, 210, 404}},
 };
 
+// The black frames are plain frame statics; their lines are part of the
+// picture (PanelPaintInto), so above zoom 1 the statics, whose lines would
+// stay one pixel thin, step aside.
+int IsFrameStatic(HWND hwndCtl) {
+    return (GetWindowLongA(hwndCtl, GWL_STYLE) & SS_TYPEMASK) == SS_BLACKFRAME;
+}
+
 // At nZoom times their places, as the panel's picture is.
 void PlaceControls(HWND hwndPanel) {
     for (HWND hwndCtl = GetWindow(hwndPanel, GW_CHILD); hwndCtl;
          hwndCtl = GetWindow(hwndCtl, GW_HWNDNEXT)) {
         int nId = (short)GetDlgCtrlID(hwndCtl); // the static id reads as 0xFFFF
+        if (IsFrameStatic(hwndCtl)) ShowWindow(hwndCtl, nZoom > 1 ? SW_HIDE : SW_SHOWNA);
         for (const ControlPlace& p : kPlaces) {
             if (p.nId != nId) continue;
             MoveWindow(hwndCtl, p.rc.left * nZoom, p.rc.top * nZoom,
@@ -57,6 +65,19 @@ void PlaceControls(HWND hwndPanel) {
             break;
         }
     }
+}
+
+// The frame statics' lines, in the colour the system gives them.
+void DrawFrameLines(HWND hwndPanel, HDC hdc) {
+    HBRUSH hbr = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+    for (HWND hwndCtl = GetWindow(hwndPanel, GW_CHILD); hwndCtl;
+         hwndCtl = GetWindow(hwndCtl, GW_HWNDNEXT)) {
+        if (!IsFrameStatic(hwndCtl)) continue;
+        int nId = (short)GetDlgCtrlID(hwndCtl);
+        for (const ControlPlace& p : kPlaces)
+            if (p.nId == nId) ::FrameRect(hdc, &p.rc, hbr);
+    }
+    DeleteObject(hbr);
 }
 
 void SetLineFonts(HWND hwndPanel) {
@@ -199,6 +220,7 @@ int PanelPaintInto(HWND hwndPanel, HDC hdc) {
 
     DrawNamedBitmap(hdcMem, GoalPictureName(GoalKind()), GOAL_PIC_X, GOAL_PIC_Y);
     DrawExtrudedFrame(hdcMem, RECT{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, FRAME_DEPTH, 0);
+    DrawFrameLines(hwndPanel, hdcMem);
 
     BitBlt(hdc, 0, 0, PANEL_W, PANEL_PAINT_H, hdcMem, 0, 0, SRCCOPY);
 

@@ -96,7 +96,11 @@ wine_env_common() {
 }
 
 # Starts Xvfb on a free display and a fresh Wine prefix in the build tree.
+# The screen and Wine's desktop are QUARRION_DESKTOP large (3840x2160 unless
+# set), so the tests can show the game at every zoom up to 4; the game
+# process tests run at zoom 1 unless they choose another.
 start_headless_wine() {
+    local desktop=${QUARRION_DESKTOP:-3840x2160}
     wine_env_common || return 1
     # A headless machine has no sound card; give Wine one silent output.
     local alsa=$QUARRION_BUILD/alsa-null.conf
@@ -105,7 +109,7 @@ start_headless_wine() {
     export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$alsa
     local fdfile=$QUARRION_BUILD/xvfb.display
     rm -f "$fdfile"
-    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$fdfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 5 -screen 0 "${desktop}x24" -nolisten tcp 5>"$fdfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     local i
     for i in $(seq 1 100); do
@@ -126,7 +130,7 @@ start_headless_wine() {
     "$WINE" wineboot -i >/dev/null 2>&1
     # A virtual desktop: without a window manager every hide or destroy stalls.
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
     wine_font_replacements
     log "Wine prefix ready in $WINEPREFIX"
 }

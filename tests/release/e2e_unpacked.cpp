@@ -73,10 +73,17 @@ TEST(Release, UnpackedGameRunsFromAFolderWithABlankInItsPath) {
         PostMessageA(hwnd, WM_KEYDOWN, 'M', 0);
         EXPECT_TRUE(WaitUntil(AnyMusicHeld, 5000)) << "no music file of the folder was opened";
 
-        // A new game shows the white paddle area of the playfield.
+        // A new game shows the white paddle area of the playfield, at the
+        // zoom that fits the tests' large screen.
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        const int z = rc.right / 640;
+        EXPECT_GT(z, 1) << "a fresh game does not take the zoom that fits";
+        EXPECT_EQ(rc.right, 640 * z);
+        EXPECT_EQ(rc.bottom, 480 * z);
         PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
-        EXPECT_TRUE(
-            WaitUntil([&]() { return ClientPixel(hwnd, 300, 320) == RGB(255, 255, 255); }, 3000))
+        EXPECT_TRUE(WaitUntil(
+            [&]() { return ClientPixel(hwnd, 300 * z, 320 * z) == RGB(255, 255, 255); }, 3000))
             << "no game started";
 
         // Quit during a game asks first; Yes ends the program.

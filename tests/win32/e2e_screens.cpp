@@ -64,5 +64,17 @@ TEST(ReadmeScreens, TitleAndAGameInPlay) {
     PumpFor(1500); // a few more on their way
     EXPECT_TRUE(SaveClientPng(hwnd, ShotPath("readme_playing.png").c_str()));
 
+    // The same game in full screen, paused, as large as the screen allows.
+    PostMessageA(hwnd, WM_COMMAND, IDM_FULLSCREEN, 0);
+    ASSERT_TRUE(WaitUntil(
+        [&]() {
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            return rc.right == GetSystemMetrics(SM_CXSCREEN);
+        },
+        3000));
+    PumpFor(800);
+    EXPECT_TRUE(SaveClientPng(hwnd, ShotPath("readme_fullscreen.png").c_str()));
+
     EXPECT_EQ(run.Close(), 0u);
 }

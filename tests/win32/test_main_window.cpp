@@ -447,8 +447,8 @@ TEST_F(MainWindow, MenuUpdateGreysAndChecksByState) {
 
 TEST_F(MainWindow, RightClickMenuOffersAbortOnlyDuringAGame) {
     const std::vector<std::string> asTitle = {
-        "&New", "&Options",           "&Scores",   "&Warp", "&Help",
-        "-",    "&Clear High Scores", "&About...", "-",     "&Quit\tAlt+F4"};
+        "&New",      "&Options",    "&Scores", "&Warp",        "&Help", "-", "&Clear High Scores",
+        "&About...", "Window Size", "-",       "&Quit\tAlt+F4"};
     std::vector<std::string> asGame = asTitle;
     asGame.insert(asGame.begin() + 6, {"&Abort current game", "-"});
 

@@ -54,8 +54,12 @@ class PrefsFile : public ::testing::Test {
     }
 };
 
-const std::vector<std::string> kContact = {"[Zentrope]", "Web Site=https://quarrion.example",
-                                           "EMail=team@quarrion.example"};
+const std::vector<std::string> kContact = {"[Zentrope]",
+                                           "Web Site=https://quarrion.example",
+                                           "EMail=team@quarrion.example",
+                                           "[Window]",
+                                           "Zoom=0",
+                                           "FullScreen=0"};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());

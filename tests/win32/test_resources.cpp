@@ -336,29 +336,47 @@ TEST_F(Resources, MenuBarItemsInOrder) {
 // --- Accelerators -------------------------------------------------------------------
 
 struct AccelSpec {
+    BYTE fVirt;
     WORD nKey;
     WORD nCommand;
 };
 
-const AccelSpec aDesignAccel[] = {{'Q', 505}, {'N', 500}, {'A', 506}, {'W', 503}};
+// The design's four Alt keys, then the window's size: Alt+Enter and F11 for
+// full screen, Ctrl with the plus and minus keys (main block, with or
+// without Shift, and the number pad).
+const BYTE kAlt = FVIRTKEY | FNOINVERT | FALT, kCtrl = FVIRTKEY | FNOINVERT | FCONTROL;
+const AccelSpec aAccel[] = {
+    {kAlt, 'Q', 505},
+    {kAlt, 'N', 500},
+    {kAlt, 'A', 506},
+    {kAlt, 'W', 503},
+    {kAlt, VK_RETURN, IDM_FULLSCREEN},
+    {FVIRTKEY | FNOINVERT, VK_F11, IDM_FULLSCREEN},
+    {kCtrl, VK_OEM_PLUS, IDM_ZOOMIN},
+    {kCtrl | FSHIFT, VK_OEM_PLUS, IDM_ZOOMIN},
+    {kCtrl, VK_ADD, IDM_ZOOMIN},
+    {kCtrl, VK_OEM_MINUS, IDM_ZOOMOUT},
+    {kCtrl, VK_SUBTRACT, IDM_ZOOMOUT},
+};
+const int kAccels = sizeof aAccel / sizeof aAccel[0];
 
 TEST_F(Resources, AcceleratorTable) {
     HACCEL hAccel = LoadAcceleratorsA(ShippedExe(), "ACCELTABLE");
     ASSERT_NE(hAccel, nullptr);
-    ASSERT_EQ(CopyAcceleratorTableA(hAccel, NULL, 0), 4);
-    ACCEL aAccel[4];
-    ASSERT_EQ(CopyAcceleratorTableA(hAccel, aAccel, 4), 4);
-    for (int i = 0; i < 4; i++) {
+    ASSERT_EQ(CopyAcceleratorTableA(hAccel, NULL, 0), kAccels);
+    ACCEL aGot[kAccels];
+    ASSERT_EQ(CopyAcceleratorTableA(hAccel, aGot, kAccels), kAccels);
+    for (int i = 0; i < kAccels; i++) {
         SCOPED_TRACE(testing::Message() << "entry " << i);
-        EXPECT_EQ(aAccel[i].fVirt, FVIRTKEY | FNOINVERT | FALT);
-        EXPECT_EQ(aAccel[i].key, aDesignAccel[i].nKey);
-        EXPECT_EQ(aAccel[i].cmd, aDesignAccel[i].nCommand);
+        EXPECT_EQ(aGot[i].fVirt, aAccel[i].fVirt);
+        EXPECT_EQ(aGot[i].key, aAccel[i].nKey);
+        EXPECT_EQ(aGot[i].cmd, aAccel[i].nCommand);
     }
-    // As stored: four 8-byte entries, the end mark on the Alt+W entry only.
+    // As stored: 8-byte entries, the end mark on the last one only.
     ResourceBytes res = FindBytes("ACCELTABLE", RT_ACCELERATOR);
-    ASSERT_EQ(res.nSize, 4u * 8);
-    for (int i = 0; i < 4; i++)
-        EXPECT_EQ(Word(res.pData + 8 * i) & 0x80, i == 3 ? 0x80 : 0) << "entry " << i;
+    ASSERT_EQ(res.nSize, (size_t)kAccels * 8);
+    for (int i = 0; i < kAccels; i++)
+        EXPECT_EQ(Word(res.pData + 8 * i) & 0x80, i == kAccels - 1 ? 0x80 : 0) << "entry " << i;
 }
 
 // --- Strings ------------------------------------------------------------------------

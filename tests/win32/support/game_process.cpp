@@ -134,6 +134,12 @@ std::string GameRun::ReadIni() const {
 }
 
 bool GameRun::Start(DWORD nTimeoutMs) {
+    // The tests' desktop is large enough for zoom 4: a test that does not
+    // choose a size of its own sees the game at zoom 1.
+    std::string sIni = ReadIni();
+    if (sIni.find("[Window]") == std::string::npos &&
+        !WriteIni((sIni + "\r\n[Window]\r\nZoom=1\r\n").c_str()))
+        return false;
     std::string sExe = PathOf(kExeName);
     std::string sCmd = "\"" + sExe + "\"";
     STARTUPINFOA si = {};
@@ -182,7 +188,7 @@ HWND WaitForOwnedDialog(HWND hwndOwner, DWORD nTimeoutMs) {
 }
 
 // Copies the window's client area through its own device context.
-static bool GrabClient(HWND hwnd, DibCanvas& canvas) {
+bool GrabClient(HWND hwnd, DibCanvas& canvas) {
     HDC hdc = GetDC(hwnd);
     if (!hdc) return false;
     BOOL bOk = BitBlt(canvas.Dc(), 0, 0, canvas.W(), canvas.H(), hdc, 0, 0, SRCCOPY);

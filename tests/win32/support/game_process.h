@@ -30,7 +30,8 @@ class GameRun {
     bool WriteIni(const char* szText) const;
     std::string ReadIni() const;
 
-    // Launches the exe and waits up to nTimeoutMs for its main window.
+    // Launches the exe and waits up to nTimeoutMs for its main window. An
+    // initialisation file without a section "Window" gets one with Zoom=1.
     bool Start(DWORD nTimeoutMs = 15000);
     HWND Window() const { return hwndGame; }
     DWORD ProcessId() const { return pi.dwProcessId; }
@@ -73,6 +74,10 @@ template <typename Pred> bool WaitUntil(Pred bDone, DWORD nTimeoutMs) {
 // Copies the client area of another process's window into a DibCanvas-like
 // buffer and reads one pixel of it (client coordinates).
 COLORREF ClientPixel(HWND hwnd, int x, int y);
+
+// Copies the client area of hwnd (of any process) into canvas, from (0, 0).
+class DibCanvas;
+bool GrabClient(HWND hwnd, DibCanvas& canvas);
 
 // Saves the client area of hwnd as a PNG file (a Wine path).
 bool SaveClientPng(HWND hwnd, const char* szPath);

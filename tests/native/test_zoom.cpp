@@ -1,0 +1,113 @@
+// The zoom's decisions: what fits a screen, the steps of Ctrl+Plus and
+// Ctrl+Minus, the click back in design pixels, and the dialog font's size.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "render/zoom.h"
+
+TEST(Zoom, LargestFittingForTodaysScreens) {
+    // A captioned window with a menu bar takes about 6 x 44 pixels around the
+    // picture; full screen takes nothing.
+    struct Case {
+        int nAreaW, nAreaH, nExtraW, nExtraH, nZoom;
+    } const aCases[] = {
+        {1366, 728, 6, 44, 1},  {1920, 1040, 6, 44, 2}, {2560, 1400, 6, 44, 2},
+        {3840, 2120, 6, 44, 4}, {640, 480, 6, 44, 1},   {1286, 1004, 6, 44, 2},
+        {1285, 1004, 6, 44, 1}, {1920, 1080, 0, 0, 2},  {3840, 2160, 0, 0, 4},
+        {2560, 1440, 0, 0, 3},  {7680, 4320, 0, 0, 8},  {100000, 100000, 0, 0, 8},
+    };
+    for (const Case& c : aCases)
+        EXPECT_EQ(ZoomLargestFitting(c.nAreaW, c.nAreaH, c.nExtraW, c.nExtraH), c.nZoom)
+            << c.nAreaW << " x " << c.nAreaH << " + " << c.nExtraW << " x " << c.nExtraH;
+}
+
+TEST(Zoom, StepsStayWithinWhatFitsAndFileValuesAreChecked) {
+    struct Case {
+        int nZoom, nDir, nLargest, nNext;
+    } const aCases[] = {
+        {1, -1, 4, 1}, {1, 1, 4, 2}, {4, 1, 4, 4}, {4, -1, 4, 3},
+        {6, 1, 3, 3},  {1, 1, 1, 1}, {8, 1, 9, 8}, {2, 1, 0, 1},
+    };
+    for (const Case& c : aCases)
+        EXPECT_EQ(ZoomStep(c.nZoom, c.nDir, c.nLargest), c.nNext)
+            << c.nZoom << " " << c.nDir << " within " << c.nLargest;
+    const int aRead[] = {-1, 0, 1, 8, 9, 1000};
+    const int aKept[] = {0, 0, 1, 8, 0, 0};
+    for (int i = 0; i < 6; i++) EXPECT_EQ(ZoomNormalize(aRead[i]), aKept[i]) << aRead[i];
+}
+
+TEST(Zoom, WindowPixelsMapBackToTheirDesignPixel) {
+    // Every pixel of a 3 x 3 block is its design pixel, left of the picture too.
+    const int aWindow[] = {0, 2, 3, 5, 6, -1, -3, -4};
+    const int aDesign[] = {0, 0, 1, 1, 2, -1, -1, -2};
+    for (int i = 0; i < 8; i++) EXPECT_EQ(ZoomUnscale(3, aWindow[i]), aDesign[i]) << aWindow[i];
+    EXPECT_EQ(ZoomCentre(3840, 2560), 640);
+    EXPECT_EQ(ZoomCentre(1000, 1280), 0);
+}
+
+TEST(Zoom, DialogFontPointsMakeTheDialogZoomTimesItsDesignSize) {
+    struct Case {
+        int nPoints, nZoom, nDpi, nScaled;
+    } const aCases[] = {
+        {12, 1, 96, 12},  {12, 2, 96, 24},   {12, 2, 192, 12}, {8, 1, 192, 4},
+        {10, 3, 144, 20}, {40, 4, 120, 128}, {1, 1, 192, 1},   {12, 1, 0, 12},
+    };
+    for (const Case& c : aCases)
+        EXPECT_EQ(ZoomDialogPoints(c.nPoints, c.nZoom, c.nDpi), c.nScaled)
+            << c.nPoints << " pt at zoom " << c.nZoom << ", " << c.nDpi << " dpi";
+}
+
+namespace {
+
+void Put16(std::vector<uint8_t>& v, unsigned w) {
+    v.push_back((uint8_t)(w & 0xFF));
+    v.push_back((uint8_t)(w >> 8));
+}
+void Put32(std::vector<uint8_t>& v, uint32_t dw) {
+    Put16(v, dw & 0xFFFF);
+    Put16(v, dw >> 16);
+}
+
+} // namespace
+
+TEST(Zoom, DialogTemplateFontIsFoundInPlainAndExtendedTemplates) {
+    const uint32_t DS_SETFONT_BIT = 0x40;
+    // A plain template: style, extended style, count, x, y, cx, cy; no menu,
+    // the default class, the title "Ab", then the point size.
+    std::vector<uint8_t> plain;
+    Put32(plain, 0x80C00000u | DS_SETFONT_BIT);
+    Put32(plain, 0);
+    for (int i = 0; i < 5; i++) Put16(plain, 0);
+    Put16(plain, 0);
+    Put16(plain, 0);
+    Put16(plain, 'A');
+    Put16(plain, 'b');
+    Put16(plain, 0);
+    Put16(plain, 12);
+    EXPECT_EQ(DialogTemplateFontOffset(plain.data(), plain.size()), 28);
+
+    // An extended one: version 1, 0xFFFF, help id, extended style, style,
+    // count, x, y, cx, cy; a menu by ordinal, the default class, no title.
+    std::vector<uint8_t> ex;
+    Put16(ex, 1);
+    Put16(ex, 0xFFFF);
+    Put32(ex, 0);
+    Put32(ex, 0);
+    Put32(ex, 0x80C00000u | DS_SETFONT_BIT);
+    for (int i = 0; i < 5; i++) Put16(ex, 0);
+    Put16(ex, 0xFFFF);
+    Put16(ex, 7);
+    Put16(ex, 0);
+    Put16(ex, 0);
+    Put16(ex, 12);
+    EXPECT_EQ(DialogTemplateFontOffset(ex.data(), ex.size()), 34);
+
+    // No font of its own, a title that runs off the end, nothing at all.
+    std::vector<uint8_t> noFont = plain;
+    noFont[0] &= (uint8_t)~DS_SETFONT_BIT;
+    EXPECT_EQ(DialogTemplateFontOffset(noFont.data(), noFont.size()), -1);
+    EXPECT_EQ(DialogTemplateFontOffset(plain.data(), 24), -1);
+    EXPECT_EQ(DialogTemplateFontOffset(plain.data(), 28), -1);
+    EXPECT_EQ(DialogTemplateFontOffset(nullptr, 0), -1);
+}

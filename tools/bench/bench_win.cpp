@@ -1,0 +1,50 @@
+// The helper of scripts/bench, run under the same Wine as the game.
+//
+//   quarrion_bench bare    a bare window with the game's 32 ms timer that
+//                          does nothing: what any window of this kind costs
+//   quarrion_bench play    starts a new game in the running Quarrion (Enter)
+#include <windows.h>
+
+#include <cstring>
+
+static LRESULT CALLBACK BareProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+    case WM_TIMER: return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    }
+}
+
+static int RunBare(HINSTANCE hInstance) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = BareProc;
+    wc.hInstance = hInstance;
+    wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+    wc.lpszClassName = "QuarrionBenchBare";
+    if (!RegisterClassA(&wc)) return 1;
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "bare", WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                                100, 100, 646, 524, NULL, NULL, hInstance, NULL);
+    if (!hwnd) return 1;
+    SetTimer(hwnd, 450, 32, NULL);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0)) DispatchMessageA(&msg);
+    return 0;
+}
+
+static int RunPlay() {
+    for (int i = 0; i < 200; i++) {
+        HWND hwnd = FindWindowA("kvoQuarrwClass", NULL);
+        if (hwnd && IsWindowVisible(hwnd)) {
+            PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+            return 0;
+        }
+        Sleep(50);
+    }
+    return 1;
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLine, int) {
+    if (strstr(szCmdLine, "bare")) return RunBare(hInstance);
+    if (strstr(szCmdLine, "play")) return RunPlay();
+    return 2;
+}
