@@ -67,17 +67,34 @@ void PlaceControls(HWND hwndPanel) {
     }
 }
 
-// The frame statics' lines, in the colour the system gives them.
+// The colour a frame static draws its line in, as it paints itself.
+COLORREF FrameStaticColour(HWND hwndCtl) {
+    HDC hdcScreen = GetDC(NULL);
+    HDC hdcMem = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 4, 4);
+    ReleaseDC(NULL, hdcScreen);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+    SendMessageA(hwndCtl, WM_PRINTCLIENT, (WPARAM)hdcMem, PRF_CLIENT);
+    COLORREF cr = GetPixel(hdcMem, 0, 0);
+    SelectObject(hdcMem, hbmOld);
+    DeleteObject(hbm);
+    DeleteDC(hdcMem);
+    return cr;
+}
+
+// The frame statics' lines, drawn into the picture when the statics step
+// aside (above zoom 1), in the colour they draw themselves.
 void DrawFrameLines(HWND hwndPanel, HDC hdc) {
-    HBRUSH hbr = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+    if (nZoom <= 1) return;
     for (HWND hwndCtl = GetWindow(hwndPanel, GW_CHILD); hwndCtl;
          hwndCtl = GetWindow(hwndCtl, GW_HWNDNEXT)) {
         if (!IsFrameStatic(hwndCtl)) continue;
         int nId = (short)GetDlgCtrlID(hwndCtl);
+        HBRUSH hbr = CreateSolidBrush(FrameStaticColour(hwndCtl));
         for (const ControlPlace& p : kPlaces)
             if (p.nId == nId) ::FrameRect(hdc, &p.rc, hbr);
+        DeleteObject(hbr);
     }
-    DeleteObject(hbr);
 }
 
 void SetLineFonts(HWND hwndPanel) {

@@ -22,7 +22,9 @@ namespace {
 
 const DWORD WINDOWED_STYLE = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-int PlatformMonitorAreas(HWND hwnd, RECT* prcMonitor, RECT* prcWork) {
+} // namespace
+
+int DisplayPlatformMonitorAreas(HWND hwnd, RECT* prcMonitor, RECT* prcWork) {
     HMONITOR hMonitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
     MONITORINFO mi = {};
     mi.cbSize = sizeof mi;
@@ -35,6 +37,8 @@ int PlatformMonitorAreas(HWND hwnd, RECT* prcMonitor, RECT* prcWork) {
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, prcWork, 0)) *prcWork = *prcMonitor;
     return 1;
 }
+
+namespace {
 
 int bFullScreen;
 // The window as it was before full screen, brought back exactly.
@@ -192,7 +196,8 @@ int FullScreenLeave(HWND hwnd) {
 
 } // namespace
 
-int (*pfnDisplayMonitorAreas)(HWND hwnd, RECT* prcMonitor, RECT* prcWork) = PlatformMonitorAreas;
+int (*pfnDisplayMonitorAreas)(HWND hwnd, RECT* prcMonitor,
+                              RECT* prcWork) = DisplayPlatformMonitorAreas;
 
 int DisplayIsFullScreen() {
     return bFullScreen;

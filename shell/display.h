@@ -7,6 +7,7 @@
 // The monitor and its work area for a window: the platform's own, or the
 // tests' stand-in for a screen of another size. 1 when it found them.
 extern int (*pfnDisplayMonitorAreas)(HWND hwnd, RECT* prcMonitor, RECT* prcWork);
+int DisplayPlatformMonitorAreas(HWND hwnd, RECT* prcMonitor, RECT* prcWork);
 
 // 1 while the main window covers its monitor.
 int DisplayIsFullScreen();

@@ -3,6 +3,7 @@
 // choice kept in the file, mouse clicks at zoom 3 and the manifest.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -126,21 +127,26 @@ int Mismatches(const Shot& one, const Shot& big, int z, const Leave& leave, std:
     return nBad;
 }
 
-// Text that fits its control: nothing but the line's white background in the
-// outermost columns inside its border, so no letter is cut off at the sides,
-// and some text in it.
+// Text that fits its control: the line's letters (coloured pixels; the
+// control's edge is grey) lie inside it with room to spare on every side.
 std::string PanelTextFits(const Shot& big, int z) {
     const RECT aLine[] = {{14, 137, 203, 156}, {14, 191, 203, 210}, {14, 376, 203, 395}};
     for (const RECT& rc : aLine) {
-        int l = (30 + rc.left) * z + 1, r = (30 + rc.right) * z - 2;
-        int t = (35 + rc.top) * z + 1, b = (35 + rc.bottom) * z - 2;
-        int nInk = 0;
-        for (int y = t; y <= b; y++) {
-            if (big.At(l, y) != 0xFFFFFF || big.At(r, y) != 0xFFFFFF)
-                return "line at design y " + std::to_string(rc.top) + " touches its side";
-            for (int x = l; x <= r; x++) nInk += big.At(x, y) != 0xFFFFFF;
-        }
-        if (nInk == 0) return "line at design y " + std::to_string(rc.top) + " is empty";
+        int l = (30 + rc.left) * z, r = (30 + rc.right) * z;
+        int t = (35 + rc.top) * z, b = (35 + rc.bottom) * z;
+        RECT rcInk = {r, b, l, t};
+        for (int y = t; y < b; y++)
+            for (int x = l; x < r; x++) {
+                uint32_t c = big.At(x, y);
+                if ((c & 0xFF) == ((c >> 8) & 0xFF) && (c & 0xFF) == (c >> 16)) continue;
+                rcInk =
+                    RECT{std::min<LONG>(rcInk.left, x), std::min<LONG>(rcInk.top, y),
+                         std::max<LONG>(rcInk.right, x + 1), std::max<LONG>(rcInk.bottom, y + 1)};
+            }
+        std::string sLine = "line at design y " + std::to_string(rc.top);
+        if (rcInk.right <= rcInk.left) return sLine + " is empty";
+        if (rcInk.left < l + 3 || rcInk.right > r - 3 || rcInk.top < t + 2 || rcInk.bottom > b - 2)
+            return sLine + " is cut off";
     }
     return "";
 }

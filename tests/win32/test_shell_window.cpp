@@ -1,7 +1,11 @@
 // The main window's style and outer size follow the desktop it starts on.
 #include <gtest/gtest.h>
 
+#include "engine/game.h"
+#include "prefs/prefs.h"
+#include "render/zoom_win.h"
 #include "shell/app.h"
+#include "shell/display.h"
 
 TEST(MainWindowShape, FollowsTheDesktopSize) {
     const int nCaption = 19;
@@ -67,6 +71,74 @@ TEST(MainWindowShape, CaptionedWindowFitsItsClientAreaAroundTheMenuBar) {
         SetMenu(hwnd, NULL);
         DestroyWindow(hwnd);
     }
+    DestroyMenu(hMenu);
+    UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
+namespace {
+
+RECT rcFakeWork;
+int FakeAreas(HWND, RECT* prcMonitor, RECT* prcWork) {
+    *prcWork = rcFakeWork;
+    *prcMonitor = RECT{0, 0, rcFakeWork.right, rcFakeWork.bottom + 40};
+    return 1;
+}
+
+} // namespace
+
+// Until the player chooses, the window takes the largest zoom at which it
+// fits the work area of its monitor, with this system's frame, caption and
+// menu bar, and is centred in it.
+TEST(MainWindowShape, TheFittedZoomFollowsTheWorkArea) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "QuarrionZoomFitTest";
+    RegisterClassA(&wc);
+    HMENU hMenu = CreateMenu();
+    AppendMenuA(hMenu, MF_STRING, 1, "&File");
+    PrefsSetDefaults();
+    const struct {
+        RECT rcWork;
+        int nZoom;
+    } aCases[] = {
+        {{0, 0, 1366, 728}, 1},
+        {{0, 0, 1920, 1040}, 2},
+        {{0, 0, 2560, 1400}, 2},
+        {{0, 0, 3840, 2120}, 4},
+    };
+    pfnDisplayMonitorAreas = FakeAreas;
+    for (const auto& c : aCases) {
+        SCOPED_TRACE(testing::Message() << c.rcWork.right << " x " << c.rcWork.bottom);
+        rcFakeWork = c.rcWork;
+        HWND hwnd =
+            CreateWindowExA(0, wc.lpszClassName, "", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                            640, 500, NULL, NULL, wc.hInstance, NULL);
+        ASSERT_TRUE(hwnd);
+        hMainMenu = hMenu;
+        game.hwndMain = hwnd;
+        SetMenu(hwnd, hMenu);
+        EXPECT_EQ(DisplayLargestZoom(hwnd), c.nZoom);
+        EXPECT_EQ(DisplayApply(hwnd), 1);
+        RECT rcClient, rcWindow;
+        GetClientRect(hwnd, &rcClient);
+        GetWindowRect(hwnd, &rcWindow);
+        EXPECT_EQ(rcClient.right, 640 * c.nZoom);
+        EXPECT_EQ(rcClient.bottom, 480 * c.nZoom);
+        EXPECT_GE(rcWindow.left, 0);
+        EXPECT_GE(rcWindow.top, 0);
+        EXPECT_LE(rcWindow.right, c.rcWork.right);
+        EXPECT_LE(rcWindow.bottom, c.rcWork.bottom);
+        EXPECT_LE(abs(rcWindow.left - (c.rcWork.right - rcWindow.right)), 1);
+        SetMenu(hwnd, NULL);
+        DestroyWindow(hwnd);
+    }
+    // Back as the other tests expect it.
+    pfnDisplayMonitorAreas = DisplayPlatformMonitorAreas;
+    hMainMenu = NULL;
+    game.hwndMain = NULL;
+    nZoom = 1;
+    DisplayFree();
     DestroyMenu(hMenu);
     UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
