@@ -7,6 +7,7 @@
 #include "prefs/prefs.h"
 #include "shell/buttons.h"
 #include "shell/dialogs.h"
+#include "shell/pad_win.h"
 #include "shell/tooltips.h"
 #include "render/render_win.h"
 #include "resources/resource.h"
@@ -178,6 +179,7 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     ButtonsCreate(hwndMain);
     CreateTooltips(hwndMain);
     AppHookOptionsTooltips();
+    PadLoad();
 
     AppExtendSystemMenu();
     hAccelTable = LoadAcceleratorsA(hInst, "ACCELTABLE");

@@ -13,6 +13,7 @@
 #include "shell/about.h"
 #include "shell/buttons.h"
 #include "shell/commands.h"
+#include "shell/pad_win.h"
 #include "shell/tooltips.h"
 
 static LRESULT OnCreate() {
@@ -71,10 +72,12 @@ static LRESULT OnSetCursor(HWND hwnd) {
     return 1;
 }
 
-// The play timer: nothing while minimized; play while a game runs, the title
-// screen's animation otherwise. Every timer message is taken.
+// The play timer: nothing while minimized; the gamepad's reading, then play
+// while a game runs, the title screen's animation otherwise. Every timer
+// message is taken.
 static LRESULT OnTimer(HWND hwnd, WPARAM wParam) {
     if (wParam != PLAY_TIMER_ID || game.bMinimized) return 1;
+    PadTimerTick(hwnd);
     if (game.bGameRunning) {
         EngineTimerTick(hwnd);
     } else {
