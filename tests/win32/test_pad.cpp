@@ -77,7 +77,8 @@ template <class Open> INT_PTR RunPadScript(Open fnOpen, std::vector<Step> aSteps
     return nResult;
 }
 
-// A press: held for one tick, released on the next.
+// A press: held for one tick, released on the next. Press(0) is two readings
+// of an idle pad (a pad's first reading is taken as it stands).
 Step Press(WORD w) {
     auto pbDown = std::make_shared<bool>(false);
     return [w, pbDown] {
@@ -91,7 +92,7 @@ int FocusId() {
     return GetDlgCtrlID(GetFocus());
 }
 
-// Presses w until the focus is control nId (at most 12 presses).
+// Presses w until the focus is control nId (at most 24 presses).
 Step PressUntilFocus(WORD w, int nId) {
     auto pnTicks = std::make_shared<int>(0);
     return [w, nId, pnTicks] {
