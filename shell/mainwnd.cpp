@@ -72,12 +72,11 @@ static LRESULT OnSetCursor(HWND hwnd) {
     return 1;
 }
 
-// The play timer: nothing while minimized; the gamepad's reading, then play
-// while a game runs, the title screen's animation otherwise. Every timer
-// message is taken.
+// The play timer: nothing while minimized; play while a game runs, the title
+// screen's animation otherwise. Every timer message is taken.
 static LRESULT OnTimer(HWND hwnd, WPARAM wParam) {
     if (wParam != PLAY_TIMER_ID || game.bMinimized) return 1;
-    PadTimerTick(hwnd);
+    PadTimerTick(hwnd); // the gamepad's reading, before the tick
     if (game.bGameRunning) {
         EngineTimerTick(hwnd);
     } else {
