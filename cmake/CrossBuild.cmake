@@ -108,6 +108,17 @@ target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest ${Q
 add_dependencies(quarrion_e2e_tests Quarrion)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180)
+# The stand-in XInput of the gamepad's end-to-end test, copied beside the exe
+# of its run; exported undecorated, as the system's.
+add_library(quarrion_fake_xinput SHARED ${CMAKE_SOURCE_DIR}/tests/win32/fake_xinput/fake_xinput.cpp)
+target_compile_options(quarrion_fake_xinput PRIVATE ${QUARRION_WARNINGS})
+target_include_directories(quarrion_fake_xinput PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(quarrion_fake_xinput PRIVATE -Wl,--kill-at ${QUARRION_WIN_LINK})
+set_target_properties(quarrion_fake_xinput PROPERTIES PREFIX "" OUTPUT_NAME xinput1_4
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fake_xinput)
+quarrion_wine_path(_fake_xinput_w ${CMAKE_BINARY_DIR}/fake_xinput/xinput1_4.dll)
+target_compile_definitions(quarrion_e2e_tests PRIVATE QUARRION_FAKE_XINPUT_W="${_fake_xinput_w}")
+add_dependencies(quarrion_e2e_tests quarrion_fake_xinput)
 include(cmake/Release.cmake)
 
 # The helper of scripts/bench (a bare window with the game's timer, and the

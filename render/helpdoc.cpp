@@ -39,6 +39,7 @@ const PictureDef kPictures[] = {
     {"chain-after", HP_BOARD, BOARD_CHAIN_AFTER},
     {"paddle", HP_PADDLE, 0},
     {"goal", HP_GOAL, 0},
+    {"gamepad", HP_PAD, 0},
 };
 const int kNumPictures = (int)(sizeof kPictures / sizeof kPictures[0]);
 
@@ -486,6 +487,7 @@ void HelpPictureSize(int nPicture, int* pnW, int* pnH) {
     case HP_BOARD: *pnW = HELP_BOARD_W, *pnH = HELP_BOARD_H; break;
     case HP_PADDLE: *pnW = HELP_PADDLE_W, *pnH = HELP_PADDLE_H; break;
     case HP_GOAL: *pnW = HELP_GOAL_W, *pnH = HELP_GOAL_H; break;
+    case HP_PAD: *pnW = HELP_PAD_W, *pnH = HELP_PAD_H; break;
     default: *pnW = *pnH = 0; break;
     }
 }

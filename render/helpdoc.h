@@ -29,7 +29,7 @@ enum {
 
 // --- Pictures ------------------------------------------------------------------
 
-enum HelpPictureKind { HP_BOARD, HP_PADDLE, HP_GOAL };
+enum HelpPictureKind { HP_BOARD, HP_PADDLE, HP_GOAL, HP_PAD };
 
 // Picture sizes in pixels, as the viewer draws them.
 enum {
@@ -39,6 +39,8 @@ enum {
     HELP_PADDLE_H = 66,
     HELP_GOAL_W = 207, // the side panel's goal picture and goal line
     HELP_GOAL_H = 120,
+    HELP_PAD_W = 380, // the gamepad with what its buttons do beside them
+    HELP_PAD_H = 170,
 };
 
 // The bins of a board picture and the lines that resolving them clears, pass

@@ -125,6 +125,97 @@ void DrawGoalPicture(HDC hdc, int x, int y, HFONT hfontText) {
     SetViewportOrgEx(hdc, ptOld.x, ptOld.y, NULL);
 }
 
+// --- The gamepad ------------------------------------------------------------------
+
+const COLORREF kPadBody = RGB(192, 192, 192);
+const COLORREF kPadDark = RGB(64, 64, 64);
+
+// A filled circle about (x, y), outlined in black.
+void PadCircle(HDC hdc, int x, int y, int r, COLORREF cr) {
+    HBRUSH hbr = CreateSolidBrush(cr);
+    HGDIOBJ hbrOld = SelectObject(hdc, hbr);
+    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
+    Ellipse(hdc, x - r, y - r, x + r + 1, y + r + 1);
+    SelectObject(hdc, hpenOld);
+    SelectObject(hdc, hbrOld);
+    DeleteObject(hbr);
+}
+
+// A face button: its colour and its letter.
+void PadFaceButton(HDC hdc, int x, int y, COLORREF cr, COLORREF crText, const char* szLetter) {
+    PadCircle(hdc, x, y, 8, cr);
+    RECT rc = {x - 8, y - 8, x + 9, y + 9};
+    COLORREF crOld = SetTextColor(hdc, crText);
+    DrawTextA(hdc, szLetter, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SetTextColor(hdc, crOld);
+}
+
+// What a control does: blue text in rc and a thin blue line from (x0, y0) to
+// the control at (x1, y1).
+void PadLabel(HDC hdc, RECT rc, UINT uAlign, const char* szText, int x0, int y0, int x1, int y1) {
+    HPEN hpen = CreatePen(PS_SOLID, 1, kArrowBlue);
+    HGDIOBJ hpenOld = SelectObject(hdc, hpen);
+    MoveToEx(hdc, x0, y0, NULL);
+    LineTo(hdc, x1, y1);
+    SelectObject(hdc, hpenOld);
+    DeleteObject(hpen);
+    COLORREF crOld = SetTextColor(hdc, kArrowBlue);
+    DrawTextA(hdc, szText, -1, &rc, uAlign);
+    SetTextColor(hdc, crOld);
+}
+
+// The pad from above, drawn with its origin at (x, y): the body and its two
+// grips, the left stick, the D-pad, Back and Start, and the four face
+// buttons, with what each does in play beside it.
+void DrawPadPicture(HDC hdc, int x, int y) {
+    POINT ptOld;
+    OffsetViewportOrgEx(hdc, x, y, &ptOld);
+    int nBkOld = SetBkMode(hdc, TRANSPARENT);
+
+    HRGN hrgnBody = CreateRoundRectRgn(140, 30, 301, 116, 60, 60);
+    HRGN hrgnGrip = CreateEllipticRgn(140, 70, 201, 156);
+    CombineRgn(hrgnBody, hrgnBody, hrgnGrip, RGN_OR);
+    DeleteObject(hrgnGrip);
+    hrgnGrip = CreateEllipticRgn(240, 70, 301, 156);
+    CombineRgn(hrgnBody, hrgnBody, hrgnGrip, RGN_OR);
+    DeleteObject(hrgnGrip);
+    HBRUSH hbrBody = CreateSolidBrush(kPadBody);
+    FillRgn(hdc, hrgnBody, hbrBody);
+    FrameRgn(hdc, hrgnBody, (HBRUSH)GetStockObject(BLACK_BRUSH), 1, 1);
+    DeleteObject(hbrBody);
+    DeleteObject(hrgnBody);
+
+    PadCircle(hdc, 170, 58, 12, kPadDark); // the left stick
+    PadCircle(hdc, 170, 58, 6, kPadBody);
+    HBRUSH hbrDark = CreateSolidBrush(kPadDark);
+    RECT rcUpright = {194, 78, 203, 107}, rcAcross = {184, 88, 213, 97};
+    FillRect(hdc, &rcUpright, hbrDark);
+    FillRect(hdc, &rcAcross, hbrDark);
+    RECT rcBack = {202, 52, 215, 59}, rcStart = {226, 52, 239, 59};
+    FillRect(hdc, &rcBack, hbrDark);
+    FillRect(hdc, &rcStart, hbrDark);
+    DeleteObject(hbrDark);
+    PadFaceButton(hdc, 270, 56, RGB(255, 215, 0), RGB(0, 0, 0), "Y");
+    PadFaceButton(hdc, 254, 72, RGB(0, 64, 224), RGB(255, 255, 255), "X");
+    PadFaceButton(hdc, 286, 72, RGB(208, 0, 0), RGB(255, 255, 255), "B");
+    PadFaceButton(hdc, 270, 88, RGB(0, 160, 0), RGB(255, 255, 255), "A");
+
+    const UINT uLeft = DT_LEFT | DT_SINGLELINE | DT_VCENTER;
+    const UINT uRight = DT_RIGHT | DT_SINGLELINE | DT_VCENTER;
+    PadLabel(hdc, RECT{0, 50, 132, 66}, uRight, "Stick: move", 134, 58, 157, 58);
+    PadLabel(hdc, RECT{0, 68, 132, 84}, uRight, "D-pad: move,", 134, 92, 183, 92);
+    PadLabel(hdc, RECT{0, 84, 132, 100}, uRight, "up turns,", 134, 92, 183, 92);
+    PadLabel(hdc, RECT{0, 100, 132, 116}, uRight, "down drops", 134, 92, 183, 92);
+    PadLabel(hdc, RECT{60, 0, 206, 16}, uRight, "Back: menu", 206, 16, 208, 51);
+    PadLabel(hdc, RECT{232, 0, HELP_PAD_W, 16}, uLeft, "Start: pause, play on", 232, 16, 232, 51);
+    PadLabel(hdc, RECT{316, 64, HELP_PAD_W, 80}, uLeft, "B: turn", 314, 72, 295, 72);
+    PadLabel(hdc, RECT{316, 88, HELP_PAD_W, 104}, uLeft, "A: turn", 314, 96, 279, 90);
+    PadLabel(hdc, RECT{226, 152, HELP_PAD_W, 168}, uLeft, "X: drop", 226, 160, 252, 81);
+
+    SetBkMode(hdc, nBkOld);
+    SetViewportOrgEx(hdc, ptOld.x, ptOld.y, NULL);
+}
+
 } // namespace
 
 int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText) {
@@ -137,6 +228,12 @@ int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText) {
         return 1;
     }
     case HP_GOAL: DrawGoalPicture(hdc, x, y, hfontText); return 1;
+    case HP_PAD: {
+        HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
+        DrawPadPicture(hdc, x, y);
+        SelectObject(hdc, hfontOld);
+        return 1;
+    }
     default: return 0;
     }
 }

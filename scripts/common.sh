@@ -62,6 +62,19 @@ ensure_deps() {
         "${missing[@]}" || return 1
 }
 
+# Wine's bus driver hands gamepads to XInput through SDL when it finds the
+# library, which Debian's and Ubuntu's Wine only recommend; without it only
+# pads that its udev backend can read are seen. Playing wants it, the tests
+# do not; a failed install only costs the pad.
+ensure_pad_deps() {
+    [ -e /usr/lib/i386-linux-gnu/libSDL2-2.0.so.0 ] && return 0
+    command -v apt-get >/dev/null || return 0
+    log "installing: libsdl2-2.0-0:i386 (gamepads under Wine)"
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends \
+        libsdl2-2.0-0:i386 || log "could not install libsdl2-2.0-0:i386: a gamepad may not be seen"
+    return 0
+}
+
 # Builds the host tree (core, tools, native tests) and then the cross tree
 # (Quarrion.exe and the Win32 tests). The game lands in $QUARRION_BUILD/dist.
 build_all() {

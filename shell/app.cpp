@@ -8,6 +8,7 @@
 #include "shell/buttons.h"
 #include "shell/dialogs.h"
 #include "shell/display.h"
+#include "shell/pad_win.h"
 #include "shell/tooltips.h"
 #include "render/render_win.h"
 #include "render/zoom_win.h"
@@ -197,6 +198,7 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     ButtonsCreate(hwndMain);
     CreateTooltips(hwndMain);
     AppHookOptionsTooltips();
+    PadLoad();
 
     AppExtendSystemMenu();
     hAccelTable = LoadAcceleratorsA(hInst, "ACCELTABLE");

@@ -163,9 +163,13 @@ void MenuUpdate(HWND hwnd) {
 }
 
 void ContextMenuShow(HWND hwnd) {
-    if (game.bGameRunning) SetPause(1);
     POINT pt;
     GetCursorPos(&pt);
+    ContextMenuShowAt(hwnd, pt);
+}
+
+void ContextMenuShowAt(HWND hwnd, POINT pt) {
+    if (game.bGameRunning) SetPause(1);
     HMENU hMenu = CreatePopupMenu();
     if (!hMenu) return;
     AppendMenuA(hMenu, MF_STRING, IDM_NEWGAME, "&New");

@@ -26,6 +26,8 @@ void MenuUpdate(HWND hwnd);
 
 // WM_RBUTTONDOWN: pause, and the pop-up menu of the game's commands.
 void ContextMenuShow(HWND hwnd);
+// The same menu at a point of the screen (the pad's Back opens it at the paddle).
+void ContextMenuShowAt(HWND hwnd, POINT ptScreen);
 
 // The release of everything at WM_DESTROY.
 void ShutdownGame(HWND hwnd);

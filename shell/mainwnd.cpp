@@ -19,6 +19,7 @@
 #include "shell/buttons.h"
 #include "shell/commands.h"
 #include "shell/display.h"
+#include "shell/pad_win.h"
 #include "shell/tooltips.h"
 
 static LRESULT OnCreate() {
@@ -94,6 +95,7 @@ static LRESULT OnSetCursor(HWND hwnd) {
 // screen's animation otherwise. Every timer message is taken.
 static LRESULT OnTimer(HWND hwnd, WPARAM wParam) {
     if (wParam != PLAY_TIMER_ID || game.bMinimized) return 1;
+    PadTimerTick(hwnd); // the gamepad's reading, before the tick
     if (game.bGameRunning) {
         EngineTimerTick(hwnd);
     } else {

@@ -56,7 +56,8 @@ TEST(HelpDoc, TheGamesHelpParsesIntoItsTopicsInOrderWithEveryPicture) {
                                               "Warp passwords",
                                               "Options",
                                               "High scores",
-                                              "Music and sound"};
+                                              "Music and sound",
+                                              "Gamepad"};
     std::vector<std::string> topics;
     for (int t = 0; t < doc.nTopics; t++) topics.push_back(Text(doc, doc.aTopic[t].title));
     EXPECT_EQ(topics, kTopics);

@@ -248,10 +248,10 @@ TEST_F(Help, EveryTopicFitsItsPageInTheGamesLookAndIsPhotographed) {
     steps.push_back(Do([](HWND hwndDlg) { Key(List(hwndDlg), VK_ESCAPE); }));
     EXPECT_EQ(RunHelp(steps), 1);
     EXPECT_FALSE(FindHelp());
-    EXPECT_EQ(nTopic, 11);
+    EXPECT_EQ(nTopic, 12);
     EXPECT_EQ(sTopics, "How to play|Keys|Catching, dropping and lives|Lines and points|"
                        "Chain reactions|Level goals|Level bonus|Warp passwords|Options|"
-                       "High scores|Music and sound|");
+                       "High scores|Music and sound|Gamepad|");
     // Modal over its owner, centred, wholly inside 640 x 480.
     EXPECT_FALSE(bOwnerEnabled);
     EXPECT_TRUE(IsWindowEnabled(hwndOwner));
