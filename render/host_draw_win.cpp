@@ -4,6 +4,7 @@
 // operations; until HostEndDrawing every operation draws through it. Outside
 // a batch each operation takes and releases a context of its own.
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "shell/host_win.h"
 
 namespace {
@@ -17,6 +18,8 @@ HDC OpBegin() {
 }
 void OpEnd(HDC hdc) {
     if (hdc && hdc != hdcBatch) pfnRenderReleaseDC(RenderMainWindow(), hdc);
+    // In a batch each operation's drawing is one piece of the batch's copy.
+    if (hdc && hdc == hdcBatch) ZoomSurfaceMark(RenderMainWindow());
 }
 
 int OpBlit(HBITMAP hbm, int x, int y) {
@@ -58,12 +61,18 @@ int HostDrawBins() {
     return 1;
 }
 
+// Notes a batch's drawing as one piece of its copy.
+static int BatchMark(int nResult) {
+    if (hdcBatch) ZoomSurfaceMark(RenderMainWindow());
+    return nResult;
+}
+
 int HostDrawPaddleStack() {
-    return DrawPaddleStack(hdcBatch);
+    return BatchMark(DrawPaddleStack(hdcBatch));
 }
 
 int HostErasePaddleStack() {
-    return ErasePaddleStack(hdcBatch);
+    return BatchMark(ErasePaddleStack(hdcBatch));
 }
 
 int HostStartPaddleFlash() {
@@ -73,7 +82,7 @@ int HostStartPaddleFlash() {
 int HostPaddleLightTick() {
     if (!hdcBatch) return PaddleLightTick();
     DrawPaddle(hdcBatch, 0);
-    return 1;
+    return BatchMark(1);
 }
 
 int HostDrawTileFrame(int nColor, int nFrame, int x, int y) {

@@ -7,6 +7,8 @@ POINT ptZoomOrigin = {0, 0};
 
 namespace {
 
+enum { MAX_DIRTY = 12 };
+
 struct Surface {
     HWND hwnd;
     HDC hdc;
@@ -15,6 +17,10 @@ struct Surface {
     int w, h;
     int nUsers;
     int bBoundsWork; // this platform accumulates bounds on memory contexts
+    // What changed since the last copy, a few rectangles rather than one
+    // that spans the lanes from a tile in the first to one in the last.
+    RECT aDirty[MAX_DIRTY];
+    int nDirty;
 };
 
 enum { MAX_SURFACES = 4 };
@@ -58,6 +64,33 @@ int SurfaceTakeChanges(Surface& s, RECT* prc) {
     UINT uFlags = GetBoundsRect(s.hdc, prc, DCB_RESET);
     SetBoundsRect(s.hdc, NULL, DCB_ENABLE);
     return (uFlags & DCB_SET) && !IsRectEmpty(prc);
+}
+
+int Area(const RECT& rc) {
+    return (rc.right - rc.left) * (rc.bottom - rc.top);
+}
+
+// Adds what was drawn since the last look to the surface's rectangles: into
+// one it overlaps or lies close to (when their union is hardly larger than
+// the two), else as one more; a full list becomes its union.
+void SurfaceCollect(Surface& s) {
+    RECT rc;
+    if (!SurfaceTakeChanges(s, &rc)) return;
+    for (int i = 0; i < s.nDirty; i++) {
+        RECT rcUnion;
+        UnionRect(&rcUnion, &s.aDirty[i], &rc);
+        if (Area(rcUnion) <= (Area(s.aDirty[i]) + Area(rc)) * 5 / 4) {
+            s.aDirty[i] = rcUnion;
+            return;
+        }
+    }
+    if (s.nDirty < MAX_DIRTY) {
+        s.aDirty[s.nDirty++] = rc;
+        return;
+    }
+    for (int i = 1; i < s.nDirty; i++) UnionRect(&s.aDirty[0], &s.aDirty[0], &s.aDirty[i]);
+    UnionRect(&s.aDirty[0], &s.aDirty[0], &rc);
+    s.nDirty = 1;
 }
 
 // The main window's client area outside its picture, in black.
@@ -126,18 +159,19 @@ int ZoomSurfaceRelease(HWND hwnd, HDC hdc) {
     Surface* s = SurfaceOf(hwnd);
     if (!s || s->hdc != hdc) return 0;
     if (s->nUsers > 0) s->nUsers--;
-    if (s->nUsers > 0) return 1;
-    RECT rc;
-    if (!SurfaceTakeChanges(*s, &rc)) return 1;
+    SurfaceCollect(*s);
+    if (s->nUsers > 0 || s->nDirty == 0) return 1;
     // The main window's copy leaves its children alone: the bounds of a
     // frame around a button take in the button. The panel's own controls are
     // frames and lines the copy must show through, as its drawing always did.
     DWORD dwFlags = DCX_CACHE | DCX_CLIPSIBLINGS;
     if (hwnd == RenderMainWindow()) dwFlags |= DCX_CLIPCHILDREN;
     HDC hdcWindow = GetDCEx(hwnd, NULL, dwFlags);
-    if (!hdcWindow) return 1;
-    SurfaceCopy(*s, hdcWindow, rc);
-    ReleaseDC(hwnd, hdcWindow);
+    if (hdcWindow) {
+        for (int i = 0; i < s->nDirty; i++) SurfaceCopy(*s, hdcWindow, s->aDirty[i]);
+        ReleaseDC(hwnd, hdcWindow);
+    }
+    s->nDirty = 0;
     return 1;
 }
 
@@ -149,8 +183,16 @@ int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hd
     s->nUsers--;
     RECT rc;
     SurfaceTakeChanges(*s, &rc); // all of it goes now
+    s->nDirty = 0;
     if (hwnd == RenderMainWindow()) MarginsFill(*s, hdcPaint);
     SurfaceCopy(*s, hdcPaint, RECT{0, 0, s->w, s->h});
+    return 1;
+}
+
+int ZoomSurfaceMark(HWND hwnd) {
+    Surface* s = SurfaceOf(hwnd);
+    if (!s) return 0;
+    SurfaceCollect(*s);
     return 1;
 }
 

@@ -31,6 +31,10 @@ HDC ZoomSurfaceAcquire(HWND hwnd);
 // Gives the back buffer back; the last release copies what changed to the
 // window. 0 when hdc is not a back buffer (then nothing happened).
 int ZoomSurfaceRelease(HWND hwnd, HDC hdc);
+// Notes what was drawn into hwnd's back buffer since the last note as one
+// piece of what the next copy takes (so a batch of drawing copies a few
+// small pieces, not the rectangle around all of them). 0 without one.
+int ZoomSurfaceMark(HWND hwnd);
 // The paint message of a window with a back buffer: pfnPaint draws the whole
 // picture into it, which is then copied whole to hdcPaint (the context of
 // BeginPaint), and the main window's margins around the picture go black.
