@@ -460,6 +460,7 @@ TEST_F(Help, TheContentsScrollWhenTheTopicsDoNotFitAndAreWhiteBelowThem) {
                 }
                 for (int i = 0; i < nLast; i++) SendMessageA(hwndList, WM_KEYDOWN, VK_DOWN, 0);
                 SendMessageA(hwndList, LB_GETITEMRECT, (WPARAM)nLast, (LPARAM)&rcLast);
+                Screenshot(hwndDlg, "help_contents_" + std::to_string(c.nPoints) + "pt.png");
                 Key(hwndList, VK_ESCAPE);
             })};
         EXPECT_EQ(RunHelp(steps), 1);
