@@ -137,8 +137,16 @@ int MIDIStart(HostWindow hwndNotify, int nIndex) {
     return 1;
 }
 
+// A stop is guarded as a start is, by bClosing: a minimize handled in the
+// warning box of a failed "stop" or "close" asks for a stop of its own, which
+// is refused, so the outer stop sends each command once, and a restore in the
+// same box cannot start a track that the outer stop would then forget.
 int MIDIStop() {
     if (!bPlaying) return 0;
+    if (bClosing) {
+        MIDITrace("MIDIStop called while still bClosing");
+        return 0;
+    }
     bClosing = 1;
     snprintf(szMIDIAlias, sizeof szMIDIAlias, "music%d", nMIDIAliasCount);
     if (bMIDIOpen) {

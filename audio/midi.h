@@ -71,7 +71,8 @@ int MIDIListAdd(const char* szName);
 
 // Opens and starts track nIndex; 1 when the commands were sent, else 0.
 int MIDIStart(HostWindow hwndNotify, int nIndex);
-// Stops and closes the current track; 1 if there was one.
+// Stops and closes the current track; 1 if there was one. A stop asked for
+// while one is in progress (from its own warning box) is refused: 0.
 int MIDIStop();
 // Stops the current track and starts the next one of the list, in a circle.
 int MIDINext(HostWindow hwndNotify);

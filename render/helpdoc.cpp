@@ -294,7 +294,7 @@ int PutKindCount(Parser& ps, int nKind, int nCount) {
     int n = (int)std::strlen(szName);
     if (nCount == 1 && n > 0 && szName[n - 1] == 's') n--;
     char sz[16];
-    std::snprintf(sz, sizeof sz, "%d\xa0", nCount); // a blank the lines never break at
+    std::snprintf(sz, sizeof sz, "%d ", nCount); // the lines keep a count with its word
     return PoolPutText(ps, sz) && PoolPut(ps, szName, n);
 }
 
@@ -429,8 +429,30 @@ void ItemAdd(Layouter& lo, const HelpItem& item) {
     lo.pOut->aItem[lo.pOut->nItems++] = item;
 }
 
+// A count: digits, perhaps with commas setting the thousands apart.
+bool IsCount(const char* p, int n) {
+    if (n == 0 || p[0] < '0' || p[0] > '9') return false;
+    for (int i = 0; i < n; i++)
+        if ((p[i] < '0' || p[i] > '9') && p[i] != ',') return false;
+    return true;
+}
+
+// The end of the word that starts at or after k (blanks first skipped). A
+// count and the word after it ("3 Tile-Verticals") are one word: no line
+// ends between them.
+int WordEnd(const char* p, int n, int k) {
+    while (k < n && p[k] == ' ') k++;
+    int nStart = k;
+    while (k < n && p[k] != ' ' && p[k] != '\n') k++;
+    if (IsCount(p + nStart, k - nStart) && k + 1 < n && p[k] == ' ' && p[k + 1] != ' ' &&
+        p[k + 1] != '\n')
+        return WordEnd(p, n, k);
+    return k;
+}
+
 // Wraps text into lines of at most nWidth pixels from (x, y), breaking at
-// blanks and at every '\n'; returns the y below the last line.
+// blanks (never right after a count) and at every '\n'; returns the y below
+// the last line.
 int TextWrap(Layouter& lo, int nFont, int x, int y, int nWidth, const char* p, int n) {
     const int h = lo.m.anLineH[nFont];
     int i = 0;
@@ -440,9 +462,7 @@ int TextWrap(Layouter& lo, int nFont, int x, int y, int nWidth, const char* p, i
         int nEnd = i; // the end of the words that fit so far
         int j = i;
         while (j < n && p[j] != '\n') {
-            int k = j;
-            while (k < n && p[k] == ' ') k++;
-            while (k < n && p[k] != ' ' && p[k] != '\n') k++;
+            int k = WordEnd(p, n, j);
             if (nEnd > i && Width(lo, nFont, p + i, k - i) > nWidth) break;
             nEnd = k;
             j = k;

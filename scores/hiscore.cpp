@@ -106,12 +106,12 @@ int HighScoreRecordParse(const char* szValue, HighScoreEntry* pRow) {
 }
 
 int HighScoreQualifies(int32_t lScore) {
-    return lScore > hsTable.aRow[NUM_HIGH_SCORES - 1].lScore;
+    return (uint32_t)lScore > (uint32_t)hsTable.aRow[NUM_HIGH_SCORES - 1].lScore;
 }
 
 int HighScoreRankFor(int32_t lScore) {
     int p = 0;
-    while (p < NUM_HIGH_SCORES && hsTable.aRow[p].lScore >= lScore) p++;
+    while (p < NUM_HIGH_SCORES && (uint32_t)hsTable.aRow[p].lScore >= (uint32_t)lScore) p++;
     return p;
 }
 
@@ -138,7 +138,7 @@ int HighScoreInsertDated(const char* szName, int32_t lScore, int32_t nLevel, con
     for (int k = NUM_HIGH_SCORES - 1; k > p; k--) hsTable.aRow[k] = hsTable.aRow[k - 1];
     HighScoreEntry& row = hsTable.aRow[p];
     memset(&row, 0, sizeof row);
-    memcpy(row.szName, szClean, sizeof szClean);
+    CopyCut(row.szName, HS_NAME_LEN, szClean, HS_NAME_LEN);
     row.lScore = lScore;
     row.nLevel = nLevel;
     CopyCut(row.szDate, HS_DATE_LEN, szDate, HS_DATE_LEN);
@@ -153,7 +153,7 @@ int HighScoreDateFormat(char* szOut, int cch, int nMonth, int nDay, int nYear) {
 
 int HighScoreGameOver(int32_t lScore) {
     lLastScore = lScore;
-    if (lScore > lHighToday) lHighToday = lScore;
+    if ((uint32_t)lScore > (uint32_t)lHighToday) lHighToday = lScore;
     return HighScoreQualifies(lScore);
 }
 

@@ -23,7 +23,7 @@ enum {
 
 struct HighScoreEntry {
     char szName[HS_NAME_LEN];
-    int32_t lScore; // written unsigned, compared signed
+    int32_t lScore; // written and compared unsigned
     int32_t nLevel;
     char szDate[HS_DATE_LEN];
 };
@@ -56,7 +56,7 @@ int HighScoreRecordParse(const char* szValue, HighScoreEntry* pRow);
 // digits; none give 0. Digits beyond the 32-bit range stop growing the value.
 int64_t HighScoreReadNumber(const char* sz);
 
-// 1 when a score earns a place: strictly more than row 9 (signed).
+// 1 when a score earns a place: strictly more than row 9 (unsigned).
 int HighScoreQualifies(int32_t lScore);
 // The row a qualifying score goes into: the first row with a smaller score
 // (equal scores keep the older row above); NUM_HIGH_SCORES if none.
@@ -75,7 +75,8 @@ int HighScoreInsertDated(const char* szName, int32_t lScore, int32_t nLevel, con
 // "MM/DD/YYYY" from month, day and the full year. Returns the length.
 int HighScoreDateFormat(char* szOut, int cch, int nMonth, int nDay, int nYear);
 
-// The end of a game lost: lLastScore := lScore, lHighToday raised to it.
+// The end of a game lost: lLastScore := lScore, lHighToday raised to it
+// (unsigned).
 // Returns HighScoreQualifies(lScore).
 int HighScoreGameOver(int32_t lScore);
 

@@ -89,12 +89,13 @@ static int AppMessageLoop() {
     return (int)msg.wParam;
 }
 
-// Shows the running copy's window in its normal size and on top; 1 if there
-// was one.
+// Shows the running copy's window in its normal size and in front; 1 if
+// there was one. Neither call waits for that copy, so one that hangs cannot
+// hang this one too.
 static int AppHandOver(HWND hwndRunning) {
     if (!hwndRunning) return 0;
-    ShowWindow(hwndRunning, SW_SHOWNORMAL);
-    BringWindowToTop(hwndRunning);
+    ShowWindowAsync(hwndRunning, SW_SHOWNORMAL);
+    SetForegroundWindow(hwndRunning);
     return 1;
 }
 
@@ -153,22 +154,11 @@ static void AppExtendSettingsMenu() {
     InsertMenuA(hSettings, 1, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hSub, "Window Size");
 }
 
-int AppMain(HINSTANCE hInstance, int nCmdShow) {
-    hInst = hInstance;
-    HostInstallWin32();
-    InitCommonControls();
-    PrefsSetDefaults();
-    LoadPrefs();
-    LoadHighScores();
-    SaveHighScores();
-    LoadStringA(hInst, IDS_APPCAPTION, szAppCaption, APP_CAPTION_LEN);
-    LoadStringA(hInst, IDS_CLASSNAME, szAppClass, APP_CLASS_LEN);
-
-    // One copy at a time: the mutex decides between copies started together,
-    // the window test finds a copy that runs without one.
-    SetLastError(0);
-    HANDLE hMutex = CreateMutexA(NULL, TRUE, APP_MUTEX_NAME);
-    if (hMutex && GetLastError() == ERROR_ALREADY_EXISTS && AppWaitAndHandOver(hMutex)) return 0;
+// Everything after the single-copy mutex (bTaken: another copy has it): the
+// hand-over, or the game's window and its message loop. Returns the process
+// exit code.
+static int AppRun(HANDLE hMutex, int bTaken, int nCmdShow) {
+    if (bTaken && AppWaitAndHandOver(hMutex)) return 0;
     if (AppHandOver(FindWindowA(szAppClass, NULL))) return 0;
     if (!AppRegisterClass()) return 0;
 
@@ -209,8 +199,32 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     pHost->PlayGameSound("SWOOSH", 1);
     ShowWindow(hwndMain, nCmdShow);
     UpdateWindow(hwndMain);
-    int nExitCode = AppMessageLoop();
-    // Everything is written by now: a copy started from here on may run.
-    if (hMutex) ReleaseMutex(hMutex);
+    return AppMessageLoop();
+}
+
+int AppMain(HINSTANCE hInstance, int nCmdShow) {
+    hInst = hInstance;
+    HostInstallWin32();
+    InitCommonControls();
+    PrefsSetDefaults();
+    LoadPrefs();
+    LoadHighScores();
+    SaveHighScores();
+    LoadStringA(hInst, IDS_APPCAPTION, szAppCaption, APP_CAPTION_LEN);
+    LoadStringA(hInst, IDS_CLASSNAME, szAppClass, APP_CLASS_LEN);
+
+    // One copy at a time: the mutex decides between copies started together,
+    // the window test finds a copy that runs without one.
+    SetLastError(0);
+    HANDLE hMutex = CreateMutexA(NULL, TRUE, APP_MUTEX_NAME);
+    int bTaken = hMutex && GetLastError() == ERROR_ALREADY_EXISTS;
+    int nExitCode = AppRun(hMutex, bTaken, nCmdShow);
+    // Everything is written by now: a copy started from here on may run. The
+    // handle goes on every way out (a copy that handed over never owned the
+    // mutex, and its release just fails).
+    if (hMutex) {
+        ReleaseMutex(hMutex);
+        CloseHandle(hMutex);
+    }
     return nExitCode;
 }

@@ -70,18 +70,22 @@ static LRESULT CommandHelp(HWND hwnd) {
 }
 
 int QuitConfirmed(HWND hwnd) {
-    if (!game.bGameRunning) return 1;
-    SetPause(1);
-    if (AskYesNo(hwnd, "Are you sure you want to quit?")) return 1;
-    SetPause(0);
-    PaddleRedraw();
-    return 0;
+    if (game.bGameRunning) {
+        SetPause(1);
+        if (!AskYesNo(hwnd, "Are you sure you want to quit?")) {
+            SetPause(0);
+            PaddleRedraw();
+            return 0;
+        }
+    }
+    // The window goes: nothing after this sees a game running in it.
+    game.bPaused = 1;
+    game.bGameRunning = 0;
+    return 1;
 }
 
 static LRESULT CommandQuit(HWND hwnd, int* pbPassOn) {
     if (!QuitConfirmed(hwnd)) return 1;
-    game.bPaused = 1;
-    game.bGameRunning = 0;
     DestroyWindow(hwnd);
     *pbPassOn = 1;
     return 1;

@@ -15,7 +15,8 @@ extern int(WINAPI* pfnAskMessageBox)(HWND hwnd, const char* szText, const char* 
                                      UINT uType);
 
 // The quit question of a running game: 1 when the window may close (no game,
-// or Yes); on No the game resumes and 0.
+// or Yes), and the game has then ended (not running, paused); on No the game
+// resumes and 0.
 int QuitConfirmed(HWND hwnd);
 
 // Redraws the paddle after a dialog or question.

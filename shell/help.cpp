@@ -55,6 +55,7 @@ struct Viewer {
     HDC hdcMeasure;
     int nTopic;
     int nScroll;
+    int nWheelRest; // wheel movement not yet a whole line, for fine wheels and touchpads
     int nTextW;
     HelpMeasure measure;
 };
@@ -173,9 +174,14 @@ int PageScrollBar(WPARAM wParam) {
     }
 }
 
+// A notch scrolls WHEEL_LINES lines; smaller steps add up until they make a
+// line, so a touchpad's many small steps scroll as far as the notches would.
 int PageWheel(WPARAM wParam) {
-    int nNotches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-    return PageScrollTo(viewer.nScroll - nNotches * WHEEL_LINES * PageLine());
+    const int nPerLine = WHEEL_DELTA / WHEEL_LINES;
+    viewer.nWheelRest += GET_WHEEL_DELTA_WPARAM(wParam);
+    int nLines = viewer.nWheelRest / nPerLine;
+    viewer.nWheelRest -= nLines * nPerLine;
+    return nLines != 0 && PageScrollTo(viewer.nScroll - nLines * PageLine());
 }
 
 // The page's items from the scroll position on, into hdc.
@@ -259,17 +265,19 @@ void TopicShow(int nTopic) {
     viewer.nTopic = nTopic;
     HelpLayoutTopic(helpDoc, nTopic, viewer.nTextW, viewer.measure, &helpLayout);
     viewer.nScroll = 0;
+    viewer.nWheelRest = 0;
     PageScrollBarSet();
     InvalidateRect(viewer.hwndPage, NULL, FALSE);
     if (SendMessageA(viewer.hwndList, LB_GETCURSEL, 0, 0) != nTopic)
         SendMessageA(viewer.hwndList, LB_SETCURSEL, (WPARAM)nTopic, 0);
 }
 
-// The list passes the page's keys, the wheel and the right button on.
+// The list passes the page's keys (all but Up and Down, which choose the
+// topic), the wheel and the right button on.
 LRESULT CALLBACK ListProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_KEYDOWN:
-        if (wParam == VK_PRIOR || wParam == VK_NEXT) {
+        if (wParam == VK_PRIOR || wParam == VK_NEXT || wParam == VK_HOME || wParam == VK_END) {
             PageKey(wParam);
             return 0;
         }
@@ -288,14 +296,37 @@ RECT ItemTextRect(RECT rc) {
     return RECT{rc.left + ITEM_INDENT, rc.top + ITEM_PAD, rc.right - 2, rc.bottom - ITEM_PAD};
 }
 
-void ListMeasureItem(MEASUREITEMSTRUCT* pItem) {
-    if ((int)pItem->itemID < 0 || (int)pItem->itemID >= helpDoc.nTopics) return;
-    HelpText t = helpDoc.aTopic[pItem->itemID].title;
-    RECT rc = ItemTextRect(RECT{0, 0, LIST_W - 2, 0});
+// The height of topic nTopic's item in a list nWidth pixels wide.
+int ListItemHeight(int nTopic, int nWidth) {
+    HelpText t = helpDoc.aTopic[nTopic].title;
+    RECT rc = ItemTextRect(RECT{0, 0, nWidth, 0});
     HGDIOBJ hfontOld = SelectObject(viewer.hdcMeasure, hfontDialog);
     DrawTextA(viewer.hdcMeasure, HelpTextPtr(helpDoc, t), t.nLen, &rc, kItemFormat | DT_CALCRECT);
     SelectObject(viewer.hdcMeasure, hfontOld);
-    pItem->itemHeight = (UINT)(rc.bottom - rc.top + 2 * ITEM_PAD);
+    return rc.bottom - rc.top + 2 * ITEM_PAD;
+}
+
+void ListMeasureItem(MEASUREITEMSTRUCT* pItem) {
+    if ((int)pItem->itemID < 0 || (int)pItem->itemID >= helpDoc.nTopics) return;
+    pItem->itemHeight = (UINT)ListItemHeight((int)pItem->itemID, LIST_W - 2);
+}
+
+// When the topics do not all fit (a larger font, more topics), the list shows
+// its scroll bar; the names are then measured again for what is left beside it.
+void ListFitScrollBar() {
+    RECT rc;
+    GetClientRect(viewer.hwndList, &rc);
+    if (rc.right >= LIST_W - 2) return;
+    for (int t = 0; t < helpDoc.nTopics; t++)
+        SendMessageA(viewer.hwndList, LB_SETITEMHEIGHT, (WPARAM)t,
+                     MAKELPARAM(ListItemHeight(t, rc.right), 0));
+    InvalidateRect(viewer.hwndList, NULL, TRUE);
+}
+
+// The list's part below its last topic is white, as the topics are.
+INT_PTR ListColour(HDC hdc) {
+    SetBkColor(hdc, kWhite);
+    return (INT_PTR)GetStockObject(WHITE_BRUSH);
 }
 
 void ListDrawItem(const DRAWITEMSTRUCT* pItem) {
@@ -362,6 +393,7 @@ int HelpOpen(HWND hwndDlg) {
         lstrcpynA(sz, HelpTextPtr(helpDoc, title), title.nLen + 1 < 64 ? title.nLen + 1 : 64);
         SendMessageA(viewer.hwndList, LB_ADDSTRING, 0, (LPARAM)sz);
     }
+    ListFitScrollBar();
     // The scroll bar always stands, so the text's width never changes.
     PageScrollBarSet();
     RECT rcPage;
@@ -453,6 +485,7 @@ INT_PTR CALLBACK HelpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_PAINT: HelpPaint(hwndDlg); return TRUE;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORBTN: return DialogGreyColour((HDC)wParam, kBlack);
+    case WM_CTLCOLORLISTBOX: return ListColour((HDC)wParam);
     case WM_MEASUREITEM:
         if (wParam != IDC_HELP_TOPICS || !viewer.hdcMeasure) return FALSE;
         ListMeasureItem((MEASUREITEMSTRUCT*)lParam);

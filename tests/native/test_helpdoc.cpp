@@ -73,6 +73,45 @@ TEST(HelpDoc, TheGamesHelpParsesIntoItsTopicsInOrderWithEveryPicture) {
     std::string sAll(doc.aPool, (size_t)doc.nPool);
     for (const char* sz : {"25 points", "200 points", "100,000 points", "75,000 points"})
         EXPECT_NE(sAll.find(sz), std::string::npos) << sz;
+    // Plain ASCII only: a byte from 0x80 on is a lead byte in the Chinese,
+    // Japanese and Korean code pages and would swallow the character after it.
+    for (size_t i = 0; i < sAll.size(); i++)
+        EXPECT_LT((unsigned char)sAll[i], 0x80) << "at " << i << ": " << sAll.substr(i, 20);
+}
+
+// The lines break at blanks, but never between a count and its word.
+TEST(HelpDoc, LinesBreakAtBlanksButKeepACountWithItsWord) {
+    RecordingHost host;
+    ResetEngineForTest(host);
+    struct Case {
+        const char* szText;
+        int nWidth; // in characters: each is one pixel wide
+        const char* szLines;
+    } const kCases[] = {
+        {"Counts as: 3 Tile-Verticals", 14, "Counts as:|3 Tile-Verticals"},
+        {"worth 75,000 points", 13, "worth|75,000 points"},
+        {"Level 7: 12 X-Patterns now", 11, "Level 7:|12 X-Patterns|now"},
+        {"lines in a row 3", 14, "lines in a row|3"},
+        {"ab x3 cd", 5, "ab x3|cd"},
+        {"one two three", 7, "one two|three"},
+    };
+    HelpMeasure m = {};
+    m.pfnWidth = [](void*, int, const char*, int n) { return n; };
+    for (int f = 0; f < HELP_NUM_FONTS; f++) m.anLineH[f] = 10;
+    static HelpLayout layout;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.szText);
+        ASSERT_TRUE(Parse(std::string("@topic T\n") + c.szText + "\n")) << doc.szError;
+        ASSERT_TRUE(HelpLayoutTopic(doc, 0, c.nWidth, m, &layout));
+        std::string sLines;
+        for (int i = 0; i < layout.nItems; i++) {
+            const HelpItem& item = layout.aItem[i];
+            if (item.nType != HI_TEXT || item.nFont != HF_BODY) continue;
+            if (!sLines.empty()) sLines += '|';
+            sLines.append(item.p, (size_t)item.n);
+        }
+        EXPECT_EQ(sLines, c.szLines);
+    }
 }
 
 TEST(HelpDoc, ABrokenFileIsReportedWithItsLine) {
@@ -114,12 +153,12 @@ std::string Thousands(int64_t n) {
     return sOut;
 }
 
-// "1 3-Tile-Vertical", "2 3-Tile-Verticals", with the blank that never breaks.
+// "1 3-Tile-Vertical", "2 3-Tile-Verticals".
 std::string KindCount(int nKind, int nCount) {
     std::string sName = aGoalKindName[nKind];
     sName.erase(0, sName.find_first_not_of(' '));
     if (nCount == 1 && !sName.empty() && sName.back() == 's') sName.pop_back();
-    return std::to_string(nCount) + "\xa0" + sName;
+    return std::to_string(nCount) + " " + sName;
 }
 
 // Each pictured board, put into the bins and resolved by the game, scores

@@ -171,16 +171,36 @@ TEST_F(HiScoreTest, EqualScoresKeepTheOlderRowAbove) {
     EXPECT_STREQ(hsTable.aRow[6].szName, "P5");
 }
 
-TEST_F(HiScoreTest, ScoresCompareSigned) {
-    // A hand-edited negative row 9: a score of 0 earns a place.
-    TableOf({9, 8, 7, 6, 5, 4, 3, 2, 1, -5});
-    EXPECT_TRUE(HighScoreQualifies(0));
-    EXPECT_EQ(HighScoreRankFor(0), 9);
-    // A score with the top bit set counts as negative.
-    ResetHighScores();
-    EXPECT_FALSE(HighScoreQualifies((int32_t)0x80000000u));
-    EXPECT_FALSE(HighScoreQualifies(0)); // 0 is not greater than row 9's 0
-    EXPECT_TRUE(HighScoreQualifies(1));
+// Scores are written unsigned, so they rank unsigned too: a hand-edited
+// score of 2,147,483,648 or more shows large and sorts large.
+TEST_F(HiScoreTest, ScoresCompareUnsignedAsTheyAreWritten) {
+    const uint32_t kTop = 0x80000000u;
+    struct Case {
+        uint32_t lRow9; // the other rows are above it
+        uint32_t lNew;
+        bool bQualifies;
+    } const kCases[] = {
+        {0, 1, true},
+        {0, 0, false},
+        {0, kTop, true},
+        {kTop, 1, false},
+        {kTop, kTop + 1, true},
+        {0xFFFFFFFBu, 0, false},
+        {0xFFFFFFFBu, 0xFFFFFFFFu, true},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << c.lRow9 << " then " << c.lNew);
+        TableOf({-1, -1, -1, -1, -1, -1, -1, -1, -1, (int32_t)c.lRow9});
+        EXPECT_EQ(HighScoreQualifies((int32_t)c.lNew), c.bQualifies);
+        EXPECT_EQ(HighScoreRankFor((int32_t)c.lNew), c.bQualifies ? 9 : 10);
+    }
+    // A large score goes above the small ones and is the best of the run.
+    TableOf({9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
+    EXPECT_EQ(HighScoreInsertDated("Big", (int32_t)kTop, 3, "d"), 0);
+    HighScoreGameOver(12000);
+    HighScoreGameOver((int32_t)kTop);
+    HighScoreGameOver(7000);
+    EXPECT_EQ((uint32_t)lHighToday, kTop);
 }
 
 TEST_F(HiScoreTest, NamesAreCleanedCutAndRefusedWhenBlank) {
@@ -213,6 +233,9 @@ TEST_F(HiScoreTest, NamesAreCleanedCutAndRefusedWhenBlank) {
         }
         ASSERT_EQ(nRow, 0);
         EXPECT_STREQ(hsTable.aRow[0].szName, c.szStored);
+        // Nothing of the typed text lies behind the stored name.
+        const char* pName = hsTable.aRow[0].szName;
+        for (size_t i = strlen(pName); i < HS_NAME_LEN; i++) EXPECT_EQ(pName[i], '\0') << i;
         HighScoreEntry back;
         ASSERT_EQ(HighScoreRecordParse(Format(hsTable.aRow[0]).c_str(), &back), 1);
         EXPECT_STREQ(back.szName, c.szStored);

@@ -323,4 +323,41 @@ TEST_F(Midi, AStartFromInsideAFailedOpensWarningBoxLeavesNoTrackOpen) {
     }
 }
 
+// A failed stop or close shows its warning box, whose modal loop may handle a
+// minimize (and a restore). The nested stop is refused, so no command is sent
+// twice, there is one box, and no track is left open beside the next one.
+TEST_F(Midi, AStopFromInsideItsOwnWarningBoxIsRefused) {
+    struct Case {
+        const char* szFailing;
+        bool bRestoreToo;
+    } const kCases[] = {{"stop", false}, {"close", false}, {"stop", true}, {"close", true}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::Message() << c.szFailing << (c.bRestoreToo ? " and restore" : ""));
+        fake = FakeDevice{};
+        MIDIReset();
+        List({"a.mid", "b.mid", "c.mid"});
+        EXPECT_EQ(MIDIStartTrack(kMain, 0), 1);
+        fake.errorByVerb[c.szFailing] = 263;
+        fake.onBox = [&] {
+            fake.onBox = nullptr;
+            MIDIWindowMinimized();
+            if (c.bRestoreToo) MIDIWindowRestored(kMain);
+        };
+        EXPECT_EQ(MIDIStop(), 1);
+        EXPECT_EQ(MIDIIsPlaying(), 0);
+        EXPECT_EQ(fake.boxes.size(), 1u);
+        fake.errorByVerb.clear();
+        EXPECT_EQ(MIDINext(kMain), 1); // the music goes on normally
+        MIDIStop();
+
+        std::multiset<std::string> opened, closed;
+        for (const std::string& cmd : fake.commands) {
+            if (Verb(cmd) == "open") opened.insert(cmd.substr(cmd.rfind(' ') + 1));
+            if (Verb(cmd) == "close") closed.insert(cmd.substr(6));
+        }
+        EXPECT_EQ(opened.size(), 2u);
+        EXPECT_EQ(opened, closed);
+    }
+}
+
 } // namespace

@@ -97,3 +97,64 @@ TEST(Startup, TwoCopiesStartedTogetherLeaveOneWindow) {
         // The pair's end takes the kept copy with it before the next round.
     }
 }
+
+namespace {
+
+// A window of the game's class on a thread that answers no message until it is
+// let go, as the window of a copy that has hung; it starts minimized.
+struct HungCopy {
+    HANDLE hReady = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE hLetGo = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE hEnd = CreateEventA(NULL, TRUE, FALSE, NULL);
+    HANDLE hThread = NULL;
+    HWND hwnd = NULL;
+
+    static DWORD WINAPI Run(void* pParam) {
+        HungCopy* p = (HungCopy*)pParam;
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = "kvoQuarrwClass";
+        RegisterClassA(&wc);
+        p->hwnd = CreateWindowExA(0, "kvoQuarrwClass", "hung", WS_OVERLAPPEDWINDOW | WS_MINIMIZE, 0,
+                                  0, 200, 150, NULL, NULL, wc.hInstance, NULL);
+        ShowWindow(p->hwnd, SW_SHOWMINNOACTIVE);
+        SetEvent(p->hReady);
+        WaitForSingleObject(p->hLetGo, INFINITE); // hung: no message is looked at
+        while (MsgWaitForMultipleObjects(1, &p->hEnd, FALSE, INFINITE, QS_ALLINPUT) ==
+               WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        }
+        DestroyWindow(p->hwnd);
+        return 0;
+    }
+    bool Start() {
+        hThread = CreateThread(NULL, 0, Run, this, 0, NULL);
+        return hThread && WaitForSingleObject(hReady, 10000) == WAIT_OBJECT_0 && hwnd;
+    }
+    ~HungCopy() {
+        SetEvent(hLetGo);
+        SetEvent(hEnd);
+        if (hThread) WaitForSingleObject(hThread, 10000);
+        for (HANDLE h : {hThread, hReady, hLetGo, hEnd})
+            if (h) CloseHandle(h);
+    }
+};
+
+} // namespace
+
+// A running copy that hangs does not hang the next one: the hand-over asks
+// that copy's window to show without waiting for it, and the new copy ends
+// with code 0. The window comes up in its normal size once its copy answers.
+TEST(Startup, ASecondCopyHandsOverToAHungFirstCopyWithoutWaiting) {
+    GameRun run("hung_first");
+    HungCopy hung;
+    ASSERT_TRUE(hung.Start());
+    ASSERT_TRUE(IsIconic(hung.hwnd));
+    EXPECT_FALSE(run.Start(3000)) << "it made a window of its own";
+    EXPECT_EQ(run.WaitExit(15000), 0u);
+    SetEvent(hung.hLetGo);
+    EXPECT_TRUE(
+        WaitUntil([&] { return !IsIconic(hung.hwnd) && IsWindowVisible(hung.hwnd); }, 10000));
+}

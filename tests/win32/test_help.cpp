@@ -311,11 +311,24 @@ TEST_F(Help, KeysAndMouseChooseTopicsScrollThePageAndClose) {
                     EXPECT_NE(ScrollPos(hwndDlg), nBefore) << p.vk;
                 nBefore = ScrollPos(hwndDlg);
             }
+            // In the contents, Home and End scroll the page as the help says;
+            // the topic stays.
+            SendMessageA(List(hwndDlg), WM_KEYDOWN, VK_END, 0);
+            EXPECT_EQ(ScrollPos(hwndDlg), nEnd);
+            SendMessageA(List(hwndDlg), WM_KEYDOWN, VK_HOME, 0);
+            EXPECT_EQ(ScrollPos(hwndDlg), 0);
+            EXPECT_EQ(HelpViewerTopic(), 3);
             // The wheel scrolls the page wherever the focus is.
             SendMessageA(List(hwndDlg), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-            EXPECT_GT(ScrollPos(hwndDlg), 0);
+            const int nNotch = ScrollPos(hwndDlg);
+            EXPECT_GT(nNotch, 0);
             SendMessageA(hwndPage, WM_MOUSEWHEEL, MAKEWPARAM(0, 2 * WHEEL_DELTA), 0);
             EXPECT_EQ(ScrollPos(hwndDlg), 0);
+            // Steps of an eighth of a notch (a touchpad) add up to a notch.
+            for (int i = 0; i < 8; i++)
+                SendMessageA(hwndPage, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA / 8), 0);
+            EXPECT_EQ(ScrollPos(hwndDlg), nNotch);
+            SendMessageA(hwndPage, WM_KEYDOWN, VK_HOME, 0);
             // Up in the contents: the topic before, from its top.
             SendMessageA(hwndPage, WM_KEYDOWN, VK_END, 0);
             SendMessageA(List(hwndDlg), WM_KEYDOWN, VK_UP, 0);
@@ -411,4 +424,53 @@ TEST_F(Help, AHelpFileGoesToThePlatformViewerAndOursStandsIn) {
     ASSERT_TRUE(CreateDirectoryA(szPath, NULL));
     EXPECT_FALSE(HelpFileExists());
     EXPECT_TRUE(RemoveDirectoryA(szPath));
+}
+
+// The contents list in a smaller and a larger font than the game's: below the
+// last topic it is white, whatever the system's window colour; when the
+// topics do not fit it gets a scroll bar and shows the last topic whole.
+TEST_F(Help, TheContentsScrollWhenTheTopicsDoNotFitAndAreWhiteBelowThem) {
+    int nColour = COLOR_WINDOW;
+    const COLORREF crWindow = GetSysColor(COLOR_WINDOW), crOdd = RGB(0, 128, 128);
+    ASSERT_TRUE(SetSysColors(1, &nColour, &crOdd));
+    struct Case {
+        int nPoints;
+        bool bScrolls;
+    } const kCases[] = {{8, false}, {20, true}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.nPoints);
+        DeleteObject(hfontDialog);
+        hfontDialog = CreateAppFont("Arial", c.nPoints, 1, 0);
+        bool bScrollBar = false;
+        RECT rcClient = {}, rcLast = {};
+        COLORREF crBelow = CLR_INVALID;
+        std::vector<Step> steps = {
+            Opened(), Do([&](HWND hwndDlg) {
+                HWND hwndList = List(hwndDlg);
+                bScrollBar = (GetWindowLongA(hwndList, GWL_STYLE) & WS_VSCROLL) != 0;
+                GetClientRect(hwndList, &rcClient);
+                int nLast = (int)SendMessageA(hwndList, LB_GETCOUNT, 0, 0) - 1;
+                SendMessageA(hwndList, LB_GETITEMRECT, (WPARAM)nLast, (LPARAM)&rcLast);
+                if (rcLast.bottom < rcClient.bottom - 4) {
+                    UpdateWindow(hwndList);
+                    HDC hdc = GetDC(hwndList);
+                    crBelow =
+                        GetPixel(hdc, rcClient.right / 2, (rcLast.bottom + rcClient.bottom) / 2);
+                    ReleaseDC(hwndList, hdc);
+                }
+                for (int i = 0; i < nLast; i++) SendMessageA(hwndList, WM_KEYDOWN, VK_DOWN, 0);
+                SendMessageA(hwndList, LB_GETITEMRECT, (WPARAM)nLast, (LPARAM)&rcLast);
+                Screenshot(hwndDlg, "help_contents_" + std::to_string(c.nPoints) + "pt.png");
+                Key(hwndList, VK_ESCAPE);
+            })};
+        EXPECT_EQ(RunHelp(steps), 1);
+        EXPECT_EQ(bScrollBar, c.bScrolls);
+        if (!c.bScrolls) {
+            EXPECT_EQ(crBelow, RGB(255, 255, 255));
+        }
+        // The last topic chosen is in view, whole.
+        EXPECT_GE(rcLast.top, 0);
+        EXPECT_LE(rcLast.bottom, rcClient.bottom);
+    }
+    SetSysColors(1, &nColour, &crWindow);
 }

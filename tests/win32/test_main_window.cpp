@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/midi.h"
@@ -103,8 +104,12 @@ void NoteMenu(HMENU hMenu) {
     }
 }
 
+// The game's state as the window was destroyed: running, paused.
+std::pair<int, int> stateAtDestroy;
+
 LRESULT CALLBACK TestWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg == WM_INITMENUPOPUP) NoteMenu((HMENU)wParam);
+    if (uMsg == WM_DESTROY) stateAtDestroy = {game.bGameRunning, game.bPaused};
     return MainWndProc(hwnd, uMsg, wParam, lParam);
 }
 
@@ -289,10 +294,13 @@ TEST_F(MainWindow, QuitAndCloseAskDuringAGame) {
         if (c.bGame) StartGame(9, 0);
         aSeen.clear();
         nAnswer = c.nAnswer;
+        stateAtDestroy = {-1, -1};
         LRESULT lResult = Send(c.uMsg, c.wParam);
         EXPECT_EQ(Index("ask Are you sure you want to quit?") >= 0, c.bGame) << SeenText();
         EXPECT_EQ(!IsWindow(hwnd), c.bClosed);
         if (c.bClosed) {
+            // The game ended before the window went, however it was closed.
+            EXPECT_EQ(stateAtDestroy, std::make_pair(0, 1));
             Close();
             continue;
         }

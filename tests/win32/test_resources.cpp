@@ -463,7 +463,8 @@ TEST_F(Resources, VersionBlockSays152) {
     EXPECT_EQ(Value("ProductVersion"), "1.52");
     EXPECT_EQ(Value("OriginalFilename"), "Quarrion.exe");
     EXPECT_NE(Value("FileDescription").find("Quarrion"), std::string::npos);
-    EXPECT_NE(Value("LegalCopyright").find("The Quarrion team"), std::string::npos);
+    EXPECT_NE(Value("LegalCopyright").find("The Quarrion team. MIT licence, see LICENSE.TXT."),
+              std::string::npos);
     FreeLibrary(hVersion);
 }
 
