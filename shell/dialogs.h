@@ -37,11 +37,11 @@ int FrameControlRect(HWND hwndDlg, int nId, RECT* prc);
 // DialogBoxParamA for the game's dialogs: the template's own font is made
 // nZoom times its size on a screen of 96 dots per inch, so the dialog keeps its
 // size beside the zoomed game window whatever the zoom and the screen.
-INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner,
-                      DLGPROC pfnProc, LPARAM lParam);
+INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
+                      LPARAM lParam);
 // The same for a modeless dialog (CreateDialogParamA).
-HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner,
-                      DLGPROC pfnProc, LPARAM lParam);
+HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
+                      LPARAM lParam);
 // The dots per inch of the screen hwnd is on (the system's where it cannot
 // tell one monitor from another).
 int WindowDpi(HWND hwnd);
