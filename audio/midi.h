@@ -5,7 +5,8 @@
 // The state machine here is portable. It reaches the platform only through
 // the small MIDIDevice table below (command strings, error texts, the file
 // test and the warning box), so the native tests run it on a fake device. The
-// Win32 device and the file search live in midi_win.cpp.
+// Win32 device and the file search live in midi_win.cpp. Paths, names and
+// commands are UTF-8 text; the Win32 device passes them on in wide characters.
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,10 @@
 enum {
     MIDI_MAX_FILES = 25, // files beyond the 25th are not played
     MIDI_NAME_LEN = 32,  // a slot holds 31 characters and the terminator
-    MIDI_DIR_LEN = 260,
-    MIDI_PATH_LEN = 300,
+    MIDI_DIR_LEN = 1024, // in UTF-8: a folder past the 260-character limit fits
+    MIDI_PATH_LEN = MIDI_DIR_LEN + MIDI_NAME_LEN,
     MIDI_ALIAS_LEN = 20, // "music" and any int
-    MIDI_COMMAND_LEN = 400,
+    MIDI_COMMAND_LEN = MIDI_PATH_LEN + 64,
     MIDI_ERROR_LEN = 100,
 };
 
@@ -100,9 +101,16 @@ void MIDITrace(const char* szLine);
 // --- Win32 (midi_win.cpp) ----------------------------------------------------
 
 // Lists the "*.mid" files of the executable's directory; returns how many.
-// Installs the Win32 device first if no device is installed.
+// When that directory cannot be named, the list stays empty. Installs the
+// Win32 device first if no device is installed.
 int MIDIFindFiles(HostWindow hwndOwner);
-// The same for the files of szDir (which ends in a backslash).
+// The same for the files of szDir (which ends in a backslash; empty: none).
 int MIDIFindFilesIn(HostWindow hwndOwner, const char* szDir);
-// The Win32 device: mciSendStringA with "sequencer", warning boxes, no trace.
+// The Win32 device: mciSendStringW with "sequencer", warning boxes, no trace.
+// It refuses to open a file whose chunks do not fit inside it (MIDIFileFits).
 const MIDIDevice* MIDIDeviceWin32();
+// 1 when the file starts with a MIDI header chunk and it and every chunk up
+// to the last track the header counts lie inside the file (also within the
+// "data" chunk of a RIFF MIDI file). Other files are the sequencer's to
+// judge: 1. 0 for a file that cannot be read.
+int MIDIFileFits(const char* szPath);

@@ -1,5 +1,6 @@
-// The music on Win32: the "sequencer" device through mciSendStringA, and the
-// search for the music files through a hidden list box dialog.
+// The music on Win32: the "sequencer" device through mciSendStringW, and the
+// search for the music files through a hidden list box dialog. The portable
+// side hands over UTF-8 text; every path meets the system in wide characters.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -7,39 +8,156 @@
 #include <cstring>
 
 #include "audio/midi.h"
+#include "prefs/ini_win.h"
 #include "resources/resource.h"
 #include "shell/app.h"
 
-static uint32_t WinSendString(const char* szCommand, HostWindow hwndNotify) {
-    char szAnswer[256];
-    szAnswer[0] = '\0';
-    return (uint32_t)mciSendStringA(szCommand, szAnswer, 255, (HWND)hwndNotify);
+namespace {
+
+const char kOpenCommand[] = "open sequencer!";
+
+int WideOfUtf8(const char* sz, wchar_t* wsz, int cch) {
+    return MultiByteToWideChar(CP_UTF8, 0, sz, -1, wsz, cch) > 0;
 }
 
-static int WinErrorText(uint32_t nError, char* szText, int cchText) {
+// Cut at a character's end where it does not fit.
+int Utf8OfWide(const wchar_t* wsz, char* sz, int cch) {
+    if (cch <= 0) return 0;
+    sz[0] = '\0';
+    char szAll[MIDI_COMMAND_LEN * 3];
+    if (WideCharToMultiByte(CP_UTF8, 0, wsz, -1, szAll, sizeof szAll, NULL, NULL) <= 0) return 0;
+    int n = lstrlenA(szAll);
+    if (n >= cch) {
+        n = cch - 1;
+        while (n > 0 && (szAll[n] & 0xC0) == 0x80) n--;
+    }
+    memcpy(sz, szAll, (size_t)n);
+    sz[n] = '\0';
+    return 1;
+}
+
+// A UTF-8 path in wide characters; past the path limit with the prefix that
+// lets the file calls go on.
+int WidePath(const char* szPath, wchar_t* wszPath, int cchPath) {
+    wchar_t wsz[MIDI_PATH_LEN];
+    if (!WideOfUtf8(szPath, wsz, MIDI_PATH_LEN)) return 0;
+    int bLong = lstrlenW(wsz) >= MAX_PATH && wsz[0] != L'\\';
+    if (lstrlenW(wsz) + (bLong ? 4 : 0) >= cchPath) return 0;
+    wszPath[0] = L'\0';
+    if (bLong) lstrcpyW(wszPath, L"\\\\?\\");
+    lstrcatW(wszPath, wsz);
+    return 1;
+}
+
+uint32_t Be32(const uint8_t* p) {
+    return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
+}
+
+uint32_t Le32(const uint8_t* p) {
+    return (uint32_t)p[3] << 24 | (uint32_t)p[2] << 16 | (uint32_t)p[1] << 8 | p[0];
+}
+
+int ReadAt(HANDLE h, uint64_t nAt, uint8_t* p, DWORD n) {
+    LARGE_INTEGER li;
+    li.QuadPart = (LONGLONG)nAt;
+    DWORD nGot = 0;
+    return SetFilePointerEx(h, li, NULL, FILE_BEGIN) && ReadFile(h, p, n, &nGot, NULL) && nGot == n;
+}
+
+// The standard MIDI file in [nStart, nEnd): its header chunk and every chunk
+// up to the last track it counts lie inside.
+int SmfFits(HANDLE h, uint64_t nStart, uint64_t nEnd) {
+    uint8_t a[14];
+    if (nEnd - nStart < sizeof a || !ReadAt(h, nStart, a, sizeof a)) return 0;
+    if (memcmp(a, "MThd", 4) != 0) return 0;
+    uint32_t nHead = Be32(a + 4);
+    if (nHead < 6 || nHead > nEnd - nStart - 8) return 0;
+    int nTracks = a[10] << 8 | a[11];
+    uint64_t nAt = nStart + 8 + nHead;
+    for (int nFound = 0; nFound < nTracks;) {
+        uint8_t c[8];
+        if (nEnd - nAt < sizeof c || !ReadAt(h, nAt, c, sizeof c)) return 0;
+        uint32_t nLen = Be32(c + 4);
+        if (nLen > nEnd - nAt - 8) return 0;
+        if (memcmp(c, "MTrk", 4) == 0) nFound++;
+        nAt += 8 + (uint64_t)nLen;
+    }
+    return 1;
+}
+
+// A RIFF MIDI file: the "data" chunk inside the RIFF chunk, and the standard
+// MIDI file inside that.
+int RmidFits(HANDLE h, uint64_t nSize) {
+    uint8_t a[12];
+    if (nSize < sizeof a || !ReadAt(h, 0, a, sizeof a)) return 0;
+    if (memcmp(a + 8, "RMID", 4) != 0) return 1; // some other RIFF file
+    uint64_t nEnd = 8 + (uint64_t)Le32(a + 4);
+    if (nEnd > nSize) return 0;
+    for (uint64_t nAt = 12; nAt + 8 <= nEnd;) {
+        uint8_t c[8];
+        if (!ReadAt(h, nAt, c, sizeof c)) return 0;
+        uint64_t nLen = Le32(c + 4);
+        if (nLen > nEnd - nAt - 8) return 0;
+        if (memcmp(c, "data", 4) == 0) return SmfFits(h, nAt + 8, nAt + 8 + nLen);
+        nAt += 8 + nLen + (nLen & 1);
+    }
+    return 0;
+}
+
+uint32_t WinSendString(const char* szCommand, HostWindow hwndNotify) {
+    // Wine's sequencer reads a track that claims more bytes than the file
+    // holds without end: such a file is refused before it gets there.
+    size_t nOpen = sizeof kOpenCommand - 1;
+    if (strncmp(szCommand, kOpenCommand, nOpen) == 0) {
+        char szPath[MIDI_PATH_LEN];
+        snprintf(szPath, sizeof szPath, "%s", szCommand + nOpen);
+        char* pAlias = nullptr;
+        for (char* p = strstr(szPath, " alias "); p; p = strstr(p + 1, " alias ")) pAlias = p;
+        if (pAlias) *pAlias = '\0';
+        if (!MIDIFileFits(szPath)) return MCIERR_INVALID_FILE;
+    }
+    wchar_t wszCommand[MIDI_COMMAND_LEN], wszAnswer[256];
+    if (!WideOfUtf8(szCommand, wszCommand, MIDI_COMMAND_LEN)) return MCIERR_PARAM_OVERFLOW;
+    wszAnswer[0] = L'\0';
+    return (uint32_t)mciSendStringW(wszCommand, wszAnswer, 255, (HWND)hwndNotify);
+}
+
+int WinErrorText(uint32_t nError, char* szText, int cchText) {
     if (cchText <= 0) return 0;
     szText[0] = '\0';
-    return mciGetErrorStringA((MCIERROR)nError, szText, (UINT)cchText) ? 1 : 0;
+    wchar_t wszText[MIDI_ERROR_LEN];
+    if (!mciGetErrorStringW((MCIERROR)nError, wszText, MIDI_ERROR_LEN)) return 0;
+    return Utf8OfWide(wszText, szText, cchText);
 }
 
-static int WinWarningBox(const char* szText, const char* szTitle) {
-    MessageBoxA(hwndMain, szText, szTitle, MB_ICONWARNING);
+int WinWarningBox(const char* szText, const char* szTitle) {
+    wchar_t wszText[MIDI_ERROR_LEN * 2], wszTitle[MIDI_COMMAND_LEN];
+    if (!WideOfUtf8(szText, wszText, MIDI_ERROR_LEN * 2)) wszText[0] = L'\0';
+    if (!WideOfUtf8(szTitle, wszTitle, MIDI_COMMAND_LEN)) wszTitle[0] = L'\0';
+    MessageBoxW(hwndMain, wszText, wszTitle, MB_ICONWARNING);
     return 1;
 }
 
 // A file, not a folder. (OpenFile's buffer holds only 128 characters: in a
 // deeper folder it found nothing, and no track ever played.)
-static int WinFileExists(const char* szPath) {
-    DWORD dwAttr = GetFileAttributesA(szPath);
+int WinFileExists(const char* szPath) {
+    wchar_t wszPath[MIDI_PATH_LEN];
+    if (!WidePath(szPath, wszPath, MIDI_PATH_LEN)) return 0;
+    DWORD dwAttr = GetFileAttributesW(wszPath);
     return dwAttr != INVALID_FILE_ATTRIBUTES && !(dwAttr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-static int WinShortPath(const char* szPath, char* szShort, int cchShort) {
-    DWORD n = GetShortPathNameA(szPath, szShort, (DWORD)cchShort);
-    return n > 0 && n < (DWORD)cchShort;
+int WinShortPath(const char* szPath, char* szShort, int cchShort) {
+    wchar_t wszPath[MIDI_PATH_LEN], wszShort[MIDI_PATH_LEN];
+    if (!WidePath(szPath, wszPath, MIDI_PATH_LEN)) return 0;
+    DWORD n = GetShortPathNameW(wszPath, wszShort, MIDI_PATH_LEN);
+    if (n == 0 || n >= MIDI_PATH_LEN) return 0;
+    const wchar_t* p = wszShort;
+    if (wcsncmp(p, L"\\\\?\\", 4) == 0) p += 4;
+    return Utf8OfWide(p, szShort, cchShort);
 }
 
-static const MIDIDevice kWin32Device = {
+const MIDIDevice kWin32Device = {
     .SendString = WinSendString,
     .ErrorText = WinErrorText,
     .WarningBox = WinWarningBox,
@@ -48,57 +166,82 @@ static const MIDIDevice kWin32Device = {
     .Trace = nullptr, // the shipped program keeps no trace
 };
 
-const MIDIDevice* MIDIDeviceWin32() {
-    return &kWin32Device;
+// The search pattern handed to the hidden list box dialog.
+wchar_t wszMIDISpec[MIDI_PATH_LEN];
+
+int EndsWithMid(const char* szName) {
+    size_t n = strlen(szName);
+    return n > 4 && lstrcmpiA(szName + n - 4, ".mid") == 0;
 }
 
-// The search pattern handed to the hidden list box dialog.
-static char szMIDISpec[MIDI_PATH_LEN];
-
-static INT_PTR CALLBACK MIDIListboxDlgProc(HWND hwndDlg, UINT uMsg, WPARAM, LPARAM) {
+INT_PTR CALLBACK MIDIListboxDlgProc(HWND hwndDlg, UINT uMsg, WPARAM, LPARAM) {
     if (uMsg != WM_INITDIALOG) return FALSE;
-    // DlgDirListA writes the bare pattern back into its argument and makes
-    // the pattern's directory current; work on a copy and put the current
-    // directory back, so the search leaves nothing changed behind it.
-    char szSpec[MIDI_PATH_LEN];
-    snprintf(szSpec, sizeof szSpec, "%s", szMIDISpec);
-    char szCurDir[MIDI_PATH_LEN];
-    DWORD nCur = GetCurrentDirectoryA(sizeof szCurDir, szCurDir);
-    DlgDirListA(hwndDlg, szSpec, IDC_MIDI_LIST, 0, 0);
-    if (nCur > 0 && nCur < sizeof szCurDir) SetCurrentDirectoryA(szCurDir);
-
-    LRESULT nCount = SendDlgItemMessageA(hwndDlg, IDC_MIDI_LIST, LB_GETCOUNT, 0, 0);
+    // The list box's own listing leaves the current directory alone (the
+    // dialog-level call made the pattern's directory current).
+    SendDlgItemMessageW(hwndDlg, IDC_MIDI_LIST, LB_DIR, DDL_READWRITE, (LPARAM)wszMIDISpec);
+    LRESULT nCount = SendDlgItemMessageW(hwndDlg, IDC_MIDI_LIST, LB_GETCOUNT, 0, 0);
     if (nCount != LB_ERR) {
         for (LRESULT i = 0; i < nCount && nMIDIFiles < MIDI_MAX_FILES; i++) {
-            LRESULT nLen = SendDlgItemMessageA(hwndDlg, IDC_MIDI_LIST, LB_GETTEXTLEN, (WPARAM)i, 0);
+            LRESULT nLen = SendDlgItemMessageW(hwndDlg, IDC_MIDI_LIST, LB_GETTEXTLEN, (WPARAM)i, 0);
             if (nLen == LB_ERR || nLen >= MIDI_PATH_LEN) continue;
+            wchar_t wszName[MIDI_PATH_LEN];
+            SendDlgItemMessageW(hwndDlg, IDC_MIDI_LIST, LB_GETTEXT, (WPARAM)i, (LPARAM)wszName);
+            // The pattern also matches longer extensions through short names.
             char szName[MIDI_PATH_LEN];
-            SendDlgItemMessageA(hwndDlg, IDC_MIDI_LIST, LB_GETTEXT, (WPARAM)i, (LPARAM)szName);
-            MIDIListAdd(szName);
+            if (Utf8OfWide(wszName, szName, sizeof szName) && EndsWithMid(szName))
+                MIDIListAdd(szName);
         }
     }
     EndDialog(hwndDlg, 1);
     return TRUE;
 }
 
+} // namespace
+
+const MIDIDevice* MIDIDeviceWin32() {
+    return &kWin32Device;
+}
+
+int MIDIFileFits(const char* szPath) {
+    wchar_t wszPath[MIDI_PATH_LEN];
+    if (!WidePath(szPath, wszPath, MIDI_PATH_LEN)) return 0;
+    HANDLE h = CreateFileW(wszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                           OPEN_EXISTING, 0, NULL);
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    LARGE_INTEGER liSize;
+    uint8_t aTag[4];
+    int bFits = 0;
+    if (GetFileSizeEx(h, &liSize)) {
+        uint64_t nSize = (uint64_t)liSize.QuadPart;
+        if (nSize < sizeof aTag || !ReadAt(h, 0, aTag, sizeof aTag))
+            bFits = 1; // nothing to walk: the sequencer's to judge
+        else if (memcmp(aTag, "MThd", 4) == 0)
+            bFits = SmfFits(h, 0, nSize);
+        else if (memcmp(aTag, "RIFF", 4) == 0)
+            bFits = RmidFits(h, nSize);
+        else
+            bFits = 1;
+    }
+    CloseHandle(h);
+    return bFits;
+}
+
 int MIDIFindFilesIn(HostWindow hwndOwner, const char* szDir) {
     if (!pMIDIDevice) MIDIDeviceInstall(&kWin32Device);
+    if (!szDir || strlen(szDir) >= MIDI_DIR_LEN) szDir = "";
     MIDIListBegin(szDir);
-    snprintf(szMIDISpec, sizeof szMIDISpec, "%s%s", szMIDIDir, "*.mid");
-    DialogBoxParamA(GetModuleHandleA(NULL), "MIDIListboxDlg", (HWND)hwndOwner, MIDIListboxDlgProc,
+    // Without a folder there is nothing to list: never the current directory.
+    char szSpec[MIDI_PATH_LEN];
+    snprintf(szSpec, sizeof szSpec, "%s%s", szMIDIDir, "*.mid");
+    if (!szMIDIDir[0] || !WidePath(szSpec, wszMIDISpec, MIDI_PATH_LEN)) return 0;
+    DialogBoxParamW(GetModuleHandleW(NULL), L"MIDIListboxDlg", (HWND)hwndOwner, MIDIListboxDlgProc,
                     0);
     return nMIDIFiles;
 }
 
 int MIDIFindFiles(HostWindow hwndOwner) {
-    char szDir[MIDI_DIR_LEN];
-    DWORD n = GetModuleFileNameA(NULL, szDir, sizeof szDir);
-    if (n == 0 || n >= sizeof szDir) n = 0;
-    szDir[n] = '\0';
-    char* pSlash = strrchr(szDir, '\\');
-    if (pSlash)
-        pSlash[1] = '\0';
-    else
-        szDir[0] = '\0';
+    wchar_t wszDir[WIDE_PATH_LEN];
+    char szDir[MIDI_DIR_LEN] = "";
+    if (ExeFolderW(wszDir, WIDE_PATH_LEN)) Utf8OfWide(wszDir, szDir, sizeof szDir);
     return MIDIFindFilesIn(hwndOwner, szDir);
 }

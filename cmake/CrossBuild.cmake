@@ -11,7 +11,7 @@ include(${_host_dir}/HostToolsList.cmake)
 
 # Static C and C++ runtime: the exe imports only Windows system DLLs.
 set(QUARRION_WIN_LINK -static -static-libgcc -static-libstdc++)
-set(QUARRION_WIN_LIBS comctl32 winmm gdi32 user32 kernel32)
+set(QUARRION_WIN_LIBS comctl32 winmm gdi32 user32 kernel32 shell32)
 
 # The resources: the hand-kept script plus everything the generators made.
 set(QUARRION_ASSET_DIR ${CMAKE_BINARY_DIR}/assets)
@@ -73,6 +73,11 @@ quarrion_wine_path(_dist_w ${QUARRION_DIST_DIR})
 quarrion_wine_path(_shots_w ${QUARRION_SCREENSHOT_DIR})
 quarrion_wine_path(_work_w ${CMAKE_BINARY_DIR}/testwork)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/testwork)
+# A folder the game cannot write to, made for the end-to-end tests outside the
+# build tree (an immutable folder left behind would stop rm -rf build).
+string(MD5 _tree_hash "${CMAKE_BINARY_DIR}")
+set(QUARRION_READONLY_DIR /tmp/quarrion-readonly-${_tree_hash})
+quarrion_wine_path(_readonly_w ${QUARRION_READONLY_DIR})
 
 file(GLOB _support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
 add_library(quarrion_test_support STATIC ${_support})
@@ -82,7 +87,8 @@ target_link_libraries(quarrion_test_support PUBLIC gtest gmock ${QUARRION_WIN_LI
 target_compile_definitions(quarrion_test_support PUBLIC
   QUARRION_DIST_DIR_W="${_dist_w}"
   QUARRION_SCREENSHOT_DIR_W="${_shots_w}"
-  QUARRION_TESTWORK_DIR_W="${_work_w}")
+  QUARRION_TESTWORK_DIR_W="${_work_w}"
+  QUARRION_READONLY_DIR_W="${_readonly_w}")
 
 # Unit tests of the Win32 layers, on memory DCs and real windows; they carry
 # the game's resources so bitmaps and templates load from the test exe itself.
@@ -107,7 +113,15 @@ target_compile_options(quarrion_e2e_tests PRIVATE ${QUARRION_WARNINGS})
 target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_e2e_tests Quarrion)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
-  DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180)
+  DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180
+  FIXTURES_REQUIRED quarrion_readonly_folder)
+add_test(NAME e2e.setup.ReadOnlyFolderMade
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/readonly_folder.sh make ${QUARRION_READONLY_DIR}
+          ${QUARRION_DIST_DIR})
+add_test(NAME e2e.setup.ReadOnlyFolderRemoved
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/readonly_folder.sh remove ${QUARRION_READONLY_DIR})
+set_tests_properties(e2e.setup.ReadOnlyFolderMade PROPERTIES FIXTURES_SETUP quarrion_readonly_folder)
+set_tests_properties(e2e.setup.ReadOnlyFolderRemoved PROPERTIES FIXTURES_CLEANUP quarrion_readonly_folder)
 # The stand-in XInput of the gamepad's end-to-end test, copied beside the exe
 # of its run; exported undecorated, as the system's.
 add_library(quarrion_fake_xinput SHARED ${CMAKE_SOURCE_DIR}/tests/win32/fake_xinput/fake_xinput.cpp)

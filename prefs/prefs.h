@@ -33,11 +33,9 @@ void ApplySpeed();
 
 // --- The initialisation file (platform side, prefs_win.cpp) ------------------
 
+// The length of a test's own file path. Which file the game uses is decided
+// in prefs/ini_win.h (IniFileW).
 enum { INI_PATH_LEN = 300 };
-
-// The full path of the initialisation file: the executable's directory and
-// "Quarr95.ini". Returns 1, or 0 when the directory could not be found.
-int IniPathGet(char* szPath, int cchPath);
 
 // Reads every key of section "Prefs" into prefs (missing keys: defaults,
 // Speed brought into 0..3, LastPlayer at most 31 characters). Returns 1, or 0

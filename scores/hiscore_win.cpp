@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/game.h"
+#include "prefs/ini_win.h"
 #include "prefs/prefs.h"
 #include "resources/resource.h"
 #include "scores/scores_win.h"
@@ -17,14 +18,6 @@ namespace {
 const char kSection[] = "Scores";
 
 char szIniOverride[INI_PATH_LEN];
-
-int ScoresIniPath(char* szPath, int cch) {
-    if (szIniOverride[0]) {
-        snprintf(szPath, (size_t)cch, "%s", szIniOverride);
-        return 1;
-    }
-    return IniPathGet(szPath, cch);
-}
 
 } // namespace
 
@@ -53,13 +46,13 @@ void HighScoresUseIniPath(const char* szPath) {
 
 int LoadHighScores() {
     ResetHighScores();
-    char szPath[INI_PATH_LEN];
-    if (!ScoresIniPath(szPath, sizeof szPath)) return 1;
+    wchar_t wszPath[WIDE_PATH_LEN];
+    if (!IniFileOrOverride(szIniOverride, wszPath, WIDE_PATH_LEN)) return 1;
     for (int k = 0; k < NUM_HIGH_SCORES; k++) {
         char szKey[8];
         snprintf(szKey, sizeof szKey, "%d", k + 1);
         char szValue[HS_RECORD_LEN] = "";
-        GetPrivateProfileStringA(kSection, szKey, "", szValue, sizeof szValue, szPath);
+        IniReadString(wszPath, kSection, szKey, "", szValue, sizeof szValue);
         // A missing, empty or malformed value leaves the default row.
         if (szValue[0]) HighScoreRecordParse(szValue, &hsTable.aRow[k]);
     }
@@ -67,14 +60,14 @@ int LoadHighScores() {
 }
 
 int SaveHighScores() {
-    char szPath[INI_PATH_LEN];
-    if (!ScoresIniPath(szPath, sizeof szPath)) return 0;
+    wchar_t wszPath[WIDE_PATH_LEN];
+    if (!IniFileOrOverride(szIniOverride, wszPath, WIDE_PATH_LEN)) return 0;
     for (int k = 0; k < NUM_HIGH_SCORES; k++) {
         char szKey[8];
         snprintf(szKey, sizeof szKey, "%d", k + 1);
         char szValue[HS_RECORD_LEN];
         HighScoreRecordFormat(&hsTable.aRow[k], szValue, sizeof szValue);
-        WritePrivateProfileStringA(kSection, szKey, szValue, szPath);
+        IniWriteString(wszPath, kSection, szKey, szValue);
     }
     return 1;
 }

@@ -9,7 +9,7 @@
 
 // --- The table in the initialisation file (hiscore_win.cpp) ------------------------
 // The tests point the table at a file of their own; NULL goes back to the
-// game's initialisation file (IniPathGet).
+// game's initialisation file (IniFileW).
 void HighScoresUseIniPath(const char* szPath);
 
 // Resets the table, then reads keys "1" to "10" of section "Scores"; a missing

@@ -47,6 +47,9 @@ ensure_deps() {
     [ -f /usr/share/alsa/alsa.conf ] || missing+=(libasound2-data)
     # Metric twins of Arial and friends, for the dialogs' fonts under Wine.
     [ -d /usr/share/fonts/truetype/liberation ] || missing+=(fonts-liberation)
+    # Wine's own fonts: the caption buttons' symbols and the message boxes'
+    # system font (not pulled in, as recommended packages are left out).
+    [ -f /usr/share/wine/fonts/marlett.ttf ] || missing+=(fonts-wine)
     # The release zip and the launcher's icon (scripts/release.py), and the
     # check of the launcher's desktop entry.
     command -v python3 >/dev/null || missing+=(python3)
@@ -77,19 +80,28 @@ ensure_pad_deps() {
 
 # Builds the host tree (core, tools, native tests) and then the cross tree
 # (Quarrion.exe and the Win32 tests). The game lands in $QUARRION_BUILD/dist.
-build_all() {
+# With two target names, only those are built: the first in the host tree,
+# the second in the cross tree.
+build_trees() {
     local host=$QUARRION_BUILD/host cross=$QUARRION_BUILD/cross
+    local host_target=${1:-} cross_target=${2:-}
     log "host build in $host"
     cmake -S "$QUARRION_ROOT" -B "$host" -DCMAKE_BUILD_TYPE=Release \
         -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
-    cmake --build "$host" -j "$JOBS" || return 1
+    cmake --build "$host" -j "$JOBS" ${host_target:+--target "$host_target"} || return 1
     log "cross build in $cross"
     cmake -S "$QUARRION_ROOT" -B "$cross" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$QUARRION_ROOT/cmake/mingw-i686.cmake" \
         -DQUARRION_HOST_TOOLS="$host/HostTools.cmake" \
         -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
-    cmake --build "$cross" -j "$JOBS" || return 1
+    cmake --build "$cross" -j "$JOBS" ${cross_target:+--target "$cross_target"} || return 1
 }
+
+build_all() { build_trees; }
+
+# Only what playing needs: the generators and their artwork (the launcher's
+# icon among it) on the host, the game itself in the cross tree.
+build_game() { build_trees quarrion_assets Quarrion; }
 
 # The game's dialogs ask for Arial; a Linux machine has Liberation Sans, which
 # has Arial's metrics, so texts fit their controls as they do on Windows.
@@ -159,6 +171,42 @@ stop_headless_wine() {
     fi
 }
 
+# --- The player's copy of the game ---------------------------------------------
+# scripts/play runs a copy of the built game kept outside the build tree, so
+# that the player's Quarr95.ini (scores and settings) beside it outlives
+# rm -rf build, git clean and a fresh clone. Its Wine prefix lies beside it.
+QUARRION_HOME=${QUARRION_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/quarrion}
+QUARRION_INI_NAME=Quarr95.ini
+
+# Brings the copy up to date with $QUARRION_BUILD/dist: changed files are
+# copied again, files an earlier build had and this one lacks go (their names
+# are kept in .files), the player's file is never touched. Scores of the days
+# when the game ran in dist/ come along once.
+sync_game_copy() {
+    local src=$QUARRION_BUILD/dist dst=$QUARRION_HOME f name
+    [ -f "$src/Quarrion.exe" ] || return 1
+    mkdir -p "$dst" || return 1
+    if [ -f "$dst/.files" ]; then
+        while IFS= read -r name; do
+            [ -n "$name" ] && [ ! -e "$src/$name" ] && rm -f "$dst/$name"
+        done <"$dst/.files"
+    fi
+    : >"$dst/.files.new" || return 1
+    for f in "$src"/*; do
+        [ -f "$f" ] || continue
+        name=${f##*/}
+        [ "${name,,}" = "${QUARRION_INI_NAME,,}" ] && continue
+        cmp -s "$f" "$dst/$name" || cp -f "$f" "$dst/$name" || return 1
+        printf '%s\n' "$name" >>"$dst/.files.new"
+    done
+    mv -f "$dst/.files.new" "$dst/.files" || return 1
+    if [ ! -e "$dst/$QUARRION_INI_NAME" ] && [ -f "$src/$QUARRION_INI_NAME" ]; then
+        cp "$src/$QUARRION_INI_NAME" "$dst/$QUARRION_INI_NAME" &&
+            log "your scores and settings moved from $src to $dst"
+    fi
+    return 0
+}
+
 # --- The desktop's menu ----------------------------------------------------------
 # Writes a desktop entry that starts the built game through scripts/play
 # --no-build (its Wine set-up, no build), and a 48 x 48 icon drawn from the
@@ -177,11 +225,15 @@ desktop_exec_quote() {
     printf '"%s"' "$s"
 }
 
+launcher_icon() { echo "${XDG_DATA_HOME:-$HOME/.local/share}/icons/hicolor/48x48/apps/quarrion.png"; }
+launcher_entry() { echo "${XDG_DATA_HOME:-$HOME/.local/share}/applications/quarrion.desktop"; }
+
 install_launcher() {
     local data=${XDG_DATA_HOME:-$HOME/.local/share}
     local ico=$QUARRION_BUILD/host/assets/MAINICON.ico
-    local icon=$data/icons/hicolor/48x48/apps/quarrion.png
-    local entry=$data/applications/quarrion.desktop
+    local icon entry
+    icon=$(launcher_icon)
+    entry=$(launcher_entry)
     local play=$QUARRION_ROOT/scripts/play
     if [ ! -f "$ico" ]; then
         log "the game's icon is not built yet ($ico)"
@@ -208,4 +260,43 @@ install_launcher() {
     fi
     log "desktop entry $entry"
     log "icon $icon"
+}
+
+# Removes the desktop entry, its icon, the game's own Wine prefix (one named
+# by QUARRION_WINEPREFIX is left alone) and the copy of the game; the player's Quarr95.ini stays unless $1 is "yes". A file the game had
+# to keep inside the prefix (its folder could not be written) is moved out
+# first. Says where the scores are.
+uninstall_game() {
+    local delete_scores=${1:-no} dst=$QUARRION_HOME name f
+    local prefix=$QUARRION_HOME/wineprefix
+    rm -f "$(launcher_entry)" "$(launcher_icon)"
+    if command -v update-desktop-database >/dev/null 2>&1; then
+        update-desktop-database "$(dirname "$(launcher_entry)")" >/dev/null 2>&1 || true
+    fi
+    for f in "$prefix"/drive_c/users/*/AppData/Roaming/Quarrion/"$QUARRION_INI_NAME"; do
+        [ -f "$f" ] || continue
+        mkdir -p "$dst" && cp "$f" "$dst/Quarr95-from-wineprefix.ini" &&
+            log "scores the game kept inside the Wine prefix: $dst/Quarr95-from-wineprefix.ini"
+    done
+    rm -rf "$prefix"
+    if [ -n "${QUARRION_WINEPREFIX:-}" ] && [ "$QUARRION_WINEPREFIX" != "$prefix" ]; then
+        log "your own Wine prefix $QUARRION_WINEPREFIX is left alone"
+    fi
+    if [ -f "$dst/.files" ]; then
+        while IFS= read -r name; do
+            [ -n "$name" ] && rm -f "$dst/$name"
+        done <"$dst/.files"
+        rm -f "$dst/.files"
+    fi
+    if [ "$delete_scores" = yes ]; then
+        rm -f "$dst/$QUARRION_INI_NAME" "$dst/Quarr95-from-wineprefix.ini"
+        rmdir "$dst" 2>/dev/null
+        log "Quarrion is removed, scores and settings included"
+    elif [ -e "$dst/$QUARRION_INI_NAME" ] || [ -e "$dst/Quarr95-from-wineprefix.ini" ]; then
+        log "Quarrion is removed; your scores and settings are kept in $dst"
+    else
+        rmdir "$dst" 2>/dev/null
+        log "Quarrion is removed"
+    fi
+    return 0
 }

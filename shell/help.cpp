@@ -5,16 +5,17 @@
 
 #include <initializer_list>
 
+#include "prefs/ini_win.h"
 #include "render/render_win.h"
 #include "resources/resource.h"
 #include "shell/dialogs.h"
 #include "shell/globals.h"
 
-BOOL(WINAPI* pfnHelpWinHelp)(HWND, LPCSTR, UINT, ULONG_PTR) = WinHelpA;
+BOOL(WINAPI* pfnHelpWinHelp)(HWND, LPCWSTR, UINT, ULONG_PTR) = WinHelpW;
 
 namespace {
 
-const char kHelpFile[] = "QUARR.HLP";
+const wchar_t kHelpFile[] = L"QUARR.HLP";
 const char kPageClass[] = "QuarrionHelpPage";
 
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -445,24 +446,21 @@ INT_PTR HelpCommand(HWND hwndDlg, WPARAM wParam) {
 
 } // namespace
 
-int HelpFilePath(char* szPath, int cchPath) {
+int HelpFilePath(wchar_t* wszPath, int cchPath) {
     if (cchPath < 1) return 0;
-    szPath[0] = '\0';
-    char sz[MAX_PATH];
-    DWORD cch = GetModuleFileNameA(NULL, sz, MAX_PATH);
-    if (cch == 0 || cch >= MAX_PATH) return 0;
-    int nDir = (int)cch;
-    while (nDir > 0 && sz[nDir - 1] != '\\' && sz[nDir - 1] != '/') nDir--;
-    if (nDir + (int)sizeof kHelpFile > cchPath) return 0;
-    lstrcpynA(szPath, sz, nDir + 1);
-    lstrcatA(szPath, kHelpFile);
+    wszPath[0] = L'\0';
+    wchar_t wszDir[WIDE_PATH_LEN];
+    if (!ExeFolderW(wszDir, WIDE_PATH_LEN)) return 0;
+    if (lstrlenW(wszDir) + lstrlenW(kHelpFile) >= cchPath) return 0;
+    lstrcpyW(wszPath, wszDir);
+    lstrcatW(wszPath, kHelpFile);
     return 1;
 }
 
 int HelpFileExists() {
-    char szPath[MAX_PATH];
-    if (!HelpFilePath(szPath, MAX_PATH)) return 0;
-    DWORD dwAttr = GetFileAttributesA(szPath);
+    wchar_t wszPath[MAX_PATH];
+    if (!HelpFilePath(wszPath, MAX_PATH)) return 0;
+    DWORD dwAttr = GetFileAttributesW(wszPath);
     return dwAttr != INVALID_FILE_ATTRIBUTES && !(dwAttr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -504,9 +502,9 @@ INT_PTR CALLBACK HelpDlgProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
 
 int ShowHelp(HWND hwndOwner) {
     if (HelpFileExists()) {
-        char szPath[MAX_PATH];
-        HelpFilePath(szPath, MAX_PATH);
-        if (pfnHelpWinHelp(hwndOwner, szPath, HELP_CONTENTS, 0)) return 1;
+        wchar_t wszPath[MAX_PATH];
+        HelpFilePath(wszPath, MAX_PATH);
+        if (pfnHelpWinHelp(hwndOwner, wszPath, HELP_CONTENTS, 0)) return 1;
     }
     if (!HelpDocLoad() || !PageClassRegister()) return 0;
     return ZoomDialogBox(hInst, "HELPDLG", hwndOwner, HelpDlgProc, 0) == 1;

@@ -14,11 +14,13 @@
 int ShowHelp(HWND hwndOwner);
 
 // The platform's help call; the tests put in a stand-in.
-extern BOOL(WINAPI* pfnHelpWinHelp)(HWND hwnd, LPCSTR szFile, UINT uCommand, ULONG_PTR dwData);
+extern BOOL(WINAPI* pfnHelpWinHelp)(HWND hwnd, LPCWSTR wszFile, UINT uCommand, ULONG_PTR dwData);
 
-// The full name of QUARR.HLP in the executable's directory; 1 if it fits into
-// cchPath characters, else 0 (and szPath is empty).
-int HelpFilePath(char* szPath, int cchPath);
+// The full name of QUARR.HLP in the executable's directory, in wide
+// characters; 1 if the directory can be named and the name fits into cchPath
+// characters (the viewer takes no more than MAX_PATH), else 0 (and an empty
+// string).
+int HelpFilePath(wchar_t* wszPath, int cchPath);
 
 // 1 if QUARR.HLP lies beside the executable (a file, not a folder), else 0.
 int HelpFileExists();

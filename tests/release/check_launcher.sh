@@ -2,7 +2,9 @@
 # The desktop entry and icon of scripts/play --install-launcher, written from
 # a tree reached through a path with a blank and odd characters: the entry
 # passes desktop-file-validate, its Exec names that very play script with
-# --no-build, and the icon is a 48 x 48 PNG.
+# --no-build, and the icon is a 48 x 48 PNG. Then the player's copy of the
+# game: refreshed from the build, the player's Quarr95.ini never touched,
+# and scripts/play --uninstall's removal, which keeps that file.
 #   check_launcher.sh SOURCE_ROOT BUILD_DIR WORK_DIR
 set -u
 root=$1 build=$2 work=$3
@@ -52,6 +54,36 @@ grep -qx "Icon=$icon" "$entry" || fail "Icon is not $icon"
 
 size=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8]==b"\x89PNG\r\n\x1a\n" else "none")' "$icon" 2>/dev/null)
 [ "$size" = 48x48 ] || fail "the icon is $size, not a 48x48 PNG"
+
+# The copy, from a build of our own making.
+QUARRION_BUILD="$work/fake build" QUARRION_HOME="$work/the home"
+dist=$QUARRION_BUILD/dist home=$QUARRION_HOME
+mkdir -p "$dist"
+echo v1 >"$dist/Quarrion.exe"
+echo a >"$dist/a.mid"
+echo b >"$dist/b.mid"
+echo "scores of old" >"$dist/Quarr95.ini"
+sync_game_copy || fail "the first copy failed"
+[ "$(cat "$home/Quarr95.ini" 2>/dev/null)" = "scores of old" ] || fail "the old scores did not move"
+echo mine >"$home/Quarr95.ini"
+echo v2 >"$dist/Quarrion.exe"
+rm "$dist/b.mid"
+echo c >"$dist/c.mid"
+sync_game_copy || fail "the second copy failed"
+[ "$(cat "$home/Quarrion.exe")" = v2 ] || fail "the new build was not copied"
+[ ! -e "$home/b.mid" ] && [ -f "$home/c.mid" ] || fail "the music is not the build's"
+[ "$(cat "$home/Quarr95.ini")" = mine ] || fail "the player's file was touched"
+
+kept=$home/wineprefix/drive_c/users/someone/AppData/Roaming/Quarrion
+mkdir -p "$kept" && echo "kept inside" >"$kept/Quarr95.ini"
+out=$(uninstall_game no 2>&1)
+for gone in "$entry" "$icon" "$home/wineprefix" "$home/Quarrion.exe" "$home/a.mid" "$home/c.mid"; do
+    [ ! -e "$gone" ] || fail "--uninstall left $gone"
+done
+[ "$(cat "$home/Quarr95.ini")" = mine ] || fail "--uninstall touched the scores"
+[ "$(cat "$home/Quarr95-from-wineprefix.ini" 2>/dev/null)" = "kept inside" ] ||
+    fail "the file kept inside the Wine prefix was lost"
+grep -qF "kept in $home" <<<"$out" || fail "--uninstall does not say where the scores are: $out"
 
 rm -f "$odd"
 [ "$failed" -eq 0 ] && echo "the launcher is as it should be"

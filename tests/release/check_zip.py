@@ -90,7 +90,7 @@ def main():
         licence = zf.read("Quarrion/LICENSE.TXT")
         check_text("README.TXT", readme)
         check_text("LICENSE.TXT", licence)
-        for must in (b"Quarrion.exe", b"QUARR95.INI", b"Delete the Quarrion folder", b"MIT licence",
+        for must in (b"Quarrion.exe", b"Quarr95.ini", b"Delete the Quarrion folder", b"MIT licence",
                      ("QUARRION %s" % args.version).encode()):
             check(must in readme, "README.TXT does not mention %r" % must.decode())
         check(b"@" not in readme, "README.TXT keeps a template field")

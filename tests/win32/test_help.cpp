@@ -201,7 +201,7 @@ class Help : public testing::Test {
         DeleteObject(hfontDialog);
         DeleteObject(hfontPanel);
         hfontDialog = hfontPanel = NULL;
-        pfnHelpWinHelp = WinHelpA;
+        pfnHelpWinHelp = WinHelpW;
         HostInstall(pHostBefore ? pHostBefore : &hostHelp);
         if (!pHostBefore) HostInstallWin32();
     }
@@ -382,7 +382,9 @@ TEST_F(Help, GivesBackEveryGdiObjectItMakes) {
 
 static std::string sAsked;
 static BOOL bAnswer;
-static BOOL WINAPI WinHelpStandIn(HWND, LPCSTR szFile, UINT uCommand, ULONG_PTR) {
+static BOOL WINAPI WinHelpStandIn(HWND, LPCWSTR wszFile, UINT uCommand, ULONG_PTR) {
+    char szFile[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, wszFile, -1, szFile, MAX_PATH, NULL, NULL);
     sAsked = std::string(szFile) + " " + std::to_string(uCommand);
     return bAnswer;
 }
@@ -390,8 +392,10 @@ static BOOL WINAPI WinHelpStandIn(HWND, LPCSTR szFile, UINT uCommand, ULONG_PTR)
 // A help file beside the program goes to the platform's viewer; when that
 // cannot open it, the game's own help shows instead.
 TEST_F(Help, AHelpFileGoesToThePlatformViewerAndOursStandsIn) {
+    wchar_t wszPath[MAX_PATH];
+    ASSERT_TRUE(HelpFilePath(wszPath, MAX_PATH));
     char szPath[MAX_PATH];
-    ASSERT_TRUE(HelpFilePath(szPath, MAX_PATH));
+    WideCharToMultiByte(CP_ACP, 0, wszPath, -1, szPath, MAX_PATH, NULL, NULL);
     pfnHelpWinHelp = WinHelpStandIn;
     auto CloseAtOnce = []() {
         return std::vector<Step>{Opened(), Do([](HWND hwndDlg) { Key(List(hwndDlg), VK_RETURN); })};

@@ -169,6 +169,136 @@ TEST_F(MidiWin, MusicInADeepFolderIsOpened) {
     EXPECT_EQ(sent[0].substr(0, 15), "open sequencer!");
 }
 
+// Bytes put together for the header check: a header chunk, then chunks.
+std::string Be32(uint32_t n) {
+    return std::string{(char)(n >> 24), (char)(n >> 16), (char)(n >> 8), (char)n};
+}
+std::string Le32(uint32_t n) {
+    return std::string{(char)n, (char)(n >> 8), (char)(n >> 16), (char)(n >> 24)};
+}
+std::string Header(uint32_t nLen, int nTracks) {
+    return "MThd" + Be32(nLen) + std::string{0, 1, 0, (char)nTracks, 0, 96} +
+           std::string(nLen > 6 && nLen < 64 ? nLen - 6 : 0, '\0');
+}
+std::string Rmid(const std::string& szSmf, uint32_t nDataLen) {
+    std::string sz = "RMID" + std::string("data") + Le32(nDataLen) + szSmf;
+    return "RIFF" + Le32((uint32_t)sz.size()) + sz;
+}
+
+// A file whose header or track claims more than the file holds never reaches
+// the sequencer (Wine's reads it without end): it gets the warning of a file
+// the sequencer refuses. What is no MIDI file at all is the sequencer's to judge.
+TEST_F(MidiWin, AFileWhoseChunksDoNotFitIsRefusedBeforeTheSequencer) {
+    const std::string szTrack = TinyMidi().substr(14); // "MTrk", 12, the events
+    // A note cut short under a track that claims 0x7FFFFFFF bytes: 25 bytes.
+    const std::string szHang =
+        Header(6, 1) + "MTrk" + Be32(0x7FFFFFFF) + std::string{0, (char)0x90, 60};
+    ASSERT_EQ(szHang.size(), 25u);
+    const struct {
+        const char* szWhat;
+        std::string szBytes;
+        int bFits;
+    } aCase[] = {
+        {"a whole file", TinyMidi(), 1},
+        {"a longer header and a chunk of another kind",
+         Header(10, 1) + "XFIH" + Be32(2) + "ab" + szTrack, 1},
+        {"bytes after the last track", TinyMidi() + "junk", 1},
+        {"not music", "this is not music", 1},
+        {"a RIFF MIDI file", Rmid(TinyMidi(), (uint32_t)TinyMidi().size()), 1},
+        {"the 25 bytes", szHang, 0},
+        {"a track one byte too long", Header(6, 1) + "MTrk" + Be32(13) + szTrack.substr(8), 0},
+        {"a header longer than the file", Header(6, 1).substr(0, 8) + Be32(400) + "abc", 0},
+        {"a header cut short", Header(6, 1).substr(0, 11), 0},
+        {"a header shorter than 6", "MThd" + Be32(4) + std::string{0, 1, 0, 1} + szTrack, 0},
+        {"two tracks counted, one there", Header(6, 2) + szTrack, 0},
+        {"a chunk header cut short", Header(6, 2) + szTrack + "MTr", 0},
+        {"a RIFF data chunk past the end", Rmid(TinyMidi(), 4000), 0},
+        {"a RIFF file with the hanging track", Rmid(szHang, (uint32_t)szHang.size()), 0},
+    };
+    prefs.bMusic = 1;
+    for (const auto& c : aCase) {
+        SCOPED_TRACE(c.szWhat);
+        WriteTestFile(szDir + "case.mid", c.szBytes);
+        EXPECT_EQ(MIDIFileFits((szDir + "case.mid").c_str()), c.bFits);
+        if (c.bFits) continue;
+        // Through the state machine: the box, and the track counts as playing.
+        MIDIReset();
+        boxes.clear();
+        sent.clear();
+        ASSERT_EQ(MIDIFindFilesIn(nullptr, szDir.c_str()), 1);
+        EXPECT_EQ(MIDIStartTrack(nullptr, 0), 1);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].second.substr(0, 15), "open sequencer!");
+        char szText[MIDI_ERROR_LEN];
+        ASSERT_TRUE(mciGetErrorStringA(MCIERR_INVALID_FILE, szText, sizeof szText));
+        EXPECT_EQ(boxes[0].first, szText);
+        MIDIStop(); // nothing was opened: no stop or close
+        EXPECT_EQ(sent.size(), 1u);
+    }
+    EXPECT_EQ(MIDIFileFits((szDir + "missing.mid").c_str()), 0);
+}
+
+// The folder comes as UTF-8: names no code page holds, and a folder past the
+// path limit, are listed and opened; without a folder nothing is listed, not
+// even with music in the current directory.
+TEST_F(MidiWin, FoldersOfAnyNameAreListedAndOpenedAndNoFolderListsNothing) {
+    std::wstring wsBase(szDir.begin(), szDir.end());
+    std::wstring wsLong = wsBase + L"long";
+    while (wsLong.size() < 270) wsLong += L"\\a-folder-deep-down";
+    const std::wstring aFolder[] = {wsBase + L"\x30b2\x30fc\x30e0 \x0418\x0433\x0440\x044b\\",
+                                    wsLong + L"\\"};
+    // What the sequencer makes of the same file in a plain folder: the
+    // folders of any name must fare the same (with no sequencer, every open
+    // fails alike; a path it could not take fails otherwise).
+    WriteTestFile(szDir + "plain.mid", TinyMidi());
+    char szShort[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA((szDir + "plain.mid").c_str(), szShort, MAX_PATH), 0u);
+    MCIERROR nPlain = mciSendStringA(
+        (std::string("open sequencer!") + szShort + " alias plain").c_str(), NULL, 0, NULL);
+    if (nPlain == 0) mciSendStringA("close plain", NULL, 0, NULL);
+    char szPlainText[MIDI_ERROR_LEN] = "";
+    if (nPlain) mciGetErrorStringA(nPlain, szPlainText, sizeof szPlainText);
+    for (const std::wstring& wsFolder : aFolder) {
+        for (size_t n = wsBase.size(); n != std::wstring::npos; n = wsFolder.find(L'\\', n + 1))
+            CreateDirectoryW(wsFolder.substr(0, n).c_str(), NULL);
+        std::wstring wsFile = wsFolder + L"one.mid";
+        if (wsFile.size() >= MAX_PATH) wsFile = L"\\\\?\\" + wsFile;
+        HANDLE h = CreateFileW(wsFile.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        DWORD n = 0;
+        WriteFile(h, TinyMidi().data(), (DWORD)TinyMidi().size(), &n, NULL);
+        CloseHandle(h);
+        char szUtf8[1024];
+        ASSERT_GT(WideCharToMultiByte(CP_UTF8, 0, wsFolder.c_str(), -1, szUtf8, sizeof szUtf8, NULL,
+                                      NULL),
+                  0);
+
+        MIDIReset();
+        sent.clear();
+        boxes.clear();
+        ASSERT_EQ(MIDIFindFilesIn(nullptr, szUtf8), 1) << wsFolder.size();
+        EXPECT_EQ(Found(), (std::set<std::string>{"one.mid"}));
+        prefs.bMusic = 1;
+        EXPECT_EQ(MIDIStartTrack(nullptr, 0), 1);
+        ASSERT_FALSE(sent.empty()) << "the file was not found";
+        EXPECT_EQ(sent[0].substr(0, 15), "open sequencer!");
+        if (nPlain == 0) {
+            EXPECT_TRUE(boxes.empty()) << boxes[0].first;
+        } else {
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].first, szPlainText);
+        }
+        MIDIStop();
+    }
+
+    char szCur[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, szCur);
+    WriteTestFile(szDir + "theirs.mid", TinyMidi());
+    SetCurrentDirectoryA(szDir.c_str());
+    EXPECT_EQ(MIDIFindFilesIn(nullptr, ""), 0);
+    SetCurrentDirectoryA(szCur);
+}
+
 // The window the notifications go to, handing them to the state machine.
 std::vector<unsigned> notified;
 LRESULT CALLBACK NotifyProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {

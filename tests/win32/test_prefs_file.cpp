@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include <shlobj.h>
+
+#include "prefs/ini_win.h"
 #include "prefs/prefs.h"
 
 namespace {
@@ -54,12 +57,8 @@ class PrefsFile : public ::testing::Test {
     }
 };
 
-const std::vector<std::string> kContact = {"[Zentrope]",
-                                           "Web Site=https://quarrion.example",
-                                           "EMail=team@quarrion.example",
-                                           "[Window]",
-                                           "Zoom=0",
-                                           "FullScreen=0"};
+const std::vector<std::string> kContact = {
+    "[Zentrope]", "Web Site=", "EMail=", "[Window]", "Zoom=0", "FullScreen=0"};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -153,3 +152,68 @@ TEST_F(PrefsFile, ANameFillingTheWholeBufferIsCutAtItsEnd) {
 }
 
 } // namespace
+
+// Which file a game in a given folder uses: the one beside it where the
+// profile functions can write it, else the application-data folder's, which
+// takes along what can still be read beside the exe. The probe leaves nothing.
+TEST(IniFile, BesideTheExeWhereItCanBeWrittenElseInApplicationData) {
+    wchar_t wszData[MAX_PATH];
+    ASSERT_EQ(SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, wszData), S_OK);
+    const std::wstring wsFallback = std::wstring(wszData) + L"\\Quarrion\\Quarr95.ini";
+    const std::string sWork =
+        std::string(QUARRION_TESTWORK_DIR_W) + "\\inifile-" + std::to_string(GetCurrentProcessId());
+    const std::wstring wsWork(sWork.begin(), sWork.end());
+    std::wstring wsLong = wsWork + L"\\long";
+    while (wsLong.size() < 250) wsLong += L"\\a-folder-deep-down";
+    enum { NOTHING, INI_FOLDER, READ_ONLY_INI };
+    const struct {
+        const char* szWhat;
+        std::wstring wsFolder; // ends in a backslash
+        int nSetup;
+        bool bBeside;
+    } aCase[] = {
+        {"a plain folder", wsWork + L"\\plain\\", NOTHING, true},
+        {"Japanese and Cyrillic", wsWork + L"\\\x30b2\x30fc\x30e0 \x0418\x0433\x0440\x044b\\",
+         NOTHING, true},
+        {"past the path limit", wsLong + L"\\", NOTHING, false},
+        {"a folder named Quarr95.ini", wsWork + L"\\ini-folder\\", INI_FOLDER, false},
+        {"a read-only file", wsWork + L"\\read-only\\", READ_ONLY_INI, false},
+        {"a folder that cannot be named", L"", NOTHING, false},
+    };
+    for (const auto& c : aCase) {
+        SCOPED_TRACE(c.szWhat);
+        DeleteFileW(wsFallback.c_str());
+        std::wstring wsBeside = c.wsFolder + L"Quarr95.ini";
+        if (!c.wsFolder.empty()) {
+            for (size_t n = wsWork.size(); n != std::wstring::npos;
+                 n = c.wsFolder.find(L'\\', n + 1))
+                CreateDirectoryW(c.wsFolder.substr(0, n).c_str(), NULL);
+        }
+        if (c.nSetup == INI_FOLDER) CreateDirectoryW(wsBeside.c_str(), NULL);
+        if (c.nSetup == READ_ONLY_INI) {
+            SetFileAttributesW(wsBeside.c_str(), FILE_ATTRIBUTE_NORMAL);
+            FILE* f = _wfopen(wsBeside.c_str(), L"wb");
+            ASSERT_TRUE(f);
+            fputs("[Scores]\r\n1=Old Hand,9,00050000,01/02/1999\r\n", f);
+            fclose(f);
+            SetFileAttributesW(wsBeside.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        wchar_t wszPath[WIDE_PATH_LEN];
+        ASSERT_TRUE(IniFileFor(c.wsFolder.c_str(), wszPath, WIDE_PATH_LEN));
+        EXPECT_EQ(std::wstring(wszPath), c.bBeside ? wsBeside : wsFallback);
+        if (c.nSetup == NOTHING && !c.wsFolder.empty()) {
+            EXPECT_EQ(GetFileAttributesW(wsBeside.c_str()), INVALID_FILE_ATTRIBUTES);
+        }
+        if (c.bBeside) continue;
+        // The file in use takes the writes, a copy of the read-only one included.
+        EXPECT_TRUE(WritePrivateProfileStringW(L"Prefs", L"Music", L"1", wszPath));
+        FILE* f = _wfopen(wszPath, L"rb");
+        ASSERT_TRUE(f);
+        char szText[256] = "";
+        szText[fread(szText, 1, sizeof szText - 1, f)] = '\0';
+        fclose(f);
+        EXPECT_NE(strstr(szText, "Music=1"), nullptr) << szText;
+        EXPECT_EQ(strstr(szText, "Old Hand") != nullptr, c.nSetup == READ_ONLY_INI) << szText;
+    }
+    DeleteFileW(wsFallback.c_str());
+}

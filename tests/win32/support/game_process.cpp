@@ -6,35 +6,47 @@
 
 namespace {
 
-const char kExeName[] = "Quarrion.exe";
-const char kIniName[] = "QUARR95.INI";
+const wchar_t kExeName[] = L"Quarrion.exe";
+const wchar_t kIniName[] = L"Quarr95.ini";
 
-std::string DistPath(const char* szFile) {
-    return std::string(QUARRION_DIST_DIR_W) + "\\" + szFile;
+std::wstring Wide(const char* sz) {
+    wchar_t wsz[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, sz, -1, wsz, MAX_PATH);
+    return wsz;
 }
 
-// Empties a folder of its files (the test folders hold no subfolders).
-void EmptyFolder(const std::string& sDir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE hFind = FindFirstFileA((sDir + "\\*").c_str(), &fd);
-    if (hFind == INVALID_HANDLE_VALUE) return;
-    do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileA((sDir + "\\" + fd.cFileName).c_str());
-    } while (FindNextFileA(hFind, &fd));
-    FindClose(hFind);
+std::string Ansi(const std::wstring& ws) {
+    char sz[2048] = "";
+    WideCharToMultiByte(CP_ACP, 0, ws.c_str(), -1, sz, sizeof sz, NULL, NULL);
+    return sz;
 }
 
-// Copies the exe and everything that lies beside it in dist/ into sDir.
-void CopyDist(const std::string& sDir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE hFind = FindFirstFileA(DistPath("*").c_str(), &fd);
+// Empties a folder of its files (the test folders hold no subfolders), a
+// read-only file included.
+void EmptyFolder(const std::wstring& wsDir) {
+    WIN32_FIND_DATAW fd;
+    HANDLE hFind = FindFirstFileW((wsDir + L"\\*").c_str(), &fd);
     if (hFind == INVALID_HANDLE_VALUE) return;
     do {
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (lstrcmpiA(fd.cFileName, kIniName) == 0) continue;
-        CopyFileA(DistPath(fd.cFileName).c_str(), (sDir + "\\" + fd.cFileName).c_str(), FALSE);
-    } while (FindNextFileA(hFind, &fd));
+        std::wstring wsFile = wsDir + L"\\" + fd.cFileName;
+        SetFileAttributesW(wsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(wsFile.c_str());
+    } while (FindNextFileW(hFind, &fd));
+    FindClose(hFind);
+}
+
+// Copies the exe and everything that lies beside it in dist/ into wsDir.
+void CopyDist(const std::wstring& wsDir) {
+    std::wstring wsDist = Wide(QUARRION_DIST_DIR_W) + L"\\";
+    WIN32_FIND_DATAW fd;
+    HANDLE hFind = FindFirstFileW((wsDist + L"*").c_str(), &fd);
+    if (hFind == INVALID_HANDLE_VALUE) return;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (lstrcmpiW(fd.cFileName, kIniName) == 0) continue;
+        CopyFileW((wsDist + fd.cFileName).c_str(), (wsDir + L"\\" + fd.cFileName).c_str(), FALSE);
+    } while (FindNextFileW(hFind, &fd));
     FindClose(hFind);
 }
 
@@ -96,35 +108,47 @@ HWND WaitForWindow(const char* szClass, DWORD dwPid, DWORD nTimeoutMs) {
     }
 }
 
-GameRun::GameRun(const char* szName) {
-    sDir = std::string(QUARRION_TESTWORK_DIR_W) + "\\" + szName;
-    CreateDirectoryA(sDir.c_str(), NULL);
-    EmptyFolder(sDir);
-    CopyDist(sDir);
+GameRun::GameRun(const char* szName) : GameRun(Wide(szName)) {}
+
+GameRun::GameRun(const std::wstring& wsFolder) {
+    bool bFull = wsFolder.size() > 1 && wsFolder[1] == L':';
+    wsDir = bFull ? wsFolder : Wide(QUARRION_TESTWORK_DIR_W) + L"\\" + wsFolder;
+    // Every level of the path, from the top down.
+    for (size_t n = wsDir.find(L'\\', 3); n != std::wstring::npos; n = wsDir.find(L'\\', n + 1))
+        CreateDirectoryW(wsDir.substr(0, n).c_str(), NULL);
+    CreateDirectoryW(wsDir.c_str(), NULL);
+    sDir = Ansi(wsDir);
+    EmptyFolder(wsDir);
+    CopyDist(wsDir);
+}
+
+// Ends what is still running of the last start and lets its handles go.
+static void EndProcess(PROCESS_INFORMATION& pi) {
+    if (!pi.hProcess) return;
+    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(pi.hProcess, 99);
+        WaitForSingleObject(pi.hProcess, 5000);
+    }
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    pi = {};
 }
 
 GameRun::~GameRun() {
-    if (pi.hProcess) {
-        if (Running()) {
-            TerminateProcess(pi.hProcess, 99);
-            WaitForSingleObject(pi.hProcess, 5000);
-        }
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
+    EndProcess(pi);
 }
 
 bool GameRun::WriteIni(const char* szText) const {
-    FILE* f = fopen(PathOf(kIniName).c_str(), "wb");
+    FILE* f = _wfopen((wsDir + L"\\" + kIniName).c_str(), L"wb");
     if (!f) return false;
     fputs(szText, f);
     fclose(f);
     return true;
 }
 
-std::string GameRun::ReadIni() const {
+std::string ReadWholeFile(const std::wstring& wsPath) {
     std::string sText;
-    FILE* f = fopen(PathOf(kIniName).c_str(), "rb");
+    FILE* f = _wfopen(wsPath.c_str(), L"rb");
     if (!f) return sText;
     char buf[512];
     size_t n;
@@ -133,18 +157,25 @@ std::string GameRun::ReadIni() const {
     return sText;
 }
 
-bool GameRun::Start(DWORD nTimeoutMs) {
+std::string GameRun::ReadIni() const {
+    return ReadWholeFile(wsDir + L"\\" + kIniName);
+}
+
+bool GameRun::Start(DWORD nTimeoutMs, const wchar_t* wszCurDir) {
+    EndProcess(pi);
+    hwndGame = NULL;
     // The tests' desktop is large enough for zoom 4: a test that does not
-    // choose a size of its own sees the game at zoom 1.
+    // choose a size of its own sees the game at zoom 1 (where the folder
+    // takes the file).
     std::string sIni = ReadIni();
-    if (sIni.find("[Window]") == std::string::npos &&
-        !WriteIni((sIni + "\r\n[Window]\r\nZoom=1\r\n").c_str()))
-        return false;
-    std::string sExe = PathOf(kExeName);
-    std::string sCmd = "\"" + sExe + "\"";
-    STARTUPINFOA si = {};
+    if (sIni.find("[Window]") == std::string::npos)
+        WriteIni((sIni + "\r\n[Window]\r\nZoom=1\r\n").c_str());
+    std::wstring wsExe = wsDir + L"\\" + kExeName;
+    std::wstring wsCmd = L"\"" + wsExe + L"\"";
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
-    if (!CreateProcessA(sExe.c_str(), &sCmd[0], NULL, NULL, FALSE, 0, NULL, sDir.c_str(), &si, &pi))
+    if (!CreateProcessW(wsExe.c_str(), &wsCmd[0], NULL, NULL, FALSE, 0, NULL,
+                        wszCurDir ? wszCurDir : wsDir.c_str(), &si, &pi))
         return false;
     WaitForInputIdle(pi.hProcess, nTimeoutMs);
     hwndGame = WaitForWindow("kvoQuarrwClass", pi.dwProcessId, nTimeoutMs);

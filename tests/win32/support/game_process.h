@@ -18,6 +18,9 @@
 class GameRun {
   public:
     explicit GameRun(const char* szName);
+    // A folder of any name: a path under the test work area ("a\\b" makes
+    // both levels), or a full path ("C:\\...").
+    explicit GameRun(const std::wstring& wsFolder);
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
@@ -26,13 +29,17 @@ class GameRun {
     const std::string& Dir() const { return sDir; }
     std::string PathOf(const char* szFile) const { return sDir + "\\" + szFile; }
 
+    const std::wstring& DirW() const { return wsDir; }
+
     // Writes an initialisation file into the run's folder before Start.
     bool WriteIni(const char* szText) const;
     std::string ReadIni() const;
 
-    // Launches the exe and waits up to nTimeoutMs for its main window. An
+    // Launches the exe and waits up to nTimeoutMs for its main window; it
+    // runs in wszCurDir when given, else in its own folder. After Close or
+    // WaitExit it starts the same folder's exe again (the file kept). An
     // initialisation file without a section "Window" gets one with Zoom=1.
-    bool Start(DWORD nTimeoutMs = 15000);
+    bool Start(DWORD nTimeoutMs = 15000, const wchar_t* wszCurDir = nullptr);
     HWND Window() const { return hwndGame; }
     DWORD ProcessId() const { return pi.dwProcessId; }
     bool Running() const;
@@ -46,9 +53,13 @@ class GameRun {
 
   private:
     std::string sDir;
+    std::wstring wsDir;
     PROCESS_INFORMATION pi = {};
     HWND hwndGame = NULL;
 };
+
+// The whole of a file (empty when it cannot be read).
+std::string ReadWholeFile(const std::wstring& wsPath);
 
 // Waits up to nTimeoutMs for a top-level window of the class that belongs to
 // process dwPid (0: any process).

@@ -1,0 +1,173 @@
+// The player's scores and options survive whatever folder the game is
+// unpacked to: one whose name the ANSI code page cannot spell, one past the
+// platform's path limit, one the game cannot write to. The file lies beside
+// the exe where it can, else in the application-data folder.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <string>
+
+#include "resources/resource.h"
+#include "tests/win32/support/game_process.h"
+
+namespace {
+
+// Wine on a display without a window manager takes about two seconds to hide
+// a captioned window.
+const DWORD kCloseMs = 6000;
+
+void Key(HWND hwnd, WPARAM vk) {
+    PostMessageA(hwnd, WM_KEYDOWN, vk, 0);
+}
+
+std::wstring FallbackIni() {
+    wchar_t wsz[MAX_PATH] = L"";
+    SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, wsz);
+    return std::wstring(wsz) + L"\\Quarrion\\Quarr95.ini";
+}
+
+bool IsFile(const std::wstring& wsPath) {
+    DWORD dwAttr = GetFileAttributesW(wsPath.c_str());
+    return dwAttr != INVALID_FILE_ATTRIBUTES && !(dwAttr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Has(const std::string& sText, const char* szLine) {
+    return sText.find(szLine) != std::string::npos;
+}
+
+struct DialogQuery {
+    HWND hwndOwner;
+    const char* szCaption;
+    HWND hwnd;
+};
+
+BOOL CALLBACK FindCaptioned(HWND hwnd, LPARAM lParam) {
+    DialogQuery* pQuery = (DialogQuery*)lParam;
+    char szText[64] = "";
+    if (GetWindow(hwnd, GW_OWNER) != pQuery->hwndOwner || !IsWindowVisible(hwnd)) return TRUE;
+    GetWindowTextA(hwnd, szText, sizeof szText);
+    if (lstrcmpA(szText, pQuery->szCaption) != 0) return TRUE;
+    pQuery->hwnd = hwnd;
+    return FALSE;
+}
+
+HWND WaitForDialog(HWND hwndOwner, const char* szCaption, DWORD nTimeoutMs) {
+    DialogQuery query = {hwndOwner, szCaption, NULL};
+    WaitUntil(
+        [&]() {
+            EnumWindows(FindCaptioned, (LPARAM)&query);
+            return query.hwnd != NULL;
+        },
+        nTimeoutMs);
+    return query.hwnd;
+}
+
+std::string ItemText(HWND hDlg, int nId) {
+    char sz[64] = "";
+    GetDlgItemTextA(hDlg, nId, sz, sizeof sz);
+    return sz;
+}
+
+const wchar_t kForeignFolder[] = L"folders\\My Games\\\x30b2\x30fc\x30e0 \x0418\x0433\x0440\x044b";
+
+} // namespace
+
+// Japanese and Cyrillic in the path: the first run turns the music on and
+// enters a high score, the second shows both.
+TEST(Folders, AnOptionAndAHighScoreSurviveARestartInAFolderOutsideTheCodePage) {
+    GameRun run{std::wstring(kForeignFolder)};
+    BOOL bLost = FALSE;
+    char szAnsi[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, run.DirW().c_str(), -1, szAnsi, MAX_PATH, NULL, &bLost);
+    ASSERT_TRUE(bLost) << "the folder's name fits the ANSI code page: it proves nothing";
+    DeleteFileW(FallbackIni().c_str());
+    // The tenth row holds less than nothing, so a lost game with 0 points places.
+    ASSERT_TRUE(run.WriteIni("[Prefs]\r\nSpeed=3\r\nMusic=0\r\nSound=0\r\n"
+                             "[Scores]\r\n10=Nobody,1,-1,12/01/95\r\n"));
+
+    ASSERT_TRUE(run.Start());
+    HWND hwnd = run.Window();
+    Key(hwnd, 'M');
+    Key(hwnd, VK_RETURN);
+    HWND hNew = WaitForDialog(hwnd, "New High Score!", 60000);
+    ASSERT_TRUE(hNew) << "no new-high-score dialog";
+    HWND hName = GetDlgItem(hNew, IDC_NEWHS_NAME);
+    for (const char* p = "Flo"; *p; p++) PostMessageA(hName, WM_CHAR, (WPARAM)*p, 1);
+    ASSERT_TRUE(WaitUntil([&]() { return IsWindowEnabled(GetDlgItem(hNew, IDOK)) != 0; }, 3000));
+    PostMessageA(GetDlgItem(hNew, IDOK), BM_CLICK, 0, 0);
+    HWND hTable = WaitForDialog(hwnd, "Quarrion High Scores", 5000);
+    ASSERT_TRUE(hTable);
+    PostMessageA(hTable, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindow(hTable) && !IsWindow(hNew); }, 2 * kCloseMs));
+    EXPECT_EQ(run.Close(), 0u);
+
+    EXPECT_TRUE(Has(run.ReadIni(), "Music=1")) << run.ReadIni();
+    ASSERT_TRUE(run.Start());
+    PostMessageA(run.Window(), WM_COMMAND, IDM_SCORES, 0);
+    hTable = WaitForDialog(run.Window(), "Quarrion High Scores", 5000);
+    ASSERT_TRUE(hTable);
+    EXPECT_EQ(ItemText(hTable, IDC_HS_NAME + 9 * IDC_HS_ROWSTEP), "Flo");
+    PostMessageA(hTable, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindow(hTable); }, kCloseMs));
+    EXPECT_EQ(run.Close(), 0u);
+    EXPECT_FALSE(IsFile(FallbackIni())) << "the file beside the exe was usable";
+}
+
+namespace {
+
+enum Setup { PLAIN, INI_IS_A_FOLDER, INI_READ_ONLY };
+
+struct FolderCase {
+    const char* szWhat;
+    std::wstring wsFolder;
+    Setup setup;
+    bool bBeside; // the file stays beside the exe
+};
+
+} // namespace
+
+// The first run turns the music on, the second the sound off: both are in
+// the file in use afterwards only if the second read what the first wrote.
+// (A folder past the path limit is tested in-process: no program there can
+// be started by another.)
+TEST(Folders, OptionsSurviveARestartWhereverTheFileMustBeKept) {
+    const FolderCase aCase[] = {
+        {"a folder named Quarr95.ini", L"folders\\ini-is-a-folder", INI_IS_A_FOLDER, false},
+        {"a read-only file", L"folders\\read-only-file", INI_READ_ONLY, false},
+        {"a read-only folder", L"" QUARRION_READONLY_DIR_W, PLAIN, false},
+        // Without a manifest or under Wine the writes go through.
+        {"Program Files", L"C:\\Program Files\\Quarrion e2e", PLAIN, true},
+    };
+    const std::wstring wsFallback = FallbackIni();
+    for (const FolderCase& c : aCase) {
+        SCOPED_TRACE(c.szWhat);
+        DeleteFileW(wsFallback.c_str());
+        GameRun run(c.wsFolder);
+        std::wstring wsBeside = run.DirW() + L"\\Quarr95.ini";
+        if (c.setup == INI_IS_A_FOLDER) CreateDirectoryW(wsBeside.c_str(), NULL);
+        if (c.setup == INI_READ_ONLY) {
+            ASSERT_TRUE(run.WriteIni("[Scores]\r\n1=Old Hand,9,00050000,01/02/1999\r\n"));
+            SetFileAttributesW(wsBeside.c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        // Run where the current directory is some other folder.
+        ASSERT_TRUE(run.Start(15000, L"C:\\")) << "the game did not start";
+        Key(run.Window(), 'M');
+        EXPECT_EQ(run.Close(), 0u);
+        ASSERT_TRUE(run.Start(15000, L"C:\\")) << "the game did not start again";
+        Key(run.Window(), VK_TAB);
+        EXPECT_EQ(run.Close(), 0u);
+
+        std::string sIni = ReadWholeFile(c.bBeside ? wsBeside : wsFallback);
+        EXPECT_TRUE(Has(sIni, "Music=1") && Has(sIni, "Sound=0")) << sIni;
+        // One file in use: the other place holds none the game made.
+        EXPECT_FALSE(c.bBeside && IsFile(wsFallback));
+        EXPECT_FALSE(c.setup == PLAIN && !c.bBeside && IsFile(wsBeside));
+        // The scores of a file that could only be read came along.
+        if (c.setup == INI_READ_ONLY) {
+            EXPECT_TRUE(Has(sIni, "1=Old Hand,9,00050000")) << sIni;
+            EXPECT_FALSE(Has(ReadWholeFile(wsBeside), "Music")) << "the read-only file changed";
+        }
+    }
+    DeleteFileW(wsFallback.c_str());
+}
