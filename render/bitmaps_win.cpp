@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 
 HBITMAP ahTileFrame[NUM_COLORS][NUM_FRAMES];
 HBITMAP ahFlatTile[NUM_COLORS];
@@ -100,6 +101,7 @@ BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y) {
     BitBlt(hdc, x, y, ptSize.x, ptSize.y, hdcMem, ptOrigin.x, ptOrigin.y, SRCCOPY);
     SelectObject(hdcMem, hbmOld);
     DeleteDC(hdcMem);
+    ZoomMarkDC(hdc); // a sprite is one piece of the window's next copy
     return TRUE;
 }
 

@@ -92,6 +92,7 @@ void CreditsBandCopy(HDC hdc) {
     BitBlt(hdc, 94, 231, CREDITS_BAND_W, CREDITS_BAND_H, hdcMem, game.nCreditsOffset, 0, SRCCOPY);
     SelectObject(hdcMem, hbmOld);
     DeleteDC(hdcMem);
+    ZoomMarkDC(hdc);
 }
 
 } // namespace

@@ -7,7 +7,7 @@ POINT ptZoomOrigin = {0, 0};
 
 namespace {
 
-enum { MAX_DIRTY = 12 };
+enum { MAX_DIRTY = 24 };
 
 struct Surface {
     HWND hwnd;
@@ -161,12 +161,10 @@ int ZoomSurfaceRelease(HWND hwnd, HDC hdc) {
     if (s->nUsers > 0) s->nUsers--;
     SurfaceCollect(*s);
     if (s->nUsers > 0 || s->nDirty == 0) return 1;
-    // The main window's copy leaves its children alone: the bounds of a
-    // frame around a button take in the button. The panel's own controls are
-    // frames and lines the copy must show through, as its drawing always did.
-    DWORD dwFlags = DCX_CACHE | DCX_CLIPSIBLINGS;
-    if (hwnd == RenderMainWindow()) dwFlags |= DCX_CLIPCHILDREN;
-    HDC hdcWindow = GetDCEx(hwnd, NULL, dwFlags);
+    // The main window clips its children (WS_CLIPCHILDREN), so its copies
+    // leave the buttons alone; the panel's own controls are frames and lines
+    // the copy must show through, as its drawing always did.
+    HDC hdcWindow = GetDC(hwnd);
     if (hdcWindow) {
         for (int i = 0; i < s->nDirty; i++) SurfaceCopy(*s, hdcWindow, s->aDirty[i]);
         ReleaseDC(hwnd, hdcWindow);
@@ -194,6 +192,16 @@ int ZoomSurfaceMark(HWND hwnd) {
     if (!s) return 0;
     SurfaceCollect(*s);
     return 1;
+}
+
+int ZoomMarkDC(HDC hdc) {
+    if (!hdc) return 0;
+    for (Surface& s : aSurface)
+        if (s.hdc == hdc) {
+            SurfaceCollect(s);
+            return 1;
+        }
+    return 0;
 }
 
 POINT ZoomOriginOf(HWND hwnd) {

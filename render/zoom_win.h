@@ -35,6 +35,10 @@ int ZoomSurfaceRelease(HWND hwnd, HDC hdc);
 // piece of what the next copy takes (so a batch of drawing copies a few
 // small pieces, not the rectangle around all of them). 0 without one.
 int ZoomSurfaceMark(HWND hwnd);
+// The same for the back buffer whose context is hdc (any other does nothing),
+// after each sprite, so the title's band and its tiles far apart are copied
+// as themselves and not as the large rectangle around them.
+int ZoomMarkDC(HDC hdc);
 // The paint message of a window with a back buffer: pfnPaint draws the whole
 // picture into it, which is then copied whole to hdcPaint (the context of
 // BeginPaint), and the main window's margins around the picture go black.

@@ -168,6 +168,9 @@ static int AppRun(HANDLE hMutex, int bTaken, int nCmdShow) {
         return 0;
     hwndMain = AppCreateMainWindow();
     if (!hwndMain) return 0;
+    // The picture reaches the window in copies from its back buffer, which
+    // must leave the buttons and the side panel alone.
+    SetWindowLongA(hwndMain, GWL_STYLE, GetWindowLongA(hwndMain, GWL_STYLE) | WS_CLIPCHILDREN);
 
     LoadPrefs();
     SavePrefs();
