@@ -2,6 +2,7 @@
 #include "render/goal.h"
 #include "render/helpdoc.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "scores/panel.h"
 
 namespace {
@@ -9,6 +10,15 @@ namespace {
 const COLORREF kPanelGrey = RGB(192, 192, 192);
 const COLORREF kGoalGreen = RGB(0, 127, 0);
 const COLORREF kArrowBlue = RGB(0, 0, 255);
+
+// A picture's line of text: drawn after its shapes, at the zoom, so that it
+// stays sharp; its rectangle is in design pixels from the picture's corner.
+struct PictureText {
+    RECT rc;
+    char sz[PANEL_TEXT_LEN];
+    COLORREF cr;
+    UINT uFormat;
+};
 
 // Every other pixel of the tiles that are no part of the line turned white,
 // so the line stands out of the tiles that hold it up.
@@ -51,8 +61,8 @@ void DrawStack(HDC hdc, const TileColor* aHeld, int nHeld, int x, int yPaddle) {
         DrawBitmap(hdc, FlatTileBitmap(aHeld[i]), (short)x, (short)(yPaddle - 10 - 10 * i));
 }
 
-// An arrow from (x0, y) to (x1, y) with the key's name above it.
-void DrawKeyArrow(HDC hdc, int x0, int x1, int y, const char* szKey) {
+// An arrow from (x0, y) to (x1, y); the key's name goes above it.
+void DrawKeyArrow(HDC hdc, int x0, int x1, int y) {
     HPEN hpen = CreatePen(PS_SOLID, 3, kArrowBlue);
     HGDIOBJ hpenOld = SelectObject(hdc, hpen);
     MoveToEx(hdc, x0, y, NULL);
@@ -62,27 +72,27 @@ void DrawKeyArrow(HDC hdc, int x0, int x1, int y, const char* szKey) {
     LineTo(hdc, x1 - 8, y + 7);
     SelectObject(hdc, hpenOld);
     DeleteObject(hpen);
-    RECT rc = {x0, y - 28, x1, y - 6};
-    COLORREF crOld = SetTextColor(hdc, kArrowBlue);
-    int nBkOld = SetBkMode(hdc, TRANSPARENT);
-    DrawTextA(hdc, szKey, -1, &rc, DT_CENTER | DT_SINGLELINE | DT_BOTTOM);
-    SetBkMode(hdc, nBkOld);
-    SetTextColor(hdc, crOld);
 }
 
-void DrawPaddlePicture(HDC hdc, int x, int y) {
+int DrawPaddlePicture(HDC hdc, int x, int y, PictureText* pText) {
     HelpPaddle paddle;
-    if (!HelpPaddleOf(&paddle)) return;
+    if (!HelpPaddleOf(&paddle)) return 0;
     const int yPaddle = y + HELP_PADDLE_H - 14;
     DrawStack(hdc, paddle.aBefore, paddle.nHeld, x + 10, yPaddle);
     DrawStack(hdc, paddle.aAfter, paddle.nHeld, x + HELP_PADDLE_W - 51, yPaddle);
-    DrawKeyArrow(hdc, x + 64, x + HELP_PADDLE_W - 64, y + HELP_PADDLE_H / 2, "Up");
+    const int xFrom = 64, xTo = HELP_PADDLE_W - 64, yArrow = HELP_PADDLE_H / 2;
+    DrawKeyArrow(hdc, x + xFrom, x + xTo, y + yArrow);
+    *pText = PictureText{{xFrom, yArrow - 28, xTo, yArrow - 6},
+                         "Up",
+                         kArrowBlue,
+                         DT_CENTER | DT_SINGLELINE | DT_BOTTOM};
+    return 1;
 }
 
 // The goal's part of the side panel, drawn in the panel's own coordinates.
-void DrawGoalPicture(HDC hdc, int x, int y, HFONT hfontText) {
+int DrawGoalPicture(HDC hdc, int x, int y, PictureText* pText) {
     HelpGoal goal;
-    if (!HelpGoalOf(&goal)) return;
+    if (!HelpGoalOf(&goal)) return 0;
     const int xPanel = GOAL_PIC_X, yPanel = GOAL_PIC_Y - 5; // the frame's top face
     POINT ptOld;
     SetViewportOrgEx(hdc, x - xPanel, y - yPanel, &ptOld);
@@ -111,32 +121,60 @@ void DrawGoalPicture(HDC hdc, int x, int y, HFONT hfontText) {
     Rectangle(hdc, 14, 376, 203, 395);
     SelectObject(hdc, hbrOld);
     SelectObject(hdc, hpenOld);
-    char sz[PANEL_TEXT_LEN];
-    PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, sz, sizeof sz);
-    RECT rcText = {15, 377, 202, 394};
-    HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
-    COLORREF crOld = SetTextColor(hdc, kGoalGreen);
-    int nBkOld = SetBkMode(hdc, TRANSPARENT);
-    DrawTextA(hdc, sz, -1, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SetBkMode(hdc, nBkOld);
-    SetTextColor(hdc, crOld);
-    SelectObject(hdc, hfontOld);
+    *pText = PictureText{{15 - xPanel, 377 - yPanel, 202 - xPanel, 394 - yPanel},
+                         "",
+                         kGoalGreen,
+                         DT_CENTER | DT_VCENTER | DT_SINGLELINE};
+    PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, pText->sz, sizeof pText->sz);
 
     SetViewportOrgEx(hdc, ptOld.x, ptOld.y, NULL);
+    return 1;
+}
+
+// The shapes of picture nPicture with its top-left corner at (x, y); its text
+// goes to *pText (none when its string is empty).
+int DrawPictureShapes(HDC hdc, int nPicture, int x, int y, PictureText* pText) {
+    *pText = PictureText{};
+    switch (HelpPictureKind(nPicture)) {
+    case HP_BOARD: DrawBoard(hdc, nPicture, x, y); return 1;
+    case HP_PADDLE: DrawPaddlePicture(hdc, x, y, pText); return 1;
+    case HP_GOAL: DrawGoalPicture(hdc, x, y, pText); return 1;
+    default: return 0;
+    }
 }
 
 } // namespace
 
-int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText) {
-    switch (HelpPictureKind(nPicture)) {
-    case HP_BOARD: DrawBoard(hdc, nPicture, x, y); return 1;
-    case HP_PADDLE: {
+int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText, int nZoomBy) {
+    if (nZoomBy < 1) nZoomBy = 1;
+    PictureText text;
+    if (nZoomBy == 1) {
+        if (!DrawPictureShapes(hdc, nPicture, x, y, &text)) return 0;
+    } else {
+        // The shapes at design size on the page's white, nZoomBy times larger.
+        int w = 0, h = 0;
+        HelpPictureSize(nPicture, &w, &h);
+        HDC hdcMem = CreateCompatibleDC(hdc);
+        HBITMAP hbm = CreateCompatibleBitmap(hdc, w, h);
+        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+        PatBlt(hdcMem, 0, 0, w, h, WHITENESS);
+        int bDrawn = DrawPictureShapes(hdcMem, nPicture, 0, 0, &text);
+        if (bDrawn) ZoomBlt(hdc, x, y, w, h, hdcMem, 0, 0, nZoomBy);
+        SelectObject(hdcMem, hbmOld);
+        DeleteObject(hbm);
+        DeleteDC(hdcMem);
+        if (!bDrawn) return 0;
+    }
+    if (text.sz[0] && hfontText) {
+        RECT rc = {x + text.rc.left * nZoomBy, y + text.rc.top * nZoomBy,
+                   x + text.rc.right * nZoomBy, y + text.rc.bottom * nZoomBy};
         HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
-        DrawPaddlePicture(hdc, x, y);
+        COLORREF crOld = SetTextColor(hdc, text.cr);
+        int nBkOld = SetBkMode(hdc, TRANSPARENT);
+        DrawTextA(hdc, text.sz, -1, &rc, text.uFormat);
+        SetBkMode(hdc, nBkOld);
+        SetTextColor(hdc, crOld);
         SelectObject(hdc, hfontOld);
-        return 1;
     }
-    case HP_GOAL: DrawGoalPicture(hdc, x, y, hfontText); return 1;
-    default: return 0;
-    }
+    return 1;
 }

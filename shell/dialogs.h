@@ -29,19 +29,43 @@ const COLORREF DIALOG_GREY = RGB(192, 192, 192);
 // grey stock brush for the background.
 INT_PTR DialogGreyColour(HDC hdc, COLORREF crText);
 
-// The rectangle of control nId in hwndDlg's client coordinates with its right
-// edge in by one pixel: where the dialogs draw their extruded frames. 0 when
-// the dialog has no such control.
+// The rectangle of control nId in hwndDlg's client area, in design pixels
+// (the window's divided by nZoom), with its right edge in by one pixel: where
+// the dialogs draw their extruded frames. 0 when the dialog has no such
+// control.
 int FrameControlRect(HWND hwndDlg, int nId, RECT* prc);
+
+// --- A dialog's own drawing at the zoom -----------------------------------------
+// The dialogs draw their pictures and frames at design size; at zoom 1 straight
+// into the window's context, at any other zoom into a memory context of the
+// design's size, copied to the window nZoom times larger, pixel for pixel.
+struct ZoomCanvas {
+    HDC hdcTarget;
+    HWND hwndDlg; // its opaque controls are left out of the copy
+    HDC hdc;      // where to draw, in design pixels
+    HBITMAP hbm;
+    HGDIOBJ hbmOld;
+    RECT rc; // the design rectangle drawn
+};
+// Starts drawing the design rectangle rc of hdcTarget (a context of hwndDlg's
+// client area); at a zoom the memory context starts filled with hbrFill.
+// Returns the context to draw into, in design coordinates.
+HDC ZoomCanvasBegin(ZoomCanvas* pCanvas, HDC hdcTarget, HWND hwndDlg, RECT rc, HBRUSH hbrFill);
+// Copies what was drawn to the window, except over the controls of the dialog
+// that paint all of their own area (texts, buttons, edits, lists, icons),
+// which draw themselves as they do at zoom 1.
+void ZoomCanvasEnd(ZoomCanvas* pCanvas);
+// hwnd's client area in design pixels (its size divided by nZoom).
+RECT ZoomDesignClient(HWND hwnd);
 
 // DialogBoxParamA for the game's dialogs: the template's own font is made
 // nZoom times its size on a screen of 96 dots per inch, so the dialog keeps its
 // size beside the zoomed game window whatever the zoom and the screen.
-INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner,
-                      DLGPROC pfnProc, LPARAM lParam);
+INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
+                      LPARAM lParam);
 // The same for a modeless dialog (CreateDialogParamA).
-HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner,
-                      DLGPROC pfnProc, LPARAM lParam);
+HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
+                      LPARAM lParam);
 // The dots per inch of the screen hwnd is on (the system's where it cannot
 // tell one monitor from another).
 int WindowDpi(HWND hwnd);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "shell/dialogs.h"
 #include "shell/globals.h"
@@ -111,7 +112,7 @@ int PageViewHeight() {
 }
 
 int PageScrollMax() {
-    int nMax = helpLayout.nHeight + 2 * PAGE_PAD - PageViewHeight();
+    int nMax = helpLayout.nHeight + 2 * PAGE_PAD * nZoom - PageViewHeight();
     return nMax > 0 ? nMax : 0;
 }
 
@@ -120,7 +121,7 @@ void PageScrollBarSet() {
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     si.nMin = 0;
-    si.nMax = helpLayout.nHeight + 2 * PAGE_PAD - 1;
+    si.nMax = helpLayout.nHeight + 2 * PAGE_PAD * nZoom - 1;
     si.nPage = (UINT)PageViewHeight();
     si.nPos = viewer.nScroll;
     SetScrollInfo(viewer.hwndPage, SB_VERT, &si, TRUE);
@@ -184,18 +185,19 @@ void PageDraw(HDC hdc, int w, int h) {
     FillRect(hdc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
     SetBkMode(hdc, TRANSPARENT);
     HGDIOBJ hfontOld = SelectObject(hdc, hfontDialog);
-    const int dy = PAGE_PAD - viewer.nScroll;
+    const int nPad = PAGE_PAD * nZoom;
+    const int dy = nPad - viewer.nScroll;
     for (int i = 0; i < helpLayout.nItems; i++) {
         const HelpItem& item = helpLayout.aItem[i];
         int y = item.y + dy;
         if (y + item.h < 0 || y > h) continue;
         if (item.nType == HI_PICTURE) {
-            DrawHelpPicture(hdc, item.nPicture, item.x + PAGE_PAD, y, hfontPanel);
+            DrawHelpPicture(hdc, item.nPicture, item.x + nPad, y, hfontPanel, nZoom);
             continue;
         }
         SelectObject(hdc, FontOf(item.nFont));
         SetTextColor(hdc, ColourOf(item.nFont));
-        TextOutA(hdc, item.x + PAGE_PAD, y, item.p, item.n);
+        TextOutA(hdc, item.x + nPad, y, item.p, item.n);
     }
     SelectObject(hdc, hfontOld);
     if (GetFocus() == viewer.hwndPage) {
@@ -285,17 +287,18 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
 const UINT kItemFormat = DT_WORDBREAK | DT_NOPREFIX;
 
 RECT ItemTextRect(RECT rc) {
-    return RECT{rc.left + ITEM_INDENT, rc.top + ITEM_PAD, rc.right - 2, rc.bottom - ITEM_PAD};
+    return RECT{rc.left + ITEM_INDENT * nZoom, rc.top + ITEM_PAD * nZoom, rc.right - 2 * nZoom,
+                rc.bottom - ITEM_PAD * nZoom};
 }
 
 void ListMeasureItem(MEASUREITEMSTRUCT* pItem) {
     if ((int)pItem->itemID < 0 || (int)pItem->itemID >= helpDoc.nTopics) return;
     HelpText t = helpDoc.aTopic[pItem->itemID].title;
-    RECT rc = ItemTextRect(RECT{0, 0, LIST_W - 2, 0});
+    RECT rc = ItemTextRect(RECT{0, 0, (LIST_W - 2) * nZoom, 0});
     HGDIOBJ hfontOld = SelectObject(viewer.hdcMeasure, hfontDialog);
     DrawTextA(viewer.hdcMeasure, HelpTextPtr(helpDoc, t), t.nLen, &rc, kItemFormat | DT_CALCRECT);
     SelectObject(viewer.hdcMeasure, hfontOld);
-    pItem->itemHeight = (UINT)(rc.bottom - rc.top + 2 * ITEM_PAD);
+    pItem->itemHeight = (UINT)(rc.bottom - rc.top + 2 * ITEM_PAD * nZoom);
 }
 
 void ListDrawItem(const DRAWITEMSTRUCT* pItem) {
@@ -323,8 +326,10 @@ void ListDrawItem(const DRAWITEMSTRUCT* pItem) {
 
 // --- The window ----------------------------------------------------------------
 
+// Places a control at its design rectangle made nZoom times larger.
 void ControlPlace(HWND hwndCtl, const RECT& rc) {
-    MoveWindow(hwndCtl, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    MoveWindow(hwndCtl, rc.left * nZoom, rc.top * nZoom, (rc.right - rc.left) * nZoom,
+               (rc.bottom - rc.top) * nZoom, FALSE);
 }
 
 // Each panel: a white face with a black outline standing out of the grey.
@@ -341,9 +346,10 @@ int HelpOpen(HWND hwndDlg) {
     viewer.hdcMeasure = CreateCompatibleDC(NULL);
     viewer.measure.pfnWidth = MeasureWidth;
     for (int f = 0; f < HELP_NUM_FONTS; f++) viewer.measure.anLineH[f] = LineHeight(f);
+    viewer.measure.nZoom = nZoom;
 
     // The client area's size, whatever the frame; then centred.
-    RECT rcWindow = {0, 0, CLIENT_W, CLIENT_H};
+    RECT rcWindow = {0, 0, CLIENT_W * nZoom, CLIENT_H * nZoom};
     AdjustWindowRectEx(&rcWindow, (DWORD)GetWindowLongA(hwndDlg, GWL_STYLE), FALSE,
                        (DWORD)GetWindowLongA(hwndDlg, GWL_EXSTYLE));
     SetWindowPos(hwndDlg, NULL, 0, 0, rcWindow.right - rcWindow.left,
@@ -366,7 +372,7 @@ int HelpOpen(HWND hwndDlg) {
     PageScrollBarSet();
     RECT rcPage;
     GetClientRect(viewer.hwndPage, &rcPage);
-    viewer.nTextW = rcPage.right - 2 * PAGE_PAD;
+    viewer.nTextW = rcPage.right - 2 * PAGE_PAD * nZoom;
     TopicShow(0);
     SetFocus(viewer.hwndList);
     return 1;
@@ -384,9 +390,10 @@ void HelpRelease() {
 
 void HelpPaint(HWND hwndDlg) {
     PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwndDlg, &ps);
-    RECT rcClient;
-    GetClientRect(hwndDlg, &rcClient);
+    HDC hdcPaint = BeginPaint(hwndDlg, &ps);
+    RECT rcClient = ZoomDesignClient(hwndDlg);
+    ZoomCanvas canvas;
+    HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hwndDlg, rcClient, NULL);
     FillRect(hdc, &rcClient, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
     HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
     HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(WHITE_BRUSH));
@@ -396,6 +403,7 @@ void HelpPaint(HWND hwndDlg) {
     }
     SelectObject(hdc, hbrOld);
     SelectObject(hdc, hpenOld);
+    ZoomCanvasEnd(&canvas);
     EndPaint(hwndDlg, &ps);
 }
 
