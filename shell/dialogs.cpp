@@ -10,11 +10,65 @@ HINSTANCE DialogInstance() {
     return hInst ? hInst : GetModuleHandleA(NULL);
 }
 
+namespace {
+
+// The width of every printable character and a few more blanks, the texts'
+// most common character, in the font selected into hdc.
+int SampleWidth(HDC hdc) {
+    char sz[128];
+    int n = 0;
+    for (int c = 32; c < 127; c++) sz[n++] = (char)c;
+    for (int i = 0; i < 16; i++) sz[n++] = ' ';
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(hdc, sz, n, &size);
+    return size.cx;
+}
+
+// The metrics of font lf and the width of the sample in it.
+TEXTMETRICA FontMeasure(HDC hdc, const LOGFONTA& lf, int* pnSample) {
+    HFONT hfont = CreateFontIndirectA(&lf);
+    HGDIOBJ hfontOld = SelectObject(hdc, hfont);
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(hdc, &tm);
+    *pnSample = SampleWidth(hdc);
+    SelectObject(hdc, hfontOld);
+    DeleteObject(hfont);
+    return tm;
+}
+
+} // namespace
+
+HFONT CreateZoomedFont(const LOGFONTA& lfDesign) {
+    LOGFONTA lf = lfDesign;
+    if (nZoom <= 1) return CreateFontIndirectA(&lf);
+    lf.lfHeight = lfDesign.lfHeight * nZoom;
+    // A font's lines and characters are whole pixels at every size, so a text
+    // nZoom times as tall can come out taller or wider than nZoom times its
+    // size at zoom 1, and no longer fit its control. Such a font is made a
+    // little smaller: its lines at most nZoom times as tall, its texts at most
+    // 97 % of nZoom times as wide.
+    HDC hdc = CreateCompatibleDC(NULL);
+    if (hdc) {
+        int nSample1 = 0, nSampleN = 0;
+        const TEXTMETRICA tm1 = FontMeasure(hdc, lfDesign, &nSample1);
+        TEXTMETRICA tmN = FontMeasure(hdc, lf, &nSampleN);
+        for (int nTry = 0; nTry < 8 && tmN.tmHeight > tm1.tmHeight * nZoom; nTry++) {
+            lf.lfHeight += lf.lfHeight < 0 ? 1 : -1;
+            tmN = FontMeasure(hdc, lf, &nSampleN);
+        }
+        const int nRoom = nSample1 * nZoom * 97 / 100;
+        if (nSampleN > nRoom && tmN.tmAveCharWidth > 0)
+            lf.lfWidth = tmN.tmAveCharWidth * nRoom / nSampleN;
+        DeleteDC(hdc);
+    }
+    return CreateFontIndirectA(&lf);
+}
+
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
     // The pictures are the design's pixels made nZoom times larger whatever
     // the screen's dots per inch, so the text is sized the same way.
     LOGFONTA lf = {};
-    lf.lfHeight = -MulDiv(nPoints, ZOOM_DESIGN_DPI, 72) * nZoom;
+    lf.lfHeight = -MulDiv(nPoints, ZOOM_DESIGN_DPI, 72);
     lf.lfWeight = bBold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (BYTE)(bItalic ? 1 : 0);
     lf.lfCharSet = DEFAULT_CHARSET;
@@ -23,7 +77,7 @@ HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
     lf.lfQuality = PROOF_QUALITY;
     lf.lfPitchAndFamily = 4;
     lstrcpynA(lf.lfFaceName, szFace, LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
+    return CreateZoomedFont(lf);
 }
 
 int CenterWindow(HWND hwnd) {
@@ -175,6 +229,7 @@ enum { DESIGN_ICON = 32 }; // the size of an icon on a screen of 96 dots per inc
 const char kPropDlgProc[] = "Quarrion.ZoomDlgProc";
 const char kPropOldProc[] = "Quarrion.ZoomOldProc";
 const char kPropIcon[] = "Quarrion.ZoomIcon";
+const char kPropFont[] = "Quarrion.ZoomFont";
 
 // The average character of the template's font at zoom 1 on a screen of 96
 // dots per inch, measured as the platform's dialog manager measures it.
@@ -289,10 +344,22 @@ void DialogZoom(HWND hwndDlg, const uint8_t* pTemplate, size_t cbTemplate) {
     if (!DialogTemplateUnits(pTemplate, cbTemplate, &units)) return;
     const SIZE base = DesignBaseUnits(units);
     if (base.cx <= 0 || base.cy <= 0) return;
+    // The template's font at the zoom, as wide as the zoom allows.
+    LOGFONTA lf = {};
+    lf.lfHeight = -MulDiv(units.nPoints, ZOOM_DESIGN_DPI, 72);
+    lf.lfWeight = units.nWeight;
+    lf.lfItalic = (BYTE)units.bItalic;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = PROOF_QUALITY;
+    lstrcpynA(lf.lfFaceName, units.szFace, LF_FACESIZE);
+    HFONT hfont = CreateZoomedFont(lf);
+    if (hfont) SetPropA(hwndDlg, kPropFont, hfont);
     int i = 0;
     for (HWND hwnd = GetWindow(hwndDlg, GW_CHILD); hwnd && i < units.nItems;
-         hwnd = GetWindow(hwnd, GW_HWNDNEXT), i++)
+         hwnd = GetWindow(hwnd, GW_HWNDNEXT), i++) {
+        if (hfont) SendMessageA(hwnd, WM_SETFONT, (WPARAM)hfont, FALSE);
         ControlZoom(hwnd, units.aItem[i], base);
+    }
     RECT rc = {0, 0, DialogUnitsToPixels(units.cx, base.cx, 4) * nZoom,
                DialogUnitsToPixels(units.cy, base.cy, 8) * nZoom};
     AdjustWindowRectEx(&rc, (DWORD)GetWindowLongA(hwndDlg, GWL_STYLE), FALSE,
@@ -321,7 +388,10 @@ INT_PTR CALLBACK ZoomDialogProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM l
     DLGPROC pfnProc = (DLGPROC)GetPropA(hwndDlg, kPropDlgProc);
     if (!pfnProc) return FALSE;
     INT_PTR nResult = pfnProc(hwndDlg, uMsg, wParam, lParam);
-    if (uMsg == WM_NCDESTROY) RemovePropA(hwndDlg, kPropDlgProc);
+    if (uMsg == WM_NCDESTROY) {
+        RemovePropA(hwndDlg, kPropDlgProc);
+        if (HFONT hfont = (HFONT)RemovePropA(hwndDlg, kPropFont)) DeleteObject(hfont);
+    }
     return nResult;
 }
 

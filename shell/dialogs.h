@@ -13,6 +13,9 @@ HINSTANCE DialogInstance();
 // A font of the given face and point size as the design has it on a screen of
 // 96 dots per inch, nZoom times as tall; the caller owns it.
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic);
+// The font lfDesign (sized for zoom 1) nZoom times as tall, and no wider than
+// nZoom times its width; the caller owns it.
+HFONT CreateZoomedFont(const LOGFONTA& lfDesign);
 
 // Centres hwnd on the screen, keeping its size and z-order. A popup is
 // centred by its outer size, any other window by its client area.
