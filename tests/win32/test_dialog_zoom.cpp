@@ -206,6 +206,16 @@ std::vector<std::string> ShapesAt(int nZoomNow) {
         std::string sShape = std::string(c.szName) + " never opened";
         OpenAndLook(c.open, [&](HWND hDlg) {
             sShape = Shape(c.szName, hDlg);
+            if (nZoom == 2) { // for the eye, in the screen's corner
+                SetWindowPos(hDlg, NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                RedrawWindow(hDlg, NULL, NULL,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                RECT rc;
+                GetClientRect(hDlg, &rc);
+                DibCanvas canvas(rc.right, rc.bottom, RGB(1, 2, 3));
+                CaptureClient(hDlg, canvas);
+                canvas.SavePng(ScreenshotPath(("zoom2_" + std::string(c.szName) + ".png").c_str()));
+            }
             return true;
         });
         aShape.push_back(sShape);
@@ -246,7 +256,8 @@ const char kShapesFileVar[] = "QUARRION_DIALOG_SHAPES";
 
 } // namespace
 
-// At zoom 2 every dialog and each of its controls is twice its zoom-1 size.
+// At zoom 2 every dialog and each of its controls is twice its zoom-1 size
+// (shots of them at zoom 2 go to the screenshots, for the eye).
 TEST_F(DialogZoom, EveryDialogIsZoomTimesItsSize) {
     std::vector<std::string> aOne = ShapesAt(1);
     std::vector<std::string> aTwo = ShapesAt(2);
@@ -356,24 +367,23 @@ bool GameOverRowFallen(HWND hDlg) {
 } // namespace
 
 // Each kind of picture the dialogs draw shows at zoom 2 as its zoom-1 pixels
-// made twice as large, pixel for pixel; shots of zoom 2 for the eye.
+// made twice as large, pixel for pixel.
 TEST_F(DialogZoom, PicturesAreTheirDesignPixelsMadeLarger) {
     struct Case {
-        const char* szShot;
+        const char* szName;
         std::function<int()> open;
         Regions regions;
         std::function<bool(HWND)> prepare; // before the capture; false: not yet
     } const kCases[] = {
-        {"zoom2_about.png", [] { return ShowAboutDlg(NULL); }, PictureStatics, nullptr},
-        {"zoom2_warp.png", [] { return ShowWarpDlg(NULL); }, PictureStatics, nullptr},
-        {"zoom2_options.png", [] { return ShowOptionsDlg(NULL); }, PictureStatics, nullptr},
-        {"zoom2_gameover.png", [] { return ShowGameOverDlg(NULL); }, WholeClient,
-         GameOverRowFallen},
-        {"zoom2_ending.png", [] { return ShowWinGameDlg(NULL); }, WholeClient, nullptr},
+        {"ABOUTDLG", [] { return ShowAboutDlg(NULL); }, PictureStatics, nullptr},
+        {"WARPDLG", [] { return ShowWarpDlg(NULL); }, PictureStatics, nullptr},
+        {"OPTIONSDLG", [] { return ShowOptionsDlg(NULL); }, PictureStatics, nullptr},
+        {"GAMEOVERDLG", [] { return ShowGameOverDlg(NULL); }, WholeClient, GameOverRowFallen},
+        {"WINGAMEDLG", [] { return ShowWinGameDlg(NULL); }, WholeClient, nullptr},
     };
     game.lScore = 0; // the ending without a name to enter: the picture alone
     for (const Case& c : kCases) {
-        SCOPED_TRACE(c.szShot);
+        SCOPED_TRACE(c.szName);
         struct Look {
             std::vector<RECT> aRegion;
             DibCanvas* pCanvas = nullptr;
@@ -408,7 +418,6 @@ TEST_F(DialogZoom, PicturesAreTheirDesignPixelsMadeLarger) {
         }
         nZoom = 1;
         ASSERT_TRUE(aLook[0].pCanvas && aLook[1].pCanvas) << "never looked at";
-        aLook[1].pCanvas->SavePng(ScreenshotPath(c.szShot));
         ASSERT_EQ(aLook[0].aRegion.size(), aLook[1].aRegion.size());
         ASSERT_FALSE(aLook[0].aRegion.empty());
         // What of zoom 2 lies on the screen, in design pixels.
