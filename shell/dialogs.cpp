@@ -230,6 +230,7 @@ const char kPropDlgProc[] = "Quarrion.ZoomDlgProc";
 const char kPropOldProc[] = "Quarrion.ZoomOldProc";
 const char kPropIcon[] = "Quarrion.ZoomIcon";
 const char kPropFont[] = "Quarrion.ZoomFont";
+const char kPropGroup[] = "Quarrion.ZoomGroup";
 
 // The average character of the template's font at zoom 1 on a screen of 96
 // dots per inch, measured as the platform's dialog manager measures it.
@@ -288,14 +289,51 @@ void PicturePaint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
+// A group box without a title: its etched frame at design size, nZoom times
+// larger. Only the frame's two pixels are copied; the inside stays as the
+// dialog drew it.
+void GroupPaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    // Where the frame starts: half a line of the font at zoom 1 down.
+    TEXTMETRICA tm = {};
+    HGDIOBJ hfontOld = SelectObject(hdc, (HFONT)SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    GetTextMetricsA(hdc, &tm);
+    SelectObject(hdc, hfontOld);
+    RECT rc = ZoomDesignClient(hwnd);
+    rc.top += (tm.tmHeight + nZoom - 1) / nZoom / 2 - 1;
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hbm = CreateCompatibleBitmap(hdc, rc.right, rc.bottom);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+    DrawEdge(hdcMem, &rc, EDGE_ETCHED, BF_RECT);
+    const int e = 2; // the etched edge's width
+    const RECT aStrip[4] = {{rc.left, rc.top, rc.right, rc.top + e},
+                            {rc.left, rc.bottom - e, rc.right, rc.bottom},
+                            {rc.left, rc.top, rc.left + e, rc.bottom},
+                            {rc.right - e, rc.top, rc.right, rc.bottom}};
+    for (const RECT& r : aStrip)
+        ZoomBlt(hdc, r.left * nZoom, r.top * nZoom, r.right - r.left, r.bottom - r.top, hdcMem,
+                r.left, r.top, nZoom);
+    SelectObject(hdcMem, hbmOld);
+    DeleteObject(hbm);
+    DeleteDC(hdcMem);
+    EndPaint(hwnd, &ps);
+}
+
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     WNDPROC pfnOld = (WNDPROC)GetPropA(hwnd, kPropOldProc);
     switch (uMsg) {
-    case WM_PAINT: PicturePaint(hwnd); return 0;
+    case WM_PAINT:
+        if (GetPropA(hwnd, kPropGroup))
+            GroupPaint(hwnd);
+        else
+            PicturePaint(hwnd);
+        return 0;
     case WM_ERASEBKGND: return 1; // the painting covers it all
     case WM_NCDESTROY:
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
         RemovePropA(hwnd, kPropOldProc);
+        RemovePropA(hwnd, kPropGroup);
         if (HICON hIcon = (HICON)RemovePropA(hwnd, kPropIcon)) DestroyIcon(hIcon);
         break;
     default: break;
@@ -313,8 +351,11 @@ void ControlZoom(HWND hwnd, const DialogItemUnits& item, SIZE base) {
     GetClassNameA(hwnd, szClass, sizeof szClass);
     const LONG nType = GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK;
     const bool bStatic = lstrcmpiA(szClass, "Static") == 0;
+    const bool bGroup = lstrcmpiA(szClass, "Button") == 0 &&
+                        (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX &&
+                        GetWindowTextLengthA(hwnd) == 0;
     const bool bPicture =
-        bStatic && (nType == SS_ICON || nType == SS_BITMAP || nType == SS_BLACKFRAME);
+        bGroup || (bStatic && (nType == SS_ICON || nType == SS_BITMAP || nType == SS_BLACKFRAME));
     // An icon or a bitmap sizes its static to itself.
     if (bStatic && nType == SS_ICON) {
         HINSTANCE hInstance = (HINSTANCE)GetWindowLongPtrA(hwnd, GWLP_HINSTANCE);
@@ -332,6 +373,7 @@ void ControlZoom(HWND hwnd, const DialogItemUnits& item, SIZE base) {
         }
     }
     MoveWindow(hwnd, x * nZoom, y * nZoom, cx * nZoom, cy * nZoom, FALSE);
+    if (bGroup) SetPropA(hwnd, kPropGroup, (HANDLE)1);
     if (bPicture && !GetPropA(hwnd, kPropOldProc)) {
         SetPropA(hwnd, kPropOldProc, (HANDLE)GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)PictureProc);
