@@ -254,6 +254,24 @@ SIZE DesignBaseUnits(const DialogUnits& units) {
     return base;
 }
 
+// The colour the platform draws a frame static's frame in: its top-left
+// pixel, painted by the static's own procedure.
+COLORREF FrameColour(HWND hwnd, HDC hdc) {
+    COLORREF cr = RGB(0, 0, 0);
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hbm = CreateCompatibleBitmap(hdc, 1, 1);
+    if (hdcMem && hbm) {
+        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+        CallWindowProcA((WNDPROC)GetPropA(hwnd, kPropOldProc), hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem,
+                        PRF_CLIENT);
+        cr = GetPixel(hdcMem, 0, 0);
+        SelectObject(hdcMem, hbmOld);
+    }
+    if (hbm) DeleteObject(hbm);
+    if (hdcMem) DeleteDC(hdcMem);
+    return cr;
+}
+
 // A picture static's painting: the picture at design size on the colour the
 // dialog gives its statics, nZoom times larger.
 void PicturePaint(HWND hwnd) {
@@ -263,12 +281,13 @@ void PicturePaint(HWND hwnd) {
     GetClientRect(hwnd, &rc);
     const LONG nType = GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK;
     if (nType == SS_BLACKFRAME) {
-        // The one-pixel frame, nZoom pixels thick.
-        HBRUSH hbr = GetSysColorBrush(COLOR_WINDOWFRAME);
+        // The platform's one-pixel frame, in its colour, nZoom pixels thick.
+        HBRUSH hbr = CreateSolidBrush(FrameColour(hwnd, hdc));
         for (int i = 0; i < nZoom; i++) {
             FrameRect(hdc, &rc, hbr);
             InflateRect(&rc, -1, -1);
         }
+        DeleteObject(hbr);
         EndPaint(hwnd, &ps);
         return;
     }
