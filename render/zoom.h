@@ -55,7 +55,7 @@ enum { DIALOG_MAX_ITEMS = 80, DIALOG_FACE_LEN = 32 };
 struct DialogItemUnits {
     uint32_t dwStyle;
     int16_t x, y, cx, cy;
-    char szText[24];     // the start of its text in plain ASCII (an icon's name)
+    char szText[24]; // the start of its text in plain ASCII (an icon's name)
 };
 struct DialogUnits {
     int nPoints, nWeight, bItalic;

@@ -339,6 +339,14 @@ void GroupPaint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
+// The control's own procedure back and what the zoom gave it freed.
+void PictureRelease(HWND hwnd, WNDPROC pfnOld) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
+    RemovePropA(hwnd, kPropOldProc);
+    RemovePropA(hwnd, kPropGroup);
+    if (HICON hIcon = (HICON)RemovePropA(hwnd, kPropIcon)) DestroyIcon(hIcon);
+}
+
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     WNDPROC pfnOld = (WNDPROC)GetPropA(hwnd, kPropOldProc);
     switch (uMsg) {
@@ -349,12 +357,7 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             PicturePaint(hwnd);
         return 0;
     case WM_ERASEBKGND: return 1; // the painting covers it all
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
-        RemovePropA(hwnd, kPropOldProc);
-        RemovePropA(hwnd, kPropGroup);
-        if (HICON hIcon = (HICON)RemovePropA(hwnd, kPropIcon)) DestroyIcon(hIcon);
-        break;
+    case WM_NCDESTROY: PictureRelease(hwnd, pfnOld); break;
     default: break;
     }
     return CallWindowProcA(pfnOld, hwnd, uMsg, wParam, lParam);
@@ -401,7 +404,7 @@ void ControlZoom(HWND hwnd, const DialogItemUnits& item, SIZE base) {
 
 // The dialog and each of its controls at nZoom times their design size.
 void DialogZoom(HWND hwndDlg, const uint8_t* pTemplate, size_t cbTemplate) {
-    static DialogUnits units; // one dialog opens at a time, on one thread
+    static DialogUnits units; // needed only while a dialog initialises
     if (!DialogTemplateUnits(pTemplate, cbTemplate, &units)) return;
     const SIZE base = DesignBaseUnits(units);
     if (base.cx <= 0 || base.cy <= 0) return;
@@ -439,20 +442,27 @@ struct DialogStart {
 
 // Stands before the game's dialog procedure: places the controls at the zoom
 // before it initialises the dialog, then hands every message on.
+// The dialog's procedure from now on; the controls placed at the zoom before
+// it initialises the dialog.
+INT_PTR ZoomDialogInit(HWND hwndDlg, WPARAM wParam, const DialogStart* pStart) {
+    SetPropA(hwndDlg, kPropDlgProc, (HANDLE)pStart->pfnProc);
+    DialogZoom(hwndDlg, pStart->pTemplate, pStart->cbTemplate);
+    return pStart->pfnProc(hwndDlg, WM_INITDIALOG, wParam, pStart->lParam);
+}
+
+// What the zoom gave the dialog, given back as it goes.
+void ZoomDialogRelease(HWND hwndDlg) {
+    RemovePropA(hwndDlg, kPropDlgProc);
+    if (HFONT hfont = (HFONT)RemovePropA(hwndDlg, kPropFont)) DeleteObject(hfont);
+}
+
+// Stands before the game's dialog procedure and hands every message on.
 INT_PTR CALLBACK ZoomDialogProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_INITDIALOG) {
-        const DialogStart* pStart = (const DialogStart*)lParam;
-        SetPropA(hwndDlg, kPropDlgProc, (HANDLE)pStart->pfnProc);
-        DialogZoom(hwndDlg, pStart->pTemplate, pStart->cbTemplate);
-        return pStart->pfnProc(hwndDlg, uMsg, wParam, pStart->lParam);
-    }
+    if (uMsg == WM_INITDIALOG) return ZoomDialogInit(hwndDlg, wParam, (const DialogStart*)lParam);
     DLGPROC pfnProc = (DLGPROC)GetPropA(hwndDlg, kPropDlgProc);
     if (!pfnProc) return FALSE;
     INT_PTR nResult = pfnProc(hwndDlg, uMsg, wParam, lParam);
-    if (uMsg == WM_NCDESTROY) {
-        RemovePropA(hwndDlg, kPropDlgProc);
-        if (HFONT hfont = (HFONT)RemovePropA(hwndDlg, kPropFont)) DeleteObject(hfont);
-    }
+    if (uMsg == WM_NCDESTROY) ZoomDialogRelease(hwndDlg);
     return nResult;
 }
 
