@@ -91,7 +91,7 @@ int LineHeight(int nFont) {
     HGDIOBJ hfontOld = SelectObject(viewer.hdcMeasure, FontOf(nFont));
     GetTextMetricsA(viewer.hdcMeasure, &tm);
     SelectObject(viewer.hdcMeasure, hfontOld);
-    return tm.tmHeight + tm.tmExternalLeading + 1;
+    return tm.tmHeight + tm.tmExternalLeading + nZoom;
 }
 
 // The "HELPTEXT" resource parsed into helpDoc; 0 if it is missing or broken.
