@@ -93,24 +93,6 @@ RECT RectIn(HWND hwnd, HWND hDlg) {
     return rc;
 }
 
-// The first pixel where canvas z shows rc2 of its dialog not as the pixels of
-// rc1 of canvas one made nZoomBy times larger; "" when it does, pixel for pixel.
-std::string Upscaled(const DibCanvas& one, RECT rc1, const DibCanvas& z, POINT pt2, int nZoomBy) {
-    for (int y = rc1.top; y < rc1.bottom; y++)
-        for (int x = rc1.left; x < rc1.right; x++)
-            for (int dy = 0; dy < nZoomBy; dy++)
-                for (int dx = 0; dx < nZoomBy; dx++) {
-                    int x2 = pt2.x + (x - rc1.left) * nZoomBy + dx;
-                    int y2 = pt2.y + (y - rc1.top) * nZoomBy + dy;
-                    if (z.At(x2, y2) == one.At(x, y)) continue;
-                    char sz[96];
-                    snprintf(sz, sizeof sz, "design %d,%d is %06lx, zoomed %d,%d is %06lx", x, y,
-                             (unsigned long)one.At(x, y), x2, y2, (unsigned long)z.At(x2, y2));
-                    return sz;
-                }
-    return "";
-}
-
 // --- The game around the dialogs -----------------------------------------------------
 
 GameHost hostZoom;
@@ -364,11 +346,10 @@ bool InAny(const std::vector<RECT>& aRect, int x, int y) {
 }
 
 // The first pixel outside the text controls where the look at zoom n is not
-// the look at zoom 1 made n times larger (within what the screen showed of
-// both); "" when there is none. *pnCompared counts the pixels compared.
-std::string UpscaledOutsideTexts(const Look& one, const Look& z, int n, int* pnCompared) {
-    const int wSeen = (GetSystemMetrics(SM_CXSCREEN) - z.ptOnScreen.x) / n;
-    const int hSeen = (GetSystemMetrics(SM_CYSCREEN) - z.ptOnScreen.y) / n;
+// the look at zoom 1 made n times larger, within wSeen x hSeen design pixels;
+// "" when there is none. *pnCompared counts the pixels compared.
+std::string UpscaledOutsideTexts(const Look& one, const Look& z, int n, int wSeen, int hSeen,
+                                 int* pnCompared) {
     *pnCompared = 0;
     for (int y = 0; y < one.pCanvas->H() && y < hSeen; y++)
         for (int x = 0; x < one.pCanvas->W() && x < wSeen; x++) {
@@ -446,8 +427,11 @@ TEST_F(DialogZoom, PicturesAndFramesAreTheirDesignPixelsMadeLarger) {
         }
         nZoom = 1;
         ASSERT_TRUE(aLook[0].pCanvas && aLook[1].pCanvas) << "never looked at";
+        // What the screen showed of zoom 2.
+        const int wSeen = (GetSystemMetrics(SM_CXSCREEN) - aLook[1].ptOnScreen.x) / 2;
+        const int hSeen = (GetSystemMetrics(SM_CYSCREEN) - aLook[1].ptOnScreen.y) / 2;
         int nCompared = 0;
-        EXPECT_EQ(UpscaledOutsideTexts(aLook[0], aLook[1], 2, &nCompared), "");
+        EXPECT_EQ(UpscaledOutsideTexts(aLook[0], aLook[1], 2, wSeen, hSeen, &nCompared), "");
         EXPECT_GT(nCompared, 1000) << "hardly anything compared";
         delete aLook[0].pCanvas;
         delete aLook[1].pCanvas;
@@ -465,9 +449,14 @@ TEST_F(DialogZoom, HelpPicturesAreTheirDesignPixelsMadeLarger) {
         DibCanvas one(w, h, RGB(255, 255, 255));
         ASSERT_EQ(DrawHelpPicture(one.Dc(), nPicture, 0, 0, NULL, 1), 1);
         for (int n : {2, 3}) {
-            DibCanvas zoomed(w * n + 2 * n, h * n + 2 * n, RGB(255, 255, 255));
-            ASSERT_EQ(DrawHelpPicture(zoomed.Dc(), nPicture, n, n, NULL, n), 1);
-            EXPECT_EQ(Upscaled(one, RECT{0, 0, w, h}, zoomed, {n, n}, n), "") << "zoom " << n;
+            DibCanvas zoomed(w * n, h * n, RGB(255, 255, 255));
+            ASSERT_EQ(DrawHelpPicture(zoomed.Dc(), nPicture, 0, 0, NULL, n), 1);
+            int nCompared = 0;
+            EXPECT_EQ(UpscaledOutsideTexts({&one, {}, {0, 0}}, {&zoomed, {}, {0, 0}}, n, w, h,
+                                           &nCompared),
+                      "")
+                << "zoom " << n;
+            EXPECT_EQ(nCompared, w * h);
         }
     }
 }
