@@ -447,6 +447,13 @@ struct DialogStart {
 INT_PTR ZoomDialogInit(HWND hwndDlg, WPARAM wParam, const DialogStart* pStart) {
     SetPropA(hwndDlg, kPropDlgProc, (HANDLE)pStart->pfnProc);
     DialogZoom(hwndDlg, pStart->pTemplate, pStart->cbTemplate);
+    // The dialog keeps the size it was given should it move to a screen of
+    // other dots per inch (Windows 10 and later would rescale it).
+    typedef BOOL(WINAPI * DpiChangeBehaviorProc)(HWND, int, int);
+    static DpiChangeBehaviorProc pfnSetBehavior = (DpiChangeBehaviorProc)(void (*)())GetProcAddress(
+        GetModuleHandleA("user32.dll"), "SetDialogDpiChangeBehavior");
+    const int DDC_DISABLE_ALL_BITS = 0x0001;
+    if (pfnSetBehavior) pfnSetBehavior(hwndDlg, DDC_DISABLE_ALL_BITS, DDC_DISABLE_ALL_BITS);
     return pStart->pfnProc(hwndDlg, WM_INITDIALOG, wParam, pStart->lParam);
 }
 
