@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -164,9 +165,33 @@ const DialogCase kDialogs[] = {
     {"HELPDLG", [] { return ShowHelp(NULL); }},
 };
 
-// A dialog's client size and its visible controls' rectangles, as one line:
-// "NAME w h l t r b l t r b ...".
-std::string Shape(const char* szName, HWND hDlg) {
+// A control that writes text (or takes it): its pixels are the font's, not
+// the design's made larger. Statics that show pictures, frames and group
+// boxes are not.
+bool IsTextControl(HWND hwnd) {
+    char szClass[16] = "";
+    GetClassNameA(hwnd, szClass, sizeof szClass);
+    const LONG dwStyle = GetWindowLongA(hwnd, GWL_STYLE);
+    if (lstrcmpiA(szClass, "Static") == 0) {
+        const LONG nType = dwStyle & SS_TYPEMASK;
+        return nType <= SS_RIGHT || nType == SS_SIMPLE || nType == SS_LEFTNOWORDWRAP;
+    }
+    if (lstrcmpiA(szClass, "Button") == 0) return (dwStyle & BS_TYPEMASK) != BS_GROUPBOX;
+    return true; // edits, lists, the help's page
+}
+
+// One dialog as the test saw it: its shape, "NAME w h l t r b l t r b ..."
+// (the client size and the visible controls' rectangles), and, when asked
+// for, its client area, the text controls' rectangles and where the client
+// area's corner was on the screen.
+struct Look {
+    std::string sShape;
+    std::shared_ptr<DibCanvas> pCanvas;
+    std::vector<RECT> aText;
+    POINT ptOnScreen = {0, 0};
+};
+
+void LookAt(const char* szName, HWND hDlg, bool bPixels, Look* pLook) {
     std::ostringstream out;
     RECT rc;
     GetClientRect(hDlg, &rc);
@@ -175,36 +200,61 @@ std::string Shape(const char* szName, HWND hDlg) {
         if (!IsWindowVisible(hwnd)) continue;
         RECT r = RectIn(hwnd, hDlg);
         out << ' ' << r.left << ' ' << r.top << ' ' << r.right << ' ' << r.bottom;
+        if (IsTextControl(hwnd)) pLook->aText.push_back(r);
     }
-    return out.str();
+    pLook->sShape = out.str();
+    if (!bPixels) return;
+    pLook->pCanvas = std::make_shared<DibCanvas>(rc.right, rc.bottom, RGB(1, 2, 3));
+    CaptureClient(hDlg, *pLook->pCanvas);
+    ClientToScreen(hDlg, &pLook->ptOnScreen);
 }
 
-// The shapes of every dialog at zoom nZoomNow, one line each.
-std::vector<std::string> ShapesAt(int nZoomNow) {
+// The game-over screen with its row of tiles fallen a fixed number of steps:
+// false (look again, reopened) when its first second had already run out.
+bool GameOverRowFallen(HWND hDlg) {
+    if (!KillTimer(hDlg, GAMEOVER_START_TIMER)) return false;
+    for (int i = 0; i < 40; i++) SendMessageA(hDlg, WM_TIMER, GAMEOVER_ROW_TIMER, 0);
+    return true;
+}
+
+// Every dialog at zoom nZoomNow, standing still: the spinning tiles and the
+// flashing border stopped and wiped by a repaint, the falling row stepped by
+// hand; shots of zoom 2 go to the screenshots, for the eye.
+std::vector<Look> LooksAt(int nZoomNow, bool bPixels) {
     nZoom = nZoomNow;
     FontsMake();
-    std::vector<std::string> aShape;
+    std::vector<Look> aLook;
     for (const DialogCase& c : kDialogs) {
-        std::string sShape = std::string(c.szName) + " never opened";
-        OpenAndLook(c.open, [&](HWND hDlg) {
-            sShape = Shape(c.szName, hDlg);
-            if (nZoom == 2) { // for the eye, in the screen's corner
-                SetWindowPos(hDlg, NULL, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                RedrawWindow(hDlg, NULL, NULL,
-                             RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-                RECT rc;
-                GetClientRect(hDlg, &rc);
-                DibCanvas canvas(rc.right, rc.bottom, RGB(1, 2, 3));
-                CaptureClient(hDlg, canvas);
-                canvas.SavePng(ScreenshotPath(("zoom2_" + std::string(c.szName) + ".png").c_str()));
-            }
-            return true;
-        });
-        aShape.push_back(sShape);
+        const bool bGameOver = lstrcmpA(c.szName, "GAMEOVERDLG") == 0;
+        Look look;
+        look.sShape = std::string(c.szName) + " never opened";
+        bool bSeen = false;
+        for (int nTry = 0; nTry < 3 && !bSeen; nTry++)
+            OpenAndLook(
+                c.open,
+                [&](HWND hDlg) {
+                    KillTimer(hDlg, HISCORE_TIMER);
+                    KillTimer(hDlg, LEVELDONE_FLASH_TIMER);
+                    // In the screen's corner: the test's screen may be smaller
+                    // than a dialog at zoom 2.
+                    SetWindowPos(hDlg, NULL, 0, 0, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                    RedrawWindow(hDlg, NULL, NULL,
+                                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                    if (bGameOver && !GameOverRowFallen(hDlg)) return true; // again
+                    LookAt(c.szName, hDlg, bPixels, &look);
+                    bSeen = true;
+                    return true;
+                },
+                bGameOver ? 100 : 200);
+        if (look.pCanvas && nZoom == 2)
+            look.pCanvas->SavePng(
+                ScreenshotPath(("zoom2_" + std::string(c.szName) + ".png").c_str()));
+        aLook.push_back(look);
     }
     FontsFree();
     nZoom = 1;
-    return aShape;
+    return aLook;
 }
 
 std::vector<int> Numbers(const std::string& sLine, std::string* psName) {
@@ -215,8 +265,8 @@ std::vector<int> Numbers(const std::string& sLine, std::string* psName) {
     return a;
 }
 
-// Each of aZoomed is n times the same dialog of aOne, give or take a pixel per
-// edge for the rounding of the fonts' sizes.
+// Each shape of aZoomed is n times the same dialog's of aOne, give or take a
+// pixel or two per edge.
 void ExpectTimes(const std::vector<std::string>& aOne, const std::vector<std::string>& aZoomed,
                  int n, const char* szWhere) {
     ASSERT_EQ(aOne.size(), aZoomed.size());
@@ -234,110 +284,11 @@ void ExpectTimes(const std::vector<std::string>& aOne, const std::vector<std::st
     }
 }
 
-const char kShapesFileVar[] = "QUARRION_DIALOG_SHAPES";
-
-} // namespace
-
-// At zoom 2 every dialog and each of its controls is twice its zoom-1 size
-// (shots of them at zoom 2 go to the screenshots, for the eye).
-TEST_F(DialogZoom, EveryDialogIsZoomTimesItsSize) {
-    std::vector<std::string> aOne = ShapesAt(1);
-    std::vector<std::string> aTwo = ShapesAt(2);
-    ExpectTimes(aOne, aTwo, 2, "96 dpi");
+std::vector<std::string> Shapes(const std::vector<Look>& aLook) {
+    std::vector<std::string> a;
+    for (const Look& look : aLook) a.push_back(look.sShape);
+    return a;
 }
-
-// Run in a process of its own on a screen of 192 dots per inch (see
-// DialogZoomDpi below): writes the shapes at zoom 1 and 2 to the file named by
-// QUARRION_DIALOG_SHAPES.
-TEST_F(DialogZoom, DISABLED_ShapesForAnotherProcess) {
-    const char* szFile = getenv(kShapesFileVar);
-    ASSERT_TRUE(szFile);
-    std::ofstream out(szFile);
-    out << "dpi " << WindowDpi(NULL) << '\n';
-    for (int n : {1, 2})
-        for (const std::string& s : ShapesAt(n)) out << s << '\n';
-}
-
-// With the screen at 192 dots per inch (the prefix's LogPixels, read when a
-// process starts) a dialog is still nZoom times its size at zoom 1 on 96: the
-// system's scaling of templates does not add to the zoom. This changes the
-// prefix's setting for a while, so ctest runs it on its own (RUN_SERIAL).
-TEST_F(DialogZoom, EveryDialogKeepsItsSizeAt192Dpi) {
-    std::vector<std::string> aOne = ShapesAt(1);
-
-    char szExe[MAX_PATH];
-    GetModuleFileNameA(NULL, szExe, MAX_PATH);
-    std::string sFile = std::string(QUARRION_TESTWORK_DIR_W) + "\\dialog_shapes_192.txt";
-    DeleteFileA(sFile.c_str());
-    HKEY hKey;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, NULL, 0,
-                              KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &hKey, NULL),
-              ERROR_SUCCESS);
-    DWORD dwBefore = 0, cb = sizeof dwBefore, dwType = 0;
-    bool bHadValue = RegQueryValueExA(hKey, "LogPixels", NULL, &dwType, (BYTE*)&dwBefore, &cb) ==
-                         ERROR_SUCCESS &&
-                     dwType == REG_DWORD;
-    const DWORD dw192 = 192;
-    RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, (const BYTE*)&dw192, sizeof dw192);
-
-    SetEnvironmentVariableA(kShapesFileVar, sFile.c_str());
-    std::string sCmd = std::string("\"") + szExe +
-                       "\" --gtest_also_run_disabled_tests"
-                       " --gtest_filter=DialogZoom.DISABLED_ShapesForAnotherProcess";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    BOOL bStarted = CreateProcessA(NULL, &sCmd[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
-    DWORD dwWait = bStarted ? WaitForSingleObject(pi.hProcess, 90000) : WAIT_FAILED;
-    if (bStarted) {
-        if (dwWait != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    SetEnvironmentVariableA(kShapesFileVar, NULL);
-    if (bHadValue)
-        RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, (const BYTE*)&dwBefore, sizeof dwBefore);
-    else
-        RegDeleteValueA(hKey, "LogPixels");
-    RegCloseKey(hKey);
-    ASSERT_TRUE(bStarted);
-    ASSERT_EQ(dwWait, WAIT_OBJECT_0);
-
-    std::ifstream in(sFile);
-    std::string sLine;
-    ASSERT_TRUE(std::getline(in, sLine));
-    EXPECT_EQ(sLine, "dpi 192") << "the other process did not see the screen at 192";
-    std::vector<std::string> aThere;
-    while (std::getline(in, sLine)) aThere.push_back(sLine);
-    ASSERT_EQ(aThere.size(), 2 * aOne.size());
-    ExpectTimes(aOne, {aThere.begin(), aThere.begin() + aOne.size()}, 1, "192 dpi");
-    ExpectTimes(aOne, {aThere.begin() + aOne.size(), aThere.end()}, 2, "192 dpi");
-}
-
-namespace {
-
-// A control that writes text (or takes it): its pixels are the font's, not
-// the design's made larger. Statics that show pictures, frames and group
-// boxes are not.
-bool IsTextControl(HWND hwnd) {
-    char szClass[16] = "";
-    GetClassNameA(hwnd, szClass, sizeof szClass);
-    const LONG dwStyle = GetWindowLongA(hwnd, GWL_STYLE);
-    if (lstrcmpiA(szClass, "Static") == 0) {
-        const LONG nType = dwStyle & SS_TYPEMASK;
-        return nType <= SS_RIGHT || nType == SS_SIMPLE || nType == SS_LEFTNOWORDWRAP;
-    }
-    if (lstrcmpiA(szClass, "Button") == 0) return (dwStyle & BS_TYPEMASK) != BS_GROUPBOX;
-    return true; // edits, lists, the help's page
-}
-
-// What the test looks at: the client area as captured, the text controls'
-// rectangles and where the client area's corner was on the screen.
-struct Look {
-    DibCanvas* pCanvas = nullptr;
-    std::vector<RECT> aText;
-    POINT ptOnScreen = {0, 0};
-};
 
 bool InAny(const std::vector<RECT>& aRect, int x, int y) {
     for (const RECT& rc : aRect)
@@ -372,70 +323,93 @@ std::string UpscaledOutsideTexts(const Look& one, const Look& z, int n, int wSee
     return "";
 }
 
-// The game-over screen with its row of tiles fallen a fixed number of steps:
-// false (look again, reopened) when its first second had already run out.
-bool GameOverRowFallen(HWND hDlg) {
-    if (!KillTimer(hDlg, GAMEOVER_START_TIMER)) return false;
-    for (int i = 0; i < 40; i++) SendMessageA(hDlg, WM_TIMER, GAMEOVER_ROW_TIMER, 0);
-    return true;
-}
+const char kShapesFileVar[] = "QUARRION_DIALOG_SHAPES";
 
 } // namespace
 
-// Every dialog shows at zoom 2, outside its text controls (whose text is
-// written in the zoomed fonts), its zoom-1 pixels made twice as large, pixel
-// for pixel: the icons, the logo, the frames, bevels and group boxes, the
-// game-over banner and its tiles, the ending picture, the help's panels. The
-// animations stand still: the spinning tiles and the flashing border are
-// stopped and wiped by a repaint, the falling row is stepped by hand.
-TEST_F(DialogZoom, PicturesAndFramesAreTheirDesignPixelsMadeLarger) {
+// At zoom 2 every dialog and each of its controls is twice its zoom-1 size,
+// and outside its text controls (whose text is written in the zoomed fonts)
+// it shows its zoom-1 pixels made twice as large, pixel for pixel: the icons,
+// the logo, the frames, bevels and group boxes, the game-over banner and its
+// tiles, the ending picture, the help's panels.
+TEST_F(DialogZoom, EveryDialogIsTwiceItsSizeWithItsPixelsMadeLarger) {
     game.lScore = 0; // the ending without a name to enter: the picture alone
-    for (const DialogCase& c : kDialogs) {
-        SCOPED_TRACE(c.szName);
-        const bool bGameOver = lstrcmpA(c.szName, "GAMEOVERDLG") == 0;
-        Look aLook[2];
-        for (int z = 1; z <= 2; z++) {
-            nZoom = z;
-            FontsMake();
-            for (int nTry = 0; nTry < 3 && !aLook[z - 1].pCanvas; nTry++)
-                OpenAndLook(
-                    c.open,
-                    [&](HWND hDlg) {
-                        KillTimer(hDlg, HISCORE_TIMER);
-                        KillTimer(hDlg, LEVELDONE_FLASH_TIMER);
-                        // In the screen's top-left corner: the test's screen may
-                        // be smaller than a dialog at zoom 2.
-                        SetWindowPos(hDlg, NULL, 0, 0, 0, 0,
-                                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-                        RedrawWindow(hDlg, NULL, NULL,
-                                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-                        if (bGameOver && !GameOverRowFallen(hDlg)) return true; // again
-                        Look& look = aLook[z - 1];
-                        RECT rc;
-                        GetClientRect(hDlg, &rc);
-                        look.pCanvas = new DibCanvas(rc.right, rc.bottom, RGB(1, 2, 3));
-                        CaptureClient(hDlg, *look.pCanvas);
-                        for (HWND hwnd = GetWindow(hDlg, GW_CHILD); hwnd;
-                             hwnd = GetWindow(hwnd, GW_HWNDNEXT))
-                            if (IsWindowVisible(hwnd) && IsTextControl(hwnd))
-                                look.aText.push_back(RectIn(hwnd, hDlg));
-                        ClientToScreen(hDlg, &look.ptOnScreen);
-                        return true;
-                    },
-                    bGameOver ? 100 : 300);
-            FontsFree();
-        }
-        nZoom = 1;
-        ASSERT_TRUE(aLook[0].pCanvas && aLook[1].pCanvas) << "never looked at";
+    const std::vector<Look> aOne = LooksAt(1, true), aTwo = LooksAt(2, true);
+    ExpectTimes(Shapes(aOne), Shapes(aTwo), 2, "96 dpi");
+    for (size_t i = 0; i < aOne.size() && i < aTwo.size(); i++) {
+        SCOPED_TRACE(aOne[i].sShape.substr(0, aOne[i].sShape.find(' ')));
+        ASSERT_TRUE(aOne[i].pCanvas && aTwo[i].pCanvas) << "never looked at";
         // What the screen showed of zoom 2.
-        const int wSeen = (GetSystemMetrics(SM_CXSCREEN) - aLook[1].ptOnScreen.x) / 2;
-        const int hSeen = (GetSystemMetrics(SM_CYSCREEN) - aLook[1].ptOnScreen.y) / 2;
+        const int wSeen = (GetSystemMetrics(SM_CXSCREEN) - aTwo[i].ptOnScreen.x) / 2;
+        const int hSeen = (GetSystemMetrics(SM_CYSCREEN) - aTwo[i].ptOnScreen.y) / 2;
         int nCompared = 0;
-        EXPECT_EQ(UpscaledOutsideTexts(aLook[0], aLook[1], 2, wSeen, hSeen, &nCompared), "");
+        EXPECT_EQ(UpscaledOutsideTexts(aOne[i], aTwo[i], 2, wSeen, hSeen, &nCompared), "");
         EXPECT_GT(nCompared, 1000) << "hardly anything compared";
-        delete aLook[0].pCanvas;
-        delete aLook[1].pCanvas;
     }
+}
+
+// Run in a process of its own on a screen of 192 dots per inch (see below):
+// writes the shapes at zoom 2 to the file named by QUARRION_DIALOG_SHAPES.
+TEST_F(DialogZoom, DISABLED_ShapesForAnotherProcess) {
+    const char* szFile = getenv(kShapesFileVar);
+    ASSERT_TRUE(szFile);
+    std::ofstream out(szFile);
+    out << "dpi " << WindowDpi(NULL) << '\n';
+    for (const Look& look : LooksAt(2, false)) out << look.sShape << '\n';
+}
+
+// With the screen at 192 dots per inch (the prefix's LogPixels, read when a
+// process starts) a dialog at zoom 2 is still twice its size at zoom 1 on 96:
+// the system's scaling of templates does not add to the zoom. This changes the
+// prefix's setting for a while, so ctest runs it on its own (RUN_SERIAL).
+TEST_F(DialogZoom, EveryDialogKeepsItsSizeAt192Dpi) {
+    const std::vector<std::string> aOne = Shapes(LooksAt(1, false));
+
+    char szExe[MAX_PATH];
+    GetModuleFileNameA(NULL, szExe, MAX_PATH);
+    std::string sFile = std::string(QUARRION_TESTWORK_DIR_W) + "\\dialog_shapes_192.txt";
+    DeleteFileA(sFile.c_str());
+    HKEY hKey;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, NULL, 0,
+                              KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &hKey, NULL),
+              ERROR_SUCCESS);
+    DWORD dwBefore = 0, cb = sizeof dwBefore, dwType = 0;
+    bool bHadValue = RegQueryValueExA(hKey, "LogPixels", NULL, &dwType, (BYTE*)&dwBefore, &cb) ==
+                         ERROR_SUCCESS &&
+                     dwType == REG_DWORD;
+    const DWORD dw192 = 192;
+    RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, (const BYTE*)&dw192, sizeof dw192);
+
+    SetEnvironmentVariableA(kShapesFileVar, sFile.c_str());
+    std::string sCmd = std::string("\"") + szExe +
+                       "\" --gtest_also_run_disabled_tests"
+                       " --gtest_filter=DialogZoom.DISABLED_ShapesForAnotherProcess";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    BOOL bStarted = CreateProcessA(NULL, &sCmd[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
+    DWORD dwWait = bStarted ? WaitForSingleObject(pi.hProcess, 120000) : WAIT_FAILED;
+    if (bStarted) {
+        if (dwWait != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    SetEnvironmentVariableA(kShapesFileVar, NULL);
+    if (bHadValue)
+        RegSetValueExA(hKey, "LogPixels", 0, REG_DWORD, (const BYTE*)&dwBefore, sizeof dwBefore);
+    else
+        RegDeleteValueA(hKey, "LogPixels");
+    RegCloseKey(hKey);
+    ASSERT_TRUE(bStarted);
+    ASSERT_EQ(dwWait, WAIT_OBJECT_0);
+
+    std::ifstream in(sFile);
+    std::string sLine;
+    ASSERT_TRUE(std::getline(in, sLine));
+    EXPECT_EQ(sLine, "dpi 192") << "the other process did not see the screen at 192";
+    std::vector<std::string> aThere;
+    while (std::getline(in, sLine)) aThere.push_back(sLine);
+    ExpectTimes(aOne, aThere, 2, "192 dpi");
 }
 
 // The help's pictures (the bins, the paddle, the goal) without their line of
@@ -446,16 +420,15 @@ TEST_F(DialogZoom, HelpPicturesAreTheirDesignPixelsMadeLarger) {
         SCOPED_TRACE(HelpPictureName(nPicture));
         int w = 0, h = 0;
         HelpPictureSize(nPicture, &w, &h);
-        DibCanvas one(w, h, RGB(255, 255, 255));
-        ASSERT_EQ(DrawHelpPicture(one.Dc(), nPicture, 0, 0, NULL, 1), 1);
+        Look one;
+        one.pCanvas = std::make_shared<DibCanvas>(w, h, RGB(255, 255, 255));
+        ASSERT_EQ(DrawHelpPicture(one.pCanvas->Dc(), nPicture, 0, 0, NULL, 1), 1);
         for (int n : {2, 3}) {
-            DibCanvas zoomed(w * n, h * n, RGB(255, 255, 255));
-            ASSERT_EQ(DrawHelpPicture(zoomed.Dc(), nPicture, 0, 0, NULL, n), 1);
+            Look zoomed;
+            zoomed.pCanvas = std::make_shared<DibCanvas>(w * n, h * n, RGB(255, 255, 255));
+            ASSERT_EQ(DrawHelpPicture(zoomed.pCanvas->Dc(), nPicture, 0, 0, NULL, n), 1);
             int nCompared = 0;
-            EXPECT_EQ(UpscaledOutsideTexts({&one, {}, {0, 0}}, {&zoomed, {}, {0, 0}}, n, w, h,
-                                           &nCompared),
-                      "")
-                << "zoom " << n;
+            EXPECT_EQ(UpscaledOutsideTexts(one, zoomed, n, w, h, &nCompared), "") << "zoom " << n;
             EXPECT_EQ(nCompared, w * h);
         }
     }
