@@ -103,8 +103,15 @@ target_link_libraries(quarrion_win32_tests PRIVATE quarrion_test_support quarrio
 add_dependencies(quarrion_win32_tests quarrion_assets)
 # All of them share one display and one Wine desktop, whose focus and active
 # window are global: they run one at a time.
+set(_dpi_test DialogZoom.EveryDialogKeepsItsSizeAt192Dpi)
 gtest_discover_tests(quarrion_win32_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "win32."
+  TEST_FILTER "-${_dpi_test}:DialogZoom.DISABLED_*"
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 120)
+# This one sets the prefix's screen to 192 dots per inch while a second
+# process of the tests runs: nothing else may start meanwhile.
+add_test(NAME win32.${_dpi_test} COMMAND quarrion_win32_tests --gtest_filter=${_dpi_test})
+set_tests_properties(win32.${_dpi_test} PROPERTIES RUN_SERIAL TRUE
+  RESOURCE_LOCK quarrion_desktop TIMEOUT 240)
 
 # End-to-end tests drive the real Quarrion.exe; only one copy may run at a
 # time, and it needs the desktop to itself.

@@ -417,6 +417,11 @@ struct Layouter {
     int bOverflow;
 };
 
+// A length of the design in page pixels.
+int Px(const Layouter& lo, int v) {
+    return lo.m.nZoom > 1 ? v * lo.m.nZoom : v;
+}
+
 int Width(Layouter& lo, int nFont, const char* p, int n) {
     return lo.m.pfnWidth(lo.m.pCtx, nFont, p, n);
 }
@@ -644,7 +649,7 @@ int HelpLayoutTopic(const HelpDoc& doc, int nTopic, int nWidth, const HelpMeasur
         switch (block.nType) {
         case HB_HEADING:
             if (b > topic.nFirstBlock) y += nBodyH / 4;
-            y = TextWrap(lo, HF_HEADING, 0, y, nWidth, p, block.text.nLen) + 2;
+            y = TextWrap(lo, HF_HEADING, 0, y, nWidth, p, block.text.nLen) + Px(lo, 2);
             break;
         case HB_PARAGRAPH:
             y = TextWrap(lo, HF_BODY, 0, y, nWidth, p, block.text.nLen) + nBodyH / 2;
@@ -658,14 +663,14 @@ int HelpLayoutTopic(const HelpDoc& doc, int nTopic, int nWidth, const HelpMeasur
                 if (w > nKeysW) nKeysW = w;
             }
             if (nKeysW > nWidth / 3) nKeysW = nWidth / 3;
-            int x = nKeysW + KEY_GAP;
+            int x = nKeysW + Px(lo, KEY_GAP);
             for (; b < e; b++) {
                 const HelpBlock& k = doc.aBlock[b];
                 int yKeys =
                     TextWrap(lo, HF_KEY, 0, y, nKeysW, HelpTextPtr(doc, k.text), k.text.nLen);
                 int yWhat = TextWrap(lo, HF_BODY, x, y, nWidth - x, HelpTextPtr(doc, k.text2),
                                      k.text2.nLen);
-                y = (yKeys > yWhat ? yKeys : yWhat) + 2;
+                y = (yKeys > yWhat ? yKeys : yWhat) + Px(lo, 2);
             }
             b--;
             y += nBodyH / 2;
@@ -674,17 +679,19 @@ int HelpLayoutTopic(const HelpDoc& doc, int nTopic, int nWidth, const HelpMeasur
         case HB_PICTURE: {
             int w, h;
             HelpPictureSize(block.nPicture, &w, &h);
+            w = Px(lo, w);
+            h = Px(lo, h);
             ItemAdd(lo, HelpItem{HI_PICTURE, 0, 0, y, w, h, nullptr, 0, block.nPicture});
-            int x = w + PICTURE_GAP;
+            int x = w + Px(lo, PICTURE_GAP);
             int yText = y;
             if (nWidth - x < nWidth / 3) { // too narrow beside it: the caption goes below
                 x = 0;
-                yText = y + h + 4;
+                yText = y + h + Px(lo, 4);
             }
             yText = TextWrap(lo, HF_BODY, x, yText, nWidth - x, p, block.text.nLen);
             yText = TextWrap(lo, HF_CAPTION, x, yText, nWidth - x, HelpTextPtr(doc, block.text2),
                              block.text2.nLen);
-            y = (y + h > yText ? y + h : yText) + PICTURE_GAP;
+            y = (y + h > yText ? y + h : yText) + Px(lo, PICTURE_GAP);
             break;
         }
         default: break;

@@ -134,6 +134,7 @@ struct HelpMeasure {
     void* pCtx;
     int (*pfnWidth)(void* pCtx, int nFont, const char* p, int n);
     int anLineH[HELP_NUM_FONTS];
+    int nZoom; // page pixels per picture pixel: the pictures and the gaps grow with it (0 as 1)
 };
 
 enum HelpItemType { HI_TEXT, HI_PICTURE };

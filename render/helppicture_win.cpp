@@ -2,6 +2,7 @@
 #include "render/goal.h"
 #include "render/helpdoc.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "scores/panel.h"
 
 namespace {
@@ -9,6 +10,15 @@ namespace {
 const COLORREF kPanelGrey = RGB(192, 192, 192);
 const COLORREF kGoalGreen = RGB(0, 127, 0);
 const COLORREF kArrowBlue = RGB(0, 0, 255);
+
+// A picture's line of text: drawn after its shapes, at the zoom, so that it
+// stays sharp; its rectangle is in design pixels from the picture's corner.
+struct PictureText {
+    RECT rc;
+    char sz[PANEL_TEXT_LEN];
+    COLORREF cr;
+    UINT uFormat;
+};
 
 // Every other pixel of the tiles that are no part of the line turned white,
 // so the line stands out of the tiles that hold it up.
@@ -51,8 +61,8 @@ void DrawStack(HDC hdc, const TileColor* aHeld, int nHeld, int x, int yPaddle) {
         DrawBitmap(hdc, FlatTileBitmap(aHeld[i]), (short)x, (short)(yPaddle - 10 - 10 * i));
 }
 
-// An arrow from (x0, y) to (x1, y) with the key's name above it.
-void DrawKeyArrow(HDC hdc, int x0, int x1, int y, const char* szKey) {
+// An arrow from (x0, y) to (x1, y); the key's name goes above it.
+void DrawKeyArrow(HDC hdc, int x0, int x1, int y) {
     HPEN hpen = CreatePen(PS_SOLID, 3, kArrowBlue);
     HGDIOBJ hpenOld = SelectObject(hdc, hpen);
     MoveToEx(hdc, x0, y, NULL);
@@ -62,27 +72,27 @@ void DrawKeyArrow(HDC hdc, int x0, int x1, int y, const char* szKey) {
     LineTo(hdc, x1 - 8, y + 7);
     SelectObject(hdc, hpenOld);
     DeleteObject(hpen);
-    RECT rc = {x0, y - 28, x1, y - 6};
-    COLORREF crOld = SetTextColor(hdc, kArrowBlue);
-    int nBkOld = SetBkMode(hdc, TRANSPARENT);
-    DrawTextA(hdc, szKey, -1, &rc, DT_CENTER | DT_SINGLELINE | DT_BOTTOM);
-    SetBkMode(hdc, nBkOld);
-    SetTextColor(hdc, crOld);
 }
 
-void DrawPaddlePicture(HDC hdc, int x, int y) {
+int DrawPaddlePicture(HDC hdc, int x, int y, PictureText* pText) {
     HelpPaddle paddle;
-    if (!HelpPaddleOf(&paddle)) return;
+    if (!HelpPaddleOf(&paddle)) return 0;
     const int yPaddle = y + HELP_PADDLE_H - 14;
     DrawStack(hdc, paddle.aBefore, paddle.nHeld, x + 10, yPaddle);
     DrawStack(hdc, paddle.aAfter, paddle.nHeld, x + HELP_PADDLE_W - 51, yPaddle);
-    DrawKeyArrow(hdc, x + 64, x + HELP_PADDLE_W - 64, y + HELP_PADDLE_H / 2, "Up");
+    const int xFrom = 64, xTo = HELP_PADDLE_W - 64, yArrow = HELP_PADDLE_H / 2;
+    DrawKeyArrow(hdc, x + xFrom, x + xTo, y + yArrow);
+    *pText = PictureText{{xFrom, yArrow - 28, xTo, yArrow - 6},
+                         "Up",
+                         kArrowBlue,
+                         DT_CENTER | DT_SINGLELINE | DT_BOTTOM};
+    return 1;
 }
 
 // The goal's part of the side panel, drawn in the panel's own coordinates.
-void DrawGoalPicture(HDC hdc, int x, int y, HFONT hfontText) {
+int DrawGoalPicture(HDC hdc, int x, int y, PictureText* pText) {
     HelpGoal goal;
-    if (!HelpGoalOf(&goal)) return;
+    if (!HelpGoalOf(&goal)) return 0;
     const int xPanel = GOAL_PIC_X, yPanel = GOAL_PIC_Y - 5; // the frame's top face
     POINT ptOld;
     SetViewportOrgEx(hdc, x - xPanel, y - yPanel, &ptOld);
@@ -111,18 +121,26 @@ void DrawGoalPicture(HDC hdc, int x, int y, HFONT hfontText) {
     Rectangle(hdc, 14, 376, 203, 395);
     SelectObject(hdc, hbrOld);
     SelectObject(hdc, hpenOld);
-    char sz[PANEL_TEXT_LEN];
-    PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, sz, sizeof sz);
-    RECT rcText = {15, 377, 202, 394};
-    HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
-    COLORREF crOld = SetTextColor(hdc, kGoalGreen);
-    int nBkOld = SetBkMode(hdc, TRANSPARENT);
-    DrawTextA(hdc, sz, -1, &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SetBkMode(hdc, nBkOld);
-    SetTextColor(hdc, crOld);
-    SelectObject(hdc, hfontOld);
+    *pText = PictureText{{15 - xPanel, 377 - yPanel, 202 - xPanel, 394 - yPanel},
+                         "",
+                         kGoalGreen,
+                         DT_CENTER | DT_VCENTER | DT_SINGLELINE};
+    PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, pText->sz, sizeof pText->sz);
 
     SetViewportOrgEx(hdc, ptOld.x, ptOld.y, NULL);
+    return 1;
+}
+
+// The shapes of picture nPicture with its top-left corner at (x, y); its text
+// goes to *pText (none when its string is empty).
+int DrawPictureShapes(HDC hdc, int nPicture, int x, int y, PictureText* pText) {
+    *pText = PictureText{};
+    switch (HelpPictureKind(nPicture)) {
+    case HP_BOARD: DrawBoard(hdc, nPicture, x, y); return 1;
+    case HP_PADDLE: DrawPaddlePicture(hdc, x, y, pText); return 1;
+    case HP_GOAL: DrawGoalPicture(hdc, x, y, pText); return 1;
+    default: return 0;
+    }
 }
 
 // --- The gamepad ------------------------------------------------------------------
@@ -141,99 +159,157 @@ void PadCircle(HDC hdc, int x, int y, int r, COLORREF cr) {
     DeleteObject(hbr);
 }
 
-// A face button: its colour and its letter.
-void PadFaceButton(HDC hdc, int x, int y, COLORREF cr, COLORREF crText, const char* szLetter) {
-    PadCircle(hdc, x, y, 8, cr);
-    RECT rc = {x - 8, y - 8, x + 9, y + 9};
-    COLORREF crOld = SetTextColor(hdc, crText);
-    DrawTextA(hdc, szLetter, -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+// The pad's picture is drawn in two passes: its shapes and lines at design
+// size (made larger with the rest of the picture), then its words at the
+// zoom, in the page's font, so they stay sharp.
+struct PadPass {
+    int bShapes;
+    int bWords;
+    int nZoomBy;
+};
+
+// Words in the design's rectangle rc, nZoomBy times larger.
+void PadWords(HDC hdc, const PadPass& pass, RECT rc, UINT uFormat, COLORREF cr, const char* sz) {
+    if (!pass.bWords) return;
+    RECT rcAt = {rc.left * pass.nZoomBy, rc.top * pass.nZoomBy, rc.right * pass.nZoomBy,
+                 rc.bottom * pass.nZoomBy};
+    COLORREF crOld = SetTextColor(hdc, cr);
+    DrawTextA(hdc, sz, -1, &rcAt, uFormat);
     SetTextColor(hdc, crOld);
+}
+
+// A face button: its colour and its letter.
+void PadFaceButton(HDC hdc, const PadPass& pass, int x, int y, COLORREF cr, COLORREF crText,
+                   const char* szLetter) {
+    if (pass.bShapes) PadCircle(hdc, x, y, 8, cr);
+    PadWords(hdc, pass, RECT{x - 8, y - 8, x + 9, y + 9}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+             crText, szLetter);
 }
 
 // What a control does: blue text in rc and a thin blue line from (x0, y0) to
 // the control at (x1, y1).
-void PadLabel(HDC hdc, RECT rc, UINT uAlign, const char* szText, int x0, int y0, int x1, int y1) {
-    HPEN hpen = CreatePen(PS_SOLID, 1, kArrowBlue);
-    HGDIOBJ hpenOld = SelectObject(hdc, hpen);
-    MoveToEx(hdc, x0, y0, NULL);
-    LineTo(hdc, x1, y1);
-    SelectObject(hdc, hpenOld);
-    DeleteObject(hpen);
-    COLORREF crOld = SetTextColor(hdc, kArrowBlue);
-    DrawTextA(hdc, szText, -1, &rc, uAlign);
-    SetTextColor(hdc, crOld);
+void PadLabel(HDC hdc, const PadPass& pass, RECT rc, UINT uAlign, const char* szText, int x0,
+              int y0, int x1, int y1) {
+    if (pass.bShapes) {
+        HPEN hpen = CreatePen(PS_SOLID, 1, kArrowBlue);
+        HGDIOBJ hpenOld = SelectObject(hdc, hpen);
+        MoveToEx(hdc, x0, y0, NULL);
+        LineTo(hdc, x1, y1);
+        SelectObject(hdc, hpenOld);
+        DeleteObject(hpen);
+    }
+    PadWords(hdc, pass, rc, uAlign, kArrowBlue, szText);
 }
 
 // The pad from above, drawn with its origin at (x, y): the body and its two
 // grips, the left stick, the D-pad, Back and Start, and the four face
 // buttons, with what each does in play beside it.
-void DrawPadPicture(HDC hdc, int x, int y) {
+void DrawPadPicture(HDC hdc, int x, int y, const PadPass& pass) {
     POINT ptOld;
     OffsetViewportOrgEx(hdc, x, y, &ptOld);
     int nBkOld = SetBkMode(hdc, TRANSPARENT);
 
-    HRGN hrgnBody = CreateRoundRectRgn(140, 30, 301, 116, 60, 60);
-    HRGN hrgnGrip = CreateEllipticRgn(140, 70, 201, 156);
-    CombineRgn(hrgnBody, hrgnBody, hrgnGrip, RGN_OR);
-    DeleteObject(hrgnGrip);
-    hrgnGrip = CreateEllipticRgn(240, 70, 301, 156);
-    CombineRgn(hrgnBody, hrgnBody, hrgnGrip, RGN_OR);
-    DeleteObject(hrgnGrip);
-    HBRUSH hbrBody = CreateSolidBrush(kPadBody);
-    FillRgn(hdc, hrgnBody, hbrBody);
-    FrameRgn(hdc, hrgnBody, (HBRUSH)GetStockObject(BLACK_BRUSH), 1, 1);
-    DeleteObject(hbrBody);
-    DeleteObject(hrgnBody);
+    if (pass.bShapes) {
+        HRGN hrgnBody = CreateRoundRectRgn(140, 30, 301, 116, 60, 60);
+        HRGN hrgnGrip = CreateEllipticRgn(140, 70, 201, 156);
+        CombineRgn(hrgnBody, hrgnBody, hrgnGrip, RGN_OR);
+        DeleteObject(hrgnGrip);
+        hrgnGrip = CreateEllipticRgn(240, 70, 301, 156);
+        CombineRgn(hrgnBody, hrgnBody, hrgnGrip, RGN_OR);
+        DeleteObject(hrgnGrip);
+        HBRUSH hbrBody = CreateSolidBrush(kPadBody);
+        FillRgn(hdc, hrgnBody, hbrBody);
+        FrameRgn(hdc, hrgnBody, (HBRUSH)GetStockObject(BLACK_BRUSH), 1, 1);
+        DeleteObject(hbrBody);
+        DeleteObject(hrgnBody);
 
-    PadCircle(hdc, 170, 58, 12, kPadDark); // the left stick
-    PadCircle(hdc, 170, 58, 6, kPadBody);
-    HBRUSH hbrDark = CreateSolidBrush(kPadDark);
-    RECT rcUpright = {194, 78, 203, 107}, rcAcross = {184, 88, 213, 97};
-    FillRect(hdc, &rcUpright, hbrDark);
-    FillRect(hdc, &rcAcross, hbrDark);
-    RECT rcBack = {202, 52, 215, 59}, rcStart = {226, 52, 239, 59};
-    FillRect(hdc, &rcBack, hbrDark);
-    FillRect(hdc, &rcStart, hbrDark);
-    DeleteObject(hbrDark);
-    PadFaceButton(hdc, 270, 56, RGB(255, 215, 0), RGB(0, 0, 0), "Y");
-    PadFaceButton(hdc, 254, 72, RGB(0, 64, 224), RGB(255, 255, 255), "X");
-    PadFaceButton(hdc, 286, 72, RGB(208, 0, 0), RGB(255, 255, 255), "B");
-    PadFaceButton(hdc, 270, 88, RGB(0, 160, 0), RGB(255, 255, 255), "A");
+        PadCircle(hdc, 170, 58, 12, kPadDark); // the left stick
+        PadCircle(hdc, 170, 58, 6, kPadBody);
+        HBRUSH hbrDark = CreateSolidBrush(kPadDark);
+        RECT rcUpright = {194, 78, 203, 107}, rcAcross = {184, 88, 213, 97};
+        FillRect(hdc, &rcUpright, hbrDark);
+        FillRect(hdc, &rcAcross, hbrDark);
+        RECT rcBack = {202, 52, 215, 59}, rcStart = {226, 52, 239, 59};
+        FillRect(hdc, &rcBack, hbrDark);
+        FillRect(hdc, &rcStart, hbrDark);
+        DeleteObject(hbrDark);
+    }
+    PadFaceButton(hdc, pass, 270, 56, RGB(255, 215, 0), RGB(0, 0, 0), "Y");
+    PadFaceButton(hdc, pass, 254, 72, RGB(0, 64, 224), RGB(255, 255, 255), "X");
+    PadFaceButton(hdc, pass, 286, 72, RGB(208, 0, 0), RGB(255, 255, 255), "B");
+    PadFaceButton(hdc, pass, 270, 88, RGB(0, 160, 0), RGB(255, 255, 255), "A");
 
     const UINT uLeft = DT_LEFT | DT_SINGLELINE | DT_VCENTER;
     const UINT uRight = DT_RIGHT | DT_SINGLELINE | DT_VCENTER;
-    PadLabel(hdc, RECT{0, 50, 132, 66}, uRight, "Stick: move", 134, 58, 157, 58);
-    PadLabel(hdc, RECT{0, 68, 132, 84}, uRight, "D-pad: move,", 134, 92, 183, 92);
-    PadLabel(hdc, RECT{0, 84, 132, 100}, uRight, "up turns,", 134, 92, 183, 92);
-    PadLabel(hdc, RECT{0, 100, 132, 116}, uRight, "down drops", 134, 92, 183, 92);
-    PadLabel(hdc, RECT{60, 0, 206, 16}, uRight, "Back: menu", 206, 16, 208, 51);
-    PadLabel(hdc, RECT{232, 0, HELP_PAD_W, 16}, uLeft, "Start: pause, play on", 232, 16, 232, 51);
-    PadLabel(hdc, RECT{316, 64, HELP_PAD_W, 80}, uLeft, "B: turn", 314, 72, 295, 72);
-    PadLabel(hdc, RECT{316, 88, HELP_PAD_W, 104}, uLeft, "A: turn", 314, 96, 279, 90);
-    PadLabel(hdc, RECT{226, 152, HELP_PAD_W, 168}, uLeft, "X: drop", 226, 160, 252, 81);
+    PadLabel(hdc, pass, RECT{0, 50, 132, 66}, uRight, "Stick: move", 134, 58, 157, 58);
+    PadLabel(hdc, pass, RECT{0, 68, 132, 84}, uRight, "D-pad: move,", 134, 92, 183, 92);
+    PadLabel(hdc, pass, RECT{0, 84, 132, 100}, uRight, "up turns,", 134, 92, 183, 92);
+    PadLabel(hdc, pass, RECT{0, 100, 132, 116}, uRight, "down drops", 134, 92, 183, 92);
+    PadLabel(hdc, pass, RECT{60, 0, 206, 16}, uRight, "Back: menu", 206, 16, 208, 51);
+    PadLabel(hdc, pass, RECT{232, 0, HELP_PAD_W, 16}, uLeft, "Start: pause, play on", 232, 16, 232,
+             51);
+    PadLabel(hdc, pass, RECT{316, 64, HELP_PAD_W, 80}, uLeft, "B: turn", 314, 72, 295, 72);
+    PadLabel(hdc, pass, RECT{316, 88, HELP_PAD_W, 104}, uLeft, "A: turn", 314, 96, 279, 90);
+    PadLabel(hdc, pass, RECT{226, 152, HELP_PAD_W, 168}, uLeft, "X: drop", 226, 160, 252, 81);
 
     SetBkMode(hdc, nBkOld);
     SetViewportOrgEx(hdc, ptOld.x, ptOld.y, NULL);
 }
 
+// The pad's shapes at design size, nZoomBy times larger, then its words.
+int DrawPadZoomed(HDC hdc, int x, int y, HFONT hfontText, int nZoomBy) {
+    HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
+    if (nZoomBy == 1) {
+        DrawPadPicture(hdc, x, y, PadPass{1, 1, 1});
+    } else {
+        HDC hdcMem = CreateCompatibleDC(hdc);
+        HBITMAP hbm = CreateCompatibleBitmap(hdc, HELP_PAD_W, HELP_PAD_H);
+        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+        PatBlt(hdcMem, 0, 0, HELP_PAD_W, HELP_PAD_H, WHITENESS);
+        DrawPadPicture(hdcMem, 0, 0, PadPass{1, 0, nZoomBy});
+        ZoomBlt(hdc, x, y, HELP_PAD_W, HELP_PAD_H, hdcMem, 0, 0, nZoomBy);
+        SelectObject(hdcMem, hbmOld);
+        DeleteObject(hbm);
+        DeleteDC(hdcMem);
+        DrawPadPicture(hdc, x, y, PadPass{0, 1, nZoomBy});
+    }
+    SelectObject(hdc, hfontOld);
+    return 1;
+}
+
 } // namespace
 
-int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText) {
-    switch (HelpPictureKind(nPicture)) {
-    case HP_BOARD: DrawBoard(hdc, nPicture, x, y); return 1;
-    case HP_PADDLE: {
+int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText, int nZoomBy) {
+    if (nZoomBy < 1) nZoomBy = 1;
+    if (HelpPictureKind(nPicture) == HP_PAD) return DrawPadZoomed(hdc, x, y, hfontText, nZoomBy);
+    PictureText text;
+    if (nZoomBy == 1) {
+        if (!DrawPictureShapes(hdc, nPicture, x, y, &text)) return 0;
+    } else {
+        // The shapes at design size on the page's white, nZoomBy times larger.
+        int w = 0, h = 0;
+        HelpPictureSize(nPicture, &w, &h);
+        HDC hdcMem = CreateCompatibleDC(hdc);
+        HBITMAP hbm = CreateCompatibleBitmap(hdc, w, h);
+        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+        PatBlt(hdcMem, 0, 0, w, h, WHITENESS);
+        int bDrawn = DrawPictureShapes(hdcMem, nPicture, 0, 0, &text);
+        if (bDrawn) ZoomBlt(hdc, x, y, w, h, hdcMem, 0, 0, nZoomBy);
+        SelectObject(hdcMem, hbmOld);
+        DeleteObject(hbm);
+        DeleteDC(hdcMem);
+        if (!bDrawn) return 0;
+    }
+    if (text.sz[0] && hfontText) {
+        RECT rc = {x + text.rc.left * nZoomBy, y + text.rc.top * nZoomBy,
+                   x + text.rc.right * nZoomBy, y + text.rc.bottom * nZoomBy};
         HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
-        DrawPaddlePicture(hdc, x, y);
+        COLORREF crOld = SetTextColor(hdc, text.cr);
+        int nBkOld = SetBkMode(hdc, TRANSPARENT);
+        DrawTextA(hdc, text.sz, -1, &rc, text.uFormat);
+        SetBkMode(hdc, nBkOld);
+        SetTextColor(hdc, crOld);
         SelectObject(hdc, hfontOld);
-        return 1;
     }
-    case HP_GOAL: DrawGoalPicture(hdc, x, y, hfontText); return 1;
-    case HP_PAD: {
-        HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
-        DrawPadPicture(hdc, x, y);
-        SelectObject(hdc, hfontOld);
-        return 1;
-    }
-    default: return 0;
-    }
+    return 1;
 }

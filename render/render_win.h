@@ -116,8 +116,10 @@ int ShowPauseLogo(int bShow);
 
 // --- The help's pictures -------------------------------------------------------------
 // Draws picture nPicture of the help (render/helpdoc.h) with its top-left
-// corner at (x, y); hfontText writes the goal's line. Returns 0 for no picture.
-int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText);
+// corner at (x, y), nZoomBy times its size (nearest neighbour); hfontText
+// writes its line of text (sized for the zoom already; NULL: the shapes
+// alone). Returns 0 for no picture.
+int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText, int nZoomBy);
 
 // The main window as the renderer knows it.
 inline HWND RenderMainWindow() {

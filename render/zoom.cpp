@@ -77,3 +77,75 @@ long DialogTemplateFontOffset(const uint8_t* pTemplate, size_t cbTemplate) {
         if (!SkipSzOrOrd(pTemplate, cbTemplate, &pos)) return -1;
     return pos + 2 <= cbTemplate ? (long)pos : -1;
 }
+
+namespace {
+
+uint16_t Word(const uint8_t* p) {
+    return (uint16_t)(p[0] | p[1] << 8);
+}
+
+// A 16-bit string at *pPos in plain ASCII (others as '?'), stepped over.
+int ReadSz(const uint8_t* p, size_t cb, size_t* pPos, char* sz, int cch) {
+    int n = 0;
+    for (;;) {
+        if (*pPos + 2 > cb) return 0;
+        unsigned c = Word(p + *pPos);
+        *pPos += 2;
+        if (c == 0) break;
+        if (n < cch - 1) sz[n++] = (char)(c < 128 ? c : '?');
+    }
+    sz[n] = '\0';
+    return 1;
+}
+
+} // namespace
+
+int DialogTemplateUnits(const uint8_t* pTemplate, size_t cbTemplate, DialogUnits* pUnits) {
+    *pUnits = DialogUnits{};
+    long nFont = DialogTemplateFontOffset(pTemplate, cbTemplate);
+    if (nFont < 0) return 0;
+    const uint8_t* p = pTemplate;
+    const int bExtended = p[2] == 0xFF && p[3] == 0xFF;
+    const size_t nHead = bExtended ? 16 : 8; // up to the count of controls
+    pUnits->nItems = Word(p + nHead);
+    pUnits->cx = (int16_t)Word(p + nHead + 6);
+    pUnits->cy = (int16_t)Word(p + nHead + 8);
+    if (pUnits->nItems > DIALOG_MAX_ITEMS) return 0;
+    size_t pos = (size_t)nFont;
+    pUnits->nPoints = Word(p + pos);
+    pos += 2;
+    pUnits->nWeight = 400; // FW_NORMAL
+    if (bExtended) {
+        if (pos + 4 > cbTemplate) return 0;
+        pUnits->nWeight = Word(p + pos);
+        pUnits->bItalic = p[pos + 2] != 0;
+        pos += 4;
+    }
+    if (!ReadSz(p, cbTemplate, &pos, pUnits->szFace, DIALOG_FACE_LEN)) return 0;
+    for (int i = 0; i < pUnits->nItems; i++) {
+        pos = (pos + 3) & ~(size_t)3;
+        DialogItemUnits& item = pUnits->aItem[i];
+        const size_t nFixed = bExtended ? 24 : 18;
+        if (pos + nFixed > cbTemplate) return 0;
+        item.dwStyle = Dword(p + pos + (bExtended ? 8 : 0));
+        const uint8_t* pRect = p + pos + (bExtended ? 12 : 8);
+        item.x = (int16_t)Word(pRect);
+        item.y = (int16_t)Word(pRect + 2);
+        item.cx = (int16_t)Word(pRect + 4);
+        item.cy = (int16_t)Word(pRect + 6);
+        pos += nFixed;
+        if (!SkipSzOrOrd(p, cbTemplate, &pos)) return 0;
+        if (pos + 2 > cbTemplate) return 0;
+        if (Word(p + pos) == 0xFFFF) {
+            if (!SkipSzOrOrd(p, cbTemplate, &pos)) return 0;
+        } else if (!ReadSz(p, cbTemplate, &pos, item.szText, (int)sizeof item.szText)) {
+            return 0;
+        }
+        if (pos + 2 > cbTemplate) return 0;
+        // The creation data: an extended template counts the bytes after the
+        // count, a plain one counts the count itself.
+        const size_t cbData = Word(p + pos);
+        pos += bExtended ? 2 + cbData : (cbData ? cbData : 2);
+    }
+    return 1;
+}

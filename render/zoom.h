@@ -48,3 +48,30 @@ int ZoomDialogPoints(int nPoints, int nZoom, int nDpi);
 // The byte offset of the point size in a dialog template (plain or extended)
 // that sets its own font, or -1 when it sets none or the template is cut off.
 long DialogTemplateFontOffset(const uint8_t* pTemplate, size_t cbTemplate);
+
+// What the zoom needs of a dialog template: its font, its size and every
+// control's style, rectangle (in dialog units) and text.
+enum { DIALOG_MAX_ITEMS = 80, DIALOG_FACE_LEN = 32 };
+struct DialogItemUnits {
+    uint32_t dwStyle;
+    int16_t x, y, cx, cy;
+    char szText[24]; // the start of its text in plain ASCII (an icon's name)
+};
+struct DialogUnits {
+    int nPoints, nWeight, bItalic;
+    char szFace[DIALOG_FACE_LEN]; // plain ASCII of the face's name
+    int16_t cx, cy;
+    int nItems;
+    DialogItemUnits aItem[DIALOG_MAX_ITEMS];
+};
+// Reads a template that sets its own font; 0 when it sets none, holds more
+// controls than the table or is cut off.
+int DialogTemplateUnits(const uint8_t* pTemplate, size_t cbTemplate, DialogUnits* pUnits);
+
+// A length in dialog units in pixels, for a dialog font whose average
+// character is nBase pixels wide (x, nDiv 4) or tall (y, nDiv 8), as the
+// platform rounds it.
+inline int DialogUnitsToPixels(int v, int nBase, int nDiv) {
+    long long p = (long long)v * nBase;
+    return (int)(p >= 0 ? (p + nDiv / 2) / nDiv : -((-p + nDiv / 2) / nDiv));
+}

@@ -4,6 +4,7 @@
 
 #include "engine/game.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "scores/scores_win.h"
 #include "shell/app.h"
@@ -14,9 +15,10 @@ namespace {
 GameOverRow gameOverRow;
 int bEnterName;
 
-// Gives a dialog the client size its picture needs, keeping its frame.
+// Gives a dialog the client size its picture needs at the zoom, keeping its
+// frame.
 void SizeClient(HWND hDlg, int cx, int cy) {
-    RECT rc = {0, 0, cx, cy};
+    RECT rc = {0, 0, cx * nZoom, cy * nZoom};
     AdjustWindowRectEx(&rc, (DWORD)GetWindowLongA(hDlg, GWL_STYLE), FALSE,
                        (DWORD)GetWindowLongA(hDlg, GWL_EXSTYLE));
     SetWindowPos(hDlg, NULL, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
@@ -27,19 +29,21 @@ void DrawGameOverRow(HWND hDlg) {
     HDC hdc = GetDC(hDlg);
     if (!hdc) return;
     for (int i = 0; i < GAMEOVER_ROW_TILES; i++)
-        DrawBitmap(hdc, TileFrameBitmap(GameOverTileColor(i), gameOverRow.nFrame),
-                   (short)GameOverTileX(i), (short)gameOverRow.y);
+        DrawBitmapZoomed(hdc, TileFrameBitmap(GameOverTileColor(i), gameOverRow.nFrame),
+                         GameOverTileX(i) * nZoom, gameOverRow.y * nZoom, nZoom);
     ReleaseDC(hDlg, hdc);
 }
 
 void PaintGameOver(HWND hDlg) {
     PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hDlg, &ps);
+    HDC hdcPaint = BeginPaint(hDlg, &ps);
     HBITMAP hbm = LoadGameBitmap("GAMEOVER");
     if (hbm) {
-        RECT rc;
-        GetClientRect(hDlg, &rc);
+        RECT rc = ZoomDesignClient(hDlg);
+        ZoomCanvas canvas;
+        HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hDlg, rc, NULL);
         DrawBitmapCentered(hdc, hbm, rc.left, rc.top, rc.right, rc.bottom);
+        ZoomCanvasEnd(&canvas);
         DeleteObject(hbm);
     }
     EndPaint(hDlg, &ps);
@@ -47,7 +51,9 @@ void PaintGameOver(HWND hDlg) {
 
 void PaintEnding(HWND hDlg) {
     PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hDlg, &ps);
+    HDC hdcPaint = BeginPaint(hDlg, &ps);
+    ZoomCanvas canvas;
+    HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hDlg, ZoomDesignClient(hDlg), NULL);
     HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
     HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(LTGRAY_BRUSH));
     Rectangle(hdc, 0, 0, SCREEN_W + 1, SCREEN_H + 1);
@@ -58,6 +64,7 @@ void PaintEnding(HWND hDlg) {
         DrawBitmap(hdc, hbm, WINGAME_PICTURE_X, WINGAME_PICTURE_Y);
         DeleteObject(hbm);
     }
+    ZoomCanvasEnd(&canvas);
     EndPaint(hDlg, &ps);
 }
 

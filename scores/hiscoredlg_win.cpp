@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "scores/scores_win.h"
 #include "shell/app.h"
@@ -36,7 +37,9 @@ void ShowTopLine(HWND hDlg) {
 void SpinTick(HWND hDlg) {
     HDC hdc = GetDC(hDlg);
     for (SpinTile& t : aSpin) {
-        if (hdc) DrawBitmap(hdc, TileFrameBitmap(t.nColor, t.nFrame), (short)t.x, (short)nSpinY);
+        if (hdc)
+            DrawBitmapZoomed(hdc, TileFrameBitmap(t.nColor, t.nFrame), t.x * nZoom, nSpinY * nZoom,
+                             nZoom);
         SpinTileStep(&t);
     }
     if (hdc) ReleaseDC(hDlg, hdc);
@@ -57,11 +60,14 @@ void ShowPopup(HWND hDlg) {
 
 void PaintFrames(HWND hDlg) {
     PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hDlg, &ps);
+    HDC hdcPaint = BeginPaint(hDlg, &ps);
+    ZoomCanvas canvas;
+    HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hDlg, ZoomDesignClient(hDlg), NULL);
     for (int nId = IDC_HS_HEADFRAME; nId <= IDC_HS_ROWFRAME + NUM_HIGH_SCORES - 1; nId++) {
         RECT rc;
         if (FrameControlRect(hDlg, nId, &rc)) DrawExtrudedFrame(hdc, rc, 5, 1);
     }
+    ZoomCanvasEnd(&canvas);
     EndPaint(hDlg, &ps);
 }
 
@@ -76,8 +82,7 @@ INT_PTR CALLBACK HiScoreDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPar
         FillRows(hDlg);
         ShowTopLine(hDlg);
         SetFocus(hDlg);
-        RECT rc;
-        GetClientRect(hDlg, &rc);
+        RECT rc = ZoomDesignClient(hDlg);
         SpinTilesStart(aSpin, rc.left, rc.right, rc.top, &nSpinY);
         ScoresPlaySound("APPLAUSE");
         SetTimer(hDlg, HISCORE_TIMER, HISCORE_TIMER_MS, NULL);

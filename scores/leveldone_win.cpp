@@ -3,6 +3,7 @@
 #include "scores/leveldone_win.h"
 
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "scores/leveldone.h"
 #include "shell/app.h"
@@ -23,21 +24,31 @@ void LinesShow(HWND hwndDlg, int nFirst, int nLast) {
 }
 
 void Flash(HWND hwndDlg) {
-    HDC hdc = GetDC(hwndDlg);
-    if (!hdc) return;
-    RECT rc;
-    GetClientRect(hwndDlg, &rc);
+    HDC hdcWindow = GetDC(hwndDlg);
+    if (!hdcWindow) return;
+    RECT rc = ZoomDesignClient(hwndDlg);
+    // The flashing never reaches inside the black line.
+    RECT rcInside = {rc.left + LEVELDONE_BORDER, rc.top + LEVELDONE_BORDER,
+                     rc.right - LEVELDONE_BORDER - 1, rc.bottom - LEVELDONE_BORDER - 1};
+    ExcludeClipRect(hdcWindow, rcInside.left * nZoom, rcInside.top * nZoom, rcInside.right * nZoom,
+                    rcInside.bottom * nZoom);
+    ZoomCanvas canvas;
+    HDC hdc = ZoomCanvasBegin(&canvas, hdcWindow, hwndDlg, rc, NULL);
     LevelDoneFlashDraw(hdc, rc, aLevelDoneFlashColor[LevelDoneFlashStep()]);
-    ReleaseDC(hwndDlg, hdc);
+    ZoomCanvasEnd(&canvas);
+    ReleaseDC(hwndDlg, hdcWindow);
 }
 
 void Paint(HWND hwndDlg) {
     PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwndDlg, &ps);
-    RECT rc;
-    GetClientRect(hwndDlg, &rc);
+    HDC hdcPaint = BeginPaint(hwndDlg, &ps);
+    RECT rc = ZoomDesignClient(hwndDlg);
     InflateRect(&rc, -LEVELDONE_BORDER, -LEVELDONE_BORDER);
+    // Only the inside: the border is the flashing's.
+    ZoomCanvas canvas;
+    HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hwndDlg, rc, NULL);
     DrawSunkenBevel(hdc, rc.left, rc.top, rc.right - 2, rc.bottom - 2, 1);
+    ZoomCanvasEnd(&canvas);
     EndPaint(hwndDlg, &ps);
 }
 

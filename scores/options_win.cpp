@@ -90,9 +90,10 @@ static void OptionsOk(HWND hwndDlg) {
 
 static void OptionsPaint(HWND hwndDlg) {
     PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwndDlg, &ps);
-    RECT rcClient;
-    GetClientRect(hwndDlg, &rcClient);
+    HDC hdcPaint = BeginPaint(hwndDlg, &ps);
+    RECT rcClient = ZoomDesignClient(hwndDlg);
+    ZoomCanvas canvas;
+    HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hwndDlg, rcClient, NULL);
     FillRect(hdc, &rcClient, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
     static const int kFrames[4] = {IDC_OPT_SPEEDBOX, IDC_OPT_MISCBOX, IDC_OPT_SOUNDBOX,
                                    IDC_OPT_BUTTONBAND};
@@ -103,6 +104,7 @@ static void OptionsPaint(HWND hwndDlg) {
         InflateRect(&rc, -1, -1);
         FillRect(hdc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
     }
+    ZoomCanvasEnd(&canvas);
     EndPaint(hwndDlg, &ps);
 }
 

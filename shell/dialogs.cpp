@@ -3,17 +3,72 @@
 #include <cstdint>
 #include <cstring>
 
+#include "render/render_win.h"
 #include "render/zoom_win.h"
 
 HINSTANCE DialogInstance() {
     return hInst ? hInst : GetModuleHandleA(NULL);
 }
 
+namespace {
+
+// The width of every printable character and a few more blanks, the texts'
+// most common character, in the font selected into hdc.
+int SampleWidth(HDC hdc) {
+    char sz[128];
+    int n = 0;
+    for (int c = 32; c < 127; c++) sz[n++] = (char)c;
+    for (int i = 0; i < 16; i++) sz[n++] = ' ';
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(hdc, sz, n, &size);
+    return size.cx;
+}
+
+// The metrics of font lf and the width of the sample in it.
+TEXTMETRICA FontMeasure(HDC hdc, const LOGFONTA& lf, int* pnSample) {
+    HFONT hfont = CreateFontIndirectA(&lf);
+    HGDIOBJ hfontOld = SelectObject(hdc, hfont);
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(hdc, &tm);
+    *pnSample = SampleWidth(hdc);
+    SelectObject(hdc, hfontOld);
+    DeleteObject(hfont);
+    return tm;
+}
+
+} // namespace
+
+HFONT CreateZoomedFont(const LOGFONTA& lfDesign) {
+    LOGFONTA lf = lfDesign;
+    if (nZoom <= 1) return CreateFontIndirectA(&lf);
+    lf.lfHeight = lfDesign.lfHeight * nZoom;
+    // A font's lines and characters are whole pixels at every size, so a text
+    // nZoom times as tall can come out taller or wider than nZoom times its
+    // size at zoom 1, and no longer fit its control. Such a font is made a
+    // little smaller: its lines at most nZoom times as tall, its texts at most
+    // 97 % of nZoom times as wide.
+    HDC hdc = CreateCompatibleDC(NULL);
+    if (hdc) {
+        int nSample1 = 0, nSampleN = 0;
+        const TEXTMETRICA tm1 = FontMeasure(hdc, lfDesign, &nSample1);
+        TEXTMETRICA tmN = FontMeasure(hdc, lf, &nSampleN);
+        for (int nTry = 0; nTry < 8 && tmN.tmHeight > tm1.tmHeight * nZoom; nTry++) {
+            lf.lfHeight += lf.lfHeight < 0 ? 1 : -1;
+            tmN = FontMeasure(hdc, lf, &nSampleN);
+        }
+        const int nRoom = nSample1 * nZoom * 97 / 100;
+        if (nSampleN > nRoom && tmN.tmAveCharWidth > 0)
+            lf.lfWidth = tmN.tmAveCharWidth * nRoom / nSampleN;
+        DeleteDC(hdc);
+    }
+    return CreateFontIndirectA(&lf);
+}
+
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
     // The pictures are the design's pixels made nZoom times larger whatever
     // the screen's dots per inch, so the text is sized the same way.
     LOGFONTA lf = {};
-    lf.lfHeight = -MulDiv(nPoints, ZOOM_DESIGN_DPI, 72) * nZoom;
+    lf.lfHeight = -MulDiv(nPoints, ZOOM_DESIGN_DPI, 72);
     lf.lfWeight = bBold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (BYTE)(bItalic ? 1 : 0);
     lf.lfCharSet = DEFAULT_CHARSET;
@@ -22,7 +77,7 @@ HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
     lf.lfQuality = PROOF_QUALITY;
     lf.lfPitchAndFamily = 4;
     lstrcpynA(lf.lfFaceName, szFace, LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
+    return CreateZoomedFont(lf);
 }
 
 int CenterWindow(HWND hwnd) {
@@ -57,8 +112,81 @@ int FrameControlRect(HWND hwndDlg, int nId, RECT* prc) {
     if (!hwndControl) return 0;
     GetClientRect(hwndControl, prc);
     MapWindowPoints(hwndControl, hwndDlg, (POINT*)prc, 2);
+    *prc = RECT{prc->left / nZoom, prc->top / nZoom, prc->right / nZoom, prc->bottom / nZoom};
     prc->right -= 1;
     return 1;
+}
+
+RECT ZoomDesignClient(HWND hwnd) {
+    RECT rc = {0, 0, 0, 0};
+    GetClientRect(hwnd, &rc);
+    return RECT{0, 0, (rc.right + nZoom - 1) / nZoom, (rc.bottom + nZoom - 1) / nZoom};
+}
+
+HDC ZoomCanvasBegin(ZoomCanvas* pCanvas, HDC hdcTarget, HWND hwndDlg, RECT rc, HBRUSH hbrFill) {
+    *pCanvas = ZoomCanvas{};
+    pCanvas->hdcTarget = hdcTarget;
+    pCanvas->hwndDlg = hwndDlg;
+    pCanvas->rc = rc;
+    pCanvas->hdc = hdcTarget;
+    if (nZoom == 1 || !hdcTarget) return hdcTarget;
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (w <= 0 || h <= 0) return hdcTarget;
+    HDC hdcMem = CreateCompatibleDC(hdcTarget);
+    HBITMAP hbm = hdcMem ? CreateCompatibleBitmap(hdcTarget, w, h) : NULL;
+    if (!hbm) {
+        if (hdcMem) DeleteDC(hdcMem);
+        return hdcTarget; // drawn unzoomed rather than not at all
+    }
+    pCanvas->hdc = hdcMem;
+    pCanvas->hbm = hbm;
+    pCanvas->hbmOld = SelectObject(hdcMem, hbm);
+    RECT rcAll = {0, 0, w, h};
+    FillRect(hdcMem, &rcAll, hbrFill ? hbrFill : (HBRUSH)GetStockObject(LTGRAY_BRUSH));
+    SetViewportOrgEx(hdcMem, -rc.left, -rc.top, NULL);
+    return hdcMem;
+}
+
+namespace {
+
+// A control that fills all of its area when it paints (not a frame or a group
+// box, which the dialog's drawing shows through).
+bool PaintsItsWholeArea(HWND hwnd) {
+    char szClass[16] = "";
+    GetClassNameA(hwnd, szClass, sizeof szClass);
+    const LONG dwStyle = GetWindowLongA(hwnd, GWL_STYLE);
+    if (lstrcmpiA(szClass, "Static") == 0) {
+        const LONG nType = dwStyle & SS_TYPEMASK;
+        return nType <= SS_ICON || nType == SS_SIMPLE || nType == SS_LEFTNOWORDWRAP ||
+               nType == SS_BITMAP || nType == SS_OWNERDRAW;
+    }
+    if (lstrcmpiA(szClass, "Button") == 0) return (dwStyle & BS_TYPEMASK) != BS_GROUPBOX;
+    return true;
+}
+
+} // namespace
+
+void ZoomCanvasEnd(ZoomCanvas* pCanvas) {
+    if (!pCanvas->hbm) return;
+    HDC hdc = pCanvas->hdcTarget;
+    const int nSaved = SaveDC(hdc);
+    if (pCanvas->hwndDlg)
+        for (HWND hwnd = GetWindow(pCanvas->hwndDlg, GW_CHILD); hwnd;
+             hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(hwnd) || !PaintsItsWholeArea(hwnd)) continue;
+            RECT rc;
+            GetWindowRect(hwnd, &rc);
+            MapWindowPoints(NULL, pCanvas->hwndDlg, (POINT*)&rc, 2);
+            ExcludeClipRect(hdc, rc.left, rc.top, rc.right, rc.bottom);
+        }
+    const RECT& rc = pCanvas->rc;
+    ZoomBlt(hdc, rc.left * nZoom, rc.top * nZoom, rc.right - rc.left, rc.bottom - rc.top,
+            pCanvas->hdc, rc.left, rc.top, nZoom);
+    RestoreDC(hdc, nSaved);
+    SelectObject(pCanvas->hdc, pCanvas->hbmOld);
+    DeleteObject(pCanvas->hbm);
+    DeleteDC(pCanvas->hdc);
+    *pCanvas = ZoomCanvas{};
 }
 
 int ShowCloseMenu(HWND hwndOwner) {
@@ -90,10 +218,266 @@ namespace {
 
 enum { MAX_TEMPLATE_BYTES = 8192 };
 
+// --- The controls at the zoom ---------------------------------------------------
+// At zoom 1 on a screen of 96 dots per inch a dialog is the platform's own
+// rendering of its template. Anywhere else every control is placed at nZoom
+// times the pixels it has there, and the statics that show pictures (icons,
+// bitmaps, black frames) draw them at design size, nZoom times larger.
+
+enum { DESIGN_ICON = 32 }; // the size of an icon on a screen of 96 dots per inch
+
+const char kPropDlgProc[] = "Quarrion.ZoomDlgProc";
+const char kPropOldProc[] = "Quarrion.ZoomOldProc";
+const char kPropIcon[] = "Quarrion.ZoomIcon";
+const char kPropFont[] = "Quarrion.ZoomFont";
+const char kPropGroup[] = "Quarrion.ZoomGroup";
+
+// The average character of the template's font at zoom 1 on a screen of 96
+// dots per inch, measured as the platform's dialog manager measures it.
+SIZE DesignBaseUnits(const DialogUnits& units) {
+    SIZE base = {0, 0};
+    HDC hdc = GetDC(NULL);
+    HFONT hfont = CreateFontA(-MulDiv(units.nPoints, ZOOM_DESIGN_DPI, 72), 0, 0, 0, units.nWeight,
+                              (DWORD)units.bItalic, 0, 0, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY,
+                              FF_DONTCARE, units.szFace);
+    if (hdc && hfont) {
+        static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+        HGDIOBJ hfontOld = SelectObject(hdc, hfont);
+        TEXTMETRICA tm;
+        SIZE size;
+        if (GetTextMetricsA(hdc, &tm) && GetTextExtentPoint32A(hdc, kAlphabet, 52, &size))
+            base = SIZE{(size.cx / 26 + 1) / 2, tm.tmHeight};
+        SelectObject(hdc, hfontOld);
+    }
+    if (hfont) DeleteObject(hfont);
+    if (hdc) ReleaseDC(NULL, hdc);
+    return base;
+}
+
+// The colour the platform draws a frame static's frame in: its top-left
+// pixel, painted by the static's own procedure.
+COLORREF FrameColour(HWND hwnd, HDC hdc) {
+    COLORREF cr = RGB(0, 0, 0);
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hbm = CreateCompatibleBitmap(hdc, 1, 1);
+    if (hdcMem && hbm) {
+        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+        CallWindowProcA((WNDPROC)GetPropA(hwnd, kPropOldProc), hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem,
+                        PRF_CLIENT);
+        cr = GetPixel(hdcMem, 0, 0);
+        SelectObject(hdcMem, hbmOld);
+    }
+    if (hbm) DeleteObject(hbm);
+    if (hdcMem) DeleteDC(hdcMem);
+    return cr;
+}
+
+// A picture static's painting: the picture at design size on the colour the
+// dialog gives its statics, nZoom times larger.
+void PicturePaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    const LONG nType = GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK;
+    if (nType == SS_BLACKFRAME) {
+        // The platform's one-pixel frame, in its colour, nZoom pixels thick.
+        HBRUSH hbr = CreateSolidBrush(FrameColour(hwnd, hdc));
+        for (int i = 0; i < nZoom; i++) {
+            FrameRect(hdc, &rc, hbr);
+            InflateRect(&rc, -1, -1);
+        }
+        DeleteObject(hbr);
+        EndPaint(hwnd, &ps);
+        return;
+    }
+    ZoomCanvas canvas;
+    HDC hdcDesign = ZoomCanvasBegin(&canvas, hdc, NULL, ZoomDesignClient(hwnd), NULL);
+    HBRUSH hbr =
+        (HBRUSH)SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, (WPARAM)hdcDesign, (LPARAM)hwnd);
+    RECT rcDesign = ZoomDesignClient(hwnd);
+    FillRect(hdcDesign, &rcDesign, hbr ? hbr : GetSysColorBrush(COLOR_3DFACE));
+    if (nType == SS_ICON) {
+        HICON hIcon = (HICON)GetPropA(hwnd, kPropIcon);
+        if (hIcon) DrawIconEx(hdcDesign, 0, 0, hIcon, DESIGN_ICON, DESIGN_ICON, 0, NULL, DI_NORMAL);
+    } else {
+        HBITMAP hbm = (HBITMAP)SendMessageA(hwnd, STM_GETIMAGE, IMAGE_BITMAP, 0);
+        if (hbm) DrawBitmap(hdcDesign, hbm, 0, 0);
+    }
+    ZoomCanvasEnd(&canvas);
+    EndPaint(hwnd, &ps);
+}
+
+// A group box without a title: its etched frame at design size, nZoom times
+// larger. Only the frame's two pixels are copied; the inside stays as the
+// dialog drew it.
+void GroupPaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    // Where the frame starts: half a line of the font at zoom 1 down.
+    TEXTMETRICA tm = {};
+    HGDIOBJ hfontOld = SelectObject(hdc, (HFONT)SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    GetTextMetricsA(hdc, &tm);
+    SelectObject(hdc, hfontOld);
+    RECT rc = ZoomDesignClient(hwnd);
+    rc.top += (tm.tmHeight + nZoom - 1) / nZoom / 2 - 1;
+    HDC hdcMem = CreateCompatibleDC(hdc);
+    HBITMAP hbm = CreateCompatibleBitmap(hdc, rc.right, rc.bottom);
+    HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+    DrawEdge(hdcMem, &rc, EDGE_ETCHED, BF_RECT);
+    const int e = 2; // the etched edge's width
+    const RECT aStrip[4] = {{rc.left, rc.top, rc.right, rc.top + e},
+                            {rc.left, rc.bottom - e, rc.right, rc.bottom},
+                            {rc.left, rc.top, rc.left + e, rc.bottom},
+                            {rc.right - e, rc.top, rc.right, rc.bottom}};
+    for (const RECT& r : aStrip)
+        ZoomBlt(hdc, r.left * nZoom, r.top * nZoom, r.right - r.left, r.bottom - r.top, hdcMem,
+                r.left, r.top, nZoom);
+    SelectObject(hdcMem, hbmOld);
+    DeleteObject(hbm);
+    DeleteDC(hdcMem);
+    EndPaint(hwnd, &ps);
+}
+
+// The control's own procedure back and what the zoom gave it freed.
+void PictureRelease(HWND hwnd, WNDPROC pfnOld) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)pfnOld);
+    RemovePropA(hwnd, kPropOldProc);
+    RemovePropA(hwnd, kPropGroup);
+    if (HICON hIcon = (HICON)RemovePropA(hwnd, kPropIcon)) DestroyIcon(hIcon);
+}
+
+LRESULT CALLBACK PictureProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    WNDPROC pfnOld = (WNDPROC)GetPropA(hwnd, kPropOldProc);
+    switch (uMsg) {
+    case WM_PAINT:
+        if (GetPropA(hwnd, kPropGroup))
+            GroupPaint(hwnd);
+        else
+            PicturePaint(hwnd);
+        return 0;
+    case WM_ERASEBKGND: return 1; // the painting covers it all
+    case WM_NCDESTROY: PictureRelease(hwnd, pfnOld); break;
+    default: break;
+    }
+    return CallWindowProcA(pfnOld, hwnd, uMsg, wParam, lParam);
+}
+
+// Places control hwnd (template item item) at nZoom times its design
+// rectangle; the statics that show pictures draw them zoomed from now on.
+void ControlZoom(HWND hwnd, const DialogItemUnits& item, SIZE base) {
+    int x = DialogUnitsToPixels(item.x, base.cx, 4), y = DialogUnitsToPixels(item.y, base.cy, 8);
+    int cx = DialogUnitsToPixels(item.cx, base.cx, 4),
+        cy = DialogUnitsToPixels(item.cy, base.cy, 8);
+    char szClass[16] = "";
+    GetClassNameA(hwnd, szClass, sizeof szClass);
+    const LONG nType = GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK;
+    const bool bStatic = lstrcmpiA(szClass, "Static") == 0;
+    const bool bGroup = lstrcmpiA(szClass, "Button") == 0 &&
+                        (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX &&
+                        GetWindowTextLengthA(hwnd) == 0;
+    const bool bPicture =
+        bGroup || (bStatic && (nType == SS_ICON || nType == SS_BITMAP || nType == SS_BLACKFRAME));
+    // An icon or a bitmap sizes its static to itself.
+    if (bStatic && nType == SS_ICON) {
+        HINSTANCE hInstance = (HINSTANCE)GetWindowLongPtrA(hwnd, GWLP_HINSTANCE);
+        HICON hIcon = item.szText[0] ? (HICON)LoadImageA(hInstance, item.szText, IMAGE_ICON,
+                                                         DESIGN_ICON, DESIGN_ICON, 0)
+                                     : NULL;
+        if (hIcon) SetPropA(hwnd, kPropIcon, hIcon);
+        cx = cy = DESIGN_ICON;
+    } else if (bStatic && nType == SS_BITMAP) {
+        BITMAP bm;
+        HBITMAP hbm = (HBITMAP)SendMessageA(hwnd, STM_GETIMAGE, IMAGE_BITMAP, 0);
+        if (hbm && GetObjectA(hbm, sizeof bm, &bm)) {
+            cx = bm.bmWidth;
+            cy = bm.bmHeight;
+        }
+    }
+    MoveWindow(hwnd, x * nZoom, y * nZoom, cx * nZoom, cy * nZoom, FALSE);
+    if (bGroup) SetPropA(hwnd, kPropGroup, (HANDLE)1);
+    if (bPicture && !GetPropA(hwnd, kPropOldProc)) {
+        SetPropA(hwnd, kPropOldProc, (HANDLE)GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)PictureProc);
+    }
+}
+
+// The dialog and each of its controls at nZoom times their design size.
+void DialogZoom(HWND hwndDlg, const uint8_t* pTemplate, size_t cbTemplate) {
+    static DialogUnits units; // needed only while a dialog initialises
+    if (!DialogTemplateUnits(pTemplate, cbTemplate, &units)) return;
+    const SIZE base = DesignBaseUnits(units);
+    if (base.cx <= 0 || base.cy <= 0) return;
+    // The template's font at the zoom, as wide as the zoom allows.
+    LOGFONTA lf = {};
+    lf.lfHeight = -MulDiv(units.nPoints, ZOOM_DESIGN_DPI, 72);
+    lf.lfWeight = units.nWeight;
+    lf.lfItalic = (BYTE)units.bItalic;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = PROOF_QUALITY;
+    lstrcpynA(lf.lfFaceName, units.szFace, LF_FACESIZE);
+    HFONT hfont = CreateZoomedFont(lf);
+    if (hfont) SetPropA(hwndDlg, kPropFont, hfont);
+    int i = 0;
+    for (HWND hwnd = GetWindow(hwndDlg, GW_CHILD); hwnd && i < units.nItems;
+         hwnd = GetWindow(hwnd, GW_HWNDNEXT), i++) {
+        if (hfont) SendMessageA(hwnd, WM_SETFONT, (WPARAM)hfont, FALSE);
+        ControlZoom(hwnd, units.aItem[i], base);
+    }
+    RECT rc = {0, 0, DialogUnitsToPixels(units.cx, base.cx, 4) * nZoom,
+               DialogUnitsToPixels(units.cy, base.cy, 8) * nZoom};
+    AdjustWindowRectEx(&rc, (DWORD)GetWindowLongA(hwndDlg, GWL_STYLE), FALSE,
+                       (DWORD)GetWindowLongA(hwndDlg, GWL_EXSTYLE));
+    SetWindowPos(hwndDlg, NULL, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// What ZoomDialogProc needs to start a dialog.
+struct DialogStart {
+    DLGPROC pfnProc;
+    LPARAM lParam;
+    const uint8_t* pTemplate;
+    size_t cbTemplate;
+};
+
+// Stands before the game's dialog procedure: places the controls at the zoom
+// before it initialises the dialog, then hands every message on.
+// The dialog's procedure from now on; the controls placed at the zoom before
+// it initialises the dialog.
+INT_PTR ZoomDialogInit(HWND hwndDlg, WPARAM wParam, const DialogStart* pStart) {
+    SetPropA(hwndDlg, kPropDlgProc, (HANDLE)pStart->pfnProc);
+    DialogZoom(hwndDlg, pStart->pTemplate, pStart->cbTemplate);
+    // The dialog keeps the size it was given should it move to a screen of
+    // other dots per inch (Windows 10 and later would rescale it).
+    typedef BOOL(WINAPI * DpiChangeBehaviorProc)(HWND, int, int);
+    static DpiChangeBehaviorProc pfnSetBehavior = (DpiChangeBehaviorProc)(void (*)())GetProcAddress(
+        GetModuleHandleA("user32.dll"), "SetDialogDpiChangeBehavior");
+    const int DDC_DISABLE_ALL_BITS = 0x0001;
+    if (pfnSetBehavior) pfnSetBehavior(hwndDlg, DDC_DISABLE_ALL_BITS, DDC_DISABLE_ALL_BITS);
+    return pStart->pfnProc(hwndDlg, WM_INITDIALOG, wParam, pStart->lParam);
+}
+
+// What the zoom gave the dialog, given back as it goes.
+void ZoomDialogRelease(HWND hwndDlg) {
+    RemovePropA(hwndDlg, kPropDlgProc);
+    if (HFONT hfont = (HFONT)RemovePropA(hwndDlg, kPropFont)) DeleteObject(hfont);
+}
+
+// Stands before the game's dialog procedure and hands every message on.
+INT_PTR CALLBACK ZoomDialogProc(HWND hwndDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == WM_INITDIALOG) return ZoomDialogInit(hwndDlg, wParam, (const DialogStart*)lParam);
+    DLGPROC pfnProc = (DLGPROC)GetPropA(hwndDlg, kPropDlgProc);
+    if (!pfnProc) return FALSE;
+    INT_PTR nResult = pfnProc(hwndDlg, uMsg, wParam, lParam);
+    if (uMsg == WM_NCDESTROY) ZoomDialogRelease(hwndDlg);
+    return nResult;
+}
+
 // A copy of the template in pCopy with its font sized for the zoom; NULL
 // when the template cannot be found or sets no font of its own.
+// The template as designed goes to *ppDesign and its size to *pcb.
 const DLGTEMPLATE* ZoomTemplate(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner,
-                                uint8_t* pCopy) {
+                                uint8_t* pCopy, const uint8_t** ppDesign, size_t* pcb) {
     HRSRC hRes = FindResourceA(hInstance, szTemplate, (LPCSTR)RT_DIALOG);
     HGLOBAL hData = hRes ? LoadResource(hInstance, hRes) : NULL;
     const uint8_t* pData = hData ? (const uint8_t*)LockResource(hData) : NULL;
@@ -102,6 +486,8 @@ const DLGTEMPLATE* ZoomTemplate(HINSTANCE hInstance, const char* szTemplate, HWN
     long nOffset = DialogTemplateFontOffset(pData, cb);
     if (nOffset < 0) return NULL;
     memcpy(pCopy, pData, cb);
+    *ppDesign = pData;
+    *pcb = cb;
     int nPoints = pCopy[nOffset] | pCopy[nOffset + 1] << 8;
     int nScaled = ZoomDialogPoints(nPoints, nZoom, WindowDpi(hwndOwner));
     pCopy[nOffset] = (uint8_t)(nScaled & 0xFF);
@@ -115,15 +501,24 @@ INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwne
                       LPARAM lParam) {
     // DWORD-aligned, as the platform wants its templates.
     alignas(4) uint8_t aCopy[MAX_TEMPLATE_BYTES];
-    const DLGTEMPLATE* pTemplate = ZoomTemplate(hInstance, szTemplate, hwndOwner, aCopy);
+    const uint8_t* pDesign = NULL;
+    size_t cb = 0;
+    const DLGTEMPLATE* pTemplate =
+        ZoomTemplate(hInstance, szTemplate, hwndOwner, aCopy, &pDesign, &cb);
     if (!pTemplate) return DialogBoxParamA(hInstance, szTemplate, hwndOwner, pfnProc, lParam);
-    return DialogBoxIndirectParamA(hInstance, pTemplate, hwndOwner, pfnProc, lParam);
+    if (nZoom == 1 && WindowDpi(hwndOwner) == ZOOM_DESIGN_DPI)
+        return DialogBoxIndirectParamA(hInstance, pTemplate, hwndOwner, pfnProc, lParam);
+    DialogStart start = {pfnProc, lParam, pDesign, cb};
+    return DialogBoxIndirectParamA(hInstance, pTemplate, hwndOwner, ZoomDialogProc, (LPARAM)&start);
 }
 
 HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
                       LPARAM lParam) {
     alignas(4) uint8_t aCopy[MAX_TEMPLATE_BYTES];
-    const DLGTEMPLATE* pTemplate = ZoomTemplate(hInstance, szTemplate, hwndOwner, aCopy);
+    const uint8_t* pDesign = NULL;
+    size_t cb = 0;
+    const DLGTEMPLATE* pTemplate =
+        ZoomTemplate(hInstance, szTemplate, hwndOwner, aCopy, &pDesign, &cb);
     if (!pTemplate) return CreateDialogParamA(hInstance, szTemplate, hwndOwner, pfnProc, lParam);
     return CreateDialogIndirectParamA(hInstance, pTemplate, hwndOwner, pfnProc, lParam);
 }

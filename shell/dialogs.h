@@ -13,6 +13,9 @@ HINSTANCE DialogInstance();
 // A font of the given face and point size as the design has it on a screen of
 // 96 dots per inch, nZoom times as tall; the caller owns it.
 HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic);
+// The font lfDesign (sized for zoom 1) nZoom times as tall, and no wider than
+// nZoom times its width; the caller owns it.
+HFONT CreateZoomedFont(const LOGFONTA& lfDesign);
 
 // Centres hwnd on the screen, keeping its size and z-order. A popup is
 // centred by its outer size, any other window by its client area.
@@ -29,10 +32,34 @@ const COLORREF DIALOG_GREY = RGB(192, 192, 192);
 // grey stock brush for the background.
 INT_PTR DialogGreyColour(HDC hdc, COLORREF crText);
 
-// The rectangle of control nId in hwndDlg's client coordinates with its right
-// edge in by one pixel: where the dialogs draw their extruded frames. 0 when
-// the dialog has no such control.
+// The rectangle of control nId in hwndDlg's client area, in design pixels
+// (the window's divided by nZoom), with its right edge in by one pixel: where
+// the dialogs draw their extruded frames. 0 when the dialog has no such
+// control.
 int FrameControlRect(HWND hwndDlg, int nId, RECT* prc);
+
+// --- A dialog's own drawing at the zoom -----------------------------------------
+// The dialogs draw their pictures and frames at design size; at zoom 1 straight
+// into the window's context, at any other zoom into a memory context of the
+// design's size, copied to the window nZoom times larger, pixel for pixel.
+struct ZoomCanvas {
+    HDC hdcTarget;
+    HWND hwndDlg; // its opaque controls are left out of the copy
+    HDC hdc;      // where to draw, in design pixels
+    HBITMAP hbm;
+    HGDIOBJ hbmOld;
+    RECT rc; // the design rectangle drawn
+};
+// Starts drawing the design rectangle rc of hdcTarget (a context of hwndDlg's
+// client area); at a zoom the memory context starts filled with hbrFill.
+// Returns the context to draw into, in design coordinates.
+HDC ZoomCanvasBegin(ZoomCanvas* pCanvas, HDC hdcTarget, HWND hwndDlg, RECT rc, HBRUSH hbrFill);
+// Copies what was drawn to the window, except over the controls of the dialog
+// that paint all of their own area (texts, buttons, edits, lists, icons),
+// which draw themselves as they do at zoom 1.
+void ZoomCanvasEnd(ZoomCanvas* pCanvas);
+// hwnd's client area in design pixels (its size divided by nZoom).
+RECT ZoomDesignClient(HWND hwnd);
 
 // DialogBoxParamA for the game's dialogs: the template's own font is made
 // nZoom times its size on a screen of 96 dots per inch, so the dialog keeps its

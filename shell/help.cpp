@@ -7,6 +7,7 @@
 
 #include "prefs/ini_win.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "shell/dialogs.h"
 #include "shell/globals.h"
@@ -92,7 +93,7 @@ int LineHeight(int nFont) {
     HGDIOBJ hfontOld = SelectObject(viewer.hdcMeasure, FontOf(nFont));
     GetTextMetricsA(viewer.hdcMeasure, &tm);
     SelectObject(viewer.hdcMeasure, hfontOld);
-    return tm.tmHeight + tm.tmExternalLeading + 1;
+    return tm.tmHeight + tm.tmExternalLeading + nZoom;
 }
 
 // The "HELPTEXT" resource parsed into helpDoc; 0 if it is missing or broken.
@@ -113,7 +114,7 @@ int PageViewHeight() {
 }
 
 int PageScrollMax() {
-    int nMax = helpLayout.nHeight + 2 * PAGE_PAD - PageViewHeight();
+    int nMax = helpLayout.nHeight + 2 * PAGE_PAD * nZoom - PageViewHeight();
     return nMax > 0 ? nMax : 0;
 }
 
@@ -122,7 +123,7 @@ void PageScrollBarSet() {
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     si.nMin = 0;
-    si.nMax = helpLayout.nHeight + 2 * PAGE_PAD - 1;
+    si.nMax = helpLayout.nHeight + 2 * PAGE_PAD * nZoom - 1;
     si.nPage = (UINT)PageViewHeight();
     si.nPos = viewer.nScroll;
     SetScrollInfo(viewer.hwndPage, SB_VERT, &si, TRUE);
@@ -191,18 +192,19 @@ void PageDraw(HDC hdc, int w, int h) {
     FillRect(hdc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
     SetBkMode(hdc, TRANSPARENT);
     HGDIOBJ hfontOld = SelectObject(hdc, hfontDialog);
-    const int dy = PAGE_PAD - viewer.nScroll;
+    const int nPad = PAGE_PAD * nZoom;
+    const int dy = nPad - viewer.nScroll;
     for (int i = 0; i < helpLayout.nItems; i++) {
         const HelpItem& item = helpLayout.aItem[i];
         int y = item.y + dy;
         if (y + item.h < 0 || y > h) continue;
         if (item.nType == HI_PICTURE) {
-            DrawHelpPicture(hdc, item.nPicture, item.x + PAGE_PAD, y, hfontPanel);
+            DrawHelpPicture(hdc, item.nPicture, item.x + nPad, y, hfontPanel, nZoom);
             continue;
         }
         SelectObject(hdc, FontOf(item.nFont));
         SetTextColor(hdc, ColourOf(item.nFont));
-        TextOutA(hdc, item.x + PAGE_PAD, y, item.p, item.n);
+        TextOutA(hdc, item.x + nPad, y, item.p, item.n);
     }
     SelectObject(hdc, hfontOld);
     if (GetFocus() == viewer.hwndPage) {
@@ -294,7 +296,8 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
 const UINT kItemFormat = DT_WORDBREAK | DT_NOPREFIX;
 
 RECT ItemTextRect(RECT rc) {
-    return RECT{rc.left + ITEM_INDENT, rc.top + ITEM_PAD, rc.right - 2, rc.bottom - ITEM_PAD};
+    return RECT{rc.left + ITEM_INDENT * nZoom, rc.top + ITEM_PAD * nZoom, rc.right - 2 * nZoom,
+                rc.bottom - ITEM_PAD * nZoom};
 }
 
 // The height of topic nTopic's item in a list nWidth pixels wide.
@@ -304,12 +307,12 @@ int ListItemHeight(int nTopic, int nWidth) {
     HGDIOBJ hfontOld = SelectObject(viewer.hdcMeasure, hfontDialog);
     DrawTextA(viewer.hdcMeasure, HelpTextPtr(helpDoc, t), t.nLen, &rc, kItemFormat | DT_CALCRECT);
     SelectObject(viewer.hdcMeasure, hfontOld);
-    return rc.bottom - rc.top + 2 * ITEM_PAD;
+    return rc.bottom - rc.top + 2 * ITEM_PAD * nZoom;
 }
 
 void ListMeasureItem(MEASUREITEMSTRUCT* pItem) {
     if ((int)pItem->itemID < 0 || (int)pItem->itemID >= helpDoc.nTopics) return;
-    pItem->itemHeight = (UINT)ListItemHeight((int)pItem->itemID, LIST_W - 2);
+    pItem->itemHeight = (UINT)ListItemHeight((int)pItem->itemID, (LIST_W - 2) * nZoom);
 }
 
 // When the topics do not all fit (a larger font, more topics), the list shows
@@ -317,7 +320,7 @@ void ListMeasureItem(MEASUREITEMSTRUCT* pItem) {
 void ListFitScrollBar() {
     RECT rc;
     GetClientRect(viewer.hwndList, &rc);
-    if (rc.right >= LIST_W - 2) return;
+    if (rc.right >= (LIST_W - 2) * nZoom) return;
     for (int t = 0; t < helpDoc.nTopics; t++)
         SendMessageA(viewer.hwndList, LB_SETITEMHEIGHT, (WPARAM)t,
                      MAKELPARAM(ListItemHeight(t, rc.right), 0));
@@ -355,8 +358,10 @@ void ListDrawItem(const DRAWITEMSTRUCT* pItem) {
 
 // --- The window ----------------------------------------------------------------
 
+// Places a control at its design rectangle made nZoom times larger.
 void ControlPlace(HWND hwndCtl, const RECT& rc) {
-    MoveWindow(hwndCtl, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+    MoveWindow(hwndCtl, rc.left * nZoom, rc.top * nZoom, (rc.right - rc.left) * nZoom,
+               (rc.bottom - rc.top) * nZoom, FALSE);
 }
 
 // Each panel: a white face with a black outline standing out of the grey.
@@ -373,9 +378,10 @@ int HelpOpen(HWND hwndDlg) {
     viewer.hdcMeasure = CreateCompatibleDC(NULL);
     viewer.measure.pfnWidth = MeasureWidth;
     for (int f = 0; f < HELP_NUM_FONTS; f++) viewer.measure.anLineH[f] = LineHeight(f);
+    viewer.measure.nZoom = nZoom;
 
     // The client area's size, whatever the frame; then centred.
-    RECT rcWindow = {0, 0, CLIENT_W, CLIENT_H};
+    RECT rcWindow = {0, 0, CLIENT_W * nZoom, CLIENT_H * nZoom};
     AdjustWindowRectEx(&rcWindow, (DWORD)GetWindowLongA(hwndDlg, GWL_STYLE), FALSE,
                        (DWORD)GetWindowLongA(hwndDlg, GWL_EXSTYLE));
     SetWindowPos(hwndDlg, NULL, 0, 0, rcWindow.right - rcWindow.left,
@@ -399,7 +405,7 @@ int HelpOpen(HWND hwndDlg) {
     PageScrollBarSet();
     RECT rcPage;
     GetClientRect(viewer.hwndPage, &rcPage);
-    viewer.nTextW = rcPage.right - 2 * PAGE_PAD;
+    viewer.nTextW = rcPage.right - 2 * PAGE_PAD * nZoom;
     TopicShow(0);
     SetFocus(viewer.hwndList);
     return 1;
@@ -417,9 +423,10 @@ void HelpRelease() {
 
 void HelpPaint(HWND hwndDlg) {
     PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwndDlg, &ps);
-    RECT rcClient;
-    GetClientRect(hwndDlg, &rcClient);
+    HDC hdcPaint = BeginPaint(hwndDlg, &ps);
+    RECT rcClient = ZoomDesignClient(hwndDlg);
+    ZoomCanvas canvas;
+    HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hwndDlg, rcClient, NULL);
     FillRect(hdc, &rcClient, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
     HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
     HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(WHITE_BRUSH));
@@ -429,6 +436,7 @@ void HelpPaint(HWND hwndDlg) {
     }
     SelectObject(hdc, hbrOld);
     SelectObject(hdc, hpenOld);
+    ZoomCanvasEnd(&canvas);
     EndPaint(hwndDlg, &ps);
 }
 

@@ -23,6 +23,7 @@
 #include "scores/warpdlg_win.h"
 #include "shell/about.h"
 #include "shell/app.h"
+#include "render/zoom_win.h"
 #include "shell/dialogs.h"
 #include "tests/win32/support/dib_canvas.h"
 
@@ -151,7 +152,7 @@ class DialogLook : public testing::Test {
 };
 
 int OpenTemplate(const char* szTemplate, DLGPROC proc) {
-    return (int)DialogBoxParamA(DialogInstance(), szTemplate, NULL, proc, 0);
+    return (int)ZoomDialogBox(DialogInstance(), szTemplate, NULL, proc, 0);
 }
 
 struct DialogCase {
@@ -378,14 +379,26 @@ TEST_F(DialogLook, EveryTextFitsItsControl) {
         Shown aShown;
     } const kCases[] = {
         {"About", [] { return ShowAboutDlg(NULL); }, {}},
+        {"NEWHISCOREDLG",
+         [] { return OpenTemplate("NEWHISCOREDLG", NewHiScoreDlgProc); },
+         {{IDC_NEWHS_NAME, sName}}},
         {"HISCOREDLG", [] { return ShowHiScoreDlg(NULL); }, aHiScore},
         {"LEVELDONEDLG", [] { return OpenTemplate("LEVELDONEDLG", LevelDoneDlgProc); }, aLevelDone},
         {"OPTIONSDLG", [] { return ShowOptionsDlg(NULL); }, {}},
         {"WARPDLG", [] { return ShowWarpDlg(NULL); }, aWarp},
     };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.szWhat);
-        OpenAndLook(c.open, [&](HWND hDlg) { ExpectTextsFit(hDlg, c.aShown); });
+    // At zoom 1 and, in fonts twice as tall, at zoom 2.
+    const HFONT hfontDialogOne = hfontDialog;
+    for (int n : {1, 2}) {
+        nZoom = n;
+        if (n > 1) hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(c.szWhat) + " at zoom " + std::to_string(n));
+            OpenAndLook(c.open, [&](HWND hDlg) { ExpectTextsFit(hDlg, c.aShown); });
+        }
+        if (n > 1) DeleteObject(hfontDialog);
+        hfontDialog = hfontDialogOne;
+        nZoom = 1;
     }
 
     // The side panel's lines, every level's goal among them.
