@@ -161,10 +161,12 @@ int ZoomSurfaceRelease(HWND hwnd, HDC hdc) {
     if (s->nUsers > 0) s->nUsers--;
     SurfaceCollect(*s);
     if (s->nUsers > 0 || s->nDirty == 0) return 1;
-    // The main window clips its children (WS_CLIPCHILDREN), so its copies
-    // leave the buttons alone; the panel's own controls are frames and lines
+    // The main window's copies leave its children alone (it clips them, and
+    // so does this context); the panel's own controls are frames and lines
     // the copy must show through, as its drawing always did.
-    HDC hdcWindow = GetDC(hwnd);
+    HDC hdcWindow =
+        GetDCEx(hwnd, NULL,
+                DCX_CACHE | DCX_CLIPSIBLINGS | (hwnd == RenderMainWindow() ? DCX_CLIPCHILDREN : 0));
     if (hdcWindow) {
         for (int i = 0; i < s->nDirty; i++) SurfaceCopy(*s, hdcWindow, s->aDirty[i]);
         ReleaseDC(hwnd, hdcWindow);
