@@ -257,10 +257,12 @@ void DrawPadPicture(HDC hdc, int x, int y, const PadPass& pass) {
 }
 
 // The pad's shapes at design size, nZoomBy times larger, then its words.
+// Without a font, as the other pictures, it has no words.
 int DrawPadZoomed(HDC hdc, int x, int y, HFONT hfontText, int nZoomBy) {
-    HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
+    const int bWords = hfontText != NULL;
+    HGDIOBJ hfontOld = bWords ? SelectObject(hdc, hfontText) : NULL;
     if (nZoomBy == 1) {
-        DrawPadPicture(hdc, x, y, PadPass{1, 1, 1});
+        DrawPadPicture(hdc, x, y, PadPass{1, bWords, 1});
     } else {
         HDC hdcMem = CreateCompatibleDC(hdc);
         HBITMAP hbm = CreateCompatibleBitmap(hdc, HELP_PAD_W, HELP_PAD_H);
@@ -271,9 +273,9 @@ int DrawPadZoomed(HDC hdc, int x, int y, HFONT hfontText, int nZoomBy) {
         SelectObject(hdcMem, hbmOld);
         DeleteObject(hbm);
         DeleteDC(hdcMem);
-        DrawPadPicture(hdc, x, y, PadPass{0, 1, nZoomBy});
+        if (bWords) DrawPadPicture(hdc, x, y, PadPass{0, 1, nZoomBy});
     }
-    SelectObject(hdc, hfontOld);
+    if (bWords) SelectObject(hdc, hfontOld);
     return 1;
 }
 

@@ -511,14 +511,3 @@ INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwne
     DialogStart start = {pfnProc, lParam, pDesign, cb};
     return DialogBoxIndirectParamA(hInstance, pTemplate, hwndOwner, ZoomDialogProc, (LPARAM)&start);
 }
-
-HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
-                      LPARAM lParam) {
-    alignas(4) uint8_t aCopy[MAX_TEMPLATE_BYTES];
-    const uint8_t* pDesign = NULL;
-    size_t cb = 0;
-    const DLGTEMPLATE* pTemplate =
-        ZoomTemplate(hInstance, szTemplate, hwndOwner, aCopy, &pDesign, &cb);
-    if (!pTemplate) return CreateDialogParamA(hInstance, szTemplate, hwndOwner, pfnProc, lParam);
-    return CreateDialogIndirectParamA(hInstance, pTemplate, hwndOwner, pfnProc, lParam);
-}

@@ -66,9 +66,6 @@ RECT ZoomDesignClient(HWND hwnd);
 // size beside the zoomed game window whatever the zoom and the screen.
 INT_PTR ZoomDialogBox(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
                       LPARAM lParam);
-// The same for a modeless dialog (CreateDialogParamA).
-HWND ZoomCreateDialog(HINSTANCE hInstance, const char* szTemplate, HWND hwndOwner, DLGPROC pfnProc,
-                      LPARAM lParam);
 // The dots per inch of the screen hwnd is on (the system's where it cannot
 // tell one monitor from another).
 int WindowDpi(HWND hwnd);
