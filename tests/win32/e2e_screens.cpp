@@ -64,7 +64,7 @@ TEST(ReadmeScreens, TitleAndAGameInPlay) {
     PumpFor(1500); // a few more on their way
     EXPECT_TRUE(SaveClientPng(hwnd, ShotPath("readme_playing.png").c_str()));
 
-    // The same game in full screen, paused, as large as the screen allows.
+    // The same game in full screen, as large as the screen allows.
     PostMessageA(hwnd, WM_COMMAND, IDM_FULLSCREEN, 0);
     ASSERT_TRUE(WaitUntil(
         [&]() {
