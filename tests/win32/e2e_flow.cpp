@@ -66,37 +66,6 @@ HWND Panel(HWND hwndMain) {
     return FindWindowExA(hwndMain, NULL, "#32770", NULL);
 }
 
-struct DialogQuery {
-    HWND hwndOwner;
-    const char* szCaption;
-    HWND hwnd;
-};
-
-BOOL CALLBACK FindCaptioned(HWND hwnd, LPARAM lParam) {
-    DialogQuery* pQuery = (DialogQuery*)lParam;
-    char szClass[16];
-    if (!GetClassNameA(hwnd, szClass, sizeof szClass) || lstrcmpA(szClass, "#32770") != 0)
-        return TRUE;
-    if (GetWindow(hwnd, GW_OWNER) != pQuery->hwndOwner || !IsWindowVisible(hwnd)) return TRUE;
-    if (Text(hwnd) != pQuery->szCaption) return TRUE;
-    pQuery->hwnd = hwnd;
-    return FALSE;
-}
-
-// The visible dialog owned by hwndOwner with exactly this caption ("" for
-// the screens without one), or NULL.
-HWND OwnedDialog(HWND hwndOwner, const char* szCaption) {
-    DialogQuery query = {hwndOwner, szCaption, NULL};
-    EnumWindows(FindCaptioned, (LPARAM)&query);
-    return query.hwnd;
-}
-
-HWND WaitForDialog(HWND hwndOwner, const char* szCaption, DWORD nTimeoutMs) {
-    HWND hDlg = NULL;
-    WaitUntil([&]() { return (hDlg = OwnedDialog(hwndOwner, szCaption)) != NULL; }, nTimeoutMs);
-    return hDlg;
-}
-
 BOOL CALLBACK CollectText(HWND hwnd, LPARAM lParam) {
     ((std::vector<std::string>*)lParam)->push_back(Text(hwnd));
     return TRUE;

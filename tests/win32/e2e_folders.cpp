@@ -36,33 +36,6 @@ bool Has(const std::string& sText, const char* szLine) {
     return sText.find(szLine) != std::string::npos;
 }
 
-struct DialogQuery {
-    HWND hwndOwner;
-    const char* szCaption;
-    HWND hwnd;
-};
-
-BOOL CALLBACK FindCaptioned(HWND hwnd, LPARAM lParam) {
-    DialogQuery* pQuery = (DialogQuery*)lParam;
-    char szText[64] = "";
-    if (GetWindow(hwnd, GW_OWNER) != pQuery->hwndOwner || !IsWindowVisible(hwnd)) return TRUE;
-    GetWindowTextA(hwnd, szText, sizeof szText);
-    if (lstrcmpA(szText, pQuery->szCaption) != 0) return TRUE;
-    pQuery->hwnd = hwnd;
-    return FALSE;
-}
-
-HWND WaitForDialog(HWND hwndOwner, const char* szCaption, DWORD nTimeoutMs) {
-    DialogQuery query = {hwndOwner, szCaption, NULL};
-    WaitUntil(
-        [&]() {
-            EnumWindows(FindCaptioned, (LPARAM)&query);
-            return query.hwnd != NULL;
-        },
-        nTimeoutMs);
-    return query.hwnd;
-}
-
 std::string ItemText(HWND hDlg, int nId) {
     char sz[64] = "";
     GetDlgItemTextA(hDlg, nId, sz, sizeof sz);

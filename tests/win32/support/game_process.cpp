@@ -241,3 +241,38 @@ bool SaveClientPng(HWND hwnd, const char* szPath) {
     DibCanvas canvas(rc.right, rc.bottom);
     return GrabClient(hwnd, canvas) && canvas.SavePng(szPath);
 }
+
+namespace {
+
+struct DialogQuery {
+    HWND hwndOwner;
+    const char* szCaption;
+    HWND hwnd;
+};
+
+BOOL CALLBACK FindCaptioned(HWND hwnd, LPARAM lParam) {
+    DialogQuery* pQuery = (DialogQuery*)lParam;
+    char szClass[16];
+    if (!GetClassNameA(hwnd, szClass, sizeof szClass) || lstrcmpA(szClass, "#32770") != 0)
+        return TRUE;
+    if (GetWindow(hwnd, GW_OWNER) != pQuery->hwndOwner || !IsWindowVisible(hwnd)) return TRUE;
+    char szText[128] = "";
+    GetWindowTextA(hwnd, szText, sizeof szText);
+    if (lstrcmpA(szText, pQuery->szCaption) != 0) return TRUE;
+    pQuery->hwnd = hwnd;
+    return FALSE;
+}
+
+} // namespace
+
+HWND OwnedDialog(HWND hwndOwner, const char* szCaption) {
+    DialogQuery query = {hwndOwner, szCaption, NULL};
+    EnumWindows(FindCaptioned, (LPARAM)&query);
+    return query.hwnd;
+}
+
+HWND WaitForDialog(HWND hwndOwner, const char* szCaption, DWORD nTimeoutMs) {
+    HWND hDlg = NULL;
+    WaitUntil([&]() { return (hDlg = OwnedDialog(hwndOwner, szCaption)) != NULL; }, nTimeoutMs);
+    return hDlg;
+}

@@ -72,6 +72,11 @@ void PumpFor(DWORD nMs);
 // hwndOwner.
 HWND WaitForOwnedDialog(HWND hwndOwner, DWORD nTimeoutMs);
 
+// The visible dialog (class "#32770") owned by hwndOwner with exactly this
+// caption ("" for the screens without one), or NULL; and the wait for one.
+HWND OwnedDialog(HWND hwndOwner, const char* szCaption);
+HWND WaitForDialog(HWND hwndOwner, const char* szCaption, DWORD nTimeoutMs);
+
 // Waits up to nTimeoutMs until bDone() holds, pumping messages meanwhile.
 template <typename Pred> bool WaitUntil(Pred bDone, DWORD nTimeoutMs) {
     DWORD dwStart = GetTickCount();
