@@ -58,11 +58,59 @@ ensure_deps() {
 
     log "installing: ${missing[*]}"
     if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
-        as_root dpkg --add-architecture i386
+        as_root dpkg --add-architecture i386 || {
+            DEPS_FAILED="adding the i386 architecture"
+            DEPS_HINT="sudo dpkg --add-architecture i386"
+            return 1
+        }
     fi
-    as_root apt-get update -q || return 1
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends \
-        "${missing[@]}" || return 1
+    apt_install "${missing[@]}"
+}
+
+# apt-get update, tried a few times: a mirror in the middle of a sync serves
+# one index of the wrong size for a minute or two. An update that still
+# fails is not the end: the lists it did fetch, or older ones, may well hold
+# every package we need, so the install is tried anyway. When that fails
+# too, DEPS_FAILED and DEPS_HINT say which step and what to run by hand.
+DEPS_FAILED=
+DEPS_HINT=
+APT_UPDATE_TRIES=${APT_UPDATE_TRIES:-4}
+APT_RETRY_PAUSE=${APT_RETRY_PAUSE:-15}
+apt_install() {
+    local i updated=0
+    for i in $(seq 1 "$APT_UPDATE_TRIES"); do
+        if as_root apt-get update -q; then
+            updated=1
+            break
+        fi
+        [ "$i" -lt "$APT_UPDATE_TRIES" ] || break
+        log "apt-get update failed (try $i of $APT_UPDATE_TRIES); trying again in ${APT_RETRY_PAUSE}s"
+        sleep "$APT_RETRY_PAUSE"
+    done
+    [ "$updated" -eq 1 ] || log "apt-get update kept failing; installing from the package lists at hand"
+    for i in 1 2; do
+        if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "$@"; then
+            return 0
+        fi
+        [ "$i" -eq 2 ] || sleep "$APT_RETRY_PAUSE"
+    done
+    if [ "$updated" -eq 1 ]; then
+        DEPS_FAILED="apt-get install"
+    else
+        DEPS_FAILED="apt-get update, then apt-get install"
+    fi
+    DEPS_HINT="sudo apt-get update && sudo apt-get install --no-install-recommends $*"
+    return 1
+}
+
+# One plain line on what failed and what to run, for the scripts' callers.
+deps_failure_line() {
+    local who=$1
+    if [ -n "$DEPS_FAILED" ]; then
+        echo "$who: setting up failed at $DEPS_FAILED; try: $DEPS_HINT, then run $who again" >&2
+    else
+        echo "$who: could not install what the build needs" >&2
+    fi
 }
 
 # Wine's bus driver hands gamepads to XInput through SDL when it finds the
