@@ -159,6 +159,7 @@ TEST(Folders, TheApplicationDataFileStaysInUseOnceMade) {
     std::string sIni = ReadWholeFile(FallbackIni());
     EXPECT_TRUE(Has(sIni, "Sound=0") && Has(sIni, "1=A. Player,1,00000000")) << sIni;
     EXPECT_EQ(run.ReadIni(), kBeside);
+    DeleteFileW(FallbackIni().c_str());
 }
 
 // The file turns into a folder of its name while the game runs: the save at
