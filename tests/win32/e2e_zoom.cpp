@@ -330,6 +330,7 @@ std::string IniValue(const GameRun& run, const char* szKey) {
 
 TEST(Zoom, StepsFullScreenAndTheChoiceKeptInTheFile) {
     GameRun run("zoom_sizes");
+    RECT rcBefore = {};
     {
         // An old file without the section: the largest zoom that fits.
         ASSERT_TRUE(run.WriteIni((std::string(kQuiet) + "[Window]\r\n").c_str()));
@@ -359,7 +360,7 @@ TEST(Zoom, StepsFullScreenAndTheChoiceKeptInTheFile) {
         // Alt+Enter covers the screen; F11 brings the window back as it was.
         SetForegroundWindow(hwnd);
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 3000));
-        RECT rcBefore = WindowRect(hwnd);
+        rcBefore = WindowRect(hwnd);
         PressKeys({VK_MENU, VK_RETURN});
         ASSERT_TRUE(WaitUntil(
             [&] {
@@ -388,13 +389,75 @@ TEST(Zoom, StepsFullScreenAndTheChoiceKeptInTheFile) {
         EXPECT_EQ(run.Close(), 0u);
         EXPECT_EQ(IniValue(run, "FullScreen"), "1");
         ASSERT_TRUE(run.Start());
-        SIZE sz = ClientSize(run.Window());
+        hwnd = run.Window();
+        SIZE sz = ClientSize(hwnd);
         EXPECT_EQ(sz.cx, GetSystemMetrics(SM_CXSCREEN));
         EXPECT_EQ(sz.cy, GetSystemMetrics(SM_CYSCREEN));
-        SendMessageA(run.Window(), WM_COMMAND, IDM_FULLSCREEN, 0);
-        EXPECT_TRUE(ZoomIs(run.Window(), 2));
+        // F11 after a start in full screen: the window it would have had, shown.
+        SetForegroundWindow(hwnd);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 3000));
+        PressKeys({VK_F11});
+        ASSERT_TRUE(WaitUntil([&] { return ZoomIs(hwnd, 2); }, 3000));
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+        EXPECT_TRUE(SameRect(WindowRect(hwnd), rcBefore));
         EXPECT_EQ(run.Close(), 0u);
     }
+}
+
+namespace {
+
+// Paused at zoom 1: the logo stands in the lanes and nothing there moves.
+bool ShowsPaused(HWND hwnd) {
+    const RECT kLogo = {286, 138, 466, 198};
+    auto LogoPixels = [&] {
+        DibCanvas canvas(kLogo.right - kLogo.left, kLogo.bottom - kLogo.top);
+        HDC hdc = GetDC(hwnd);
+        BitBlt(canvas.Dc(), 0, 0, canvas.W(), canvas.H(), hdc, kLogo.left, kLogo.top, SRCCOPY);
+        ReleaseDC(hwnd, hdc);
+        return canvas.Snapshot();
+    };
+    std::vector<uint32_t> before = LogoPixels();
+    int nDrawn = 0;
+    for (uint32_t px : before) nDrawn += px != RgbOf(RGB(192, 192, 192));
+    PumpFor(300);
+    return nDrawn > 300 && LogoPixels() == before;
+}
+
+} // namespace
+
+// The accelerator takes Alt+Enter's Enter; the system, seeing Alt pressed
+// and released alone, armed the menu, which then took the next keys. After
+// Alt+Enter, into full screen and out, the game is not in a menu, still
+// plays, and P pauses it.
+TEST(Zoom, AltEnterLeavesTheKeysToTheGame) {
+    GameRun run("zoom_alt_enter");
+    ASSERT_TRUE(run.WriteIni(kQuiet));
+    ASSERT_TRUE(run.Start());
+    HWND hwnd = run.Window();
+    SetForegroundWindow(hwnd);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 3000));
+    PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0); // a new game
+    ASSERT_TRUE(WaitUntil([&] { return ClientPixel(hwnd, 300, 320) == RGB(255, 255, 255); }, 3000));
+    DWORD dwThread = GetWindowThreadProcessId(hwnd, NULL);
+    auto InMenu = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(dwThread, &info) && (info.flags & GUI_INMENUMODE);
+    };
+    for (int i = 0; i < 2; i++) {
+        RECT rcFrom = WindowRect(hwnd);
+        PressKeys({VK_MENU, VK_RETURN});
+        ASSERT_TRUE(WaitUntil([&] { return !SameRect(WindowRect(hwnd), rcFrom); }, 3000));
+        PumpFor(500);
+        EXPECT_FALSE(InMenu()) << "a menu is armed after Alt+Enter " << i + 1;
+    }
+    EXPECT_TRUE(ZoomIs(hwnd, 1));
+    EXPECT_FALSE(ShowsPaused(hwnd)) << "the game stopped";
+    PressKeys({'P'});
+    EXPECT_TRUE(WaitUntil([&] { return ShowsPaused(hwnd); }, 3000));
+    EXPECT_FALSE(InMenu());
+    EXPECT_EQ(run.Close(), 0u);
 }
 
 TEST(Zoom, ClicksAndRightClicksAtZoom3) {
