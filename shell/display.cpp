@@ -126,11 +126,10 @@ void CentreInWorkArea(HWND hwnd) {
     SetWindowPos(hwnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Brings the window inside the work area of its monitor; one larger than the
-// area keeps its top left corner inside.
-void KeepInWorkArea(HWND hwnd) {
-    RECT rcMonitor, rcWork, rcWindow;
-    if (!pfnDisplayMonitorAreas(hwnd, &rcMonitor, &rcWork)) return;
+// Brings the window inside a work area; one larger than the area keeps its
+// top left corner inside.
+void KeepInWorkArea(HWND hwnd, const RECT& rcWork) {
+    RECT rcWindow;
     GetWindowRect(hwnd, &rcWindow);
     int x = DisplayClamp(rcWindow.left, RectW(rcWindow), rcWork.left, rcWork.right);
     int y = DisplayClamp(rcWindow.top, RectH(rcWindow), rcWork.top, rcWork.bottom);
@@ -151,13 +150,16 @@ void Repaint(HWND hwnd) {
 enum Place { PLACE_CENTRE, PLACE_KEEP, PLACE_INSIDE };
 
 void ApplyWindowed(HWND hwnd, int nNewZoom, Place place) {
+    // The monitor the zoom is for, taken before the window grows past it.
+    RECT rcMonitor, rcWork;
+    int bAreas = pfnDisplayMonitorAreas(hwnd, &rcMonitor, &rcWork);
     nZoom = nNewZoom;
     ptZoomOrigin = POINT{0, 0};
     if (prefs.bUseMenu && hMainMenu && GetMenu(hwnd) != hMainMenu) SetMenu(hwnd, hMainMenu);
     ChildrenPlace(hwnd);
     MainWindowFitClient(hwnd);
     if (place == PLACE_CENTRE) CentreInWorkArea(hwnd);
-    if (place == PLACE_INSIDE) KeepInWorkArea(hwnd);
+    if (place == PLACE_INSIDE && bAreas) KeepInWorkArea(hwnd, rcWork);
     Repaint(hwnd);
 }
 

@@ -405,61 +405,6 @@ TEST(Zoom, StepsFullScreenAndTheChoiceKeptInTheFile) {
     }
 }
 
-namespace {
-
-// Paused at zoom 1: the logo stands in the lanes and nothing there moves.
-bool ShowsPaused(HWND hwnd) {
-    const RECT kLogo = {286, 138, 466, 198};
-    auto LogoPixels = [&] {
-        DibCanvas canvas(kLogo.right - kLogo.left, kLogo.bottom - kLogo.top);
-        HDC hdc = GetDC(hwnd);
-        BitBlt(canvas.Dc(), 0, 0, canvas.W(), canvas.H(), hdc, kLogo.left, kLogo.top, SRCCOPY);
-        ReleaseDC(hwnd, hdc);
-        return canvas.Snapshot();
-    };
-    std::vector<uint32_t> before = LogoPixels();
-    int nDrawn = 0;
-    for (uint32_t px : before) nDrawn += px != RgbOf(RGB(192, 192, 192));
-    PumpFor(300);
-    return nDrawn > 300 && LogoPixels() == before;
-}
-
-} // namespace
-
-// The accelerator takes Alt+Enter's Enter; the system, seeing Alt pressed
-// and released alone, armed the menu, which then took the next keys. After
-// Alt+Enter, into full screen and out, the game is not in a menu, still
-// plays, and P pauses it.
-TEST(Zoom, AltEnterLeavesTheKeysToTheGame) {
-    GameRun run("zoom_alt_enter");
-    ASSERT_TRUE(run.WriteIni(kQuiet));
-    ASSERT_TRUE(run.Start());
-    HWND hwnd = run.Window();
-    SetForegroundWindow(hwnd);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 3000));
-    PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0); // a new game
-    ASSERT_TRUE(WaitUntil([&] { return ClientPixel(hwnd, 300, 320) == RGB(255, 255, 255); }, 3000));
-    DWORD dwThread = GetWindowThreadProcessId(hwnd, NULL);
-    auto InMenu = [&] {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(dwThread, &info) && (info.flags & GUI_INMENUMODE);
-    };
-    for (int i = 0; i < 2; i++) {
-        RECT rcFrom = WindowRect(hwnd);
-        PressKeys({VK_MENU, VK_RETURN});
-        ASSERT_TRUE(WaitUntil([&] { return !SameRect(WindowRect(hwnd), rcFrom); }, 3000));
-        PumpFor(500);
-        EXPECT_FALSE(InMenu()) << "a menu is armed after Alt+Enter " << i + 1;
-    }
-    EXPECT_TRUE(ZoomIs(hwnd, 1));
-    EXPECT_FALSE(ShowsPaused(hwnd)) << "the game stopped";
-    PressKeys({'P'});
-    EXPECT_TRUE(WaitUntil([&] { return ShowsPaused(hwnd); }, 3000));
-    EXPECT_FALSE(InMenu());
-    EXPECT_EQ(run.Close(), 0u);
-}
-
 TEST(Zoom, ClicksAndRightClicksAtZoom3) {
     GameRun run("zoom_clicks");
     ASSERT_TRUE(run.WriteIni((std::string(kQuiet) + "[Window]\r\nZoom=3\r\n").c_str()));
