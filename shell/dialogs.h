@@ -17,8 +17,10 @@ HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic);
 // nZoom times its width; the caller owns it.
 HFONT CreateZoomedFont(const LOGFONTA& lfDesign);
 
-// Centres hwnd on the screen, keeping its size and z-order. A popup is
-// centred by its outer size, any other window by its client area.
+// Centres hwnd in the work area of the monitor that holds the game (its
+// owner, or the main window), keeping its size and z-order, and keeps it
+// inside that area. A popup is centred by its outer size, any other window
+// by its client area.
 int CenterWindow(HWND hwnd);
 
 // Gives every direct child control of hwndDlg the font hfontDialog.

@@ -185,6 +185,9 @@ bool GameRun::Start(DWORD nTimeoutMs, const wchar_t* wszCurDir) {
         return false;
     WaitForInputIdle(pi.hProcess, nTimeoutMs);
     hwndGame = WaitForWindow("kvoQuarrwClass", pi.dwProcessId, nTimeoutMs);
+    // The window is sized and placed before it is first shown: a loaded
+    // machine can find it earlier.
+    if (hwndGame) WaitUntil([&] { return IsWindowVisible(hwndGame) != FALSE; }, nTimeoutMs);
     return hwndGame != NULL;
 }
 
