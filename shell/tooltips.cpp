@@ -1,6 +1,8 @@
 // The two tooltip sets and the hooks that feed them the mouse.
 #include "shell/tooltips.h"
 
+#include <cstddef>
+
 #include "shell/app.h"
 
 TooltipSet tipsMain;
@@ -34,8 +36,9 @@ const TipText kOptionsTips[] = {
 };
 
 // The size of the tool record the tips are added with (without lParam), so
-// that every version of the common controls takes it.
-enum { TOOLINFO_SIZE = 40, CLASS_NAME_LEN = 64 };
+// that every version of the common controls takes it: 40 bytes in the 32-bit
+// game, more where pointers are wider.
+enum { TOOLINFO_SIZE = offsetof(TOOLINFOA, lpszText) + sizeof(LPSTR), CLASS_NAME_LEN = 64 };
 
 template <size_t N> const char* TextOf(const TipText (&aTips)[N], int nId) {
     for (const TipText& t : aTips)

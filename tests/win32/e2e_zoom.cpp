@@ -309,7 +309,15 @@ void PressKeys(std::initializer_list<WORD> aVk) {
 }
 
 void MouseAt(int x, int y, DWORD dwDown, DWORD dwUp) {
+    // The pointer is moved through the display server, which may take a
+    // moment on a busy machine: the press waits until the move has arrived.
     SetCursorPos(x, y);
+    WaitUntil(
+        [&] {
+            POINT pt;
+            return GetCursorPos(&pt) && pt.x == x && pt.y == y;
+        },
+        3000);
     INPUT aIn[2] = {};
     aIn[0].type = aIn[1].type = INPUT_MOUSE;
     aIn[0].mi.dwFlags = dwDown;

@@ -208,7 +208,7 @@ TEST_F(Buttons, TooltipsCoverEveryNonStaticDescendant) {
     int nTools = (int)SendMessageA(tipsMain.hwndTip, TTM_GETTOOLCOUNT, 0, 0);
     for (int i = 0; i < nTools; i++) {
         TOOLINFOA ti = {};
-        ti.cbSize = 40;
+        ti.cbSize = offsetof(TOOLINFOA, lpszText) + sizeof(LPSTR); // without lParam
         ASSERT_TRUE(SendMessageA(tipsMain.hwndTip, TTM_ENUMTOOLSA, i, (LPARAM)&ti));
         EXPECT_TRUE(ti.uFlags & TTF_IDISHWND);
         EXPECT_FALSE(ti.uFlags & TTF_SUBCLASS);
