@@ -186,8 +186,8 @@ const Patch aPatch[P_COUNT] = {
     // P_PIANO: a bright strike that mellows as it dies away
     {WAVE_TRI, WAVE_SAW, 0.6f,  1,    4, 0, 0, 0, 0, 0.002f, 1.4f, 0, 0.12f, 1,
      2.5f,     9,        0.25f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.32f},
-    // P_EPIANO: a sine struck by its own octave-free modulator: the tine
-    {WAVE_SINE, WAVE_SINE, 0.12f, 14.0f, 0, 1, 1.6f, 0.25f, 0.12f, 0.002f, 1.6f,  0,    0.15f, 1,
+    // P_EPIANO: a sine struck by a modulator at its own pitch: bright, then round
+    {WAVE_SINE, WAVE_SINE, 0, 1.0f, 0, 1, 1.6f, 0.25f, 0.12f, 0.002f, 1.6f,  0,    0.15f, 1,
      0,         0,         0,     1,     0, 0, 0,    0,     0,     0,      0.12f, 4.5f, 0.34f},
     // P_HARPSI
     {WAVE_SAW, WAVE_SQUARE, 0.4f,  2,    0, 0, 0, 0, 0, 0.001f, 0.9f, 0, 0.08f, 1,
@@ -411,7 +411,7 @@ int DrumOfKey(int nKey, Drum* d) {
     case 55:
     case 57: // crashes, china, splash
         *d = {0,    0,    1,     0, 1, NOISE_HIGH, 4800, 0.6f, 0.55f, nKey == 55 ? 0.45f : 1.1f,
-              4200, 0.2f, -0.3f, 0};
+              4200, 0.06f, -0.3f, 0};
         return 1;
     case 51:
     case 59: // rides
@@ -550,7 +550,7 @@ enum { STAGE_FREE, STAGE_ATTACK, STAGE_DECAY, STAGE_RELEASE, STAGE_KILL };
 constexpr float kKillTime = 0.0025f;       // a stolen or cut note fades this fast
 constexpr float kSilent = 1.0f / 16384;    // an envelope below this is over
 constexpr float kInaudible = 0.5f / 32768; // a voice's gains below this are over
-constexpr float kMaster = 0.8f;
+constexpr float kMaster = 1.0f;
 constexpr float kDrumGain = 0.5f;
 
 float aPanLeft[128], aPanRight[128];
