@@ -86,6 +86,19 @@ inline float Lookup(const float* t, uint32_t nPhase) {
     return t[i] + (t[i + 1] - t[i]) * f;
 }
 
+// A phase offset in steps of kOffsetStep phase units (|x| < 2^22 steps) as
+// phase units. The integer is read from the float's bits after adding
+// 1.5 x 2^23, so the sample loop needs no float-to-integer conversion (on
+// the x87 each one switches the rounding mode twice).
+constexpr int kOffsetBits = 10;
+constexpr float kOffsetStep = (float)(1 << kOffsetBits);
+inline uint32_t PhaseOffset(float x) {
+    float f = x + 12582912.0f;
+    uint32_t n;
+    memcpy(&n, &f, sizeof n);
+    return (n - 0x4B400000u) << kOffsetBits;
+}
+
 inline float NoiseNext(uint32_t* p) {
     uint32_t n = *p;
     n ^= n << 13;
@@ -738,6 +751,61 @@ void ChannelGains(const Synth* s, const SynthVoice* v, float fGain, float* pL, f
     *pR = g * aPanRight[c->nPan];
 }
 
+// One block of a drum, the per-sample work only, its state in locals: the
+// kind of drum is chosen once per block, so the loop carries no tests.
+struct DrumBlock {
+    float fBody, dBody, fNoise, dNoise, fNoiseLevel, fMetalLevel, dgL, dgR;
+    uint32_t nInc, nMetal1, nMetal2;
+    const float* tMetal;
+    FilterCoef fc;
+};
+
+template <int bBody, int bMetal, int nNoiseMode>
+void DrumLoop(const DrumBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
+    uint32_t n1 = v->nPhase1, n2 = v->nPhase2, n3 = v->nPhaseMod, nNoise = v->nNoise;
+    float gL = v->fGainL, gR = v->fGainR, fLow = v->fLow, fBand = v->fBand;
+    float fBody = b.fBody, fNoise = b.fNoise;
+    for (int i = 0; i < n; i++) {
+        float x = 0;
+        if (bBody) {
+            x = Lookup(aSine, n1) * fBody;
+            n1 += b.nInc;
+        }
+        if (nNoiseMode != NOISE_NONE) {
+            float y = NoiseNext(&nNoise) * b.fNoiseLevel;
+            if (bMetal) {
+                y += (Lookup(b.tMetal, n2) + Lookup(b.tMetal, n3)) * b.fMetalLevel;
+                n2 += b.nMetal1;
+                n3 += b.nMetal2;
+            }
+            float fBandOut;
+            float fLowOut = FilterRun(b.fc, &fLow, &fBand, y, &fBandOut);
+            float z = nNoiseMode == NOISE_LOW    ? fLowOut
+                      : nNoiseMode == NOISE_BAND ? fBandOut * b.fc.k
+                                                 : y - b.fc.k * fBandOut - fLowOut;
+            x += z * fNoise;
+        }
+        gL += b.dgL;
+        gR += b.dgR;
+        fBody += b.dBody;
+        fNoise += b.dNoise;
+        aL[i] += x * gL;
+        aR[i] += x * gR;
+    }
+    v->nPhase1 = n1;
+    v->nPhase2 = n2;
+    v->nPhaseMod = n3;
+    v->nNoise = nNoise;
+    v->fLow = fLow;
+    v->fBand = fBand;
+}
+
+typedef void (*DrumLoopFn)(const DrumBlock&, SynthVoice*, float*, float*, int);
+#define DRUM_LOOPS(m) DrumLoop<0, 0, m>, DrumLoop<1, 0, m>, DrumLoop<0, 1, m>, DrumLoop<1, 1, m>
+const DrumLoopFn akDrumLoop[16] = {DRUM_LOOPS(NOISE_NONE), DRUM_LOOPS(NOISE_LOW),
+                                   DRUM_LOOPS(NOISE_BAND), DRUM_LOOPS(NOISE_HIGH)};
+#undef DRUM_LOOPS
+
 void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     Drum d;
     DrumOfKey(v->nKey, &d);
@@ -776,38 +844,26 @@ void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     float g = kDrumGain * v->fVelocity * aLevelGain[ch->nVolume] * aLevelGain[ch->nExpression];
     gL1 = g * aPanLeft[nPan];
     gR1 = g * aPanRight[nPan];
+    DrumBlock b;
     float fInv = 1.0f / (float)n;
-    float dgL = (gL1 - gL0) * fInv, dgR = (gR1 - gR0) * fInv;
-    float dBody = (fBody1 - fBody0) * fInv, dNoise = (fNoise1 - fNoise0) * fInv;
-    float fBody = fBody0, fNoise = fNoise0, gL = gL0, gR = gR0;
-    float fNoiseLevel = d.fNoise, fMetalLevel = d.fMetal;
-    for (int i = 0; i < n; i++) {
-        float x = 0;
-        if (d.fBody > 0) {
-            x = Lookup(aSine, v->nPhase1) * fBody;
-            v->nPhase1 += nInc;
-        }
-        if (d.nNoiseMode != NOISE_NONE) {
-            float y = NoiseNext(&v->nNoise) * fNoiseLevel;
-            if (fMetalLevel > 0) {
-                y += (Lookup(tMetal, v->nPhase2) + Lookup(tMetal, v->nPhaseMod)) * fMetalLevel;
-                v->nPhase2 += nMetal1;
-                v->nPhaseMod += nMetal2;
-            }
-            float fBand;
-            float fLow = FilterRun(c, &v->fLow, &v->fBand, y, &fBand);
-            float z = d.nNoiseMode == NOISE_LOW    ? fLow
-                      : d.nNoiseMode == NOISE_BAND ? fBand * c.k
-                                                   : y - c.k * fBand - fLow;
-            x += z * fNoise;
-        }
-        gL += dgL;
-        gR += dgR;
-        fBody += dBody;
-        fNoise += dNoise;
-        aL[i] += x * gL;
-        aR[i] += x * gR;
-    }
+    b.dgL = (gL1 - gL0) * fInv;
+    b.dgR = (gR1 - gR0) * fInv;
+    b.fBody = fBody0;
+    b.dBody = (fBody1 - fBody0) * fInv;
+    b.fNoise = fNoise0;
+    b.dNoise = (fNoise1 - fNoise0) * fInv;
+    b.fNoiseLevel = d.fNoise;
+    b.fMetalLevel = d.fMetal;
+    b.nInc = nInc;
+    b.nMetal1 = nMetal1;
+    b.nMetal2 = nMetal2;
+    b.tMetal = tMetal;
+    b.fc = c;
+    // A part that has died away below what 16 bits can tell is left out.
+    int bBody = d.fBody > 0 && fmaxf(fBody0, fBody1) >= kSilent;
+    int nNoiseMode = fmaxf(fNoise0, fNoise1) >= kSilent ? (int)d.nNoiseMode : (int)NOISE_NONE;
+    int nKind = bBody | (d.fMetal > 0 && nNoiseMode != NOISE_NONE) << 1 | nNoiseMode << 2;
+    akDrumLoop[nKind](b, v, aL, aR, n);
     v->fGainL = gL1;
     v->fGainR = gR1;
     v->fTime += dt;
@@ -836,9 +892,9 @@ void ToneLoop(const ToneBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
         float x;
         if (bFm) {
             // Phase modulation: the modulator moves the read position.
-            int32_t nOffset = (int32_t)(Lookup(aSine, nMod) * b.fIndex);
+            uint32_t nOffset = PhaseOffset(Lookup(aSine, nMod) * b.fIndex);
             nMod += b.nIncMod;
-            x = Lookup(b.t1, n1 + (uint32_t)nOffset);
+            x = Lookup(b.t1, n1 + nOffset);
         } else {
             x = Lookup(b.t1, n1);
         }
@@ -849,9 +905,11 @@ void ToneLoop(const ToneBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
         }
         if (bNoise) x += NoiseNext(&nNoise) * b.fNoise;
         if (nFilter == FILTER_POLES) {
-            // Two one-pole low-passes: gentle, and quicker than the resonant one.
-            fLow += b.fc.a1 * (x - fLow);
-            fBand += b.fc.a1 * (fLow - fBand);
+            // Two one-pole low-passes: gentle, and quicker than the resonant
+            // one. Written so that only a multiply and an add wait on the
+            // sample before (a1 the input's share, a2 the pole).
+            fLow = fLow * b.fc.a2 + x * b.fc.a1;
+            fBand = fBand * b.fc.a2 + fLow * b.fc.a1;
             x = fBand;
         } else if (nFilter == FILTER_RESONANT) {
             float fBandOut;
@@ -923,7 +981,7 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
         fIndex = fminf(p.fFmIndex * (p.fFmSustain + (1 - p.fFmSustain) * v->fFmNow) *
                            (0.5f + 0.5f * v->fVelocity),
                        3.0f) *
-                 (4294967296.0f / (2 * kPi)); // radians in phase steps
+                 (4294967296.0f / (2 * kPi * kOffsetStep)); // radians in offset steps
     float fNoiseLevel = 0;
     if (p.fNoise > 0)
         fNoiseLevel = p.fNoise * (p.fNoiseSustain + (1 - p.fNoiseSustain) * v->fBreathNow);
@@ -937,8 +995,9 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
             if (nFilter == FILTER_RESONANT) {
                 fc = FilterMake(fCutHz, p.fQ);
             } else {
-                fc.a1 = 1 - expf(-2 * kPi * fminf(fCutHz, 0.45f * kRate) / kRate);
-                fc.a2 = fc.a3 = fc.k = 0;
+                fc.a2 = expf(-2 * kPi * fminf(fCutHz, 0.45f * kRate) / kRate);
+                fc.a1 = 1 - fc.a2;
+                fc.a3 = fc.k = 0;
             }
             v->fFilterHz = fCutHz;
             v->fA1 = fc.a1;
