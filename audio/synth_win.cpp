@@ -20,7 +20,7 @@
 namespace {
 
 enum {
-    BUFFERS = 4,
+    BUFFERS = 8,
     BUFFER_FRAMES = 1024, // 23 ms each
     DEVICE_ID = 0x5153,   // the lParam of our notifications
 };
@@ -63,29 +63,38 @@ int QuitAsked() {
     return bQuit;
 }
 
-// Fills every buffer the device has handed back and queues it again; tells
-// the notify window once the buffer that holds the song's end has played.
+// Fills the buffers in the order they were queued, each as soon as the
+// device hands it back, and queues it again; tells the notify window once
+// the buffer that holds the song's end has played. A late wake finds several
+// buffers back: they are refilled oldest first, so the music stays in order.
+// The device starts paused and plays once every buffer is queued: started on
+// the first buffer alone, it ran dry before the next arrived, a gap of a few
+// hundredths of a second at the start of every track.
 // The waveOut calls are made here, never from a callback of the device.
 DWORD WINAPI BuiltInThread(LPVOID) {
+    int i = 0;              // the buffer queued longest ago
+    int nPrefill = BUFFERS; // buffers to queue before the device plays
     while (!QuitAsked()) {
-        for (int i = 0; i < BUFFERS; i++) {
-            WAVEHDR* h = &track.aHeader[i];
-            // The flags are the device's to change from its own thread.
-            if (*(volatile DWORD*)&h->dwFlags & WHDR_INQUEUE) continue;
-            if (track.nEndBuffer == i) {
-                NotifyPost(MCI_NOTIFY_SUCCESSFUL);
-                track.nEndBuffer = -2; // told
-            }
-            int bBefore = track.nEndBuffer == -1;
-            if (!SynthPlayerRender(&track.player, track.aBuffer[i], BUFFER_FRAMES) && bBefore)
-                track.nEndBuffer = i;
-            h->dwFlags &= ~(DWORD)WHDR_DONE;
-            if (waveOutWrite(track.hWave, h, sizeof *h) != MMSYSERR_NOERROR) {
-                NotifyPost(MCI_NOTIFY_FAILURE);
-                return 0;
-            }
+        WAVEHDR* h = &track.aHeader[i];
+        // The flags are the device's to change from its own thread.
+        if (*(volatile DWORD*)&h->dwFlags & WHDR_INQUEUE) {
+            WaitForSingleObject(track.hEvent, 100); // a buffer done, or the stop
+            continue;
         }
-        WaitForSingleObject(track.hEvent, 100); // a buffer done, or the stop
+        if (track.nEndBuffer == i) {
+            NotifyPost(MCI_NOTIFY_SUCCESSFUL);
+            track.nEndBuffer = -2; // told
+        }
+        int bBefore = track.nEndBuffer == -1;
+        if (!SynthPlayerRender(&track.player, track.aBuffer[i], BUFFER_FRAMES) && bBefore)
+            track.nEndBuffer = i;
+        h->dwFlags &= ~(DWORD)WHDR_DONE;
+        if (waveOutWrite(track.hWave, h, sizeof *h) != MMSYSERR_NOERROR) {
+            NotifyPost(MCI_NOTIFY_FAILURE);
+            return 0;
+        }
+        if (nPrefill > 0 && --nPrefill == 0) waveOutRestart(track.hWave);
+        i = (i + 1) % BUFFERS;
     }
     return 0;
 }
@@ -134,6 +143,7 @@ uint32_t PlayStart(HWND hwndNotify, int bNotify) {
         track.hEvent = NULL;
         return MCIERR_WAVE_OUTPUTSUNSUITABLE;
     }
+    waveOutPause(track.hWave);
     for (int i = 0; i < BUFFERS; i++) {
         WAVEHDR* h = &track.aHeader[i];
         memset(h, 0, sizeof *h);
