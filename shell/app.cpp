@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "audio/midi.h"
 #include "engine/game.h"
 #include "prefs/prefs.h"
 #include "shell/buttons.h"
@@ -186,6 +187,7 @@ static int AppRun(HANDLE hMutex, int bTaken, int nCmdShow) {
     // The engine's start-up, and its platform half: the bitmap set, the side
     // panel and the six command buttons.
     LoadBitmaps();
+    MIDIDeviceInstallChosen();
     GameInit(hwndMain);
     PanelCreate(hwndMain);
     ButtonsCreate(hwndMain);
