@@ -246,8 +246,9 @@ start_headless_wine() {
     local desktop=${QUARRION_DESKTOP:-3840x2160}
     wine_env_common || return 1
     mkdir -p "$QUARRION_BUILD"
-    # Sound goes to a server of our own whose output the tests record; when
-    # it cannot start, Wine has no sound and the listening tests say so.
+    # Sound goes to a server of our own whose output the tests record (Wine
+    # tries its PulseAudio driver first; its ALSA driver stays for MIDI). When
+    # it cannot start, the listening tests say so.
     start_test_audio || log "PulseAudio did not start (see $QUARRION_BUILD/pulse/server.log): the tests that listen will fail"
     local fdfile=$QUARRION_BUILD/xvfb.display
     rm -f "$fdfile"
@@ -274,9 +275,6 @@ start_headless_wine() {
     "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
     wine_font_replacements
-    # Wine's PulseAudio driver, and no other: without the server there is no
-    # sound rather than whatever ALSA's configuration on this machine says.
-    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f >/dev/null 2>&1
     log "Wine prefix ready in $WINEPREFIX"
 }
 
