@@ -18,6 +18,7 @@
 
 #include "tests/win32/support/game_process.h"
 #include "tests/win32/support/monitor_recorder.h"
+#include "tools/soundgen/midi.h"
 
 namespace {
 
@@ -34,56 +35,16 @@ struct Note {
     int nStartMs, nLengthMs, nKey;
 };
 
-void Put16(std::string& s, int n) {
-    s += (char)(n >> 8 & 0xFF);
-    s += (char)(n & 0xFF);
-}
-void Put32(std::string& s, uint32_t n) {
-    Put16(s, (int)(n >> 16));
-    Put16(s, (int)(n & 0xFFFF));
-}
-void PutDelta(std::string& s, uint32_t n) {
-    char a[5];
-    int k = 0;
-    a[k++] = (char)(n & 0x7F);
-    while (n >>= 7) a[k++] = (char)(0x80 | (n & 0x7F));
-    while (k) s += a[--k];
-}
-
-// A format-0 file: 1,000 ticks a second (tempo 500,000 us, 500 ticks a
-// quarter), program nProgram on channel 1, the track ending at nEndMs.
+// A file of one track: program nProgram on channel 1 at 120 beats a minute
+// (0.96 ticks a millisecond), ending at nEndMs.
 std::string TuneFile(const std::vector<Note>& aNote, int nProgram, int nEndMs) {
-    struct Event {
-        int nMs, nOrder;
-        std::string sBytes;
-    };
-    std::vector<Event> aEvent;
-    for (const Note& n : aNote) {
-        aEvent.push_back({n.nStartMs, 1, {(char)0x90, (char)n.nKey, (char)100}});
-        aEvent.push_back({n.nStartMs + n.nLengthMs, 0, {(char)0x80, (char)n.nKey, (char)64}});
-    }
-    std::stable_sort(aEvent.begin(), aEvent.end(), [](const Event& a, const Event& b) {
-        return a.nMs != b.nMs ? a.nMs < b.nMs : a.nOrder < b.nOrder;
-    });
-    std::string sTrack;
-    sTrack += std::string("\x00\xFF\x51\x03\x07\xA1\x20", 7); // tempo 500,000
-    sTrack += std::string("\x00\xC0", 2) + (char)nProgram;
-    int nAt = 0;
-    for (const Event& e : aEvent) {
-        PutDelta(sTrack, (uint32_t)(e.nMs - nAt));
-        sTrack += e.sBytes;
-        nAt = e.nMs;
-    }
-    PutDelta(sTrack, (uint32_t)(nEndMs - nAt));
-    sTrack += std::string("\xFF\x2F\x00", 3);
-    std::string s = "MThd";
-    Put32(s, 6);
-    Put16(s, 0);
-    Put16(s, 1);
-    Put16(s, 500);
-    s += "MTrk";
-    Put32(s, (uint32_t)sTrack.size());
-    return s + sTrack;
+    auto Tick = [](int nMs) { return (uint32_t)(nMs * midi::kDivision * 2 / 1000); };
+    midi::Track track;
+    track.Tempo(0, 120);
+    track.Program(0, 0, nProgram);
+    for (const Note& n : aNote) track.Note(Tick(n.nStartMs), Tick(n.nLengthMs), 0, n.nKey, 100);
+    std::vector<uint8_t> a = midi::FileBytes({track}, Tick(nEndMs));
+    return std::string(a.begin(), a.end());
 }
 
 // The run's folder holds the test's tunes instead of the game's.
