@@ -125,7 +125,10 @@ int MIDIStart(HostWindow hwndNotify, int nIndex) {
 
     bStarting = 1;
     char szCommand[MIDI_COMMAND_LEN];
-    snprintf(szCommand, sizeof szCommand, "open sequencer!%s alias %s", szShort, szMIDIAlias);
+    // The path in quotes: where a volume makes no short names, the "short"
+    // path is the long one and may hold blanks.
+    snprintf(szCommand, sizeof szCommand, "open \"%s\" type sequencer alias %s", szShort,
+             szMIDIAlias);
     bMIDIOpen = MCISend(hwndNotify, szCommand) == 0;
     if (bMIDIOpen) {
         snprintf(szCommand, sizeof szCommand, "play %s from 0 notify", szMIDIAlias);

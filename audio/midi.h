@@ -9,6 +9,7 @@
 // commands are UTF-8 text; the Win32 device passes them on in wide characters.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/host.h"
@@ -125,17 +126,28 @@ int MIDIFindFiles(HostWindow hwndOwner);
 // The same for the files of szDir (which ends in a backslash; empty: none).
 int MIDIFindFilesIn(HostWindow hwndOwner, const char* szDir);
 // The Win32 device: mciSendStringW with "sequencer", warning boxes, no trace.
-// It refuses to open a file whose chunks do not fit inside it (MIDIFileFits).
+// It refuses to open a file that is a MIDI file but does not read whole
+// (MIDIFileFits).
 const MIDIDevice* MIDIDeviceWin32();
-// 1 when the file starts with a MIDI header chunk and it and every chunk up
-// to the last track the header counts lie inside the file (also within the
-// "data" chunk of a RIFF MIDI file). Other files are the sequencer's to
-// judge: 1. 0 for a file that cannot be read.
+// 1 when the file is a MIDI file that the built-in player reads whole (every
+// chunk and every event; also inside the "data" chunk of a RIFF MIDI file),
+// or is no MIDI file at all (those are the sequencer's to judge). 0 for a
+// broken MIDI file or a file that cannot be read.
 int MIDIFileFits(const char* szPath);
-// The game's own synthesizer, played through waveOut: the same commands as
-// the sequencer, and MM_MCINOTIFY with success at a track's end.
+// Reads a whole file (at most SMF_MAX_BYTES) into a buffer the caller frees
+// with free(): 1 read, 0 it cannot be opened, -1 too large or unreadable.
+int MIDIFileLoad(const char* szPath, uint8_t** ppData, size_t* pnSize);
+
+// --- The built-in synthesizer (synth_win.cpp) ----------------------------------
+
+// A device that takes the same command strings and plays the files with the
+// game's own synthesizer through waveOut. A track's end posts MM_MCINOTIFY
+// with MCI_NOTIFY_SUCCESSFUL to the notify window; a stop or close during a
+// notifying play posts MCI_NOTIFY_ABORTED, a new play over it
+// MCI_NOTIFY_SUPERSEDED. A file it cannot read whole is refused with
+// MCIERR_INVALID_FILE. Error texts and warning boxes are the Win32 device's.
 const MIDIDevice* MIDIDeviceBuiltIn();
-// 1 when there is a wave output for it to play through.
+// 1 when there is a wave output device to play it on.
 int MIDIBuiltInAvailable();
 
 // --- The choice of device (mididevice_win.cpp) -------------------------------

@@ -5,16 +5,18 @@
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "audio/midi.h"
+#include "audio/smf.h"
 #include "prefs/ini_win.h"
 #include "resources/resource.h"
 #include "shell/app.h"
 
 namespace {
 
-const char kOpenCommand[] = "open sequencer!";
+const char kOpenCommand[] = "open \"";
 
 int WideOfUtf8(const char* sz, wchar_t* wsz, int cch) {
     return MultiByteToWideChar(CP_UTF8, 0, sz, -1, wsz, cch) > 0;
@@ -49,71 +51,16 @@ int WidePath(const char* szPath, wchar_t* wszPath, int cchPath) {
     return 1;
 }
 
-uint32_t Be32(const uint8_t* p) {
-    return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
-}
-
-uint32_t Le32(const uint8_t* p) {
-    return (uint32_t)p[3] << 24 | (uint32_t)p[2] << 16 | (uint32_t)p[1] << 8 | p[0];
-}
-
-int ReadAt(HANDLE h, uint64_t nAt, uint8_t* p, DWORD n) {
-    LARGE_INTEGER li;
-    li.QuadPart = (LONGLONG)nAt;
-    DWORD nGot = 0;
-    return SetFilePointerEx(h, li, NULL, FILE_BEGIN) && ReadFile(h, p, n, &nGot, NULL) && nGot == n;
-}
-
-// The standard MIDI file in [nStart, nEnd): its header chunk and every chunk
-// up to the last track it counts lie inside.
-int SmfFits(HANDLE h, uint64_t nStart, uint64_t nEnd) {
-    uint8_t a[14];
-    if (nEnd - nStart < sizeof a || !ReadAt(h, nStart, a, sizeof a)) return 0;
-    if (memcmp(a, "MThd", 4) != 0) return 0;
-    uint32_t nHead = Be32(a + 4);
-    if (nHead < 6 || nHead > nEnd - nStart - 8) return 0;
-    int nTracks = a[10] << 8 | a[11];
-    uint64_t nAt = nStart + 8 + nHead;
-    for (int nFound = 0; nFound < nTracks;) {
-        uint8_t c[8];
-        if (nEnd - nAt < sizeof c || !ReadAt(h, nAt, c, sizeof c)) return 0;
-        uint32_t nLen = Be32(c + 4);
-        if (nLen > nEnd - nAt - 8) return 0;
-        if (memcmp(c, "MTrk", 4) == 0) nFound++;
-        nAt += 8 + (uint64_t)nLen;
-    }
-    return 1;
-}
-
-// A RIFF MIDI file: the "data" chunk inside the RIFF chunk, and the standard
-// MIDI file inside that.
-int RmidFits(HANDLE h, uint64_t nSize) {
-    uint8_t a[12];
-    if (nSize < sizeof a || !ReadAt(h, 0, a, sizeof a)) return 0;
-    if (memcmp(a + 8, "RMID", 4) != 0) return 1; // some other RIFF file
-    uint64_t nEnd = 8 + (uint64_t)Le32(a + 4);
-    if (nEnd > nSize) return 0;
-    for (uint64_t nAt = 12; nAt + 8 <= nEnd;) {
-        uint8_t c[8];
-        if (!ReadAt(h, nAt, c, sizeof c)) return 0;
-        uint64_t nLen = Le32(c + 4);
-        if (nLen > nEnd - nAt - 8) return 0;
-        if (memcmp(c, "data", 4) == 0) return SmfFits(h, nAt + 8, nAt + 8 + nLen);
-        nAt += 8 + nLen + (nLen & 1);
-    }
-    return 0;
-}
-
 uint32_t WinSendString(const char* szCommand, HostWindow hwndNotify) {
-    // Wine's sequencer reads a track that claims more bytes than the file
-    // holds without end: such a file is refused before it gets there.
+    // Wine's sequencer read a track that claimed more bytes than the file
+    // holds without end: a MIDI file that does not read whole is refused
+    // before it gets there.
     size_t nOpen = sizeof kOpenCommand - 1;
     if (strncmp(szCommand, kOpenCommand, nOpen) == 0) {
         char szPath[MIDI_PATH_LEN];
         snprintf(szPath, sizeof szPath, "%s", szCommand + nOpen);
-        char* pAlias = nullptr;
-        for (char* p = strstr(szPath, " alias "); p; p = strstr(p + 1, " alias ")) pAlias = p;
-        if (pAlias) *pAlias = '\0';
+        char* pQuote = strchr(szPath, '"');
+        if (pQuote) *pQuote = '\0';
         if (!MIDIFileFits(szPath)) return MCIERR_INVALID_FILE;
     }
     wchar_t wszCommand[MIDI_COMMAND_LEN], wszAnswer[256];
@@ -202,27 +149,37 @@ const MIDIDevice* MIDIDeviceWin32() {
     return &kWin32Device;
 }
 
-int MIDIFileFits(const char* szPath) {
+int MIDIFileLoad(const char* szPath, uint8_t** ppData, size_t* pnSize) {
+    *ppData = nullptr;
+    *pnSize = 0;
     wchar_t wszPath[MIDI_PATH_LEN];
     if (!WidePath(szPath, wszPath, MIDI_PATH_LEN)) return 0;
     HANDLE h = CreateFileW(wszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                            OPEN_EXISTING, 0, NULL);
     if (h == INVALID_HANDLE_VALUE) return 0;
     LARGE_INTEGER liSize;
-    uint8_t aTag[4];
-    int bFits = 0;
-    if (GetFileSizeEx(h, &liSize)) {
-        uint64_t nSize = (uint64_t)liSize.QuadPart;
-        if (nSize < sizeof aTag || !ReadAt(h, 0, aTag, sizeof aTag))
-            bFits = 1; // nothing to walk: the sequencer's to judge
-        else if (memcmp(aTag, "MThd", 4) == 0)
-            bFits = SmfFits(h, 0, nSize);
-        else if (memcmp(aTag, "RIFF", 4) == 0)
-            bFits = RmidFits(h, nSize);
-        else
-            bFits = 1;
+    int nResult = -1;
+    if (GetFileSizeEx(h, &liSize) && liSize.QuadPart <= SMF_MAX_BYTES) {
+        DWORD nSize = (DWORD)liSize.QuadPart, nGot = 0;
+        uint8_t* p = (uint8_t*)malloc(nSize ? nSize : 1);
+        if (p && ReadFile(h, p, nSize, &nGot, NULL) && nGot == nSize) {
+            *ppData = p;
+            *pnSize = nSize;
+            nResult = 1;
+        } else {
+            free(p);
+        }
     }
     CloseHandle(h);
+    return nResult;
+}
+
+int MIDIFileFits(const char* szPath) {
+    uint8_t* p;
+    size_t n;
+    if (MIDIFileLoad(szPath, &p, &n) <= 0) return 0;
+    int bFits = SmfFileFits(p, n);
+    free(p);
     return bFits;
 }
 

@@ -1,7 +1,7 @@
-// Random inputs, from fixed seeds, through the two readers of text that a
-// player can hand the game: a high-score record from the initialisation file
-// and a typed warp code. Each result is checked against a plain model of the
-// rule and against the fields' bounds.
+// Random inputs, from fixed seeds, through the readers of what a player can
+// hand the game: a high-score record from the initialisation file, a typed
+// warp code and a MIDI file beside the exe. Each result is checked against a
+// plain model of the rule and against the fields' bounds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/smf.h"
 #include "engine/warp.h"
 #include "scores/hiscore.h"
 #include "scores/warpdlg.h"
@@ -189,6 +190,90 @@ TEST(Fuzz, WarpCodesActAsTheRuleSaysAndAreNeverChanged) {
             ASSERT_EQ(std::string(aTyped.data()), sTyped);
         }
     }
+}
+
+// --- MIDI files ----------------------------------------------------------------
+
+// A small format 1 file: a tempo map, then notes, controllers and the kinds
+// of event that are walked and skipped, with running status.
+std::string Bytes(std::initializer_list<int> a) {
+    std::string s;
+    for (int n : a) s += (char)n;
+    return s;
+}
+
+std::string SeedMidi() {
+    const std::string szTempo = Bytes({0, 0xFF, 0x51, 3, 7, 0xA1, 0x20,             // 100 a minute
+                                       0x83, 0x60, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40, // then 60
+                                       0, 0xFF, 0x2F, 0});
+    const std::string szPart = Bytes({0, 0xF0, 3,    0x7E, 0x7F, 0xF7,         // sysex
+                                      0, 0xFF, 3,    2,    'h',  'i',          // a name
+                                      0, 0xC0, 12,   0,    0xB0, 7,    100,    // program, volume
+                                      0, 0x90, 60,   90,   0x60, 64,   80,     // running status
+                                      0, 0xE0, 0,    0x50, 0x60, 0x80, 60,  0, // bend, off
+                                      0, 0xFF, 0x2F, 0});
+    return "MThd" + Bytes({0, 0, 0, 6, 0, 1, 0, 2, 1, 0xE0}) + "MTrk" +
+           Bytes({0, 0, 0, (int)szTempo.size()}) + szTempo + "MTrk" +
+           Bytes({0, 0, 0, (int)szPart.size()}) + szPart;
+}
+
+// Flipped, cut, repeated and overwritten bytes: whatever comes in, the reader
+// returns, takes all or nothing, and what it takes is in order, in time and
+// made only of channel messages and tempo changes.
+TEST(Fuzz, MidiFilesAreReadWholeOrRefusedWhole) {
+    const std::string szSeed = SeedMidi();
+    SmfSong song;
+    ASSERT_TRUE(SmfRead((const uint8_t*)szSeed.data(), szSeed.size(), &song));
+    EXPECT_EQ(song.nEvents, 8);
+    SmfFree(&song);
+    int nRead = 0;
+    for (unsigned nSeed : {1u, 2u, 3u}) {
+        std::mt19937 rng(nSeed);
+        for (int n = 0; n < 20000; n++) {
+            std::vector<uint8_t> s(szSeed.begin(), szSeed.end());
+            for (int nChanges = 1 + (int)(rng() % 4); nChanges > 0; nChanges--) {
+                size_t i = rng() % s.size();
+                switch (rng() % 5) {
+                case 0: s[i] = (uint8_t)(s[i] ^ (1 << (rng() % 8))); break;
+                case 1: s[i] = (uint8_t)rng(); break;
+                case 2: s.resize(i); break;
+                case 3: { // a stretch repeated
+                    size_t nLen = std::min<size_t>(rng() % 8, s.size() - i);
+                    std::vector<uint8_t> aPart(s.begin() + (long)i, s.begin() + (long)(i + nLen));
+                    s.insert(s.begin() + (long)i, aPart.begin(), aPart.end());
+                    break;
+                }
+                default: s[i] = (uint8_t)(rng() % 2 ? 0xFF : 0x80 | (rng() % 16) << 3); break;
+                }
+                if (s.empty()) s.push_back('M');
+            }
+            SCOPED_TRACE(testing::Message() << "seed " << nSeed << ", case " << n);
+            const uint8_t* p = s.data();
+            int bOk = SmfRead(p, s.size(), &song);
+            ASSERT_EQ(SmfRead(p, s.size(), nullptr), bOk);
+            if (!bOk) {
+                ASSERT_EQ(song.aEvent, nullptr);
+                ASSERT_EQ(song.nEvents, 0);
+                continue;
+            }
+            nRead++;
+            for (int i = 0; i < song.nEvents; i++) {
+                const SmfEvent& e = song.aEvent[i];
+                ASSERT_TRUE((e.nStatus >= 0x80 && e.nStatus < 0xF0) ||
+                            e.nStatus == SMF_STATUS_TEMPO);
+                if (e.nStatus != SMF_STATUS_TEMPO) {
+                    ASSERT_TRUE(e.nData1 < 0x80 && e.nData2 < 0x80);
+                }
+                if (i > 0) {
+                    ASSERT_GE(e.nTick, song.aEvent[i - 1].nTick);
+                    ASSERT_GE(e.nFrame, song.aEvent[i - 1].nFrame);
+                }
+                ASSERT_LE(e.nFrame, song.nEndFrame);
+            }
+            SmfFree(&song);
+        }
+    }
+    EXPECT_GT(nRead, 1000); // the changes left many files readable
 }
 
 } // namespace

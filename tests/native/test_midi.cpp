@@ -23,6 +23,7 @@ struct FakeDevice {
     std::map<std::string, uint32_t> errorByVerb;    // "open" -> code
     std::function<void(const std::string&)> onSend; // runs inside SendString
     std::function<void()> onBox;                    // runs inside WarningBox
+    bool bNoShortNames = false;                     // a volume that makes none: the long path stays
 };
 FakeDevice* pFake;
 
@@ -52,6 +53,7 @@ const MIDIDevice kFakeDevice = {
     .FileExists = [](const char* szPath) { return pFake->missing.count(szPath) ? 0 : 1; },
     .ShortPath =
         [](const char* szPath, char* szShort, int cchShort) {
+            if (pFake->bNoShortNames) return 0;
             // A recognisable short form: the directory becomes "S:\".
             const char* pName = strrchr(szPath, '\\');
             snprintf(szShort, (size_t)cchShort, "S:\\%s", pName ? pName + 1 : szPath);
@@ -86,7 +88,7 @@ class Midi : public ::testing::Test {
         for (const auto& c : fake.commands)
             if (Verb(c) == "open") {
                 size_t b = c.find("S:\\") + 3;
-                out.push_back(c.substr(b, c.find(' ', b) - b));
+                out.push_back(c.substr(b, c.find('"', b) - b));
             }
         return out;
     }
@@ -98,14 +100,24 @@ TEST_F(Midi, StartOpensPlaysUnderANewAliasAndStopClosesIt) {
     EXPECT_EQ(MIDIIsPlaying(), 1);
     EXPECT_EQ(MIDIStop(), 1);
     EXPECT_EQ(MIDIIsPlaying(), 0);
-    EXPECT_EQ(fake.commands, (std::vector<std::string>{"open sequencer!S:\\two.mid alias music2",
-                                                       "play music2 from 0 notify", "stop music2",
-                                                       "close music2"}));
+    EXPECT_EQ(fake.commands, (std::vector<std::string>{
+                                 "open \"S:\\two.mid\" type sequencer alias music2",
+                                 "play music2 from 0 notify", "stop music2", "close music2"}));
     // The open and the play tell the main window; the stop and close tell no one.
     EXPECT_EQ(fake.notifyWindows, (std::vector<HostWindow>{kMain, kMain, nullptr, nullptr}));
     EXPECT_EQ(MIDIStop(), 0); // nothing left to stop
     EXPECT_EQ(fake.commands.size(), 4u);
     EXPECT_TRUE(fake.boxes.empty());
+}
+
+// Where the volume makes no short names the path keeps its blanks: in quotes
+// it is still one word of the command.
+TEST_F(Midi, APathWithBlanksIsQuotedInTheOpen) {
+    fake.bNoShortNames = true;
+    List({"a.mid"});
+    MIDIStart(kMain, 0);
+    ASSERT_FALSE(fake.commands.empty());
+    EXPECT_EQ(fake.commands[0], "open \"C:\\Game Dir\\a.mid\" type sequencer alias music2");
 }
 
 TEST_F(Midi, NextPlaysTheListInACircleWithAFreshAliasEachTime) {
@@ -119,7 +131,7 @@ TEST_F(Midi, NextPlaysTheListInACircleWithAFreshAliasEachTime) {
     // Each next stops the old alias before it opens the new one.
     EXPECT_EQ(fake.commands[2], "stop music2");
     EXPECT_EQ(fake.commands[3], "close music2");
-    EXPECT_EQ(fake.commands[4], "open sequencer!S:\\c.mid alias music3");
+    EXPECT_EQ(fake.commands[4], "open \"S:\\c.mid\" type sequencer alias music3");
 }
 
 TEST_F(Midi, StartDoesNothingWhenMusicIsOffPlayingOrTheIndexIsOutside) {
@@ -264,7 +276,7 @@ TEST_F(Midi, WithoutASequencerOneWarningSaysSoAndTheLevelsAfterStayQuiet) {
     EXPECT_EQ(MIDIStart(kMain, 0), 1);
     ASSERT_EQ(fake.boxes.size(), 1u);
     EXPECT_EQ(fake.boxes[0].first, "error 263");
-    EXPECT_EQ(fake.boxes[0].second, "open sequencer!S:\\a.mid alias music2");
+    EXPECT_EQ(fake.boxes[0].second, "open \"S:\\a.mid\" type sequencer alias music2");
     EXPECT_EQ(MIDIIsPlaying(), 1); // the state still says playing
     // Nothing was opened, so nothing is played, stopped or closed.
     EXPECT_EQ(fake.commands.size(), 1u);
@@ -384,9 +396,9 @@ TEST_F(Midi, TheDeviceIsChosenAndAChangeMovesThePlayingTrack) {
     EXPECT_EQ(MIDIDeviceSwitch(kMain, &other), 1);
     EXPECT_EQ(pMIDIDevice, &other);
     EXPECT_EQ(fake.commands,
-              (std::vector<std::string>{"open sequencer!S:\\b.mid alias music2",
+              (std::vector<std::string>{"open \"S:\\b.mid\" type sequencer alias music2",
                                         "play music2 from 0 notify", "stop music2", "close music2",
-                                        "new: open sequencer!S:\\b.mid alias music3",
+                                        "new: open \"S:\\b.mid\" type sequencer alias music3",
                                         "new: play music3 from 0 notify"}));
     // Silent, a change only installs the device.
     MIDIStop();

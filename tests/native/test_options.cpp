@@ -152,7 +152,7 @@ TEST_F(Options, MusicSwitchedOnStartsARandomTrackFromAFreshSeed) {
     int nExpected = rand() % 5;
     EXPECT_EQ(nMIDIIndex, nExpected);
     ASSERT_EQ(commands.size(), 2u);
-    std::string szOpen = std::string("open sequencer!C:\\q\\") + aMIDIFile[nExpected];
+    std::string szOpen = std::string("open \"C:\\q\\") + aMIDIFile[nExpected] + "\"";
     EXPECT_EQ(commands[0].substr(0, szOpen.size()), szOpen);
     EXPECT_EQ(MIDIIsPlaying(), 1);
 }

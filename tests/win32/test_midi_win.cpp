@@ -126,7 +126,7 @@ TEST_F(MidiWin, AFileTheSequencerRefusesIsReportedOnceAndGetsNoMoreCommands) {
     // The open names the file by its short path, beside the alias.
     char szShort[MAX_PATH];
     ASSERT_GT(GetShortPathNameA((szDir + aMIDIFile[0]).c_str(), szShort, MAX_PATH), 0u);
-    std::string szOpen = std::string("open sequencer!") + szShort + " alias music2";
+    std::string szOpen = std::string("open \"") + szShort + "\" type sequencer alias music2";
     ASSERT_EQ(sent, (std::vector<std::string>{szOpen}));
     // The box is titled with the failed command and shows the platform's text.
     ASSERT_EQ(boxes.size(), 1u);
@@ -142,7 +142,7 @@ TEST_F(MidiWin, AFileTheSequencerRefusesIsReportedOnceAndGetsNoMoreCommands) {
     MIDIWindowRestored(nullptr);
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_EQ(sent.size(), 6u);
-    for (const auto& c : sent) EXPECT_EQ(c.substr(0, 15), "open sequencer!");
+    for (const auto& c : sent) EXPECT_EQ(c.substr(0, 6), "open \"");
     EXPECT_STREQ(szMIDIAlias, "music7");
 }
 
@@ -166,7 +166,7 @@ TEST_F(MidiWin, MusicInADeepFolderIsOpened) {
     prefs.bMusic = 1;
     EXPECT_EQ(MIDIStartTrack(nullptr, 0), 1);
     ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent[0].substr(0, 15), "open sequencer!");
+    EXPECT_EQ(sent[0].substr(0, 6), "open \"");
 }
 
 // Bytes put together for the header check: a header chunk, then chunks.
@@ -214,6 +214,9 @@ TEST_F(MidiWin, AFileWhoseChunksDoNotFitIsRefusedBeforeTheSequencer) {
         {"a chunk header cut short", Header(6, 2) + szTrack + "MTr", 0},
         {"a RIFF data chunk past the end", Rmid(TinyMidi(), 4000), 0},
         {"a RIFF file with the hanging track", Rmid(szHang, (uint32_t)szHang.size()), 0},
+        // Every event is walked, not only the chunks: a note missing its velocity.
+        {"an event cut short inside its track",
+         Header(6, 1) + "MTrk" + Be32(3) + std::string{0, (char)0x90, 60}, 0},
     };
     prefs.bMusic = 1;
     for (const auto& c : aCase) {
@@ -228,7 +231,7 @@ TEST_F(MidiWin, AFileWhoseChunksDoNotFitIsRefusedBeforeTheSequencer) {
         ASSERT_EQ(MIDIFindFilesIn(nullptr, szDir.c_str()), 1);
         EXPECT_EQ(MIDIStartTrack(nullptr, 0), 1);
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].second.substr(0, 15), "open sequencer!");
+        EXPECT_EQ(boxes[0].second.substr(0, 6), "open \"");
         char szText[MIDI_ERROR_LEN];
         ASSERT_TRUE(mciGetErrorStringA(MCIERR_INVALID_FILE, szText, sizeof szText));
         EXPECT_EQ(boxes[0].first, szText);
@@ -245,16 +248,19 @@ TEST_F(MidiWin, FoldersOfAnyNameAreListedAndOpenedAndNoFolderListsNothing) {
     std::wstring wsBase(szDir.begin(), szDir.end());
     std::wstring wsLong = wsBase + L"long";
     while (wsLong.size() < 270) wsLong += L"\\a-folder-deep-down";
+    // The last as a volume without short names hands it over: blanks and all,
+    // in the quotes of the open.
     const std::wstring aFolder[] = {wsBase + L"\x30b2\x30fc\x30e0 \x0418\x0433\x0440\x044b\\",
-                                    wsLong + L"\\"};
+                                    wsLong + L"\\", wsBase + L"My Games\\Quarrion\\"};
     // What the sequencer makes of the same file in a plain folder: the
     // folders of any name must fare the same (with no sequencer, every open
     // fails alike; a path it could not take fails otherwise).
     WriteTestFile(szDir + "plain.mid", TinyMidi());
     char szShort[MAX_PATH];
     ASSERT_GT(GetShortPathNameA((szDir + "plain.mid").c_str(), szShort, MAX_PATH), 0u);
-    MCIERROR nPlain = mciSendStringA(
-        (std::string("open sequencer!") + szShort + " alias plain").c_str(), NULL, 0, NULL);
+    MCIERROR nPlain =
+        mciSendStringA((std::string("open \"") + szShort + "\" type sequencer alias plain").c_str(),
+                       NULL, 0, NULL);
     if (nPlain == 0) mciSendStringA("close plain", NULL, 0, NULL);
     char szPlainText[MIDI_ERROR_LEN] = "";
     if (nPlain) mciGetErrorStringA(nPlain, szPlainText, sizeof szPlainText);
@@ -276,12 +282,18 @@ TEST_F(MidiWin, FoldersOfAnyNameAreListedAndOpenedAndNoFolderListsNothing) {
         MIDIReset();
         sent.clear();
         boxes.clear();
+        if (&wsFolder == &aFolder[2])
+            recordingDevice.ShortPath = [](const char*, char*, int) { return 0; };
         ASSERT_EQ(MIDIFindFilesIn(nullptr, szUtf8), 1) << wsFolder.size();
         EXPECT_EQ(Found(), (std::set<std::string>{"one.mid"}));
         prefs.bMusic = 1;
         EXPECT_EQ(MIDIStartTrack(nullptr, 0), 1);
         ASSERT_FALSE(sent.empty()) << "the file was not found";
-        EXPECT_EQ(sent[0].substr(0, 15), "open sequencer!");
+        EXPECT_EQ(sent[0].substr(0, 6), "open \"");
+        if (&wsFolder == &aFolder[2]) {
+            EXPECT_EQ(sent[0],
+                      "open \"" + std::string(szUtf8) + "one.mid\" type sequencer alias music2");
+        }
         if (nPlain == 0) {
             EXPECT_TRUE(boxes.empty()) << boxes[0].first;
         } else {

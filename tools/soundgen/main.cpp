@@ -5,7 +5,10 @@
 //       fragment that names them as resources of type SOUND, into
 //       <asset-dir>, and the music (*.mid) into <asset-dir>/dist/.
 //   soundgen --preview <file.mid> <out.wav> [seconds]
-//       renders a tune with a tiny synthesiser, to check it by measuring.
+//       renders a tune with the game's synthesizer, to check it by measuring.
+//   soundgen --bench-synth <file.mid>...
+//       renders each tune whole on one core and prints how many times faster
+//       than real time that went.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -78,9 +81,12 @@ int Generate(const fs::path& dir) {
 int main(int argc, char** argv) {
     if (argc >= 4 && std::string(argv[1]) == "--preview")
         return preview::Render(argv[2], argv[3], argc >= 5 ? std::atof(argv[4]) : 0.0);
+    if (argc >= 3 && std::string(argv[1]) == "--bench-synth")
+        return preview::Bench(std::vector<std::string>(argv + 2, argv + argc));
     if (argc != 2) {
         std::fprintf(stderr, "usage: soundgen <asset-dir>\n"
-                             "       soundgen --preview <file.mid> <out.wav> [seconds]\n");
+                             "       soundgen --preview <file.mid> <out.wav> [seconds]\n"
+                             "       soundgen --bench-synth <file.mid>...\n");
         return 2;
     }
     return Generate(argv[1]);

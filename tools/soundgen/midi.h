@@ -1,4 +1,5 @@
-// Standard MIDI File writing (format 1) and reading back, for the music.
+// Standard MIDI File writing (format 1), for the music. The game reads the
+// files with its own reader (audio/smf.h).
 #pragma once
 
 #include <cstdint>
@@ -32,23 +33,5 @@ struct Track {
 // track, every track closed by the end-of-track meta event at endTick (or at
 // its last event, if later).
 std::vector<uint8_t> FileBytes(const std::vector<Track>& tracks, uint32_t endTick);
-
-// A parsed file: every event with its absolute tick, by track.
-struct ParsedEvent {
-    uint32_t nTick;
-    uint8_t nStatus; // 0xFF for meta, 0xF0/0xF7 for sysex
-    uint8_t nMeta;   // meta type
-    std::vector<uint8_t> aData;
-};
-struct Parsed {
-    int nFormat = -1, nTracks = 0, nDivision = 0;
-    std::vector<std::vector<ParsedEvent>> aTrack;
-    std::string szError; // empty when the file is sound
-};
-Parsed Parse(const std::vector<uint8_t>& bytes);
-
-// Seconds from tick 0 to tick, through the tempo map of every track's
-// set-tempo events (120 bpm until the first).
-double TickSeconds(const Parsed& p, uint32_t tick);
 
 } // namespace midi

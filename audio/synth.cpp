@@ -1,0 +1,1032 @@
+// The synthesizer: band-limited wavetables made once, a voice per note with
+// two oscillators (or a frequency-modulated one), breath noise, a low-pass
+// filter with its own envelope and an amplitude envelope; drums from swept
+// sines, filtered noise and square partials. Everything that changes slowly
+// (envelopes, controllers, bend, vibrato) is worked out once per block of
+// SYNTH_BLOCK frames and ramped across it, so no change is ever a step.
+#include "audio/synth.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// --- Wavetables ----------------------------------------------------------------
+
+enum { WAVE_SINE, WAVE_TRI, WAVE_SAW, WAVE_SQUARE, WAVE_ORGAN, WAVE_COUNT };
+enum { TABLE_BITS = 11, TABLE_LEN = 1 << TABLE_BITS, OCTAVES = 11 };
+constexpr float kLowestHz = 27.5f; // octave table 0 holds notes from here up
+constexpr float kPi = 3.14159265358979f;
+constexpr float kRate = (float)SYNTH_RATE;
+constexpr float kPhaseScale = 4294967296.0f / kRate; // Hz to phase steps
+
+// One table per wave and octave, each with only the harmonics that stay
+// below the Nyquist limit for the highest note it plays; one guard sample.
+float aTable[WAVE_COUNT][OCTAVES][TABLE_LEN + 1];
+float aSine[TABLE_LEN + 1];
+int bTablesMade;
+
+float Harmonic(int nWave, int h) {
+    switch (nWave) {
+    case WAVE_SINE: return h == 1 ? 1.0f : 0.0f;
+    case WAVE_TRI: return h % 2 ? ((h / 2) % 2 ? -1.0f : 1.0f) / (float)(h * h) : 0.0f;
+    case WAVE_SAW: return (h % 2 ? 1.0f : -1.0f) / (float)h;
+    case WAVE_SQUARE: return h % 2 ? 1.0f / (float)h : 0.0f;
+    default: // drawbars at 16', 8', 5 1/3', 4', 2 2/3', 2'
+        switch (h) {
+        case 1: return 1.0f;
+        case 2: return 0.75f;
+        case 3: return 0.55f;
+        case 4: return 0.4f;
+        case 6: return 0.22f;
+        case 8: return 0.16f;
+        default: return 0.0f;
+        }
+    }
+}
+
+void TablesMake() {
+    if (bTablesMade) return;
+    for (int i = 0; i <= TABLE_LEN; i++) aSine[i] = sinf(2 * kPi * (float)i / (float)TABLE_LEN);
+    for (int w = 0; w < WAVE_COUNT; w++) {
+        float fPeak = 0;
+        for (int o = 0; o < OCTAVES; o++) {
+            float* t = aTable[w][o];
+            float fTop = kLowestHz * (float)(2 << o);
+            int nHarm = (int)(0.45f * kRate / fTop);
+            if (nHarm < 1) nHarm = 1;
+            if (nHarm > TABLE_LEN / 2 - 1) nHarm = TABLE_LEN / 2 - 1;
+            for (int i = 0; i < TABLE_LEN; i++) t[i] = 0;
+            for (int h = 1; h <= nHarm; h++) {
+                float a = Harmonic(w, h);
+                if (a == 0) continue;
+                // sin(h x) read from the sine table: the index wraps exactly.
+                for (int i = 0; i < TABLE_LEN; i++) t[i] += a * aSine[(i * h) & (TABLE_LEN - 1)];
+            }
+            if (o == 0)
+                for (int i = 0; i < TABLE_LEN; i++) fPeak = fmaxf(fPeak, fabsf(t[i]));
+            // Every octave scaled as the fullest, so loudness does not jump.
+            for (int i = 0; i < TABLE_LEN; i++) t[i] /= fPeak;
+            t[TABLE_LEN] = t[0];
+        }
+    }
+    bTablesMade = 1;
+}
+
+const float* TableFor(int nWave, float fHz) {
+    int o = 0;
+    while (o < OCTAVES - 1 && fHz >= kLowestHz * (float)(2 << o)) o++;
+    return aTable[nWave][o];
+}
+
+inline float Lookup(const float* t, uint32_t nPhase) {
+    uint32_t i = nPhase >> (32 - TABLE_BITS);
+    float f =
+        (float)(nPhase & ((1u << (32 - TABLE_BITS)) - 1)) * (1.0f / (1u << (32 - TABLE_BITS)));
+    return t[i] + (t[i + 1] - t[i]) * f;
+}
+
+inline float NoiseNext(uint32_t* p) {
+    uint32_t n = *p;
+    n ^= n << 13;
+    n ^= n >> 17;
+    n ^= n << 5;
+    *p = n;
+    return (float)(int32_t)n * (1.0f / 2147483648.0f);
+}
+
+// A state-variable filter in the trapezoidal form: stable at any cutoff.
+struct FilterCoef {
+    float a1, a2, a3, k;
+};
+
+FilterCoef FilterMake(float fHz, float fQ) {
+    float fMax = 0.45f * kRate;
+    if (fHz > fMax) fHz = fMax;
+    if (fHz < 20) fHz = 20;
+    FilterCoef c;
+    float g = tanf(kPi * fHz / kRate);
+    c.k = 1.0f / fQ;
+    c.a1 = 1.0f / (1.0f + g * (g + c.k));
+    c.a2 = g * c.a1;
+    c.a3 = g * c.a2;
+    return c;
+}
+
+// Runs one sample; the low-pass output, the band-pass in *pBand.
+inline float FilterRun(const FilterCoef& c, float* pLow, float* pBand, float x, float* pBandOut) {
+    float v3 = x - *pLow;
+    float v1 = c.a1 * *pBand + c.a2 * v3;
+    float v2 = *pLow + c.a2 * *pBand + c.a3 * v3;
+    *pBand = 2 * v1 - *pBand;
+    *pLow = 2 * v2 - *pLow;
+    *pBandOut = v1;
+    return v2;
+}
+
+// --- Voices by family ---------------------------------------------------------------
+
+struct Patch {
+    uint8_t nWave1, nWave2;
+    float fMix2;   // level of the second oscillator (the first is 1)
+    float fRatio2; // its frequency against the first
+    float fDetune; // cents between the two, split either side of the key
+    float fFmRatio, fFmIndex, fFmDecay, fFmSustain; // the first oscillator modulated
+    float fAttack, fDecay, fSustain, fRelease;      // s, time constant s, level, time constant s
+    float fKeyDecay;                    // 1: higher keys die away sooner, as strings and bars do
+    float fCut, fCutEnv, fCutDecay, fQ; // low-pass at (fCut + fCutEnv e^(-t/fCutDecay)) x the key
+    float fNoise, fNoiseDecay, fNoiseSustain; // breath
+    float fVibCents, fVibRate, fVibDelay;
+    float fTremolo, fTremRate;
+    float fGain;
+};
+
+enum {
+    P_PIANO,
+    P_EPIANO,
+    P_HARPSI,
+    P_BELL,
+    P_VIBES,
+    P_MARIMBA,
+    P_ORGAN,
+    P_REED_ORGAN,
+    P_NYLON,
+    P_GUITAR,
+    P_DIST_GUITAR,
+    P_BASS,
+    P_SYNTH_BASS,
+    P_STRING,
+    P_PIZZ,
+    P_HARP,
+    P_ENSEMBLE,
+    P_SLOW_STRINGS,
+    P_CHOIR,
+    P_BRASS,
+    P_MUTED,
+    P_HORN,
+    P_SAX,
+    P_CLARINET,
+    P_DOUBLE_REED,
+    P_FLUTE,
+    P_PAN_FLUTE,
+    P_OCARINA,
+    P_SQUARE_LEAD,
+    P_SAW_LEAD,
+    P_NEW_AGE_PAD,
+    P_WARM_PAD,
+    P_PAD,
+    P_PLUCK,
+    P_STEEL_DRUM,
+    P_TOM,
+    P_NOISE,
+    P_COUNT
+};
+
+const Patch aPatch[P_COUNT] = {
+    // P_PIANO: a bright strike that mellows as it dies away
+    {WAVE_TRI, WAVE_SAW, 0.6f,  1,    4, 0, 0, 0, 0, 0.002f, 1.4f, 0, 0.12f, 1,
+     2.5f,     9,        0.25f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.32f},
+    // P_EPIANO: a sine struck by its own octave-free modulator: the tine
+    {WAVE_SINE, WAVE_SINE, 0.12f, 14.0f, 0, 1, 1.6f, 0.25f, 0.12f, 0.002f, 1.6f,  0,    0.15f, 1,
+     0,         0,         0,     1,     0, 0, 0,    0,     0,     0,      0.12f, 4.5f, 0.34f},
+    // P_HARPSI
+    {WAVE_SAW, WAVE_SQUARE, 0.4f,  2,    0, 0, 0, 0, 0, 0.001f, 0.9f, 0, 0.08f, 1,
+     5,        12,          0.15f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.22f},
+    // P_BELL: celesta, glockenspiel, music box: an inharmonic partial that fades first
+    {WAVE_SINE, WAVE_SINE, 0, 1, 0, 3.5f, 2.2f, 0.18f, 0.05f, 0.001f, 0.9f, 0, 0.2f, 1,
+     0,         0,         0, 1, 0, 0,    0,    0,     0,     0,      0,    0, 0.3f},
+    // P_VIBES: bars with a fourth-partial ring and the motor's tremolo
+    {WAVE_SINE, WAVE_SINE, 0.18f, 4.0f, 0, 1, 0.8f, 0.04f, 0, 0.001f, 2.4f,  0,    0.35f, 1,
+     0,         0,         0,     1,    0, 0, 0,    0,     0, 0,      0.28f, 5.2f, 0.36f},
+    // P_MARIMBA: a woody knock, then the bar's plain tone
+    {WAVE_SINE, WAVE_SINE, 0.1f, 4.0f, 0, 1, 1.6f, 0.025f, 0, 0.001f, 0.45f, 0, 0.1f, 1,
+     0,         0,         0,    1,    0, 0, 0,    0,      0, 0,      0,     0, 0.42f},
+    // P_ORGAN: drawbars, a little chorus
+    {WAVE_ORGAN, WAVE_ORGAN, 0.5f, 1, 5, 0, 0, 0, 0, 0.006f, 0, 1, 0.04f, 0,
+     0,          0,          0,    1, 0, 0, 0, 0, 0, 0,      0, 0, 0.16f},
+    // P_REED_ORGAN: accordion, harmonica
+    {WAVE_SQUARE, WAVE_SAW, 0.5f, 1, 8, 0, 0, 0, 0,    0.02f, 0, 1, 0.06f, 0,
+     4,           0,        0,    1, 0, 0, 0, 6, 5.5f, 0.2f,  0, 0, 0.16f},
+    // P_NYLON: a soft pluck
+    {WAVE_TRI, WAVE_SAW, 0.5f,  1,    3, 0, 0, 0, 0, 0.002f, 1.1f, 0, 0.08f, 1,
+     1.5f,     6,        0.12f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.4f},
+    // P_GUITAR: steel and electric, brighter
+    {WAVE_SAW, WAVE_TRI, 0.6f, 1,    4, 0, 0, 0, 0, 0.002f, 1.2f, 0, 0.08f, 1,
+     2.5f,     10,       0.1f, 0.9f, 0, 0, 0, 0, 0, 0,      0,    0, 0.3f},
+    // P_DIST_GUITAR
+    {WAVE_SAW, WAVE_SQUARE, 0.8f, 1,    12, 0, 0, 0, 0, 0.004f, 2.0f, 0.5f, 0.08f, 0,
+     4,        4,           0.2f, 1.5f, 0,  0, 0, 8, 5, 0.3f,   0,    0,    0.16f},
+    // P_BASS: a round finger-plucked string
+    {WAVE_TRI, WAVE_SAW, 0.45f, 1,    0, 0, 0, 0, 0, 0.003f, 1.3f, 0.15f, 0.06f, 0.5f,
+     2.5f,     5,        0.09f, 0.9f, 0, 0, 0, 0, 0, 0,      0,    0,     0.6f},
+    // P_SYNTH_BASS: a resonant filter snapping shut
+    {WAVE_SAW, WAVE_SQUARE, 0.4f,  0.5f, 0, 0, 0, 0, 0, 0.002f, 0.5f, 0.45f, 0.05f, 0,
+     2,        14,          0.09f, 2.5f, 0, 0, 0, 0, 0, 0,      0,    0,     0.42f},
+    // P_STRING: one bowed string
+    {WAVE_SAW, WAVE_SAW, 0.8f, 1,    7, 0, 0, 0,  0,    0.07f, 0, 1, 0.18f, 0,
+     4.5f,     0,        0,    0.9f, 0, 0, 0, 14, 5.5f, 0.25f, 0, 0, 0.2f},
+    // P_PIZZ: plucked strings
+    {WAVE_TRI, WAVE_SAW, 0.5f,  1,    6, 0, 0, 0, 0, 0.002f, 0.28f, 0, 0.06f, 1,
+     2,        6,        0.06f, 0.8f, 0, 0, 0, 0, 0, 0,      0,     0, 0.55f},
+    // P_HARP: a plucked string with its octave, long and clear
+    {WAVE_TRI, WAVE_SINE, 0.3f, 2.0f, 0, 0, 0, 0, 0, 0.002f, 1.6f, 0, 0.25f, 1,
+     2,        5,         0.2f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.46f},
+    // P_ENSEMBLE: a section, two detuned saws under a soft filter
+    {WAVE_SAW, WAVE_SAW, 1, 1,     11, 0, 0, 0, 0,    0.14f, 0, 1, 0.3f, 0,
+     3.5f,     0,        0, 0.75f, 0,  0, 0, 9, 5.0f, 0.3f,  0, 0, 0.16f},
+    // P_SLOW_STRINGS
+    {WAVE_SAW, WAVE_SAW, 1, 1,     13, 0, 0, 0, 0,    0.35f, 0, 1, 0.45f, 0,
+     3,        0,        0, 0.75f, 0,  0, 0, 8, 4.8f, 0.4f,  0, 0, 0.16f},
+    // P_CHOIR
+    {WAVE_TRI, WAVE_TRI, 1, 1,    12,     0, 0, 0,  0,    0.15f, 0, 1, 0.3f, 0,
+     4,        0,        0, 1.5f, 0.015f, 0, 1, 10, 5.0f, 0.3f,  0, 0, 0.26f},
+    // P_BRASS: a saw whose filter opens with the breath
+    {WAVE_SAW, WAVE_SAW, 0.5f,  1,    6,     0,     0, 0,  0,    0.025f, 0.4f, 0.8f, 0.07f, 0,
+     3,        4,        0.09f, 0.9f, 0.02f, 0.03f, 0, 12, 5.5f, 0.3f,   0,    0,    0.2f},
+    // P_MUTED: a nasal, resonant trumpet
+    {WAVE_SAW, WAVE_SAW, 0.3f,  1,    4,      0,     0, 0,  0,    0.018f, 0.3f, 0.75f, 0.06f, 0,
+     2.6f,     3,        0.06f, 3.5f, 0.015f, 0.03f, 0, 10, 5.5f, 0.3f,   0,    0,     0.2f},
+    // P_HORN: dark and round
+    {WAVE_SAW, WAVE_TRI, 0.6f,  1,    4, 0, 0, 0, 0,    0.04f, 0.5f, 0.85f, 0.1f, 0,
+     1.6f,     2,        0.12f, 0.8f, 0, 0, 0, 6, 5.0f, 0.4f,  0,    0,     0.3f},
+    // P_SAX: reedy, breathy, with vibrato
+    {WAVE_SAW, WAVE_SQUARE, 0.55f, 1,    3,     0,     0,    0,  0,    0.03f, 0.6f, 0.8f, 0.08f, 0,
+     3.2f,     3,           0.1f,  1.4f, 0.03f, 0.05f, 0.2f, 16, 5.0f, 0.28f, 0,    0,    0.2f},
+    // P_CLARINET: odd harmonics, woody
+    {WAVE_SQUARE, WAVE_TRI, 0.5f, 1,    0,     0,     0,    0, 0,    0.035f, 0, 1, 0.07f, 0,
+     3.5f,        2,        0.1f, 0.9f, 0.02f, 0.05f, 0.3f, 8, 5.0f, 0.35f,  0, 0, 0.22f},
+    // P_DOUBLE_REED: oboe, bassoon
+    {WAVE_SQUARE, WAVE_SAW, 0.6f, 1,    0,      0,     0,    0,  0,    0.03f, 0, 1, 0.07f, 0,
+     5,           2,        0.1f, 2.2f, 0.015f, 0.05f, 0.3f, 10, 5.2f, 0.3f,  0, 0, 0.18f},
+    // P_FLUTE: nearly pure, a chiff of breath at the start
+    {WAVE_SINE, WAVE_TRI, 0.25f, 1, 0,     0,     0,     0,  0,    0.04f, 0, 1, 0.07f, 0,
+     0,         0,        0,     1, 0.09f, 0.06f, 0.15f, 14, 5.0f, 0.3f,  0, 0, 0.36f},
+    // P_PAN_FLUTE: breathier
+    {WAVE_SINE, WAVE_TRI, 0.15f, 1, 0,     0,     0,     0,  0,    0.05f, 0, 1, 0.09f, 0,
+     0,         0,        0,     1, 0.16f, 0.08f, 0.25f, 12, 4.5f, 0.3f,  0, 0, 0.36f},
+    // P_OCARINA: round and pure
+    {WAVE_SINE, WAVE_SINE, 0.08f, 2.0f, 0,     0,     0,     0,  0,    0.03f, 0, 1, 0.07f, 0,
+     0,         0,         0,     1,    0.05f, 0.04f, 0.05f, 10, 5.0f, 0.35f, 0, 0, 0.4f},
+    // P_SQUARE_LEAD
+    {WAVE_SQUARE, WAVE_SQUARE, 0.5f, 1,    8, 0, 0, 0,  0,    0.005f, 0, 1, 0.06f, 0,
+     6,           0,           0,    0.8f, 0, 0, 0, 12, 5.5f, 0.35f,  0, 0, 0.16f},
+    // P_SAW_LEAD
+    {WAVE_SAW, WAVE_SAW, 0.7f, 1,    10, 0, 0, 0,  0,    0.005f, 0, 1, 0.06f, 0,
+     5,        3,        0.2f, 1.2f, 0,  0, 0, 12, 5.5f, 0.35f,  0, 0, 0.15f},
+    // P_NEW_AGE_PAD: a bell on a soft pad
+    {WAVE_TRI, WAVE_SAW, 0.5f, 1,    10, 2.0f, 1.2f, 0.4f, 0.1f, 0.25f, 2.0f, 0.7f, 0.5f, 0,
+     3,        3,        0.6f, 0.8f, 0,  0,    0,    0,    0,    0,     0,    0,    0.2f},
+    // P_WARM_PAD: dark detuned saws, slow
+    {WAVE_SAW, WAVE_SAW, 1, 1,    14, 0, 0, 0, 0, 0.4f, 0, 1, 0.6f, 0,
+     2,        0,        0, 0.7f, 0,  0, 0, 0, 0, 0,    0, 0, 0.17f},
+    // P_PAD: the other pads and effects
+    {WAVE_TRI, WAVE_SAW, 0.7f, 1,    12, 0, 0, 0, 0, 0.3f, 0,    1,    0.5f, 0,
+     3,        1,        0.5f, 0.8f, 0,  0, 0, 0, 0, 0,    0.1f, 0.5f, 0.2f},
+    // P_PLUCK: banjo, sitar, koto and the like
+    {WAVE_SAW, WAVE_SQUARE, 0.3f,  1,    5, 0, 0, 0, 0, 0.001f, 0.7f, 0, 0.06f, 1,
+     3,        12,          0.08f, 1.5f, 0, 0, 0, 0, 0, 0,      0,    0, 0.3f},
+    // P_STEEL_DRUM
+    {WAVE_SINE, WAVE_SINE, 0.2f, 2.0f, 0, 2.0f, 1.0f, 0.1f, 0.2f, 0.001f, 0.6f, 0, 0.1f, 1,
+     0,         0,         0,    1,    0, 0,    0,    0,    0,    0,      0,    0, 0.36f},
+    // P_TOM: melodic and synth drums, woodblock, taiko
+    {WAVE_SINE, WAVE_TRI, 0.3f, 1.5f, 0,    0,     0, 0, 0, 0.001f, 0.25f, 0, 0.05f, 0.5f,
+     0,         0,        0,    1,    0.3f, 0.02f, 0, 0, 0, 0,      0,     0, 0.5f},
+    // P_NOISE: the sound effects: filtered noise at the key
+    {WAVE_SINE, WAVE_SINE, 0, 1,    0,    0, 0, 0, 0, 0.05f, 0, 1, 0.3f, 0,
+     6,         0,         0, 1.2f, 2.5f, 0, 1, 0, 0, 0,     0, 0, 0.1f},
+};
+
+// Each of the 128 programs by family, with the programs of our own tunes
+// given the voice that suits them best.
+int PatchOfProgram(int nProgram) {
+    switch (nProgram) {
+    case 4:
+    case 5: return P_EPIANO;
+    case 6:
+    case 7: return P_HARPSI;
+    case 11: return P_VIBES;
+    case 12:
+    case 13: return P_MARIMBA;
+    case 15: return P_PLUCK;
+    case 20:
+    case 21:
+    case 22:
+    case 23: return P_REED_ORGAN;
+    case 24: return P_NYLON;
+    case 29:
+    case 30: return P_DIST_GUITAR;
+    case 38:
+    case 39: return P_SYNTH_BASS;
+    case 45: return P_PIZZ;
+    case 46: return P_HARP;
+    case 47: return P_TOM;
+    case 49: return P_SLOW_STRINGS;
+    case 52:
+    case 53:
+    case 54: return P_CHOIR;
+    case 59: return P_MUTED;
+    case 60: return P_HORN;
+    case 68:
+    case 69:
+    case 70: return P_DOUBLE_REED;
+    case 71: return P_CLARINET;
+    case 75:
+    case 76:
+    case 77: return P_PAN_FLUTE;
+    case 79: return P_OCARINA;
+    case 80: return P_SQUARE_LEAD;
+    case 88: return P_NEW_AGE_PAD;
+    case 89: return P_WARM_PAD;
+    case 108: return P_BELL;
+    case 109: return P_DOUBLE_REED;
+    case 110: return P_STRING;
+    case 111: return P_DOUBLE_REED;
+    case 112:
+    case 113: return P_BELL;
+    case 114: return P_STEEL_DRUM;
+    default: break;
+    }
+    static const uint8_t aFamily[16] = {
+        P_PIANO, P_BELL,  P_ORGAN,    P_GUITAR, P_BASS, P_STRING, P_ENSEMBLE, P_BRASS,
+        P_SAX,   P_FLUTE, P_SAW_LEAD, P_PAD,    P_PAD,  P_PLUCK,  P_TOM,      P_NOISE,
+    };
+    return aFamily[(nProgram >> 3) & 15];
+}
+
+// --- Drums --------------------------------------------------------------------------
+
+enum { NOISE_NONE, NOISE_LOW, NOISE_BAND, NOISE_HIGH };
+
+struct Drum {
+    float fHz0, fHz1, fSweep; // the body, a sine gliding from fHz0 toward fHz1
+    float fBody, fBodyDecay;
+    uint8_t nNoiseMode;
+    float fNoiseHz, fNoiseQ, fNoise, fNoiseDecay;
+    float fMetalHz, fMetal; // two square partials a fifth and a bit apart, through the noise filter
+    float fPan;
+    uint8_t nGroup; // the hi-hats cut each other off
+};
+
+int DrumOfKey(int nKey, Drum* d) {
+    memset(d, 0, sizeof *d);
+    d->fNoiseQ = 0.7f;
+    switch (nKey) {
+    case 35:
+    case 36: // kicks
+        *d = {150, 48, 0.035f, 1.0f, 0.2f, NOISE_BAND, 3000, 0.7f, 0.25f, 0.006f, 0, 0, 0, 0};
+        return 1;
+    case 37: // side stick
+        *d = {820, 800, 0.1f, 0.35f, 0.02f, NOISE_BAND, 2500, 1.5f, 0.5f, 0.025f, 0, 0, 0, 0};
+        return 1;
+    case 38:
+    case 40: // snares
+        *d = {210, 170, 0.05f, 0.45f, 0.09f, NOISE_BAND, 4200, 0.45f, 0.75f, 0.14f, 0, 0, 0.05f, 0};
+        return 1;
+    case 39: // clap
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 1300, 1.2f, 0.9f, 0.11f, 0, 0, 0, 0};
+        return 1;
+    case 41:
+    case 43:
+    case 45:
+    case 47:
+    case 48:
+    case 50: { // toms, low to high
+        float fHz = 75 * powf(2.0f, (float)(nKey - 41) / 9.0f * 1.5f);
+        float fPan = (float)(nKey - 45) / 12.0f;
+        *d = {fHz * 1.3f, fHz,   0.08f, 0.9f, 0.3f, NOISE_BAND, 900,
+              0.8f,       0.15f, 0.04f, 0,    0,    fPan,       0};
+        return 1;
+    }
+    case 42: // closed hi-hat
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7500, 0.7f, 0.45f, 0.035f, 3100, 0.25f, 0.25f, 1};
+        return 1;
+    case 44: // pedal hi-hat
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.35f, 0.05f, 3100, 0.2f, 0.25f, 1};
+        return 1;
+    case 46: // open hi-hat
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.4f, 0.35f, 3100, 0.25f, 0.25f, 1};
+        return 1;
+    case 49:
+    case 52:
+    case 55:
+    case 57: // crashes, china, splash
+        *d = {0,    0,    1,     0, 1, NOISE_HIGH, 4800, 0.6f, 0.55f, nKey == 55 ? 0.45f : 1.1f,
+              4200, 0.2f, -0.3f, 0};
+        return 1;
+    case 51:
+    case 59: // rides
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 8000, 0.8f, 0.22f, 0.7f, 2900, 0.3f, 0.3f, 0};
+        return 1;
+    case 53: // ride bell
+        *d = {2300, 2300, 1, 0.25f, 0.6f, NOISE_HIGH, 2500, 0.8f, 0.1f, 0.6f, 2500, 0.5f, 0.3f, 0};
+        return 1;
+    case 54: // tambourine
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 8500, 0.7f, 0.55f, 0.12f, 6200, 0.3f, 0.35f, 0};
+        return 1;
+    case 56: // cowbell
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 800, 1.2f, 0.0f, 0.16f, 560, 1.0f, 0.2f, 0};
+        return 1;
+    case 58: // vibraslap
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 3000, 2.0f, 0.5f, 0.5f, 0, 0, -0.2f, 0};
+        return 1;
+    case 60:
+    case 61:
+    case 62:
+    case 63:
+    case 64: { // bongos, congas
+        static const float aHz[5] = {420, 310, 340, 330, 220};
+        static const float aDecay[5] = {0.12f, 0.14f, 0.06f, 0.2f, 0.24f};
+        float fHz = aHz[nKey - 60];
+        *d = {fHz * 1.08f, fHz,    0.02f, 0.8f, aDecay[nKey - 60],         NOISE_BAND, 2000, 1.0f,
+              0.12f,       0.015f, 0,     0,    nKey <= 61 ? 0.3f : -0.3f, 0};
+        return 1;
+    }
+    case 65:
+    case 66: // timbales
+        *d = {nKey == 65 ? 520.0f : 390.0f,
+              nKey == 65 ? 500.0f : 370.0f,
+              0.02f,
+              0.6f,
+              0.25f,
+              NOISE_BAND,
+              3000,
+              1.0f,
+              0.2f,
+              0.03f,
+              0,
+              0,
+              0.2f,
+              0};
+        return 1;
+    case 67:
+    case 68: // agogo
+        *d = {nKey == 67 ? 900.0f : 660.0f,
+              nKey == 67 ? 900.0f : 660.0f,
+              1,
+              0.6f,
+              0.3f,
+              NOISE_BAND,
+              nKey == 67 ? 1800.0f : 1300.0f,
+              1.5f,
+              0,
+              0.3f,
+              nKey == 67 ? 900.0f : 660.0f,
+              0.2f,
+              -0.2f,
+              0};
+        return 1;
+    case 69: // cabasa
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 6000, 0.7f, 0.45f, 0.07f, 0, 0, -0.25f, 0};
+        return 1;
+    case 70: // maracas
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 8000, 0.7f, 0.4f, 0.045f, 0, 0, -0.3f, 0};
+        return 1;
+    case 71:
+    case 72: // whistles
+        *d = {2400,       2300, 0.2f, 0.4f,  nKey == 71 ? 0.15f : 0.4f,
+              NOISE_BAND, 2400, 3.0f, 0.05f, 0.2f,
+              0,          0,    0.3f, 0};
+        return 1;
+    case 73:
+    case 74: // guiro
+        *d = {0, 0, 1,    0, 1, NOISE_BAND, 3200, 1.5f, 0.6f, nKey == 73 ? 0.08f : 0.25f,
+              0, 0, 0.3f, 0};
+        return 1;
+    case 75: // claves
+        *d = {2500, 2500, 1, 0.6f, 0.04f, NOISE_NONE, 0, 1, 0, 1, 0, 0, 0.2f, 0};
+        return 1;
+    case 76:
+    case 77: // wood blocks
+        *d = {nKey == 76 ? 1200.0f : 820.0f,
+              nKey == 76 ? 1150.0f : 780.0f,
+              0.01f,
+              0.6f,
+              0.05f,
+              NOISE_BAND,
+              2000,
+              1.0f,
+              0.1f,
+              0.01f,
+              0,
+              0,
+              -0.2f,
+              0};
+        return 1;
+    case 78:
+    case 79: // cuica
+        *d = {nKey == 78 ? 500.0f : 650.0f,
+              nKey == 78 ? 350.0f : 450.0f,
+              0.1f,
+              0.5f,
+              0.2f,
+              NOISE_NONE,
+              0,
+              1,
+              0,
+              1,
+              0,
+              0,
+              0.1f,
+              0};
+        return 1;
+    case 80:
+    case 81: // triangles
+        *d = {4200,       4200,  1,     0.3f,  nKey == 80 ? 0.1f : 1.0f,
+              NOISE_HIGH, 5000,  0.8f,  0.03f, 0.05f,
+              6300,       0.06f, 0.35f, 0};
+        return 1;
+    default:
+        if (nKey >= 27 && nKey <= 87) { // the rest: a short click or shake
+            *d = {1000, 900, 0.02f, 0.3f, 0.04f, NOISE_HIGH, 5000, 0.7f, 0.3f, 0.06f, 0, 0, 0, 0};
+            return 1;
+        }
+        return 0;
+    }
+}
+
+// --- The voices ----------------------------------------------------------------------
+
+enum { STAGE_FREE, STAGE_ATTACK, STAGE_DECAY, STAGE_RELEASE, STAGE_KILL };
+constexpr float kKillTime = 0.0025f;       // a stolen or cut note fades this fast
+constexpr float kSilent = 1.0f / 16384;    // an envelope below this is over
+constexpr float kInaudible = 0.5f / 32768; // a voice's gains below this are over
+constexpr float kMaster = 0.8f;
+constexpr float kDrumGain = 0.5f;
+
+float aPanLeft[128], aPanRight[128];
+float aVelocityGain[128], aLevelGain[128];
+
+void CurvesMake() {
+    for (int i = 0; i < 128; i++) {
+        float p = i <= 1 ? 0.0f : (float)(i - 1) / 126.0f; // 1 hard left, 127 hard right
+        aPanLeft[i] = cosf(p * kPi / 2) * 1.41421356f * 0.75f + 0.25f * (1 - p);
+        aPanRight[i] = sinf(p * kPi / 2) * 1.41421356f * 0.75f + 0.25f * p;
+        float v = (float)i / 127.0f;
+        aVelocityGain[i] = powf(v, 1.6f);
+        aLevelGain[i] = v * v;
+    }
+}
+
+float KeyHz(float fKey) {
+    return 440.0f * powf(2.0f, (fKey - 69.0f) / 12.0f);
+}
+
+float VoiceLevel(const SynthVoice* v) {
+    float g = v->fGainL + v->fGainR;
+    return v->bDrum ? g * fmaxf(v->fEnv, v->fNoiseEnv) : g;
+}
+
+void VoiceKill(SynthVoice* v) {
+    if (v->nStage != STAGE_FREE) v->nStage = STAGE_KILL;
+}
+
+void VoiceRelease(Synth* s, SynthVoice* v) {
+    if (v->bDrum || v->nStage == STAGE_FREE || v->nStage >= STAGE_RELEASE) return;
+    if (s->aChannel[v->nChannel].bSustain)
+        v->bSustained = 1;
+    else
+        v->nStage = STAGE_RELEASE;
+}
+
+// A slot for a new note. When SYNTH_VOICES notes sound, the quietest (a
+// fading one before a held one; of equals the oldest) is cut short; its
+// slot fades out while the new note takes a spare one.
+SynthVoice* VoiceAllocate(Synth* s) {
+    SynthVoice* pFree = nullptr;
+    SynthVoice* pVictim = nullptr;
+    float fVictim = 0;
+    int nSounding = 0;
+    for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++) {
+        if (v->nStage == STAGE_FREE) {
+            if (!pFree) pFree = v;
+            continue;
+        }
+        if (v->nStage == STAGE_KILL) continue;
+        nSounding++;
+        float f = VoiceLevel(v) * (v->nStage == STAGE_RELEASE ? 0.25f : 1.0f);
+        if (!pVictim || f < fVictim || (f == fVictim && v->nAge < pVictim->nAge)) {
+            pVictim = v;
+            fVictim = f;
+        }
+    }
+    if (nSounding >= SYNTH_VOICES && pVictim) VoiceKill(pVictim);
+    if (pFree) return pFree;
+    // Every slot busy: the quietest of those fading out gives way at once.
+    SynthVoice* pQuiet = nullptr;
+    for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++)
+        if (v->nStage == STAGE_KILL && (!pQuiet || VoiceLevel(v) < VoiceLevel(pQuiet))) pQuiet = v;
+    return pQuiet ? pQuiet : pVictim;
+}
+
+void NoteOn(Synth* s, int nChannel, int nKey, int nVelocity) {
+    int bDrum = nChannel == SYNTH_DRUM_CHANNEL;
+    Drum drum;
+    if (bDrum && !DrumOfKey(nKey, &drum)) return;
+    for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++) {
+        if (v->nStage == STAGE_FREE || v->nStage == STAGE_KILL || v->nChannel != nChannel) continue;
+        // The same key struck again, or a hi-hat closing on an open one.
+        Drum other;
+        if (v->nKey == nKey ||
+            (bDrum && drum.nGroup && DrumOfKey(v->nKey, &other) && other.nGroup == drum.nGroup))
+            VoiceKill(v);
+    }
+    SynthVoice* v = VoiceAllocate(s);
+    if (!v) return;
+    memset(v, 0, sizeof *v);
+    v->nStage = STAGE_ATTACK;
+    v->nChannel = (uint8_t)nChannel;
+    v->nKey = (uint8_t)nKey;
+    v->nVelocity = (uint8_t)nVelocity;
+    v->fVelocity = aVelocityGain[nVelocity];
+    v->bDrum = (uint8_t)bDrum;
+    v->nAge = ++s->nAge;
+    v->nNoise = 0x9E3779B9u ^ (v->nAge * 2654435761u);
+    if (bDrum) {
+        v->fEnv = 1;
+        v->fNoiseEnv = 1;
+        return;
+    }
+    v->nPatch = (uint16_t)PatchOfProgram(s->aChannel[nChannel].nProgram);
+    const Patch& p = aPatch[v->nPatch];
+    v->fHz = KeyHz((float)nKey);
+    v->fDecay = p.fDecay;
+    if (p.fKeyDecay > 0 && p.fDecay > 0) {
+        float fScale = powf(261.6f / v->fHz, 0.5f * p.fKeyDecay);
+        v->fDecay *= fminf(fmaxf(fScale, 0.25f), 2.5f);
+    }
+    v->fNoiseEnv = 1;
+}
+
+void NoteOff(Synth* s, int nChannel, int nKey) {
+    for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++)
+        if (v->nChannel == nChannel && v->nKey == nKey) VoiceRelease(s, v);
+}
+
+void ControlChange(Synth* s, int nChannel, int nControl, int nValue) {
+    SynthChannel* c = &s->aChannel[nChannel];
+    switch (nControl) {
+    case 6: // data entry: the pitch-bend range
+        if (c->nRpnMsb == 0 && c->nRpnLsb == 0)
+            c->fBendRange = (float)nValue + fmodf(c->fBendRange, 1.0f);
+        break;
+    case 38:
+        if (c->nRpnMsb == 0 && c->nRpnLsb == 0)
+            c->fBendRange = floorf(c->fBendRange) + (float)nValue / 100.0f;
+        break;
+    case 7: c->nVolume = (uint8_t)nValue; break;
+    case 10: c->nPan = (uint8_t)nValue; break;
+    case 11: c->nExpression = (uint8_t)nValue; break;
+    case 64:
+        c->bSustain = nValue >= 64;
+        if (!c->bSustain)
+            for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++)
+                if (v->nChannel == nChannel && v->bSustained && v->nStage < STAGE_RELEASE) {
+                    v->bSustained = 0;
+                    v->nStage = STAGE_RELEASE;
+                }
+        break;
+    case 98:
+    case 99: c->nRpnMsb = c->nRpnLsb = 127; break; // a non-registered number: not ours
+    case 100: c->nRpnLsb = (uint8_t)nValue; break;
+    case 101: c->nRpnMsb = (uint8_t)nValue; break;
+    case 120: // all sound off
+        for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++)
+            if (v->nChannel == nChannel) VoiceKill(v);
+        break;
+    case 121: // reset all controllers
+        c->nExpression = 127;
+        c->nBend = 0;
+        c->nRpnMsb = c->nRpnLsb = 127;
+        ControlChange(s, nChannel, 64, 0);
+        break;
+    case 123: // all notes off
+        for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++)
+            if (v->nChannel == nChannel) VoiceRelease(s, v);
+        break;
+    default: break;
+    }
+}
+
+// The channel's gains for a voice: velocity, volume, expression and pan.
+void ChannelGains(const Synth* s, const SynthVoice* v, float fGain, float* pL, float* pR) {
+    const SynthChannel* c = &s->aChannel[v->nChannel];
+    float g = fGain * v->fVelocity * aLevelGain[c->nVolume] * aLevelGain[c->nExpression];
+    *pL = g * aPanLeft[c->nPan];
+    *pR = g * aPanRight[c->nPan];
+}
+
+float Decay(float fTime, float fTau) {
+    return fTau > 0 ? expf(-fTime / fTau) : 0.0f;
+}
+
+void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
+    Drum d;
+    DrumOfKey(v->nKey, &d);
+    float dt = (float)n / kRate;
+    // A millisecond's rise, so even the hardest hit starts without a click.
+    float fRise0 = fminf(v->fTime / 0.001f, 1.0f), fRise1 = fminf((v->fTime + dt) / 0.001f, 1.0f);
+    float fBody0 = v->fEnv * d.fBody * fRise0, fNoise0 = v->fNoiseEnv * fRise0;
+    if (v->nStage == STAGE_KILL) {
+        float k = expf(-dt / kKillTime);
+        v->fEnv *= k;
+        v->fNoiseEnv *= k;
+    } else {
+        v->fEnv *= expf(-dt / d.fBodyDecay);
+        v->fNoiseEnv *= expf(-dt / d.fNoiseDecay);
+    }
+    float fBody1 = v->fEnv * d.fBody * fRise1, fNoise1 = v->fNoiseEnv * fRise1;
+    float fHz = d.fHz1 + (d.fHz0 - d.fHz1) * Decay(v->fTime, d.fSweep);
+    uint32_t nInc = (uint32_t)(fHz * kPhaseScale);
+    uint32_t nMetal1 = (uint32_t)(d.fMetalHz * kPhaseScale);
+    uint32_t nMetal2 = (uint32_t)(d.fMetalHz * 1.4983f * kPhaseScale);
+    const float* tMetal = TableFor(WAVE_SQUARE, d.fMetalHz * 1.5f);
+    FilterCoef c = FilterMake(d.fNoiseHz, d.fNoiseQ);
+
+    float gL0 = v->fGainL, gR0 = v->fGainR, gL1, gR1;
+    int nPan = (int)s->aChannel[v->nChannel].nPan + (int)(d.fPan * 40);
+    nPan = nPan < 0 ? 0 : nPan > 127 ? 127 : nPan;
+    const SynthChannel* ch = &s->aChannel[v->nChannel];
+    float g = kDrumGain * v->fVelocity * aLevelGain[ch->nVolume] * aLevelGain[ch->nExpression];
+    gL1 = g * aPanLeft[nPan];
+    gR1 = g * aPanRight[nPan];
+    float fInv = 1.0f / (float)n;
+    float dgL = (gL1 - gL0) * fInv, dgR = (gR1 - gR0) * fInv;
+    float dBody = (fBody1 - fBody0) * fInv, dNoise = (fNoise1 - fNoise0) * fInv;
+    float fBody = fBody0, fNoise = fNoise0, gL = gL0, gR = gR0;
+    float fNoiseLevel = d.fNoise, fMetalLevel = d.fMetal;
+    for (int i = 0; i < n; i++) {
+        float x = 0;
+        if (d.fBody > 0) {
+            x = Lookup(aSine, v->nPhase1) * fBody;
+            v->nPhase1 += nInc;
+        }
+        if (d.nNoiseMode != NOISE_NONE) {
+            float y = NoiseNext(&v->nNoise) * fNoiseLevel;
+            if (fMetalLevel > 0) {
+                y += (Lookup(tMetal, v->nPhase2) + Lookup(tMetal, v->nPhaseMod)) * fMetalLevel;
+                v->nPhase2 += nMetal1;
+                v->nPhaseMod += nMetal2;
+            }
+            float fBand;
+            float fLow = FilterRun(c, &v->fLow, &v->fBand, y, &fBand);
+            float z = d.nNoiseMode == NOISE_LOW    ? fLow
+                      : d.nNoiseMode == NOISE_BAND ? fBand * c.k
+                                                   : y - c.k * fBand - fLow;
+            x += z * fNoise;
+        }
+        gL += dgL;
+        gR += dgR;
+        fBody += dBody;
+        fNoise += dNoise;
+        aL[i] += x * gL;
+        aR[i] += x * gR;
+    }
+    v->fGainL = gL1;
+    v->fGainR = gR1;
+    v->fTime += dt;
+    float fLevel = (gL1 + gR1) * fmaxf(v->fEnv * d.fBody, v->fNoiseEnv * (d.fNoise + d.fMetal));
+    if ((v->fEnv * d.fBody < kSilent && v->fNoiseEnv < kSilent) || fLevel < kInaudible)
+        v->nStage = STAGE_FREE;
+}
+
+// One block of a tone, the per-sample work only: the kind of voice is
+// chosen once per block, so the loop carries no tests.
+struct ToneBlock {
+    const float *t1, *t2;
+    uint32_t nInc1, nInc2, nIncMod;
+    float fIndex, fMix2, fNoise;
+    FilterCoef fc;
+    float dgL, dgR;
+};
+
+template <int bFm, int bOsc2, int bNoise, int bFilter>
+void ToneLoop(const ToneBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
+    uint32_t n1 = v->nPhase1, n2 = v->nPhase2, nMod = v->nPhaseMod, nNoise = v->nNoise;
+    float gL = v->fGainL, gR = v->fGainR, fLow = v->fLow, fBand = v->fBand;
+    for (int i = 0; i < n; i++) {
+        float x;
+        if (bFm) {
+            // Phase modulation: the modulator moves the read position.
+            int32_t nOffset = (int32_t)(Lookup(aSine, nMod) * b.fIndex);
+            nMod += b.nIncMod;
+            x = Lookup(b.t1, n1 + (uint32_t)nOffset);
+        } else {
+            x = Lookup(b.t1, n1);
+        }
+        n1 += b.nInc1;
+        if (bOsc2) {
+            x += Lookup(b.t2, n2) * b.fMix2;
+            n2 += b.nInc2;
+        }
+        if (bNoise) x += NoiseNext(&nNoise) * b.fNoise;
+        if (bFilter) {
+            float fBandOut;
+            x = FilterRun(b.fc, &fLow, &fBand, x, &fBandOut);
+        }
+        gL += b.dgL;
+        gR += b.dgR;
+        aL[i] += x * gL;
+        aR[i] += x * gR;
+    }
+    v->nPhase1 = n1;
+    v->nPhase2 = n2;
+    v->nPhaseMod = nMod;
+    v->nNoise = nNoise;
+    v->fLow = fLow;
+    v->fBand = fBand;
+}
+
+typedef void (*ToneLoopFn)(const ToneBlock&, SynthVoice*, float*, float*, int);
+const ToneLoopFn akToneLoop[16] = {
+    ToneLoop<0, 0, 0, 0>, ToneLoop<1, 0, 0, 0>, ToneLoop<0, 1, 0, 0>, ToneLoop<1, 1, 0, 0>,
+    ToneLoop<0, 0, 1, 0>, ToneLoop<1, 0, 1, 0>, ToneLoop<0, 1, 1, 0>, ToneLoop<1, 1, 1, 0>,
+    ToneLoop<0, 0, 0, 1>, ToneLoop<1, 0, 0, 1>, ToneLoop<0, 1, 0, 1>, ToneLoop<1, 1, 0, 1>,
+    ToneLoop<0, 0, 1, 1>, ToneLoop<1, 0, 1, 1>, ToneLoop<0, 1, 1, 1>, ToneLoop<1, 1, 1, 1>,
+};
+
+void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
+    const Patch& p = aPatch[v->nPatch];
+    const SynthChannel* c = &s->aChannel[v->nChannel];
+    float dt = (float)n / kRate;
+
+    // The amplitude envelope at the end of this block.
+    switch (v->nStage) {
+    case STAGE_ATTACK:
+        v->fEnv += p.fAttack > 0 ? dt / p.fAttack : 1.0f;
+        if (v->fEnv >= 1) {
+            v->fEnv = 1;
+            v->nStage = STAGE_DECAY;
+        }
+        break;
+    case STAGE_DECAY: v->fEnv = p.fSustain + (v->fEnv - p.fSustain) * Decay(dt, v->fDecay); break;
+    case STAGE_RELEASE: v->fEnv *= expf(-dt / p.fRelease); break;
+    default: v->fEnv *= expf(-dt / kKillTime); break;
+    }
+    v->fTime += dt;
+    float t = v->fTime;
+
+    // Pitch: the bend and the vibrato that fades in.
+    float fCents = (float)c->nBend / 8192.0f * c->fBendRange * 100.0f;
+    if (p.fVibCents > 0 && t > p.fVibDelay) {
+        float fFade = fminf((t - p.fVibDelay) / 0.4f, 1.0f);
+        fCents += p.fVibCents * fFade * sinf(2 * kPi * p.fVibRate * t);
+    }
+    float fHz = v->fHz * exp2f(fCents / 1200.0f);
+    // The detune split by the two levels, so the pitch heard stays the key's.
+    float fShare = p.fDetune / (1 + p.fMix2) / 1200.0f;
+    float fHz1 = fHz * exp2f(-fShare * p.fMix2), fHz2 = fHz * p.fRatio2 * exp2f(fShare);
+    uint32_t nInc1 = (uint32_t)(fHz1 * kPhaseScale);
+    uint32_t nInc2 = (uint32_t)(fHz2 * kPhaseScale);
+    uint32_t nIncMod = (uint32_t)(fHz1 * p.fFmRatio * kPhaseScale);
+    const float* t1 = TableFor(p.nWave1, fHz1);
+    const float* t2 = TableFor(p.nWave2, fHz2);
+    float fIndex = 0;
+    if (p.fFmIndex > 0)
+        fIndex = fminf(p.fFmIndex * (p.fFmSustain + (1 - p.fFmSustain) * Decay(t, p.fFmDecay)) *
+                           (0.5f + 0.5f * v->fVelocity),
+                       3.0f) *
+                 (4294967296.0f / (2 * kPi)); // radians in phase steps
+    float fNoiseLevel = 0;
+    if (p.fNoise > 0)
+        fNoiseLevel =
+            p.fNoise * (p.fNoiseSustain + (1 - p.fNoiseSustain) * Decay(t, p.fNoiseDecay));
+    int bFilter = p.fCut > 0;
+    FilterCoef fc = {0, 0, 0, 0};
+    if (bFilter) {
+        float fCut = p.fCut + p.fCutEnv * Decay(t, p.fCutDecay) * (0.4f + 0.6f * v->fVelocity);
+        fc = FilterMake(fmaxf(fHz * fCut, 180.0f), p.fQ);
+    }
+    float fTrem = 1;
+    if (p.fTremolo > 0) fTrem = 1 - p.fTremolo * (0.5f + 0.5f * sinf(2 * kPi * p.fTremRate * t));
+
+    float gL1, gR1;
+    ChannelGains(s, v, p.fGain * v->fEnv * fTrem, &gL1, &gR1);
+    ToneBlock tb;
+    tb.t1 = t1;
+    tb.t2 = t2;
+    tb.nInc1 = nInc1;
+    tb.nInc2 = nInc2;
+    tb.nIncMod = nIncMod;
+    tb.fIndex = fIndex;
+    tb.fMix2 = p.fMix2;
+    tb.fNoise = fNoiseLevel;
+    tb.fc = fc;
+    float fInv = 1.0f / (float)n;
+    tb.dgL = (gL1 - v->fGainL) * fInv;
+    tb.dgR = (gR1 - v->fGainR) * fInv;
+    int nKind = (fIndex > 0) | (p.fMix2 > 0) << 1 | (fNoiseLevel > 0) << 2 | bFilter << 3;
+    akToneLoop[nKind](tb, v, aL, aR, n);
+    v->fGainL = gL1;
+    v->fGainR = gR1;
+    // Over once it has died away below what 16 bits can tell from silence.
+    int bDying = v->nStage >= STAGE_RELEASE || (v->nStage == STAGE_DECAY && p.fSustain == 0);
+    if (bDying && (v->fEnv < kSilent || gL1 + gR1 < kInaudible)) v->nStage = STAGE_FREE;
+}
+
+// The mix to 16 bits: fixed headroom, and above it a soft knee that never
+// reaches full scale, so loud chords round off instead of clipping.
+int16_t Limit(float x) {
+    const float fKnee = 0.7f;
+    float a = fabsf(x);
+    if (a > fKnee) {
+        float u = (a - fKnee) / (1 - fKnee);
+        a = fKnee + (1 - fKnee) * u / (1 + u);
+        x = x < 0 ? -a : a;
+    }
+    return (int16_t)lrintf(x * 32767.0f);
+}
+
+} // namespace
+
+void SynthReset(Synth* pSynth) {
+    if (!bTablesMade) {
+        CurvesMake();
+        TablesMake();
+    }
+    memset(pSynth, 0, sizeof *pSynth);
+    for (int i = 0; i < SYNTH_CHANNELS; i++) {
+        SynthChannel* c = &pSynth->aChannel[i];
+        c->nVolume = 100;
+        c->nExpression = 127;
+        c->nPan = 64;
+        c->nRpnMsb = c->nRpnLsb = 127;
+        c->fBendRange = 2;
+    }
+}
+
+void SynthMidi(Synth* pSynth, uint8_t nStatus, uint8_t nData1, uint8_t nData2) {
+    int nChannel = nStatus & 0x0F;
+    nData1 &= 0x7F;
+    nData2 &= 0x7F;
+    switch (nStatus & 0xF0) {
+    case 0x80: NoteOff(pSynth, nChannel, nData1); break;
+    case 0x90:
+        if (nData2)
+            NoteOn(pSynth, nChannel, nData1, nData2);
+        else
+            NoteOff(pSynth, nChannel, nData1);
+        break;
+    case 0xB0: ControlChange(pSynth, nChannel, nData1, nData2); break;
+    case 0xC0: pSynth->aChannel[nChannel].nProgram = nData1; break;
+    case 0xE0: pSynth->aChannel[nChannel].nBend = (nData2 << 7 | nData1) - 8192; break;
+    default: break; // key and channel pressure: not used
+    }
+}
+
+void SynthRender(Synth* pSynth, int16_t* pOut, int nFrames) {
+    while (nFrames > 0) {
+        int n = nFrames < SYNTH_BLOCK ? nFrames : SYNTH_BLOCK;
+        float aL[SYNTH_BLOCK] = {0}, aR[SYNTH_BLOCK] = {0};
+        for (SynthVoice* v = pSynth->aVoice; v < pSynth->aVoice + SYNTH_SLOTS; v++) {
+            if (v->nStage == STAGE_FREE) continue;
+            if (v->bDrum)
+                DrumRender(pSynth, v, aL, aR, n);
+            else
+                ToneRender(pSynth, v, aL, aR, n);
+        }
+        for (int i = 0; i < n; i++) {
+            pOut[2 * i] = Limit(aL[i] * kMaster);
+            pOut[2 * i + 1] = Limit(aR[i] * kMaster);
+        }
+        pOut += 2 * n;
+        nFrames -= n;
+    }
+}
+
+int SynthVoicesSounding(const Synth* pSynth) {
+    int n = 0;
+    for (const SynthVoice* v = pSynth->aVoice; v < pSynth->aVoice + SYNTH_SLOTS; v++)
+        n += v->nStage != STAGE_FREE;
+    return n;
+}
+
+void SynthPlayerStart(SynthPlayer* pPlayer, const SmfSong* pSong) {
+    SynthReset(&pPlayer->synth);
+    pPlayer->pSong = pSong;
+    pPlayer->nNext = 0;
+    pPlayer->nFrame = 0;
+}
+
+int SynthPlayerRender(SynthPlayer* pPlayer, int16_t* pOut, int nFrames) {
+    const SmfSong* pSong = pPlayer->pSong;
+    while (nFrames > 0) {
+        // The events that are due, then the frames up to the next one.
+        uint32_t nUntil = pPlayer->nFrame + (uint32_t)nFrames;
+        while (pSong && pPlayer->nNext < pSong->nEvents) {
+            const SmfEvent* e = &pSong->aEvent[pPlayer->nNext];
+            if (e->nFrame > pPlayer->nFrame) {
+                if (e->nFrame < nUntil) nUntil = e->nFrame;
+                break;
+            }
+            if (e->nStatus != SMF_STATUS_TEMPO)
+                SynthMidi(&pPlayer->synth, e->nStatus, e->nData1, e->nData2);
+            pPlayer->nNext++;
+        }
+        int n = (int)(nUntil - pPlayer->nFrame);
+        SynthRender(&pPlayer->synth, pOut, n);
+        pOut += 2 * n;
+        nFrames -= n;
+        pPlayer->nFrame += (uint32_t)n;
+    }
+    return pSong && pPlayer->nFrame < pSong->nEndFrame;
+}
