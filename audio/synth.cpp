@@ -186,14 +186,14 @@ const Patch aPatch[P_COUNT] = {
     // P_PIANO: a bright strike that mellows as it dies away
     {WAVE_TRI, WAVE_SAW, 0.6f,  1,    4, 0, 0, 0, 0, 0.002f, 1.4f, 0, 0.12f, 1,
      2.5f,     9,        0.25f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.32f},
-    // P_EPIANO: a sine struck by its own octave-free modulator: the tine
-    {WAVE_SINE, WAVE_SINE, 0.12f, 14.0f, 0, 1, 1.6f, 0.25f, 0.12f, 0.002f, 1.6f,  0,    0.15f, 1,
-     0,         0,         0,     1,     0, 0, 0,    0,     0,     0,      0.12f, 4.5f, 0.34f},
+    // P_EPIANO: a sine struck by a modulator at its own pitch: bright, then round
+    {WAVE_SINE, WAVE_SINE, 0, 1.0f, 0, 1, 1.6f, 0.25f, 0.12f, 0.002f, 1.6f,  0,    0.1f, 1,
+     0,         0,         0, 1,    0, 0, 0,    0,     0,     0,      0.12f, 4.5f, 0.34f},
     // P_HARPSI
     {WAVE_SAW, WAVE_SQUARE, 0.4f,  2,    0, 0, 0, 0, 0, 0.001f, 0.9f, 0, 0.08f, 1,
      5,        12,          0.15f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.22f},
     // P_BELL: celesta, glockenspiel, music box: an inharmonic partial that fades first
-    {WAVE_SINE, WAVE_SINE, 0, 1, 0, 3.5f, 2.2f, 0.18f, 0.05f, 0.001f, 0.9f, 0, 0.2f, 1,
+    {WAVE_SINE, WAVE_SINE, 0, 1, 0, 3.5f, 2.2f, 0.18f, 0.05f, 0.001f, 0.9f, 0, 0.15f, 1,
      0,         0,         0, 1, 0, 0,    0,    0,     0,     0,      0,    0, 0.3f},
     // P_VIBES: bars with a fourth-partial ring and the motor's tremolo
     {WAVE_SINE, WAVE_SINE, 0.18f, 4.0f, 0, 1, 0.8f, 0.04f, 0, 0.001f, 2.4f,  0,    0.35f, 1,
@@ -229,13 +229,13 @@ const Patch aPatch[P_COUNT] = {
     {WAVE_TRI, WAVE_SAW, 0.5f,  1,    6, 0, 0, 0, 0, 0.002f, 0.28f, 0, 0.06f, 1,
      2,        6,        0.06f, 0.8f, 0, 0, 0, 0, 0, 0,      0,     0, 0.55f},
     // P_HARP: a plucked string with its octave, long and clear
-    {WAVE_TRI, WAVE_SINE, 0.3f, 2.0f, 0, 0, 0, 0, 0, 0.002f, 1.6f, 0, 0.25f, 1,
+    {WAVE_TRI, WAVE_SINE, 0.3f, 2.0f, 0, 0, 0, 0, 0, 0.002f, 1.6f, 0, 0.15f, 1,
      2,        5,         0.2f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.46f},
     // P_ENSEMBLE: a section, two detuned saws under a soft filter
     {WAVE_SAW, WAVE_SAW, 1, 1,     11, 0, 0, 0, 0,    0.14f, 0, 1, 0.3f, 0,
      3.5f,     0,        0, 0.75f, 0,  0, 0, 9, 5.0f, 0.3f,  0, 0, 0.16f},
     // P_SLOW_STRINGS
-    {WAVE_SAW, WAVE_SAW, 1, 1,     13, 0, 0, 0, 0,    0.35f, 0, 1, 0.45f, 0,
+    {WAVE_SAW, WAVE_SAW, 1, 1,     13, 0, 0, 0, 0,    0.35f, 0, 1, 0.35f, 0,
      3,        0,        0, 0.75f, 0,  0, 0, 8, 4.8f, 0.4f,  0, 0, 0.16f},
     // P_CHOIR
     {WAVE_TRI, WAVE_TRI, 1, 1,    12,     0, 0, 0,  0,    0.15f, 0, 1, 0.3f, 0,
@@ -277,7 +277,7 @@ const Patch aPatch[P_COUNT] = {
     {WAVE_TRI, WAVE_SAW, 0.5f, 1,    10, 2.0f, 1.2f, 0.4f, 0.1f, 0.25f, 2.0f, 0.7f, 0.5f, 0,
      3,        3,        0.6f, 0.8f, 0,  0,    0,    0,    0,    0,     0,    0,    0.2f},
     // P_WARM_PAD: dark detuned saws, slow
-    {WAVE_SAW, WAVE_SAW, 1, 1,    14, 0, 0, 0, 0, 0.4f, 0, 1, 0.6f, 0,
+    {WAVE_SAW, WAVE_SAW, 1, 1,    14, 0, 0, 0, 0, 0.4f, 0, 1, 0.45f, 0,
      2,        0,        0, 0.7f, 0,  0, 0, 0, 0, 0,    0, 0, 0.17f},
     // P_PAD: the other pads and effects
     {WAVE_TRI, WAVE_SAW, 0.7f, 1,    12, 0, 0, 0, 0, 0.3f, 0,    1,    0.5f, 0,
@@ -410,8 +410,8 @@ int DrumOfKey(int nKey, Drum* d) {
     case 52:
     case 55:
     case 57: // crashes, china, splash
-        *d = {0,    0,    1,     0, 1, NOISE_HIGH, 4800, 0.6f, 0.55f, nKey == 55 ? 0.45f : 1.1f,
-              4200, 0.2f, -0.3f, 0};
+        *d = {0,    0,     1,     0, 1, NOISE_HIGH, 4800, 0.6f, 0.55f, nKey == 55 ? 0.45f : 1.1f,
+              4200, 0.06f, -0.3f, 0};
         return 1;
     case 51:
     case 59: // rides
@@ -550,13 +550,31 @@ enum { STAGE_FREE, STAGE_ATTACK, STAGE_DECAY, STAGE_RELEASE, STAGE_KILL };
 constexpr float kKillTime = 0.0025f;       // a stolen or cut note fades this fast
 constexpr float kSilent = 1.0f / 16384;    // an envelope below this is over
 constexpr float kInaudible = 0.5f / 32768; // a voice's gains below this are over
-constexpr float kMaster = 0.8f;
+constexpr float kMaster = 1.0f;
 constexpr float kDrumGain = 0.5f;
 
 float aPanLeft[128], aPanRight[128];
+// Each patch's decays over a whole block: release, filter, modulator, breath.
+float aBlockMul[P_COUNT][4];
+
+float Decay(float fTime, float fTau) {
+    return fTau > 0 ? expf(-fTime / fTau) : 0.0f;
+}
+
+// A decay over this block: the whole block's from the table, else worked out.
+float BlockDecay(float fFull, float dt, float fTau, int n) {
+    return n == SYNTH_BLOCK ? fFull : Decay(dt, fTau);
+}
 float aVelocityGain[128], aLevelGain[128];
 
 void CurvesMake() {
+    const float dt = (float)SYNTH_BLOCK / kRate;
+    for (int i = 0; i < P_COUNT; i++) {
+        aBlockMul[i][0] = Decay(dt, aPatch[i].fRelease);
+        aBlockMul[i][1] = Decay(dt, aPatch[i].fCutDecay);
+        aBlockMul[i][2] = Decay(dt, aPatch[i].fFmDecay);
+        aBlockMul[i][3] = Decay(dt, aPatch[i].fNoiseDecay);
+    }
     for (int i = 0; i < 128; i++) {
         float p = i <= 1 ? 0.0f : (float)(i - 1) / 126.0f; // 1 hard left, 127 hard right
         aPanLeft[i] = cosf(p * kPi / 2) * 1.41421356f * 0.75f + 0.25f * (1 - p);
@@ -654,7 +672,12 @@ void NoteOn(Synth* s, int nChannel, int nKey, int nVelocity) {
         float fScale = powf(261.6f / v->fHz, 0.5f * p.fKeyDecay);
         v->fDecay *= fminf(fmaxf(fScale, 0.25f), 2.5f);
     }
-    v->fNoiseEnv = 1;
+    v->fDecayMul = Decay((float)SYNTH_BLOCK / kRate, v->fDecay);
+    // The detune split by the two levels, so the pitch heard stays the key's.
+    float fShare = p.fDetune / (1 + p.fMix2) / 1200.0f;
+    v->fRatio1 = exp2f(-fShare * p.fMix2);
+    v->fRatio2 = p.fRatio2 * exp2f(fShare);
+    v->fCutNow = v->fFmNow = v->fBreathNow = 1;
 }
 
 void NoteOff(Synth* s, int nChannel, int nKey) {
@@ -715,10 +738,6 @@ void ChannelGains(const Synth* s, const SynthVoice* v, float fGain, float* pL, f
     *pR = g * aPanRight[c->nPan];
 }
 
-float Decay(float fTime, float fTau) {
-    return fTau > 0 ? expf(-fTime / fTau) : 0.0f;
-}
-
 void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     Drum d;
     DrumOfKey(v->nKey, &d);
@@ -740,7 +759,15 @@ void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     uint32_t nMetal1 = (uint32_t)(d.fMetalHz * kPhaseScale);
     uint32_t nMetal2 = (uint32_t)(d.fMetalHz * 1.4983f * kPhaseScale);
     const float* tMetal = TableFor(WAVE_SQUARE, d.fMetalHz * 1.5f);
-    FilterCoef c = FilterMake(d.fNoiseHz, d.fNoiseQ);
+    if (v->fFilterHz == 0) { // the drum's filter never moves: set once
+        FilterCoef cNew = FilterMake(d.fNoiseHz, d.fNoiseQ);
+        v->fFilterHz = d.fNoiseHz;
+        v->fA1 = cNew.a1;
+        v->fA2 = cNew.a2;
+        v->fA3 = cNew.a3;
+        v->fK = cNew.k;
+    }
+    FilterCoef c = {v->fA1, v->fA2, v->fA3, v->fK};
 
     float gL0 = v->fGainL, gR0 = v->fGainR, gL1, gR1;
     int nPan = (int)s->aChannel[v->nChannel].nPan + (int)(d.fPan * 40);
@@ -850,6 +877,7 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     float dt = (float)n / kRate;
 
     // The amplitude envelope at the end of this block.
+    const float* aMul = aBlockMul[v->nPatch];
     switch (v->nStage) {
     case STAGE_ATTACK:
         v->fEnv += p.fAttack > 0 ? dt / p.fAttack : 1.0f;
@@ -858,12 +886,17 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
             v->nStage = STAGE_DECAY;
         }
         break;
-    case STAGE_DECAY: v->fEnv = p.fSustain + (v->fEnv - p.fSustain) * Decay(dt, v->fDecay); break;
-    case STAGE_RELEASE: v->fEnv *= expf(-dt / p.fRelease); break;
+    case STAGE_DECAY:
+        v->fEnv = p.fSustain + (v->fEnv - p.fSustain) * BlockDecay(v->fDecayMul, dt, v->fDecay, n);
+        break;
+    case STAGE_RELEASE: v->fEnv *= BlockDecay(aMul[0], dt, p.fRelease, n); break;
     default: v->fEnv *= expf(-dt / kKillTime); break;
     }
     v->fTime += dt;
     float t = v->fTime;
+    v->fCutNow *= BlockDecay(aMul[1], dt, p.fCutDecay, n);
+    v->fFmNow *= BlockDecay(aMul[2], dt, p.fFmDecay, n);
+    v->fBreathNow *= BlockDecay(aMul[3], dt, p.fNoiseDecay, n);
 
     // Pitch: the bend and the vibrato that fades in.
     float fCents = (float)c->nBend / 8192.0f * c->fBendRange * 100.0f;
@@ -871,10 +904,8 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
         float fFade = fminf((t - p.fVibDelay) / 0.4f, 1.0f);
         fCents += p.fVibCents * fFade * sinf(2 * kPi * p.fVibRate * t);
     }
-    float fHz = v->fHz * exp2f(fCents / 1200.0f);
-    // The detune split by the two levels, so the pitch heard stays the key's.
-    float fShare = p.fDetune / (1 + p.fMix2) / 1200.0f;
-    float fHz1 = fHz * exp2f(-fShare * p.fMix2), fHz2 = fHz * p.fRatio2 * exp2f(fShare);
+    float fHz = fCents != 0 ? v->fHz * exp2f(fCents / 1200.0f) : v->fHz;
+    float fHz1 = fHz * v->fRatio1, fHz2 = fHz * v->fRatio2;
     uint32_t nInc1 = (uint32_t)(fHz1 * kPhaseScale);
     uint32_t nInc2 = (uint32_t)(fHz2 * kPhaseScale);
     uint32_t nIncMod = (uint32_t)(fHz1 * p.fFmRatio * kPhaseScale);
@@ -882,19 +913,27 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     const float* t2 = TableFor(p.nWave2, fHz2);
     float fIndex = 0;
     if (p.fFmIndex > 0)
-        fIndex = fminf(p.fFmIndex * (p.fFmSustain + (1 - p.fFmSustain) * Decay(t, p.fFmDecay)) *
+        fIndex = fminf(p.fFmIndex * (p.fFmSustain + (1 - p.fFmSustain) * v->fFmNow) *
                            (0.5f + 0.5f * v->fVelocity),
                        3.0f) *
                  (4294967296.0f / (2 * kPi)); // radians in phase steps
     float fNoiseLevel = 0;
     if (p.fNoise > 0)
-        fNoiseLevel =
-            p.fNoise * (p.fNoiseSustain + (1 - p.fNoiseSustain) * Decay(t, p.fNoiseDecay));
+        fNoiseLevel = p.fNoise * (p.fNoiseSustain + (1 - p.fNoiseSustain) * v->fBreathNow);
     int bFilter = p.fCut > 0;
-    FilterCoef fc = {0, 0, 0, 0};
+    FilterCoef fc = {v->fA1, v->fA2, v->fA3, v->fK};
     if (bFilter) {
-        float fCut = p.fCut + p.fCutEnv * Decay(t, p.fCutDecay) * (0.4f + 0.6f * v->fVelocity);
-        fc = FilterMake(fmaxf(fHz * fCut, 180.0f), p.fQ);
+        float fCut = p.fCut + p.fCutEnv * v->fCutNow * (0.4f + 0.6f * v->fVelocity);
+        float fCutHz = fmaxf(fHz * fCut, 180.0f);
+        // The filter is set again only when its cutoff has moved.
+        if (fabsf(fCutHz - v->fFilterHz) > 0.002f * fCutHz) {
+            fc = FilterMake(fCutHz, p.fQ);
+            v->fFilterHz = fCutHz;
+            v->fA1 = fc.a1;
+            v->fA2 = fc.a2;
+            v->fA3 = fc.a3;
+            v->fK = fc.k;
+        }
     }
     float fTrem = 1;
     if (p.fTremolo > 0) fTrem = 1 - p.fTremolo * (0.5f + 0.5f * sinf(2 * kPi * p.fTremRate * t));

@@ -49,7 +49,11 @@ struct SynthVoice {
     float fNoiseEnv;
     float fGainL, fGainR; // at the end of the last block
     float fLow, fBand;    // filter state
-    float fLow2, fBand2;  // the drums' second filter
+    // Worked out at the start, or carried from block to block:
+    float fRatio1, fRatio2;             // the two oscillators against the key
+    float fDecayMul;                    // the decay over a whole block
+    float fCutNow, fFmNow, fBreathNow;  // the filter's, modulator's and breath's envelopes
+    float fFilterHz, fA1, fA2, fA3, fK; // the filter as last set
 };
 
 struct Synth {

@@ -89,6 +89,16 @@ DWORD WINAPI BuiltInThread(LPVOID) {
     return 0;
 }
 
+// The buffers given back and the device and its event closed.
+void WaveClose() {
+    for (int i = 0; i < BUFFERS; i++)
+        waveOutUnprepareHeader(track.hWave, &track.aHeader[i], sizeof track.aHeader[i]);
+    waveOutClose(track.hWave);
+    track.hWave = NULL;
+    CloseHandle(track.hEvent);
+    track.hEvent = NULL;
+}
+
 // Ends the play: the thread joined, the device reset (silent at once) and
 // closed, no handle left. A pending notification becomes nFlags.
 void PlayEnd(UINT nFlags) {
@@ -101,12 +111,7 @@ void PlayEnd(UINT nFlags) {
     CloseHandle(track.hThread);
     track.hThread = NULL;
     waveOutReset(track.hWave);
-    for (int i = 0; i < BUFFERS; i++)
-        waveOutUnprepareHeader(track.hWave, &track.aHeader[i], sizeof track.aHeader[i]);
-    waveOutClose(track.hWave);
-    track.hWave = NULL;
-    CloseHandle(track.hEvent);
-    track.hEvent = NULL;
+    WaveClose();
     NotifyPost(nFlags);
 }
 
@@ -147,10 +152,7 @@ uint32_t PlayStart(HWND hwndNotify, int bNotify) {
         EnterCriticalSection(&csBuiltIn);
         track.bNotifyPending = 0;
         LeaveCriticalSection(&csBuiltIn);
-        waveOutClose(track.hWave);
-        track.hWave = NULL;
-        CloseHandle(track.hEvent);
-        track.hEvent = NULL;
+        WaveClose();
         return MCIERR_OUT_OF_MEMORY;
     }
     SetThreadPriority(track.hThread, THREAD_PRIORITY_ABOVE_NORMAL);
