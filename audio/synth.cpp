@@ -398,13 +398,13 @@ int DrumOfKey(int nKey, Drum* d) {
         return 1;
     }
     case 42: // closed hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7500, 0.7f, 0.45f, 0.035f, 3100, 0.25f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7500, 0.7f, 0.45f, 0.035f, 3100, 0.08f, 0.25f, 1};
         return 1;
     case 44: // pedal hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.35f, 0.05f, 3100, 0.2f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.35f, 0.05f, 3100, 0.06f, 0.25f, 1};
         return 1;
     case 46: // open hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.4f, 0.35f, 3100, 0.25f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.4f, 0.35f, 3100, 0.08f, 0.25f, 1};
         return 1;
     case 49:
     case 52:
@@ -421,7 +421,7 @@ int DrumOfKey(int nKey, Drum* d) {
         *d = {2300, 2300, 1, 0.25f, 0.6f, NOISE_HIGH, 2500, 0.8f, 0.1f, 0.6f, 2500, 0.5f, 0.3f, 0};
         return 1;
     case 54: // tambourine
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 8500, 0.7f, 0.55f, 0.12f, 6200, 0.3f, 0.35f, 0};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 8500, 0.7f, 0.55f, 0.12f, 6200, 0.12f, 0.35f, 0};
         return 1;
     case 56: // cowbell
         *d = {0, 0, 1, 0, 1, NOISE_BAND, 800, 1.2f, 0.0f, 0.16f, 560, 1.0f, 0.2f, 0};
