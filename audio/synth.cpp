@@ -816,6 +816,8 @@ void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
         v->nStage = STAGE_FREE;
 }
 
+enum { FILTER_NONE, FILTER_POLES, FILTER_RESONANT };
+
 // One block of a tone, the per-sample work only: the kind of voice is
 // chosen once per block, so the loop carries no tests.
 struct ToneBlock {
@@ -826,7 +828,7 @@ struct ToneBlock {
     float dgL, dgR;
 };
 
-template <int bFm, int bOsc2, int bNoise, int bFilter>
+template <int bFm, int bOsc2, int bNoise, int nFilter>
 void ToneLoop(const ToneBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
     uint32_t n1 = v->nPhase1, n2 = v->nPhase2, nMod = v->nPhaseMod, nNoise = v->nNoise;
     float gL = v->fGainL, gR = v->fGainR, fLow = v->fLow, fBand = v->fBand;
@@ -846,7 +848,12 @@ void ToneLoop(const ToneBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
             n2 += b.nInc2;
         }
         if (bNoise) x += NoiseNext(&nNoise) * b.fNoise;
-        if (bFilter) {
+        if (nFilter == FILTER_POLES) {
+            // Two one-pole low-passes: gentle, and quicker than the resonant one.
+            fLow += b.fc.a1 * (x - fLow);
+            fBand += b.fc.a1 * (fLow - fBand);
+            x = fBand;
+        } else if (nFilter == FILTER_RESONANT) {
             float fBandOut;
             x = FilterRun(b.fc, &fLow, &fBand, x, &fBandOut);
         }
@@ -864,12 +871,12 @@ void ToneLoop(const ToneBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
 }
 
 typedef void (*ToneLoopFn)(const ToneBlock&, SynthVoice*, float*, float*, int);
-const ToneLoopFn akToneLoop[16] = {
-    ToneLoop<0, 0, 0, 0>, ToneLoop<1, 0, 0, 0>, ToneLoop<0, 1, 0, 0>, ToneLoop<1, 1, 0, 0>,
-    ToneLoop<0, 0, 1, 0>, ToneLoop<1, 0, 1, 0>, ToneLoop<0, 1, 1, 0>, ToneLoop<1, 1, 1, 0>,
-    ToneLoop<0, 0, 0, 1>, ToneLoop<1, 0, 0, 1>, ToneLoop<0, 1, 0, 1>, ToneLoop<1, 1, 0, 1>,
-    ToneLoop<0, 0, 1, 1>, ToneLoop<1, 0, 1, 1>, ToneLoop<0, 1, 1, 1>, ToneLoop<1, 1, 1, 1>,
-};
+#define TONE_LOOPS(f)                                                                              \
+    ToneLoop<0, 0, 0, f>, ToneLoop<1, 0, 0, f>, ToneLoop<0, 1, 0, f>, ToneLoop<1, 1, 0, f>,        \
+        ToneLoop<0, 0, 1, f>, ToneLoop<1, 0, 1, f>, ToneLoop<0, 1, 1, f>, ToneLoop<1, 1, 1, f>
+const ToneLoopFn akToneLoop[24] = {TONE_LOOPS(FILTER_NONE), TONE_LOOPS(FILTER_POLES),
+                                   TONE_LOOPS(FILTER_RESONANT)};
+#undef TONE_LOOPS
 
 void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     const Patch& p = aPatch[v->nPatch];
@@ -920,14 +927,19 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     float fNoiseLevel = 0;
     if (p.fNoise > 0)
         fNoiseLevel = p.fNoise * (p.fNoiseSustain + (1 - p.fNoiseSustain) * v->fBreathNow);
-    int bFilter = p.fCut > 0;
+    int nFilter = p.fCut <= 0 ? FILTER_NONE : p.fQ > 1 ? FILTER_RESONANT : FILTER_POLES;
     FilterCoef fc = {v->fA1, v->fA2, v->fA3, v->fK};
-    if (bFilter) {
+    if (nFilter != FILTER_NONE) {
         float fCut = p.fCut + p.fCutEnv * v->fCutNow * (0.4f + 0.6f * v->fVelocity);
         float fCutHz = fmaxf(fHz * fCut, 180.0f);
         // The filter is set again only when its cutoff has moved.
         if (fabsf(fCutHz - v->fFilterHz) > 0.002f * fCutHz) {
-            fc = FilterMake(fCutHz, p.fQ);
+            if (nFilter == FILTER_RESONANT) {
+                fc = FilterMake(fCutHz, p.fQ);
+            } else {
+                fc.a1 = 1 - expf(-2 * kPi * fminf(fCutHz, 0.45f * kRate) / kRate);
+                fc.a2 = fc.a3 = fc.k = 0;
+            }
             v->fFilterHz = fCutHz;
             v->fA1 = fc.a1;
             v->fA2 = fc.a2;
@@ -953,7 +965,7 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     float fInv = 1.0f / (float)n;
     tb.dgL = (gL1 - v->fGainL) * fInv;
     tb.dgR = (gR1 - v->fGainR) * fInv;
-    int nKind = (fIndex > 0) | (p.fMix2 > 0) << 1 | (fNoiseLevel > 0) << 2 | bFilter << 3;
+    int nKind = (fIndex > 0) | (p.fMix2 > 0) << 1 | (fNoiseLevel > 0) << 2 | nFilter << 3;
     akToneLoop[nKind](tb, v, aL, aR, n);
     v->fGainL = gL1;
     v->fGainR = gR1;
