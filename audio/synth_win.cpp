@@ -70,7 +70,8 @@ DWORD WINAPI BuiltInThread(LPVOID) {
     while (!QuitAsked()) {
         for (int i = 0; i < BUFFERS; i++) {
             WAVEHDR* h = &track.aHeader[i];
-            if (h->dwFlags & WHDR_INQUEUE) continue;
+            // The flags are the device's to change from its own thread.
+            if (*(volatile DWORD*)&h->dwFlags & WHDR_INQUEUE) continue;
             if (track.nEndBuffer == i) {
                 NotifyPost(MCI_NOTIFY_SUCCESSFUL);
                 track.nEndBuffer = -2; // told
