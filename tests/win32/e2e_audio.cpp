@@ -346,7 +346,7 @@ TEST_F(Audio, MusicKeyThirtyTimesLeavesNothingBehind) {
 
     for (int i = 0; i < 30; i++) Key(hwnd, 'M');
     PumpFor(2000); // time to take them all
-    DWORD dwResult = 0;
+    DWORD_PTR dwResult = 0;
     EXPECT_TRUE(SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &dwResult))
         << "the game stopped answering";
     ASSERT_TRUE(run.Running());
