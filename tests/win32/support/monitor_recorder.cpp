@@ -217,7 +217,35 @@ std::pair<double, size_t> BestMatch(const std::vector<float>& a, const std::vect
         double d = Ncc(n, 1);
         if (d > dBest) dBest = d, nBest = n;
     }
-    return {dBest, nBest};
+    // Then piece by piece (100 ms), each aligned within 40 ms of the piece
+    // before: a stall of the system's playback on a busy machine shifts what
+    // follows it, which says nothing about what was played.
+    const size_t nPiece = 4410, nReach = 1764;
+    double dDot = 0, dA = 0, dR = 0;
+    size_t nAt = nBest;
+    for (size_t nFrom = 0; nFrom < sr.size(); nFrom += nPiece) {
+        size_t nLen = std::min(nPiece, sr.size() - nFrom);
+        double dPieceBest = -2, dPieceDot = 0, dPieceA = 0, dPieceR = 0;
+        size_t nPieceAt = nAt;
+        for (size_t n = nAt > nReach ? nAt - nReach : 0; n <= nAt + nReach; n++) {
+            if (n + nFrom + nLen > sa.size()) break;
+            double d = 0, a2 = 0, r2 = 0;
+            for (size_t i = nFrom; i < nFrom + nLen; i++) {
+                d += (double)sa[n + i] * sr[i];
+                a2 += (double)sa[n + i] * sa[n + i];
+                r2 += (double)sr[i] * sr[i];
+            }
+            double dNcc = a2 > 0 && r2 > 0 ? d / std::sqrt(a2 * r2) : 0;
+            if (dNcc > dPieceBest) {
+                dPieceBest = dNcc, nPieceAt = n;
+                dPieceDot = d, dPieceA = a2, dPieceR = r2;
+            }
+        }
+        dDot += dPieceDot, dA += dPieceA, dR += dPieceR;
+        nAt = nPieceAt;
+    }
+    double dPieces = dA > 0 && dR > 0 ? dDot / std::sqrt(dA * dR) : 0;
+    return {std::max(dBest, dPieces), nBest};
 }
 
 double ToneLevel(const std::vector<float>& a, size_t nFrom, size_t n, double dHz) {

@@ -81,7 +81,9 @@ std::vector<size_t> Onsets(const std::vector<float>& a, size_t nFrom, size_t nTo
 // The normalised cross-correlation of ref with a at the offset (searched
 // over the whole of a) where they match best, both smoothed over four frames
 // first (a resampler's images above 11 kHz count for nothing): the best
-// value and its offset.
+// value and its offset. Where the pieces of 100 ms, each aligned within 40 ms
+// of the one before, match better (a stall of the playback on a busy
+// machine), that value counts.
 std::pair<double, size_t> BestMatch(const std::vector<float>& a, const std::vector<float>& ref);
 // The strength of frequency dHz in a[nFrom, nFrom + n) (Goertzel).
 double ToneLevel(const std::vector<float>& a, size_t nFrom, size_t n, double dHz);
