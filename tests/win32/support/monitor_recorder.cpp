@@ -14,7 +14,6 @@ namespace {
 const int kBufferFrames = 882; // 20 ms
 const int kBuffers = 100;      // two seconds of slack for a busy machine
 const size_t kWindow = 441;    // 10 ms
-const size_t kOnsetGap = 2646; // 60 ms
 
 } // namespace
 
@@ -42,7 +41,7 @@ bool MonitorRecorder::Start() {
         return false;
     }
     hThread = CreateThread(NULL, 0, ThreadProc, this, 0, NULL);
-    if (!hThread || !WaitFor(kRate / 10, 2000)) {
+    if (!hThread || !WaitFor(kRate / 10, 10000)) {
         sError = std::string("no sound came from the server at ") + szSocket;
         Stop();
         return false;
@@ -160,24 +159,6 @@ size_t SilentFrom(const std::vector<float>& a, size_t nFrom, size_t nTo, double 
     size_t nQuiet = nTo;
     while (nQuiet > nFrom && std::fabs(a[nQuiet - 1]) <= dLevel) nQuiet--;
     return nTo - nQuiet >= kWindow ? nQuiet : SIZE_MAX;
-}
-
-std::vector<size_t> Onsets(const std::vector<float>& a, size_t nFrom, size_t nTo, double dLevel) {
-    std::vector<size_t> aOnset;
-    nTo = std::min(nTo, a.size());
-    const size_t nHop = kWindow / 2, nBack = 4; // 5 ms steps, 20 ms back
-    std::vector<double> aLevel;
-    for (size_t i = nFrom; i + kWindow <= nTo; i += nHop) aLevel.push_back(Rms(a, i, kWindow));
-    size_t nLast = 0;
-    for (size_t k = nBack; k < aLevel.size(); k++) {
-        size_t nAt = nFrom + k * nHop;
-        if (aLevel[k] > dLevel && aLevel[k] > 3 * aLevel[k - nBack] &&
-            (aOnset.empty() || nAt - nLast >= kOnsetGap)) {
-            aOnset.push_back(nAt);
-            nLast = nAt;
-        }
-    }
-    return aOnset;
 }
 
 std::pair<double, size_t> BestMatch(const std::vector<float>& a, const std::vector<float>& ref) {

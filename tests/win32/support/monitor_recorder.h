@@ -33,7 +33,7 @@ class MonitorRecorder {
     MonitorRecorder& operator=(const MonitorRecorder&) = delete;
 
     // Starts recording; false, with Error() saying why, when the tests' sound
-    // server is not there or gives no data within two seconds.
+    // server is not there or gives no data within ten seconds.
     bool Start();
     void Stop();
     const std::string& Error() const { return sError; }
@@ -74,10 +74,6 @@ size_t FirstLoud(const std::vector<float>& a, size_t nFrom, double dLevel = 0.01
 // dLevel (no sample larger): where silence began. SIZE_MAX when the last
 // 10 ms before nTo are not silent.
 size_t SilentFrom(const std::vector<float>& a, size_t nFrom, size_t nTo, double dLevel = 0.003);
-// The frames from nFrom to nTo where a note begins: the 10 ms loudness rises
-// threefold over 20 ms to above dLevel; one onset per 60 ms at most.
-std::vector<size_t> Onsets(const std::vector<float>& a, size_t nFrom, size_t nTo,
-                           double dLevel = 0.01);
 // The normalised cross-correlation of ref with a at the offset (searched
 // over the whole of a) where they match best, both smoothed over four frames
 // first (a resampler's images above 11 kHz count for nothing): the best
