@@ -7,6 +7,7 @@
 #include "engine/game.h"
 #include "prefs/prefs.h"
 #include "shell/buttons.h"
+#include "shell/commands.h"
 #include "shell/dialogs.h"
 #include "shell/display.h"
 #include "shell/pad_win.h"
@@ -146,13 +147,16 @@ static void AppExtendSystemMenu() {
     AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUT, "&About...");
 }
 
-// The menu bar's Settings menu gets "Window Size" below "Options...".
+// The menu bar's Settings menu gets "Window Size" below "Options..." and
+// "Music Device" below "Music".
 static void AppExtendSettingsMenu() {
     HMENU hSettings = hMainMenu ? GetSubMenu(hMainMenu, 1) : NULL;
     HMENU hSub = hSettings ? CreatePopupMenu() : NULL;
     if (!hSub) return;
     DisplayFillSizeMenu(hwndMain, hSub);
     InsertMenuA(hSettings, 1, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hSub, "Window Size");
+    for (int i = 0; i < GetMenuItemCount(hSettings); i++)
+        if (GetMenuItemID(hSettings, i) == IDM_MUSIC) MusicDeviceMenuInsert(hSettings, i + 1);
 }
 
 // Everything after the single-copy mutex (bTaken: another copy has it): the

@@ -165,13 +165,15 @@ static void MusicDeviceMenuSet(HMENU hMenu) {
     MenuItemSet(hMenu, IDM_MUSICDEV_SYSTEM, HasMIDIDevice(), nDevice == MIDI_DEVICE_SYSTEM);
 }
 
-static void MusicDeviceMenuAppend(HMENU hMenu) {
+int MusicDeviceMenuInsert(HMENU hMenu, int nPos) {
     HMENU hSub = CreatePopupMenu();
-    if (!hSub) return;
+    if (!hSub) return 0;
     AppendMenuA(hSub, MF_STRING, IDM_MUSICDEV_BUILTIN, "Built-in Synthesizer");
     AppendMenuA(hSub, MF_STRING, IDM_MUSICDEV_SYSTEM, "System MIDI");
     MusicDeviceMenuSet(hSub);
-    AppendMenuA(hMenu, MF_POPUP, (UINT_PTR)hSub, "Music Device");
+    return InsertMenuA(hMenu, (UINT)nPos, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hSub, "Music Device")
+               ? 1
+               : 0;
 }
 
 void MenuUpdate(HWND hwnd) {
@@ -210,7 +212,7 @@ void ContextMenuShowAt(HWND hwnd, POINT pt) {
     AppendMenuA(hMenu, MF_STRING, IDM_CLEARSCORES, "&Clear High Scores");
     AppendMenuA(hMenu, MF_STRING, IDM_ABOUT, "&About...");
     DisplayAppendSizeMenu(hwnd, hMenu);
-    MusicDeviceMenuAppend(hMenu);
+    MusicDeviceMenuInsert(hMenu, -1);
     AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
     AppendMenuA(hMenu, MF_STRING, IDM_QUIT, "&Quit\tAlt+F4");
     TrackPopupMenu(hMenu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, NULL);

@@ -477,6 +477,7 @@ TEST_F(MainWindow, RightClickMenuOffersAbortOnlyDuringAGame) {
 // stops the playing track on the old device, installs the new one and is
 // kept in the file.
 TEST_F(MainWindow, MusicDeviceChoiceIsCheckedKeptAndTakesTheTrackAlong) {
+    ASSERT_EQ(MusicDeviceMenuInsert(GetSubMenu(hMainMenu, 1), -1), 1); // as start-up does
     prefs.bMusic = 1;
     MIDIStartTrack(hwnd, 0); // on the fake sequencer
     aSeen.clear();
