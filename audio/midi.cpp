@@ -222,3 +222,24 @@ int MIDIToggleMusic(HostWindow hwndNotify) {
 int MIDIAvailable(int bHasMIDIDevice) {
     return bHasMIDIDevice && nMIDIFiles > 0;
 }
+
+int MIDIDeviceNormalize(int nRead) {
+    return nRead == MIDI_DEVICE_BUILTIN || nRead == MIDI_DEVICE_SYSTEM ? nRead : MIDI_DEVICE_AUTO;
+}
+
+int MIDIDeviceChoose(int nChoice, int bUnderWine, int nMIDIOutputs) {
+    nChoice = MIDIDeviceNormalize(nChoice);
+    if (nChoice != MIDI_DEVICE_AUTO) return nChoice;
+    return bUnderWine || nMIDIOutputs <= 0 ? MIDI_DEVICE_BUILTIN : MIDI_DEVICE_SYSTEM;
+}
+
+int MIDIDeviceSwitch(HostWindow hwndNotify, const MIDIDevice* pDevice) {
+    if (pDevice == pMIDIDevice) return 0;
+    // A start or stop in progress (a warning box's loop) keeps its device.
+    if (bStarting || bClosing) return 0;
+    int bWasPlaying = bPlaying;
+    MIDIStop();
+    MIDIDeviceInstall(pDevice);
+    if (bWasPlaying) MIDIStart(hwndNotify, nMIDIIndex);
+    return 1;
+}

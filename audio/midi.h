@@ -95,6 +95,24 @@ int MIDIToggleMusic(HostWindow hwndNotify);
 // The Music menu item and option may be used: a MIDI device and at least one file.
 int MIDIAvailable(int bHasMIDIDevice);
 
+// Which device plays the music: the player's choice (the initialisation
+// file's "MusicDevice" in section "Window"), automatic until one is made.
+enum {
+    MIDI_DEVICE_AUTO = 0,
+    MIDI_DEVICE_BUILTIN = 1, // the game's own synthesizer
+    MIDI_DEVICE_SYSTEM = 2,  // the system's "sequencer"
+};
+// A value read from the file: anything but 1 or 2 is the automatic choice.
+int MIDIDeviceNormalize(int nRead);
+// The device that plays: the player's choice; without one the built-in
+// synthesizer under Wine (whose sequencer needs a synthesizer set up by hand)
+// or on a system without a MIDI output, else the system's sequencer.
+int MIDIDeviceChoose(int nChoice, int bUnderWine, int nMIDIOutputs);
+// Puts pDevice in the place of the installed one. A track that plays is
+// stopped and closed on the old device and the same track starts on the new.
+// Returns 1 if the device changed.
+int MIDIDeviceSwitch(HostWindow hwndNotify, const MIDIDevice* pDevice);
+
 // Sends one command string and reports a failure; returns the error code.
 uint32_t MCISend(HostWindow hwndNotify, const char* szCommand);
 void MIDITrace(const char* szLine);
@@ -131,3 +149,20 @@ int MIDIFileLoad(const char* szPath, uint8_t** ppData, size_t* pnSize);
 const MIDIDevice* MIDIDeviceBuiltIn();
 // 1 when there is a wave output device to play it on.
 int MIDIBuiltInAvailable();
+
+// --- The choice of device (mididevice_win.cpp) -------------------------------
+
+// 1 when the game runs under Wine (its ntdll exports wine_get_version).
+int MIDIUnderWine();
+// The device chosen by the preferences on this system (MIDI_DEVICE_BUILTIN
+// or MIDI_DEVICE_SYSTEM), and its table.
+int MIDIDeviceCurrent();
+const MIDIDevice* MIDIDeviceOf(int nDevice);
+// Installs the chosen device; start-up, before the files are listed.
+int MIDIDeviceInstallChosen();
+// The chosen device can play: a wave output for the built-in synthesizer, a
+// MIDI output for the sequencer.
+int MIDIDeviceReady();
+// The player chooses nDevice (the "Music Device" menu): kept in the
+// preferences, and a track that plays moves to it.
+int MIDIDeviceSelect(HostWindow hwndNotify, int nDevice);

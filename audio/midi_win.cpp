@@ -184,7 +184,7 @@ int MIDIFileFits(const char* szPath) {
 }
 
 int MIDIFindFilesIn(HostWindow hwndOwner, const char* szDir) {
-    if (!pMIDIDevice) MIDIDeviceInstall(&kWin32Device);
+    if (!pMIDIDevice) MIDIDeviceInstallChosen();
     if (!szDir || strlen(szDir) >= MIDI_DIR_LEN) szDir = "";
     MIDIListBegin(szDir);
     // Without a folder there is nothing to list: never the current directory.

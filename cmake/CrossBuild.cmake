@@ -122,9 +122,10 @@ set_tests_properties(win32.${_dpi_test} PROPERTIES RUN_SERIAL TRUE
 
 # End-to-end tests drive the real Quarrion.exe; only one copy may run at a
 # time, and it needs the desktop to itself.
-add_executable(quarrion_e2e_tests ${_e2e_tests})
+# The listening tests write their tunes with the generators' MIDI writer.
+add_executable(quarrion_e2e_tests ${_e2e_tests} ${CMAKE_SOURCE_DIR}/tools/soundgen/midi.cpp)
 target_compile_options(quarrion_e2e_tests PRIVATE ${QUARRION_WARNINGS})
-target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support gtest ${QUARRION_WIN_LINK})
+target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support quarrion_core gtest ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_e2e_tests Quarrion)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180

@@ -16,6 +16,7 @@ void PrefsSetDefaults() {
     prefs.szLastPlayer[0] = '\0';
     prefs.nZoom = 0; // the largest that fits
     prefs.bFullScreen = 0;
+    prefs.nMusicDevice = 0; // automatic
 }
 
 int32_t SpeedNormalize(int32_t nRead) {

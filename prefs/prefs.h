@@ -18,6 +18,9 @@ struct Prefs {
     // and whether it covers the screen.
     int32_t nZoom;
     int32_t bFullScreen;
+    // The music's device (audio/midi.h): 0 automatic, 1 the built-in
+    // synthesizer, 2 the system's MIDI. Also in section "Window".
+    int32_t nMusicDevice;
 };
 
 extern Prefs prefs;

@@ -5,12 +5,14 @@
 #include <cstring>
 
 #include "prefs/ini_win.h"
+#include "audio/midi.h"
 #include "prefs/prefs.h"
 #include "render/zoom.h"
 
 static const char szPrefsSection[] = "Prefs";
 static const char szContactSection[] = "Zentrope";
-// The window's size, a section of its own after the design's two.
+// The window's size and the music's device, a section of its own after the
+// design's two.
 static const char szWindowSection[] = "Window";
 // The team has no address of its own yet: both keys are written empty.
 static const char szContactWebSite[] = "";
@@ -48,6 +50,8 @@ int LoadPrefs() {
                   sizeof prefs.szLastPlayer);
     prefs.nZoom = ZoomNormalize((int32_t)IniReadInt(szPath, szWindowSection, "Zoom", ZOOM_FITS));
     prefs.bFullScreen = IniReadInt(szPath, szWindowSection, "FullScreen", 0) != 0 ? 1 : 0;
+    prefs.nMusicDevice = MIDIDeviceNormalize(
+        (int)(int32_t)IniReadInt(szPath, szWindowSection, "MusicDevice", MIDI_DEVICE_AUTO));
     return 1;
 }
 
@@ -78,5 +82,7 @@ int SavePrefs() {
     snprintf(szValue, sizeof szValue, "%d", (int)ZoomNormalize(prefs.nZoom));
     bAll &= IniWriteString(szPath, szWindowSection, "Zoom", szValue);
     bAll &= IniWriteString(szPath, szWindowSection, "FullScreen", prefs.bFullScreen ? "1" : "0");
+    snprintf(szValue, sizeof szValue, "%d", MIDIDeviceNormalize(prefs.nMusicDevice));
+    bAll &= IniWriteString(szPath, szWindowSection, "MusicDevice", szValue);
     return IniSaveDone() && bAll;
 }

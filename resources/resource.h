@@ -33,6 +33,9 @@
 #define IDM_FULLSCREEN 1168
 #define IDM_ZOOMIN 1184
 #define IDM_ZOOMOUT 1200
+// The music's device ("Music Device" submenu)
+#define IDM_MUSICDEV_BUILTIN 1216
+#define IDM_MUSICDEV_SYSTEM 1232
 
 // ABOUTDLG: only the OK button (IDOK) is addressed; everything else is IDC_STATIC.
 

@@ -68,8 +68,9 @@ int OptionsApply(const OptionsChoice& choice, const OptionsOpening& opening,
 // Runs "OPTIONSDLG" modally with hwndOwner as owner; returns 1.
 int ShowOptionsDlg(HostWindow hwndOwner);
 
-// The device checks the dialog asks (by default HasMIDIDevice and
-// HasWaveDevice, the same ones the menu asks); tests put fakes here.
+// The device checks the dialog asks (by default MIDIDeviceReady, whether the
+// chosen music device can play, and HasWaveDevice; the same ones the menu
+// asks); tests put fakes here.
 extern int (*pfnOptionsHasMIDIDevice)();
 extern int (*pfnOptionsHasWaveDevice)();
 // The dialog's tooltips, when the shell provides them (null: no tooltips).

@@ -1,6 +1,7 @@
 // The options dialog "OPTIONSDLG" on Win32.
 #include <windows.h>
 
+#include "audio/midi.h"
 #include "audio/sound.h"
 #include "prefs/prefs.h"
 #include "render/render_win.h"
@@ -9,7 +10,7 @@
 #include "shell/app.h"
 #include "shell/dialogs.h"
 
-int (*pfnOptionsHasMIDIDevice)() = HasMIDIDevice;
+int (*pfnOptionsHasMIDIDevice)() = MIDIDeviceReady;
 int (*pfnOptionsHasWaveDevice)() = HasWaveDevice;
 int (*pfnOptionsTooltipsCreate)(HostWindow hwndDlg);
 int (*pfnOptionsTooltipsDestroy)();

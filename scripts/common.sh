@@ -75,7 +75,10 @@ ensure_base_deps() {
     [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] ||
         [ -n "$(find /usr/lib -name GTestConfig.cmake 2>/dev/null | head -n 1)" ] ||
         missing+=(libgtest-dev libgmock-dev)
-    [ -f /usr/share/alsa/alsa.conf ] || missing+=(libasound2-data)
+    # The tests' own sound server, and its client tools (pactl asks it whether
+    # it is up). Wine reaches it through libpulse0:i386, which wine32 needs.
+    command -v pulseaudio >/dev/null || missing+=(pulseaudio)
+    command -v pactl >/dev/null || missing+=(pulseaudio-utils)
     # Metric twins of Arial and friends, for the dialogs' fonts under Wine.
     [ -d /usr/share/fonts/truetype/liberation ] || missing+=(fonts-liberation)
     # Wine's own fonts: the caption buttons' symbols and the message boxes'
@@ -220,14 +223,81 @@ wine_env_common() {
 # The screen and Wine's desktop are QUARRION_DESKTOP large (3840x2160 unless
 # set), so the tests can show the game at every zoom up to 4; the game
 # process tests run at zoom 1 unless they choose another.
+# --- A sound server of our own ---------------------------------------------------
+# Debian's PulseAudio as a plain process (as root too, where it warns and
+# runs), its socket, runtime and state folders in the build tree, no user
+# configuration, no D-Bus, nothing that touches a sound card: one null sink,
+# the default, whose monitor the tests record (the default source), and an
+# anonymous Unix socket. The Wine processes get PULSE_SERVER; the user's own
+# sound server is never asked.
+PULSE_PID=
+PULSE_TMP=
+start_test_audio() {
+    local dir=$QUARRION_BUILD/pulse i
+    command -v pulseaudio >/dev/null || return 1
+    rm -rf "$dir"
+    mkdir -p "$dir/home" "$dir/runtime" "$dir/state" || return 1
+    local runtime=$dir/runtime
+    # A socket's path has room for about 100 bytes: a deep tree's goes to /tmp.
+    if [ ${#runtime} -gt 90 ]; then
+        PULSE_TMP=$(mktemp -d /tmp/quarrion-pulse.XXXXXX) || return 1
+        runtime=$PULSE_TMP
+    fi
+    chmod 700 "$runtime"
+    local sock=$runtime/native
+    {
+        echo 'load-module module-null-sink sink_name=quarrion_null rate=44100 channels=2 sink_properties=device.description=Quarrion-test-output'
+        echo 'set-default-sink quarrion_null'
+        echo 'set-default-source quarrion_null.monitor'
+        echo "load-module module-native-protocol-unix auth-anonymous=1 socket=$sock"
+    } >"$dir/server.pa"
+    printf 'autospawn = no\n' >"$dir/client.conf"
+    (
+        cd "$dir" &&
+            exec env -u DBUS_SESSION_BUS_ADDRESS -u DISPLAY -u PULSE_SERVER \
+                HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/.config" XDG_RUNTIME_DIR="$runtime" \
+                XDG_STATE_HOME="$dir/state" PULSE_RUNTIME_PATH="$runtime" PULSE_STATE_PATH="$dir/state" \
+                PULSE_CLIENTCONFIG="$dir/client.conf" \
+                pulseaudio -n -F "$dir/server.pa" --daemonize=no --system=no --use-pid-file=no \
+                --exit-idle-time=-1 --realtime=no --high-priority=no --disallow-exit=yes \
+                --log-target=stderr --log-level=warning
+    ) >"$dir/server.log" 2>&1 &
+    PULSE_PID=$!
+    export PULSE_SERVER=unix:$sock PULSE_CLIENTCONFIG=$dir/client.conf
+    export QUARRION_TEST_AUDIO=$sock
+    for i in $(seq 1 100); do
+        if ! kill -0 "$PULSE_PID" 2>/dev/null; then break; fi
+        if pactl info >/dev/null 2>&1; then
+            log "PulseAudio on $sock (pid $PULSE_PID)"
+            return 0
+        fi
+        sleep 0.1
+    done
+    stop_test_audio
+    unset QUARRION_TEST_AUDIO
+    return 1
+}
+
+stop_test_audio() {
+    if [ -n "$PULSE_PID" ]; then
+        kill "$PULSE_PID" >/dev/null 2>&1 || true
+        wait "$PULSE_PID" 2>/dev/null || true
+        PULSE_PID=
+    fi
+    if [ -n "$PULSE_TMP" ]; then
+        rm -rf "$PULSE_TMP"
+        PULSE_TMP=
+    fi
+}
+
 start_headless_wine() {
     local desktop=${QUARRION_DESKTOP:-3840x2160}
     wine_env_common || return 1
-    # A headless machine has no sound card; give Wine one silent output.
-    local alsa=$QUARRION_BUILD/alsa-null.conf
     mkdir -p "$QUARRION_BUILD"
-    printf 'pcm.!default { type null }\n' >"$alsa"
-    export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$alsa
+    # Sound goes to a server of our own whose output the tests record (Wine
+    # tries its PulseAudio driver first; its ALSA driver stays for MIDI). When
+    # it cannot start, the listening tests say so.
+    start_test_audio || log "PulseAudio did not start (see $QUARRION_BUILD/pulse/server.log): the tests that listen will fail"
     local fdfile=$QUARRION_BUILD/xvfb.display
     rm -f "$fdfile"
     Xvfb -displayfd 5 -screen 0 "${desktop}x24" -nolisten tcp 5>"$fdfile" >/dev/null 2>&1 &
@@ -265,6 +335,7 @@ stop_headless_wine() {
         wait "$XVFB_PID" 2>/dev/null || true
         XVFB_PID=
     fi
+    stop_test_audio
 }
 
 # --- The player's copy of the game ---------------------------------------------

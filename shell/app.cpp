@@ -3,9 +3,11 @@
 
 #include <commctrl.h>
 
+#include "audio/midi.h"
 #include "engine/game.h"
 #include "prefs/prefs.h"
 #include "shell/buttons.h"
+#include "shell/commands.h"
 #include "shell/dialogs.h"
 #include "shell/display.h"
 #include "shell/pad_win.h"
@@ -145,13 +147,16 @@ static void AppExtendSystemMenu() {
     AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUT, "&About...");
 }
 
-// The menu bar's Settings menu gets "Window Size" below "Options...".
+// The menu bar's Settings menu gets "Window Size" below "Options..." and
+// "Music Device" below "Music".
 static void AppExtendSettingsMenu() {
     HMENU hSettings = hMainMenu ? GetSubMenu(hMainMenu, 1) : NULL;
     HMENU hSub = hSettings ? CreatePopupMenu() : NULL;
     if (!hSub) return;
     DisplayFillSizeMenu(hwndMain, hSub);
     InsertMenuA(hSettings, 1, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hSub, "Window Size");
+    for (int i = 0; i < GetMenuItemCount(hSettings); i++)
+        if (GetMenuItemID(hSettings, i) == IDM_MUSIC) MusicDeviceMenuInsert(hSettings, i + 1);
 }
 
 // Everything after the single-copy mutex (bTaken: another copy has it): the
@@ -186,6 +191,7 @@ static int AppRun(HANDLE hMutex, int bTaken, int nCmdShow) {
     // The engine's start-up, and its platform half: the bitmap set, the side
     // panel and the six command buttons.
     LoadBitmaps();
+    MIDIDeviceInstallChosen();
     GameInit(hwndMain);
     PanelCreate(hwndMain);
     ButtonsCreate(hwndMain);

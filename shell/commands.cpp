@@ -145,6 +145,8 @@ LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn) {
     case IDM_ABOUT: return CommandAbout(hwnd);
     case IDM_CLEARSCORES: return CommandClearScores(hwnd);
     case IDM_PAUSE: SetPause(game.bPaused ? 0 : 1); return 1;
+    case IDM_MUSICDEV_BUILTIN: MIDIDeviceSelect(hwnd, MIDI_DEVICE_BUILTIN); return 1;
+    case IDM_MUSICDEV_SYSTEM: MIDIDeviceSelect(hwnd, MIDI_DEVICE_SYSTEM); return 1;
     default: *pbPassOn = 1; return 0;
     }
 }
@@ -152,6 +154,26 @@ LRESULT CommandRun(HWND hwnd, int nId, int* pbPassOn) {
 static void MenuItemSet(HMENU hMenu, UINT uId, int bEnabled, int bChecked) {
     EnableMenuItem(hMenu, uId, MF_BYCOMMAND | (bEnabled ? MF_ENABLED : MF_GRAYED));
     CheckMenuItem(hMenu, uId, MF_BYCOMMAND | (bChecked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The "Music Device" items: the current device checked, a device the system
+// cannot play through greyed.
+static void MusicDeviceMenuSet(HMENU hMenu) {
+    int nDevice = MIDIDeviceCurrent();
+    MenuItemSet(hMenu, IDM_MUSICDEV_BUILTIN, MIDIBuiltInAvailable(),
+                nDevice == MIDI_DEVICE_BUILTIN);
+    MenuItemSet(hMenu, IDM_MUSICDEV_SYSTEM, HasMIDIDevice(), nDevice == MIDI_DEVICE_SYSTEM);
+}
+
+int MusicDeviceMenuInsert(HMENU hMenu, int nPos) {
+    HMENU hSub = CreatePopupMenu();
+    if (!hSub) return 0;
+    AppendMenuA(hSub, MF_STRING, IDM_MUSICDEV_BUILTIN, "Built-in Synthesizer");
+    AppendMenuA(hSub, MF_STRING, IDM_MUSICDEV_SYSTEM, "System MIDI");
+    MusicDeviceMenuSet(hSub);
+    return InsertMenuA(hMenu, (UINT)nPos, MF_BYPOSITION | MF_POPUP, (UINT_PTR)hSub, "Music Device")
+               ? 1
+               : 0;
 }
 
 void MenuUpdate(HWND hwnd) {
@@ -164,6 +186,7 @@ void MenuUpdate(HWND hwnd) {
     MenuItemSet(hMainMenu, IDM_MUSIC, bMusicAvailable, bMusicAvailable && prefs.bMusic);
     MenuItemSet(hMainMenu, IDM_SOUND, bSoundAvailable, bSoundAvailable && prefs.bSound);
     MenuItemSet(hMainMenu, IDM_ABORT, game.bGameRunning, 0);
+    MusicDeviceMenuSet(hMainMenu);
 }
 
 void ContextMenuShow(HWND hwnd) {
@@ -189,6 +212,7 @@ void ContextMenuShowAt(HWND hwnd, POINT pt) {
     AppendMenuA(hMenu, MF_STRING, IDM_CLEARSCORES, "&Clear High Scores");
     AppendMenuA(hMenu, MF_STRING, IDM_ABOUT, "&About...");
     DisplayAppendSizeMenu(hwnd, hMenu);
+    MusicDeviceMenuInsert(hMenu, -1);
     AppendMenuA(hMenu, MF_SEPARATOR, 0, NULL);
     AppendMenuA(hMenu, MF_STRING, IDM_QUIT, "&Quit\tAlt+F4");
     TrackPopupMenu(hMenu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, NULL);

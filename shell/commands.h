@@ -24,6 +24,9 @@ void PaddleRedraw();
 
 // WM_INITMENU: pause, and bring the check marks and greyed items up to date.
 void MenuUpdate(HWND hwnd);
+// Inserts the "Music Device" submenu ("Built-in Synthesizer", "System MIDI",
+// the current one checked) into hMenu at nPos (-1: at the end).
+int MusicDeviceMenuInsert(HMENU hMenu, int nPos);
 
 // WM_RBUTTONDOWN: pause, and the pop-up menu of the game's commands.
 void ContextMenuShow(HWND hwnd);

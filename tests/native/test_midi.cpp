@@ -372,4 +372,41 @@ TEST_F(Midi, AStopFromInsideItsOwnWarningBoxIsRefused) {
     }
 }
 
+// The device: the player's choice, else the built-in synthesizer under Wine
+// or without a MIDI output; a change moves the playing track to the new one.
+TEST_F(Midi, TheDeviceIsChosenAndAChangeMovesThePlayingTrack) {
+    const int kAuto = MIDI_DEVICE_AUTO, kBuiltIn = MIDI_DEVICE_BUILTIN,
+              kSystem = MIDI_DEVICE_SYSTEM;
+    const int aCase[][4] = {// choice, under Wine, MIDI outputs, device
+                            {kAuto, 1, 3, kBuiltIn},    {kAuto, 0, 0, kBuiltIn},
+                            {kAuto, 0, 2, kSystem},     {kSystem, 1, 0, kSystem},
+                            {kBuiltIn, 0, 2, kBuiltIn}, {7, 0, 1, kSystem},
+                            {-1, 1, 1, kBuiltIn}};
+    for (const auto& c : aCase)
+        EXPECT_EQ(MIDIDeviceChoose(c[0], c[1], c[2]), c[3]) << c[0] << " " << c[1] << " " << c[2];
+
+    MIDIDevice other = kFakeDevice;
+    other.SendString = [](const char* szCommand, HostWindow) -> uint32_t {
+        pFake->commands.push_back(std::string("new: ") + szCommand);
+        return 0;
+    };
+    List({"a.mid", "b.mid"});
+    EXPECT_EQ(MIDIDeviceSwitch(kMain, &kFakeDevice), 0); // the same device
+    MIDIStartTrack(kMain, 1);
+    EXPECT_EQ(MIDIDeviceSwitch(kMain, &other), 1);
+    EXPECT_EQ(pMIDIDevice, &other);
+    EXPECT_EQ(fake.commands,
+              (std::vector<std::string>{"open \"S:\\b.mid\" type sequencer alias music2",
+                                        "play music2 from 0 notify", "stop music2", "close music2",
+                                        "new: open \"S:\\b.mid\" type sequencer alias music3",
+                                        "new: play music3 from 0 notify"}));
+    // Silent, a change only installs the device.
+    MIDIStop();
+    fake.commands.clear();
+    EXPECT_EQ(MIDIDeviceSwitch(kMain, &kFakeDevice), 1);
+    EXPECT_EQ(pMIDIDevice, &kFakeDevice);
+    EXPECT_TRUE(fake.commands.empty());
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+}
+
 } // namespace

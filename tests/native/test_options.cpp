@@ -74,7 +74,7 @@ class Options : public ::testing::Test {
 };
 
 TEST_F(Options, TheViewGreysWhatTheMachineCannotDoAndTicksTheRest) {
-    prefs = Prefs{2, 1, 1, 1, 0, 1, "", 0, 0};
+    prefs = Prefs{2, 1, 1, 1, 0, 1, "", 0, 0, 0};
     struct {
         int bMidi, nFiles, bWave;
         OptionsBox sound, music;
@@ -101,7 +101,7 @@ TEST_F(Options, TheViewGreysWhatTheMachineCannotDoAndTicksTheRest) {
 }
 
 TEST_F(Options, OkStoresEveryChoiceSavesThemAndDerivesTheFallStep) {
-    prefs = Prefs{1, 1, 0, 0, 1, 1, "Ann", 0, 0};
+    prefs = Prefs{1, 1, 0, 0, 1, 1, "Ann", 0, 0, 0};
     OptionsOpening opening = OptionsRemember();
     OptionsChoice choice{104, 0, 0, 1, 1, 1};
     EXPECT_EQ(OptionsApply(choice, opening, kActions), 1);

@@ -169,7 +169,7 @@ class MainWindow : public testing::Test {
     void TearDown() override {
         Close();
         pfnAskMessageBox = MessageBoxA;
-        pfnOptionsHasMIDIDevice = HasMIDIDevice;
+        pfnOptionsHasMIDIDevice = MIDIDeviceReady;
         pfnOptionsHasWaveDevice = HasWaveDevice;
         MIDIReset();
         MIDIDeviceInstall(nullptr);
@@ -457,8 +457,9 @@ TEST_F(MainWindow, MenuUpdateGreysAndChecksByState) {
 
 TEST_F(MainWindow, RightClickMenuOffersAbortOnlyDuringAGame) {
     const std::vector<std::string> asTitle = {
-        "&New",      "&Options",    "&Scores", "&Warp",        "&Help", "-", "&Clear High Scores",
-        "&About...", "Window Size", "-",       "&Quit\tAlt+F4"};
+        "&New", "&Options",           "&Scores",   "&Warp",       "&Help",
+        "-",    "&Clear High Scores", "&About...", "Window Size", "Music Device",
+        "-",    "&Quit\tAlt+F4"};
     std::vector<std::string> asGame = asTitle;
     asGame.insert(asGame.begin() + 6, {"&Abort current game", "-"});
 
@@ -472,6 +473,34 @@ TEST_F(MainWindow, RightClickMenuOffersAbortOnlyDuringAGame) {
     // Dismissed without a choice, the menu has still paused the game.
     EXPECT_EQ(game.bPaused, 1);
     EXPECT_EQ(game.bGameRunning, 1);
+}
+
+// "Music Device" (Settings menu): the device that plays is checked; a choice
+// stops the playing track on the old device, installs the new one and is
+// kept in the file.
+TEST_F(MainWindow, MusicDeviceChoiceIsCheckedKeptAndTakesTheTrackAlong) {
+    ASSERT_EQ(MusicDeviceMenuInsert(GetSubMenu(hMainMenu, 1), -1), 1); // as start-up does
+    prefs.bMusic = 1;
+    MIDIStartTrack(hwnd, 0); // on the fake sequencer
+    aSeen.clear();
+    EXPECT_EQ(Send(WM_COMMAND, IDM_MUSICDEV_BUILTIN), 1);
+    EXPECT_EQ(SeenText(), "mci stop; mci close; ");
+    EXPECT_EQ(pMIDIDevice, MIDIDeviceBuiltIn());
+    for (int nDevice : {MIDI_DEVICE_BUILTIN, MIDI_DEVICE_SYSTEM}) {
+        SCOPED_TRACE(nDevice);
+        EXPECT_EQ(Send(WM_COMMAND,
+                       nDevice == MIDI_DEVICE_BUILTIN ? IDM_MUSICDEV_BUILTIN : IDM_MUSICDEV_SYSTEM),
+                  1);
+        EXPECT_EQ(pMIDIDevice, MIDIDeviceOf(nDevice));
+        EXPECT_EQ(MIDIDeviceCurrent(), nDevice);
+        Send(WM_INITMENU, (WPARAM)hMainMenu);
+        EXPECT_EQ(MenuItem(IDM_MUSICDEV_BUILTIN).bChecked, nDevice == MIDI_DEVICE_BUILTIN);
+        EXPECT_EQ(MenuItem(IDM_MUSICDEV_SYSTEM).bChecked, nDevice == MIDI_DEVICE_SYSTEM);
+        EXPECT_EQ(SavePrefs(), 1);
+        prefs.nMusicDevice = MIDI_DEVICE_AUTO;
+        EXPECT_EQ(LoadPrefs(), 1);
+        EXPECT_EQ(prefs.nMusicDevice, nDevice);
+    }
 }
 
 // Only the play timer moves anything, and not while the window is minimized;

@@ -96,7 +96,7 @@ TEST_F(OptionsDialog, WithoutAMidiDeviceMusicIsGreyedAndOkStoresItOff) {
     bFakeWave = 1;
     MIDIListBegin("C:\\");
     MIDIListAdd("a.mid");
-    prefs = Prefs{1, 1, 1, 1, 1, 1, "Zed", 0, 0};
+    prefs = Prefs{1, 1, 1, 1, 1, 1, "Zed", 0, 0, 0};
     struct {
         int aSpeed[4], bSoundOn, bSoundEnabled, bMusicOn, bMusicEnabled, bContOn, bContEnabled,
             bMenuOn, bPatternsOn;
@@ -161,7 +161,7 @@ TEST_F(OptionsDialog, CancelLeavesThePreferencesAndTheFileAlone) {
     bFakeWave = 0;
     MIDIListBegin("C:\\");
     MIDIListAdd("a.mid");
-    prefs = Prefs{0, 1, 0, 1, 1, 0, "", 0, 0};
+    prefs = Prefs{0, 1, 0, 1, 1, 0, "", 0, 0, 0};
     int bMusicEnabled = -1, bContOn = -1, bSoundEnabled = -1, bSlowOn = -1;
     onDialogIdle = [&](HWND hwndDlg) {
         bMusicEnabled = Enabled(hwndDlg, IDC_OPT_MUSIC);

@@ -57,8 +57,8 @@ class PrefsFile : public ::testing::Test {
     }
 };
 
-const std::vector<std::string> kContact = {
-    "[Zentrope]", "Web Site=", "EMail=", "[Window]", "Zoom=0", "FullScreen=0"};
+const std::vector<std::string> kContact = {"[Zentrope]", "Web Site=",    "EMail=",       "[Window]",
+                                           "Zoom=0",     "FullScreen=0", "MusicDevice=0"};
 
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -74,6 +74,7 @@ TEST_F(PrefsFile, NoFileGivesDefaultsAndTheFirstSaveWritesEveryKey) {
     EXPECT_EQ(prefs.bUseMenu, 1);
     EXPECT_EQ(prefs.bPatterns, 1);
     EXPECT_STREQ(prefs.szLastPlayer, "");
+    EXPECT_EQ(prefs.nMusicDevice, 0); // an old file without the key: chosen by the system
     EXPECT_EQ(GetFileAttributesA(sPath.c_str()), INVALID_FILE_ATTRIBUTES) << "reading wrote";
 
     EXPECT_EQ(SavePrefs(), 1);

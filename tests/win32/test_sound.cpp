@@ -1,6 +1,7 @@
 // The sound effects: which recording reaches the platform's player with which
 // flags, what stays loaded, what the Sound preference silences, and a real
-// playback through sndPlaySoundA on the test run's silent output device.
+// playback through sndPlaySoundA on the test run's own (null) sound output;
+// what it sounds like is heard in e2e_audio.cpp.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -128,8 +129,8 @@ TEST_F(Sound, RealPlaybackOnTheSilentDevice) {
     const DWORD dt = GetTickCount() - t0;
     EXPECT_EQ(aCall.size(), 4u);
     for (const PlayCall& c : aCall) EXPECT_EQ(c.nResult, 1) << "flags " << c.uFlags;
-    // The silent device does not keep real time, so the synchronous effect's
-    // length cannot be measured here; it must come back, and soon.
+    // The synchronous effect must come back, and soon (its sound is measured
+    // end to end, where nothing else plays).
     EXPECT_LT(dt, 2000u);
 
     ASSERT_NE(PlayGameSound("ROTATE", 1), nullptr);
