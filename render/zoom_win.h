@@ -39,6 +39,14 @@ int ZoomSurfaceMark(HWND hwnd);
 // after each sprite, so the title's band and its tiles far apart are copied
 // as themselves and not as the large rectangle around them.
 int ZoomMarkDC(HDC hdc);
+// A message of the main window is being handled: the copies of what it
+// draws, to every window with a back buffer, wait for ZoomPresentEnd, which
+// makes them together, one context per window, only what changed (and
+// nothing while minimized). Outside a held message the last release copies.
+void ZoomPresentHold();
+void ZoomPresentEnd();
+// How many copies to a window have been made (a seam for the tests).
+int ZoomPresentCount();
 // The paint message of a window with a back buffer: pfnPaint draws the whole
 // picture into it, which is then copied whole to hdcPaint (the context of
 // BeginPaint), and the main window's margins around the picture go black.
