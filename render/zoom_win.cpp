@@ -108,7 +108,7 @@ void SurfaceCopy(const Surface& s, HDC hdcWindow, RECT rc) {
     POINT ptOrigin = ZoomOriginOf(s.hwnd);
     const int w = rc.right - rc.left;
     if (nZoom <= 1 || !s.pBits || !ScratchEnsure(hdcWindow, w * nZoom)) {
-        ZoomBlt(hdcWindow, ptOrigin.x + rc.left * nZoom, ptOrigin.y + rc.top * nZoom, w,
+        ZoomBlt(hdcWindow, ptOrigin.x + ZoomToClient(rc.left), ptOrigin.y + ZoomToClient(rc.top), w,
                 rc.bottom - rc.top, s.hdc, rc.left, rc.top, nZoom);
         return;
     }
@@ -290,14 +290,41 @@ POINT ZoomOriginOf(HWND hwnd) {
     return POINT{0, 0};
 }
 
+int ZoomToClient(int v, int nZoomBy) {
+    return v * nZoomBy;
+}
+
+POINT ZoomToClient(POINT pt, int nZoomBy) {
+    return POINT{pt.x * nZoomBy, pt.y * nZoomBy};
+}
+
+RECT ZoomToClient(const RECT& rc, int nZoomBy) {
+    ZoomRect r = ZoomRectToWindow(nZoomBy, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+int ZoomToDesign(int v, int nZoomBy) {
+    return ZoomUnscale(nZoomBy, v);
+}
+
+POINT ZoomToDesign(POINT pt, int nZoomBy) {
+    return POINT{ZoomUnscale(nZoomBy, pt.x), ZoomUnscale(nZoomBy, pt.y)};
+}
+
+RECT ZoomToDesign(const RECT& rc, int nZoomBy) {
+    ZoomRect r = ZoomRectToDesign(nZoomBy, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
 POINT ZoomClientToDesign(HWND hwnd, POINT pt) {
     POINT ptOrigin = ZoomOriginOf(hwnd);
-    return POINT{ZoomUnscale(nZoom, pt.x - ptOrigin.x), ZoomUnscale(nZoom, pt.y - ptOrigin.y)};
+    return ZoomToDesign(POINT{pt.x - ptOrigin.x, pt.y - ptOrigin.y});
 }
 
 POINT ZoomDesignToClient(HWND hwnd, POINT pt) {
     POINT ptOrigin = ZoomOriginOf(hwnd);
-    return POINT{ptOrigin.x + pt.x * nZoom, ptOrigin.y + pt.y * nZoom};
+    POINT ptAt = ZoomToClient(pt);
+    return POINT{ptOrigin.x + ptAt.x, ptOrigin.y + ptAt.y};
 }
 
 BOOL ZoomBlt(HDC hdcDst, int xDst, int yDst, int w, int h, HDC hdcSrc, int xSrc, int ySrc,

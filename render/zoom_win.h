@@ -53,6 +53,17 @@ int ZoomPresentCount();
 // 0 when hwnd has no back buffer (pfnPaint was not called).
 int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hdc));
 
+// The one mapping between design pixels and client pixels at zoom nZoomBy
+// (the window's zoom unless told), from the picture's top-left corner:
+// lengths, points and rectangles. Back to design pixels a pixel rounds down
+// and a rectangle becomes the smallest design rectangle that covers it.
+int ZoomToClient(int v, int nZoomBy = nZoom);
+POINT ZoomToClient(POINT pt, int nZoomBy = nZoom);
+RECT ZoomToClient(const RECT& rc, int nZoomBy = nZoom);
+int ZoomToDesign(int v, int nZoomBy = nZoom);
+POINT ZoomToDesign(POINT pt, int nZoomBy = nZoom);
+RECT ZoomToDesign(const RECT& rc, int nZoomBy = nZoom);
+
 // The top-left of hwnd's picture in its client area and its zoom.
 POINT ZoomOriginOf(HWND hwnd);
 // A point of hwnd's client area in design pixels, and back.

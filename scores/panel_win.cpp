@@ -60,8 +60,8 @@ void PlaceControls(HWND hwndPanel) {
         if (IsFrameStatic(hwndCtl)) ShowWindow(hwndCtl, nZoom > 1 ? SW_HIDE : SW_SHOWNA);
         for (const ControlPlace& p : kPlaces) {
             if (p.nId != nId) continue;
-            MoveWindow(hwndCtl, p.rc.left * nZoom, p.rc.top * nZoom,
-                       (p.rc.right - p.rc.left) * nZoom, (p.rc.bottom - p.rc.top) * nZoom, FALSE);
+            const RECT rc = ZoomToClient(p.rc);
+            MoveWindow(hwndCtl, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
             break;
         }
     }
