@@ -268,13 +268,6 @@ int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hd
     return 1;
 }
 
-int ZoomSurfaceMark(HWND hwnd) {
-    Surface* s = SurfaceOf(hwnd);
-    if (!s) return 0;
-    SurfaceCollect(*s);
-    return 1;
-}
-
 int ZoomMarkDC(HDC hdc) {
     if (!hdc) return 0;
     for (Surface& s : aSurface)

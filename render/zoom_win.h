@@ -31,13 +31,11 @@ HDC ZoomSurfaceAcquire(HWND hwnd);
 // Gives the back buffer back; the last release copies what changed to the
 // window. 0 when hdc is not a back buffer (then nothing happened).
 int ZoomSurfaceRelease(HWND hwnd, HDC hdc);
-// Notes what was drawn into hwnd's back buffer since the last note as one
-// piece of what the next copy takes (so a batch of drawing copies a few
-// small pieces, not the rectangle around all of them). 0 without one.
-int ZoomSurfaceMark(HWND hwnd);
-// The same for the back buffer whose context is hdc (any other does nothing),
-// after each sprite, so the title's band and its tiles far apart are copied
-// as themselves and not as the large rectangle around them.
+// Notes what was drawn into the back buffer whose context is hdc since the
+// last note as one piece of what the next copy takes (any other context does
+// nothing; 0 then): after each sprite and each operation of a batch, so the
+// title's band and its tiles far apart are copied as themselves and not as
+// the large rectangle around them.
 int ZoomMarkDC(HDC hdc);
 // A message of the main window is being handled: the copies of what it
 // draws, to every window with a back buffer, wait for ZoomPresentEnd, which

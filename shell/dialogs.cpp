@@ -100,6 +100,26 @@ int SetDialogFont(HWND hwndDlg) {
     return 1;
 }
 
+COLORREF FrameStaticColour(HWND hwnd, WNDPROC pfnOwnProc) {
+    COLORREF cr = RGB(0, 0, 0);
+    HDC hdcScreen = GetDC(NULL);
+    HDC hdcMem = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 1, 1);
+    ReleaseDC(NULL, hdcScreen);
+    if (hdcMem && hbm) {
+        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+        if (pfnOwnProc)
+            CallWindowProcA(pfnOwnProc, hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem, PRF_CLIENT);
+        else
+            SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem, PRF_CLIENT);
+        cr = GetPixel(hdcMem, 0, 0);
+        SelectObject(hdcMem, hbmOld);
+    }
+    if (hbm) DeleteObject(hbm);
+    if (hdcMem) DeleteDC(hdcMem);
+    return cr;
+}
+
 INT_PTR DialogGreyColour(HDC hdc, COLORREF crText) {
     SetBkColor(hdc, DIALOG_GREY);
     SetBkMode(hdc, OPAQUE);
@@ -254,24 +274,6 @@ SIZE DesignBaseUnits(const DialogUnits& units) {
     return base;
 }
 
-// The colour the platform draws a frame static's frame in: its top-left
-// pixel, painted by the static's own procedure.
-COLORREF FrameColour(HWND hwnd, HDC hdc) {
-    COLORREF cr = RGB(0, 0, 0);
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HBITMAP hbm = CreateCompatibleBitmap(hdc, 1, 1);
-    if (hdcMem && hbm) {
-        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
-        CallWindowProcA((WNDPROC)GetPropA(hwnd, kPropOldProc), hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem,
-                        PRF_CLIENT);
-        cr = GetPixel(hdcMem, 0, 0);
-        SelectObject(hdcMem, hbmOld);
-    }
-    if (hbm) DeleteObject(hbm);
-    if (hdcMem) DeleteDC(hdcMem);
-    return cr;
-}
-
 // A picture static's painting: the picture at design size on the colour the
 // dialog gives its statics, nZoom times larger.
 void PicturePaint(HWND hwnd) {
@@ -282,7 +284,8 @@ void PicturePaint(HWND hwnd) {
     const LONG nType = GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK;
     if (nType == SS_BLACKFRAME) {
         // The platform's one-pixel frame, in its colour, nZoom pixels thick.
-        HBRUSH hbr = CreateSolidBrush(FrameColour(hwnd, hdc));
+        HBRUSH hbr =
+            CreateSolidBrush(FrameStaticColour(hwnd, (WNDPROC)GetPropA(hwnd, kPropOldProc)));
         for (int i = 0; i < nZoom; i++) {
             FrameRect(hdc, &rc, hbr);
             InflateRect(&rc, -1, -1);

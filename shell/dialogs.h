@@ -18,6 +18,11 @@ HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic, int
 // than nZoomBy times its width; the caller owns it.
 HFONT CreateZoomedFont(const LOGFONTA& lfDesign, int nZoomBy);
 
+// The colour a frame static (black, grey or white frame) draws its line in:
+// its top-left pixel as it paints itself, through pfnOwnProc when it has been
+// given another procedure, else through its own.
+COLORREF FrameStaticColour(HWND hwnd, WNDPROC pfnOwnProc);
+
 // Centres hwnd on the screen, keeping its size and z-order. A popup is
 // centred by its outer size, any other window by its client area.
 int CenterWindow(HWND hwnd);
