@@ -64,10 +64,12 @@ void ScratchFree() {
     nScratchW = 0;
 }
 
-// A band at least w pixels wide, compatible with hdc; 0 without one.
+// A band at least w pixels wide (and as wide as the picture at the zoom, so
+// it is made once), compatible with hdc; 0 without one.
 int ScratchEnsure(HDC hdc, int w) {
     if (hdcScratch && nScratchW >= w) return 1;
     ScratchFree();
+    if (w < ZOOM_DESIGN_W * nZoom) w = ZOOM_DESIGN_W * nZoom;
     void* pBits = NULL;
     hdcScratch = CreateCompatibleDC(hdc);
     hbmScratch = DibCreate(hdc, w, SCRATCH_ROWS, &pBits);
