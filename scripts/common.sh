@@ -27,8 +27,39 @@ find_wineserver() {
     return 1
 }
 
+# Which Windows programs Wine runs here: i686 (the shipped 32-bit game) or,
+# on a machine that runs no 32-bit code at all (some virtual machines are
+# 64-bit only: a 32-bit program fails with "Exec format error"), x86_64, for
+# which the game and its tests are also built. QUARRION_WIN_ARCH chooses.
+# Known only once Wine's 32-bit half is installed; ensure_deps sets it.
+QUARRION_WIN_ARCH=${QUARRION_WIN_ARCH:-}
+machine_runs_32bit() {
+    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+detect_win_arch() {
+    [ -n "$QUARRION_WIN_ARCH" ] && return 0
+    if machine_runs_32bit; then QUARRION_WIN_ARCH=i686; else QUARRION_WIN_ARCH=x86_64; fi
+    [ "$QUARRION_WIN_ARCH" = i686 ] ||
+        log "this machine runs no 32-bit programs: Wine runs the 64-bit build of the game and its tests"
+}
+# The cross tree whose programs Wine runs, and the folder of its game.
+run_tree() { if [ "$QUARRION_WIN_ARCH" = x86_64 ]; then echo "$QUARRION_BUILD/cross64"; else echo "$QUARRION_BUILD/cross"; fi; }
+run_dist() { if [ "$QUARRION_WIN_ARCH" = x86_64 ]; then echo "$QUARRION_BUILD/dist64"; else echo "$QUARRION_BUILD/dist"; fi; }
+
 # Installs whatever the build and the tests need and is not there yet.
 ensure_deps() {
+    ensure_base_deps || return 1
+    detect_win_arch
+    [ "$QUARRION_WIN_ARCH" = x86_64 ] || return 0
+    local missing=()
+    command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
+    [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing: ${missing[*]}"
+    apt_install "${missing[@]}"
+}
+
+ensure_base_deps() {
     local missing=()
     command -v cmake >/dev/null || missing+=(cmake)
     command -v make >/dev/null || missing+=(make)
@@ -143,6 +174,14 @@ build_trees() {
         -DQUARRION_HOST_TOOLS="$host/HostTools.cmake" \
         -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
     cmake --build "$cross" -j "$JOBS" ${cross_target:+--target "$cross_target"} || return 1
+    [ "${QUARRION_WIN_ARCH:-i686}" = x86_64 ] || return 0
+    local cross64=$QUARRION_BUILD/cross64
+    log "64-bit cross build in $cross64"
+    cmake -S "$QUARRION_ROOT" -B "$cross64" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$QUARRION_ROOT/cmake/mingw-x86_64.cmake" \
+        -DQUARRION_HOST_TOOLS="$host/HostTools.cmake" \
+        -DQUARRION_OUT_DIR="$QUARRION_BUILD" -DQUARRION_DIST_DIR="$QUARRION_BUILD/dist64" >/dev/null || return 1
+    cmake --build "$cross64" -j "$JOBS" ${cross_target:+--target "$cross_target"} || return 1
 }
 
 build_all() { build_trees; }
@@ -163,9 +202,18 @@ XVFB_PID=
 WINESERVER=
 
 wine_env_common() {
-    WINE=$(find_wine) || return 1
-    WINESERVER=$(find_wineserver) || return 1
-    export WINE WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    detect_win_arch
+    if [ "$QUARRION_WIN_ARCH" = x86_64 ]; then
+        [ -x /usr/lib/wine/wine64 ] || return 1
+        WINE=/usr/lib/wine/wine64
+        WINESERVER=$(find_wineserver) || return 1
+        export WINE WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+    else
+        WINE=$(find_wine) || return 1
+        WINESERVER=$(find_wineserver) || return 1
+        export WINE WINEARCH=win32
+    fi
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
 # Starts Xvfb on a free display and a fresh Wine prefix in the build tree.
@@ -231,7 +279,8 @@ QUARRION_INI_NAME=Quarr95.ini
 # are kept in .files), the player's file is never touched. Scores of the days
 # when the game ran in dist/ come along once.
 sync_game_copy() {
-    local src=$QUARRION_BUILD/dist dst=$QUARRION_HOME f name
+    local src dst=$QUARRION_HOME f name
+    src=$(run_dist)
     [ -f "$src/Quarrion.exe" ] || return 1
     mkdir -p "$dst" || return 1
     if [ -f "$dst/.files" ]; then

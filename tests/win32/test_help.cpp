@@ -326,7 +326,7 @@ TEST_F(Help, KeysAndMouseChooseTopicsScrollThePageAndClose) {
             EXPECT_EQ(ScrollPos(hwndDlg), 0);
             // Steps of an eighth of a notch (a touchpad) add up to a notch.
             for (int i = 0; i < 8; i++)
-                SendMessageA(hwndPage, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA / 8), 0);
+                SendMessageA(hwndPage, WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)(-WHEEL_DELTA / 8)), 0);
             EXPECT_EQ(ScrollPos(hwndDlg), nNotch);
             SendMessageA(hwndPage, WM_KEYDOWN, VK_HOME, 0);
             // Up in the contents: the topic before, from its top.

@@ -16,13 +16,22 @@ struct GdiHandleEntry {
 };
 static_assert(sizeof(GdiHandleEntry) == 24, "GDI handle table entry layout");
 
-// The table's place in the (32-bit) process environment block.
+// The table's place in the process environment block, which the thread's
+// block points to (fs:[0x30] in a 32-bit process, gs:[0x60] in a 64-bit one:
+// the tests also run as a 64-bit build where the machine runs no 32-bit code).
+#ifdef _WIN64
+enum { GDI_TABLE_ENTRIES = 0x10000, PEB_GDI_TABLE_OFFSET = 0xF8 };
+#else
 enum { GDI_TABLE_ENTRIES = 0x10000, PEB_GDI_TABLE_OFFSET = 0x94 };
+#endif
 
 const GdiHandleEntry* GdiHandleTable() {
-    // The process environment block of a 32-bit process, from fs:[0x30].
     const uint8_t* pPeb = nullptr;
+#ifdef _WIN64
+    __asm__("movq %%gs:0x60, %0" : "=r"(pPeb));
+#else
     __asm__("movl %%fs:0x30, %0" : "=r"(pPeb));
+#endif
     if (!pPeb) return nullptr;
     return *reinterpret_cast<GdiHandleEntry* const*>(pPeb + PEB_GDI_TABLE_OFFSET);
 }
