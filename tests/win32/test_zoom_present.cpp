@@ -17,10 +17,14 @@ HWND PresentWindow() {
                            300, 200, NULL, NULL, wc.hInstance, NULL);
 }
 
-// One batch of drawing: a black square of 2 design pixels at (x, y).
+// One batch of drawing: a black square of 2 design pixels at (x, y) with a
+// white column right of it.
 void DrawSquare(HWND hwnd, int x, int y) {
     HDC hdc = pfnRenderGetDC(hwnd);
-    if (x >= 0) PatBlt(hdc, x, y, 2, 2, BLACKNESS);
+    if (x >= 0) {
+        PatBlt(hdc, x, y, 3, 2, WHITENESS);
+        PatBlt(hdc, x, y, 2, 2, BLACKNESS);
+    }
     pfnRenderReleaseDC(hwnd, hdc);
 }
 
@@ -44,8 +48,9 @@ TEST(ZoomPresent, OneCopyPerHeldMessageOnlyOfWhatChanged) {
     EXPECT_EQ(ZoomPresentCount(), n0 + 2);
     HDC hdc = GetDC(hwnd);
     EXPECT_EQ(GetPixel(hdc, 20, 20), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(hdc, 23, 23), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(hdc, 24, 20), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(hdc, 103, 63), RGB(0, 0, 0));
-    EXPECT_EQ(GetPixel(hdc, 24, 24), RGB(255, 255, 255));
     ReleaseDC(hwnd, hdc);
 
     ShowWindow(hwnd, SW_MINIMIZE);
