@@ -20,7 +20,7 @@ enum {
     MIDI_PATH_LEN = MIDI_DIR_LEN + MIDI_NAME_LEN,
     MIDI_ALIAS_LEN = 20, // "music" and any int
     MIDI_COMMAND_LEN = MIDI_PATH_LEN + 64,
-    MIDI_ERROR_LEN = 100,
+    MIDI_ERROR_LEN = 512, // a whole error text of the platform
 };
 
 // The outcomes an end-of-play notification (MM_MCINOTIFY) carries in wParam.

@@ -13,12 +13,14 @@ enum { WIDE_PATH_LEN = 1024 };
 // 1, or 0 and an empty string when the folder cannot be named.
 int ExeFolderW(wchar_t* wszDir, int cchDir);
 
-// The initialisation file in use: "Quarr95.ini" beside the executable when
-// the profile functions can write it there; otherwise (a path past the limit,
-// a read-only folder or file, a folder of that name, a protected folder)
-// "%APPDATA%\Quarrion\Quarr95.ini", which starts as a copy of the file beside
-// the executable when that one can be read. Chosen at the first call and kept
-// for the run. Returns 1, or 0 and an empty string when neither can be used.
+// The initialisation file in use: "%APPDATA%\Quarrion\Quarr95.ini" once it
+// exists; else "Quarr95.ini" beside the executable when the profile functions
+// can write it there; otherwise (a path past the limit, a read-only folder or
+// file, a folder of that name, a protected folder) the application-data file,
+// made as a copy of the file beside the executable when that one can be read.
+// When neither can be written, the file beside the executable. Chosen at the
+// first call and kept for the run. Returns 1, or 0 and an empty string when
+// there is no file to use.
 int IniFileW(wchar_t* wszPath, int cchPath);
 
 // The choice IniFileW makes, for the executable's folder wszExeFolder (ending
@@ -33,6 +35,12 @@ int IniFileOrOverride(const char* szOverride, wchar_t* wszPath, int cchPath);
 DWORD IniReadString(const wchar_t* wszPath, const char* szSection, const char* szKey,
                     const char* szDefault, char* szOut, int cchOut);
 UINT IniReadInt(const wchar_t* wszPath, const char* szSection, const char* szKey, int nDefault);
-// A null szValue deletes the key. Returns 1 when written.
+// A null szValue deletes the key. Returns 1 when written; a failure is kept
+// for IniSaveDone.
 int IniWriteString(const wchar_t* wszPath, const char* szSection, const char* szKey,
                    const char* szValue);
+
+// The end of a save: 1 when every write since the last call went through.
+// Else 0, and the first time in the run a warning box tells the player which
+// file could not be written and what the system said; the game plays on.
+int IniSaveDone();

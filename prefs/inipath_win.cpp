@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "prefs/prefs.h"
+#include "shell/globals.h"
 
 namespace {
 
@@ -50,18 +51,25 @@ void LongForm(const wchar_t* wszPath, wchar_t* wszLong, int cchLong) {
     Append(wszLong, cchLong, wszPath);
 }
 
-// %APPDATA%\Quarrion\Quarr95.ini, its folder made; 0 when there is none.
-int FallbackPath(wchar_t* wszPath, int cchPath) {
+// %APPDATA%\Quarrion\Quarr95.ini; 0 when there is none. With bMake its folder
+// is made (0 when that fails).
+int FallbackPath(wchar_t* wszPath, int cchPath, int bMake) {
     wchar_t wszData[MAX_PATH];
-    if (FAILED(SHGetFolderPathW(NULL, CSIDL_APPDATA | CSIDL_FLAG_CREATE, NULL, SHGFP_TYPE_CURRENT,
-                                wszData)))
+    if (FAILED(SHGetFolderPathW(NULL, CSIDL_APPDATA | (bMake ? CSIDL_FLAG_CREATE : 0), NULL,
+                                SHGFP_TYPE_CURRENT, wszData)))
         return 0;
     wszPath[0] = L'\0';
     if (!Append(wszPath, cchPath, wszData) || !Append(wszPath, cchPath, L"\\") ||
         !Append(wszPath, cchPath, kAppFolder))
         return 0;
-    CreateDirectoryW(wszPath, NULL);
+    if (bMake && !CreateDirectoryW(wszPath, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return 0;
     return Append(wszPath, cchPath, L"\\") && Append(wszPath, cchPath, kIniName);
+}
+
+int IsFile(const wchar_t* wszPath) {
+    DWORD dwAttr = GetFileAttributesW(wszPath);
+    return dwAttr != INVALID_FILE_ATTRIBUTES && !(dwAttr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 int WideOf(const char* sz, wchar_t* wsz, int cch) {
@@ -70,29 +78,65 @@ int WideOf(const char* sz, wchar_t* wsz, int cch) {
 
 enum { INI_TEXT_LEN = 512 };
 
+// The first write that failed since the last IniSaveDone, and whether the
+// player has been told of one in this run.
+wchar_t wszFailedPath[WIDE_PATH_LEN];
+DWORD dwFailedError;
+int bFailed, bWarned;
+
+// The warning box of a failed save: what the system said, for the file it
+// could not write. With the main window gone (the save at its destruction)
+// or not yet shown, the box stands alone; a quit message already posted
+// would close it at once, so it is held back until the box is closed.
+void SaveWarningBox(const wchar_t* wszPath, DWORD dwError) {
+    enum { TEXT_LEN = WIDE_PATH_LEN + 700 };
+    wchar_t wszSystem[512], wszText[TEXT_LEN], wszCaption[APP_CAPTION_LEN];
+    if (!FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, dwError,
+                        0, wszSystem, 512, NULL))
+        wsprintfW(wszSystem, L"Error %lu.", dwError);
+    wszText[0] = L'\0';
+    Append(wszText, TEXT_LEN, L"The high scores and options could not be saved in\n\n");
+    Append(wszText, TEXT_LEN, wszPath);
+    Append(wszText, TEXT_LEN, L"\n\n");
+    Append(wszText, TEXT_LEN, wszSystem);
+    if (!WideOf(szAppCaption, wszCaption, APP_CAPTION_LEN)) wszCaption[0] = L'\0';
+    HWND hwndOwner = hwndMain && IsWindowVisible(hwndMain) ? hwndMain : NULL;
+    MSG msgQuit;
+    BOOL bQuit = PeekMessageW(&msgQuit, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+    MessageBoxW(hwndOwner, wszText, wszCaption,
+                MB_OK | MB_ICONWARNING | (hwndOwner ? 0 : MB_SETFOREGROUND));
+    if (bQuit) PostQuitMessage((int)msgQuit.wParam);
+}
+
 } // namespace
 
 int IniFileFor(const wchar_t* wszExeFolder, wchar_t* wszPath, int cchPath) {
     if (cchPath < 1) return 0;
     wszPath[0] = L'\0';
-    wchar_t wszBeside[WIDE_PATH_LEN] = L"";
+    wchar_t wszBeside[WIDE_PATH_LEN] = L"", wszFallback[WIDE_PATH_LEN];
     int bBeside = wszExeFolder && wszExeFolder[0] &&
                   Append(wszBeside, WIDE_PATH_LEN, wszExeFolder) &&
                   Append(wszBeside, WIDE_PATH_LEN, kIniName);
+    // Once the game has kept the file in the application-data folder it stays
+    // there: choosing again at every start would split the scores in two.
+    if (FallbackPath(wszFallback, WIDE_PATH_LEN, 0) && IsFile(wszFallback))
+        return Append(wszPath, cchPath, wszFallback);
     if (bBeside && ProfileCanWrite(wszBeside)) return Append(wszPath, cchPath, wszBeside);
-    wchar_t wszFallback[WIDE_PATH_LEN];
-    if (!FallbackPath(wszFallback, WIDE_PATH_LEN)) return 0;
-    // The first time, the scores and options of a file that can still be read
-    // come along (CopyFile never overwrites here).
-    if (bBeside) {
-        wchar_t wszFrom[WIDE_PATH_LEN];
-        LongForm(wszBeside, wszFrom, WIDE_PATH_LEN);
-        DWORD dwAttr = GetFileAttributesW(wszFrom);
-        if (dwAttr != INVALID_FILE_ATTRIBUTES && !(dwAttr & FILE_ATTRIBUTE_DIRECTORY) &&
-            CopyFileW(wszFrom, wszFallback, TRUE))
-            SetFileAttributesW(wszFallback, dwAttr & ~FILE_ATTRIBUTE_READONLY);
+    if (FallbackPath(wszFallback, WIDE_PATH_LEN, 1) && ProfileCanWrite(wszFallback)) {
+        // The scores and options of a file that can still be read come along
+        // (CopyFile never overwrites here).
+        if (bBeside) {
+            wchar_t wszFrom[WIDE_PATH_LEN];
+            LongForm(wszBeside, wszFrom, WIDE_PATH_LEN);
+            DWORD dwAttr = GetFileAttributesW(wszFrom);
+            if (IsFile(wszFrom) && CopyFileW(wszFrom, wszFallback, TRUE))
+                SetFileAttributesW(wszFallback, dwAttr & ~FILE_ATTRIBUTE_READONLY);
+        }
+        return Append(wszPath, cchPath, wszFallback);
     }
-    return Append(wszPath, cchPath, wszFallback);
+    // Neither can be written: the file beside the exe still gives what it
+    // holds, and the first save that fails tells the player.
+    return bBeside && Append(wszPath, cchPath, wszBeside);
 }
 
 int ExeFolderW(wchar_t* wszDir, int cchDir) {
@@ -156,6 +200,22 @@ int IniWriteString(const wchar_t* wszPath, const char* szSection, const char* sz
     wchar_t wszSection[64], wszKey[64], wszValue[INI_TEXT_LEN];
     if (!WideOf(szSection, wszSection, 64) || !WideOf(szKey, wszKey, 64)) return 0;
     if (szValue && !WideOf(szValue, wszValue, INI_TEXT_LEN)) return 0;
-    return WritePrivateProfileStringW(wszSection, wszKey, szValue ? wszValue : NULL, wszPath) ? 1
-                                                                                              : 0;
+    if (WritePrivateProfileStringW(wszSection, wszKey, szValue ? wszValue : NULL, wszPath))
+        return 1;
+    if (!bFailed) {
+        dwFailedError = GetLastError();
+        lstrcpynW(wszFailedPath, wszPath, WIDE_PATH_LEN);
+        bFailed = 1;
+    }
+    return 0;
+}
+
+int IniSaveDone() {
+    if (!bFailed) return 1;
+    bFailed = 0;
+    if (!bWarned) {
+        bWarned = 1;
+        SaveWarningBox(wszFailedPath, dwFailedError);
+    }
+    return 0;
 }

@@ -42,8 +42,9 @@ enum { INI_PATH_LEN = 300 };
 // when the file's path could not be found (prefs then hold the defaults).
 int LoadPrefs();
 
-// Writes every key of section "Prefs", then the section "Zentrope". Returns 1
-// when every key was written; a failed write is otherwise ignored.
+// Writes every key of section "Prefs", then the sections "Zentrope" and
+// "Window". Returns 1 when every key was written; a failed write is told to
+// the player once per run (IniSaveDone) and the game goes on.
 int SavePrefs();
 
 // Tests only: LoadPrefs and SavePrefs use szPath instead of the file beside

@@ -78,5 +78,5 @@ int SavePrefs() {
     snprintf(szValue, sizeof szValue, "%d", (int)ZoomNormalize(prefs.nZoom));
     bAll &= IniWriteString(szPath, szWindowSection, "Zoom", szValue);
     bAll &= IniWriteString(szPath, szWindowSection, "FullScreen", prefs.bFullScreen ? "1" : "0");
-    return bAll;
+    return IniSaveDone() && bAll;
 }

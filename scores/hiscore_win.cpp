@@ -69,7 +69,7 @@ int SaveHighScores() {
         HighScoreRecordFormat(&hsTable.aRow[k], szValue, sizeof szValue);
         IniWriteString(wszPath, kSection, szKey, szValue);
     }
-    return 1;
+    return IniSaveDone();
 }
 
 int InsertHighScore(const char* szName, int32_t lScore, int32_t nLevel) {

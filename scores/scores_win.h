@@ -15,7 +15,8 @@ void HighScoresUseIniPath(const char* szPath);
 // Resets the table, then reads keys "1" to "10" of section "Scores"; a missing
 // or malformed value leaves its row at the default. Returns 1.
 int LoadHighScores();
-// Writes all ten rows, key "1" first. Returns 1.
+// Writes all ten rows, key "1" first. Returns 1, or 0 when a write failed
+// (told to the player once per run, IniSaveDone).
 int SaveHighScores();
 // Enters a result with today's local date (see HighScoreInsertDated).
 int InsertHighScore(const char* szName, int32_t lScore, int32_t nLevel);

@@ -209,12 +209,13 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     hInst = hInstance;
     HostInstallWin32();
     InitCommonControls();
+    // The caption first: a save that fails says so in a box of that title.
+    LoadStringA(hInst, IDS_APPCAPTION, szAppCaption, APP_CAPTION_LEN);
+    LoadStringA(hInst, IDS_CLASSNAME, szAppClass, APP_CLASS_LEN);
     PrefsSetDefaults();
     LoadPrefs();
     LoadHighScores();
     SaveHighScores();
-    LoadStringA(hInst, IDS_APPCAPTION, szAppCaption, APP_CAPTION_LEN);
-    LoadStringA(hInst, IDS_CLASSNAME, szAppClass, APP_CLASS_LEN);
 
     // One copy at a time: the mutex decides between copies started together,
     // the window test finds a copy that runs without one.

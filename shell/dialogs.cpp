@@ -5,6 +5,7 @@
 
 #include "render/render_win.h"
 #include "render/zoom_win.h"
+#include "shell/display.h"
 
 HINSTANCE DialogInstance() {
     return hInst ? hInst : GetModuleHandleA(NULL);
@@ -81,15 +82,26 @@ HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic, int
 }
 
 int CenterWindow(HWND hwnd) {
-    int cx = GetSystemMetrics(SM_CXSCREEN) / 2;
-    int cy = GetSystemMetrics(SM_CYSCREEN) / 2;
-    RECT rc;
+    // The work area of the monitor the game is on: its owner's, the main
+    // window's, or its own.
+    HWND hwndOn = GetWindow(hwnd, GW_OWNER);
+    if (!hwndOn) hwndOn = hwndMain ? hwndMain : hwnd;
+    RECT rcMonitor, rcWork;
+    if (!pfnDisplayMonitorAreas(hwndOn, &rcMonitor, &rcWork))
+        SetRect(&rcWork, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    int cx = rcWork.left + (rcWork.right - rcWork.left) / 2;
+    int cy = rcWork.top + (rcWork.bottom - rcWork.top) / 2;
+    RECT rc, rcWindow;
+    GetWindowRect(hwnd, &rcWindow);
     if (GetWindowLongA(hwnd, GWL_STYLE) & WS_POPUP)
-        GetWindowRect(hwnd, &rc);
+        rc = rcWindow;
     else
         GetClientRect(hwnd, &rc);
     int x = cx + (rc.left - rc.right) / 2;
     int y = cy + (rc.top - rc.bottom) / 2;
+    // Inside the work area, its top left corner at least.
+    x = DisplayClamp(x, rcWindow.right - rcWindow.left, rcWork.left, rcWork.right);
+    y = DisplayClamp(y, rcWindow.bottom - rcWindow.top, rcWork.top, rcWork.bottom);
     return SetWindowPos(hwnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER) != 0;
 }
 

@@ -23,8 +23,10 @@ HFONT CreateZoomedFont(const LOGFONTA& lfDesign, int nZoomBy);
 // given another procedure, else through its own.
 COLORREF FrameStaticColour(HWND hwnd, WNDPROC pfnOwnProc);
 
-// Centres hwnd on the screen, keeping its size and z-order. A popup is
-// centred by its outer size, any other window by its client area.
+// Centres hwnd in the work area of the monitor that holds the game (its
+// owner, or the main window), keeping its size and z-order, and keeps it
+// inside that area. A popup is centred by its outer size, any other window
+// by its client area.
 int CenterWindow(HWND hwnd);
 
 // Gives every direct child control of hwndDlg the font hfontDialog.

@@ -5,6 +5,7 @@
 // for the zoom, and the back buffer's copy does the rest.
 #include "shell/display.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/game.h"
@@ -41,10 +42,9 @@ int DisplayPlatformMonitorAreas(HWND hwnd, RECT* prcMonitor, RECT* prcWork) {
 namespace {
 
 int bFullScreen;
-// The window as it was before full screen, brought back exactly.
+// The window as it was before full screen: its place and style come back.
 RECT rcBeforeFull;
 DWORD dwStyleBeforeFull;
-int nZoomBeforeFull = 1;
 // The zoom the shell's fonts were made for; 0 before the first.
 int nFontZoom;
 // The tooltips' own font at zoom 1, and the one made for the zoom.
@@ -128,6 +128,17 @@ void CentreInWorkArea(HWND hwnd) {
     SetWindowPos(hwnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Brings the window inside a work area; one larger than the area keeps its
+// top left corner inside.
+void KeepInWorkArea(HWND hwnd, const RECT& rcWork) {
+    RECT rcWindow;
+    GetWindowRect(hwnd, &rcWindow);
+    int x = DisplayClamp(rcWindow.left, RectW(rcWindow), rcWork.left, rcWork.right);
+    int y = DisplayClamp(rcWindow.top, RectH(rcWindow), rcWork.top, rcWork.bottom);
+    if (x != rcWindow.left || y != rcWindow.top)
+        SetWindowPos(hwnd, NULL, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Repaint(HWND hwnd) {
     InvalidateRect(hwnd, NULL, TRUE);
     if (game.hwndPanel) InvalidateRect((HWND)game.hwndPanel, NULL, TRUE);
@@ -136,13 +147,21 @@ void Repaint(HWND hwnd) {
     PaddleRedraw();
 }
 
-void ApplyWindowed(HWND hwnd, int nNewZoom) {
+// Where a window sized anew goes: centred in its work area, left where its
+// top left corner is (a move in progress), or there but inside the work area.
+enum Place { PLACE_CENTRE, PLACE_KEEP, PLACE_INSIDE };
+
+void ApplyWindowed(HWND hwnd, int nNewZoom, Place place) {
+    // The monitor the zoom is for, taken before the window grows past it.
+    RECT rcMonitor, rcWork;
+    int bAreas = pfnDisplayMonitorAreas(hwnd, &rcMonitor, &rcWork);
     nZoom = nNewZoom;
     ptZoomOrigin = POINT{0, 0};
     if (prefs.bUseMenu && hMainMenu && GetMenu(hwnd) != hMainMenu) SetMenu(hwnd, hMainMenu);
     ChildrenPlace(hwnd);
     MainWindowFitClient(hwnd);
-    CentreInWorkArea(hwnd);
+    if (place == PLACE_CENTRE) CentreInWorkArea(hwnd);
+    if (place == PLACE_INSIDE && bAreas) KeepInWorkArea(hwnd, rcWork);
     Repaint(hwnd);
 }
 
@@ -175,7 +194,6 @@ int WindowedZoom(HWND hwnd) {
 int FullScreenEnter(HWND hwnd) {
     GetWindowRect(hwnd, &rcBeforeFull);
     dwStyleBeforeFull = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
-    nZoomBeforeFull = nZoom;
     bFullScreen = 1;
     prefs.bFullScreen = 1;
     ApplyFullScreen(hwnd);
@@ -185,14 +203,16 @@ int FullScreenEnter(HWND hwnd) {
 int FullScreenLeave(HWND hwnd) {
     bFullScreen = 0;
     prefs.bFullScreen = 0;
-    SetWindowLongA(hwnd, GWL_STYLE, (LONG)dwStyleBeforeFull);
+    // Full screen may have begun before the window was first shown: the
+    // window stays as visible as it is now, whatever it was then.
+    DWORD dwVisible = (DWORD)GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE;
+    SetWindowLongA(hwnd, GWL_STYLE, (LONG)((dwStyleBeforeFull & ~(DWORD)WS_VISIBLE) | dwVisible));
     if (prefs.bUseMenu && hMainMenu) SetMenu(hwnd, hMainMenu);
-    nZoom = nZoomBeforeFull;
-    ptZoomOrigin = POINT{0, 0};
-    ChildrenPlace(hwnd);
     SetWindowPos(hwnd, NULL, rcBeforeFull.left, rcBeforeFull.top, RectW(rcBeforeFull),
                  RectH(rcBeforeFull), SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
-    Repaint(hwnd);
+    // The menu bar may have come or gone and the monitors changed meanwhile:
+    // the zoom in force, the client area fitted to it, inside a work area.
+    ApplyWindowed(hwnd, WindowedZoom(hwnd), PLACE_INSIDE);
     return 1;
 }
 
@@ -205,13 +225,27 @@ int DisplayIsFullScreen() {
     return bFullScreen;
 }
 
+int DisplayClamp(int nPos, int nSize, int nLow, int nHigh) {
+    return std::max(nLow, std::min(nPos, nHigh - nSize));
+}
+
 int DisplayLargestZoom(HWND hwnd) {
     RECT rcMonitor, rcWork;
     if (!pfnDisplayMonitorAreas(hwnd, &rcMonitor, &rcWork)) return ZOOM_MIN;
-    RECT rc = {0, 0, ZOOM_DESIGN_W, ZOOM_DESIGN_H};
+    // The frame, caption and menu bar: the window's own while it has them as
+    // the windowed game has them (at the dots per inch of its monitor), else
+    // the system's.
+    RECT rc = {0, 0, ZOOM_DESIGN_W, ZOOM_DESIGN_H}, rcClient;
     AdjustWindowRectEx(&rc, WINDOWED_STYLE, prefs.bUseMenu ? TRUE : FALSE, 0);
-    return ZoomLargestFitting(RectW(rcWork), RectH(rcWork), RectW(rc) - ZOOM_DESIGN_W,
-                              RectH(rc) - ZOOM_DESIGN_H);
+    int nExtraW = RectW(rc) - ZOOM_DESIGN_W, nExtraH = RectH(rc) - ZOOM_DESIGN_H;
+    DWORD dwStyle = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
+    if (!bFullScreen && !IsIconic(hwnd) && (dwStyle & WS_CAPTION) == WS_CAPTION &&
+        (GetMenu(hwnd) != NULL) == (prefs.bUseMenu != 0) && GetWindowRect(hwnd, &rc) &&
+        GetClientRect(hwnd, &rcClient) && rcClient.bottom > 0) {
+        nExtraW = RectW(rc) - rcClient.right;
+        nExtraH = RectH(rc) - rcClient.bottom;
+    }
+    return ZoomLargestFitting(RectW(rcWork), RectH(rcWork), nExtraW, nExtraH);
 }
 
 int DisplayApply(HWND hwnd) {
@@ -227,7 +261,7 @@ int DisplayApply(HWND hwnd) {
         ApplyFullScreen(hwnd);
         return 1;
     }
-    ApplyWindowed(hwnd, WindowedZoom(hwnd));
+    ApplyWindowed(hwnd, WindowedZoom(hwnd), PLACE_CENTRE);
     if (prefs.bFullScreen) FullScreenEnter(hwnd);
     return 1;
 }
@@ -236,7 +270,7 @@ int DisplaySetZoom(HWND hwnd, int nNewZoom) {
     if (nNewZoom < ZOOM_MIN || nNewZoom > ZOOM_MAX || IsSmallScreenWindow(hwnd)) return 0;
     if (bFullScreen) FullScreenLeave(hwnd);
     prefs.nZoom = nNewZoom;
-    ApplyWindowed(hwnd, WindowedZoom(hwnd));
+    ApplyWindowed(hwnd, WindowedZoom(hwnd), PLACE_CENTRE);
     return 1;
 }
 
@@ -314,12 +348,49 @@ void DisplayFree() {
     nFontZoom = 0;
 }
 
+// The suggested rectangle's place, and the client area fitted to the zoom in
+// force on the new monitor; never centred, as the player may be dragging.
 int DisplayDpiChanged(HWND hwnd, const RECT* prcNew) {
-    if (!hwnd || bFullScreen) return 0;
+    if (!hwnd) return 0;
+    if (bFullScreen) {
+        ApplyFullScreen(hwnd);
+        return 1;
+    }
+    int bSmall = IsSmallScreenWindow(hwnd);
     if (prcNew)
-        SetWindowPos(hwnd, NULL, prcNew->left, prcNew->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (prefs.nZoom != ZOOM_FITS || IsSmallScreenWindow(hwnd)) return 0;
-    ApplyWindowed(hwnd, WindowedZoom(hwnd));
+        SetWindowPos(hwnd, NULL, prcNew->left, prcNew->top, RectW(*prcNew), RectH(*prcNew),
+                     (bSmall ? SWP_NOSIZE : 0) | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (bSmall) return 0;
+    ApplyWindowed(hwnd, WindowedZoom(hwnd), PLACE_KEEP);
+    return 1;
+}
+
+int DisplayMoveEnded(HWND hwnd) {
+    if (!hwnd || bFullScreen || IsIconic(hwnd) || IsSmallScreenWindow(hwnd)) return 0;
+    int nFit = WindowedZoom(hwnd);
+    if (nFit == nZoom) return 0;
+    ApplyWindowed(hwnd, nFit, PLACE_INSIDE);
+    return 1;
+}
+
+int DisplayScreenChanged(HWND hwnd) {
+    if (!hwnd || IsIconic(hwnd)) return 0;
+    if (bFullScreen) {
+        ApplyFullScreen(hwnd);
+        return 1;
+    }
+    if (IsSmallScreenWindow(hwnd)) return 0;
+    ApplyWindowed(hwnd, WindowedZoom(hwnd), PLACE_INSIDE);
+    return 1;
+}
+
+int DisplayRefusesSysCommand(UINT uCommand) {
+    return bFullScreen && (uCommand == SC_MOVE || uCommand == SC_SIZE);
+}
+
+int DisplayInitSystemMenu(HWND hwnd, HMENU hMenu) {
+    if (!hwnd || !hMenu || hMenu != GetSystemMenu(hwnd, FALSE)) return 0;
+    EnableMenuItem(hMenu, SC_MOVE, MF_BYCOMMAND | (bFullScreen ? MF_GRAYED : MF_ENABLED));
+    if (bFullScreen) EnableMenuItem(hMenu, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
     return 1;
 }

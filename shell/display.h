@@ -42,5 +42,22 @@ int DisplayUpdateSizeMenus(HWND hwnd, HMENU hMenu);
 // Frees what the display made (the tooltips' font); shutdown.
 void DisplayFree();
 
-// WM_DPICHANGED: a fitted zoom is fitted again for the monitor of prcNew.
+// The start that keeps an extent of nSize within nLow..nHigh; nLow when it
+// is larger than that.
+int DisplayClamp(int nPos, int nSize, int nLow, int nHigh);
+
+// WM_DPICHANGED: the window takes prcNew's place, and its client area is
+// 640 x 480 times the zoom in force on that monitor (the player's, or the
+// largest that fits); full screen covers its monitor again. Never centres.
 int DisplayDpiChanged(HWND hwnd, const RECT* prcNew);
+// WM_EXITSIZEMOVE: a move that ends on a monitor where another zoom is in
+// force sizes the window for it, inside that monitor's work area.
+int DisplayMoveEnded(HWND hwnd);
+// WM_DISPLAYCHANGE: the zoom in force fitted again, full screen included.
+int DisplayScreenChanged(HWND hwnd);
+
+// In full screen the window stays where it is: 1 for the system menu's Move
+// and Size (uCommand without its low four bits), which are refused then.
+int DisplayRefusesSysCommand(UINT uCommand);
+// Greys Move and Size when hMenu is hwnd's system menu in full screen.
+int DisplayInitSystemMenu(HWND hwnd, HMENU hMenu);

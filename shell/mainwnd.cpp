@@ -69,14 +69,32 @@ static LRESULT OnPaint(HWND hwnd) {
     return 1;
 }
 
-// The system menu's own items of the game: About and the window sizes.
+// Alt+Enter reaches the window as an accelerator, which keeps the Enter key
+// from the system: it sees Alt go down and up alone and arms the menu when
+// Alt is let go (Wine does). That one key menu is dropped.
+static int bAltToggled;
+
+// The system menu's own items of the game: About and the window sizes; in
+// full screen no Move or Size.
 static LRESULT OnSysCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     if (wParam == IDM_ABOUT) {
         ShowAboutDlg(hwnd);
         return 0;
     }
     if (wParam < 0xF000 && DisplayCommand(hwnd, (int)(wParam & 0xFFF0))) return 0;
+    if (DisplayRefusesSysCommand((UINT)(wParam & 0xFFF0))) return 0;
+    if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && bAltToggled) {
+        bAltToggled = 0;
+        return 0;
+    }
     return DefWindowProcA(hwnd, WM_SYSCOMMAND, wParam, lParam);
+}
+
+// A key let go: after Alt, no key menu is dropped any more.
+static LRESULT OnKeyUp(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    LRESULT lResult = DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    if (wParam == VK_MENU) bAltToggled = 0;
+    return lResult;
 }
 
 // The finger over the command buttons, the arrow everywhere else.
@@ -121,6 +139,8 @@ static LRESULT OnClose(HWND hwnd) {
 }
 
 static LRESULT OnCommand(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == IDM_FULLSCREEN && HIWORD(wParam) == 1 && GetKeyState(VK_MENU) < 0)
+        bAltToggled = 1;
     int bPassOn = 0;
     LRESULT lResult = CommandRun(hwnd, LOWORD(wParam), &bPassOn);
     return bPassOn ? DefWindowProcA(hwnd, uMsg, wParam, lParam) : lResult;
@@ -146,8 +166,15 @@ static LRESULT MainWndDispatch(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_NOTIFY: MainTooltipText((NMHDR*)lParam); return 0;
     case WM_COMMAND: return OnCommand(hwnd, uMsg, wParam, lParam);
     case WM_SYSCOMMAND: return OnSysCommand(hwnd, wParam, lParam);
-    case WM_INITMENUPOPUP: DisplayUpdateSizeMenus(hwnd, (HMENU)wParam); break;
+    case WM_INITMENUPOPUP:
+        DisplayUpdateSizeMenus(hwnd, (HMENU)wParam);
+        DisplayInitSystemMenu(hwnd, (HMENU)wParam);
+        break;
     case WM_DPICHANGED: DisplayDpiChanged(hwnd, (const RECT*)lParam); return 0;
+    case WM_EXITSIZEMOVE: DisplayMoveEnded(hwnd); break;
+    case WM_DISPLAYCHANGE: DisplayScreenChanged(hwnd); break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP: return OnKeyUp(hwnd, uMsg, wParam, lParam);
     case WM_TIMER: return OnTimer(hwnd, wParam);
     case WM_INITMENU: MenuUpdate(hwnd); return 1;
     case WM_RBUTTONDOWN: ContextMenuShow(hwnd); return 1;

@@ -15,9 +15,15 @@ static const char* const apszXInputDlls[] = {"xinput1_4.dll", "xinput9_1_0.dll",
                                              NULL};
 const char* const* apszPadDlls = apszXInputDlls;
 
-// The pad in use, or -1; while there is none, one slot is asked per tick.
+PadClockFn pfnPadClock = GetTickCount;
+
+// The pad in use, or -1. While there is none, one slot is asked every
+// PAD_LOOK_MS, so each empty slot is read every two seconds, not every tick
+// (XInput can stall its caller on an empty slot).
 static int nPadUser = -1;
 static int nPadProbe;
+static int bPadLookNow; // look at the next slot on the next tick
+static DWORD dwPadLastLook;
 
 int PadUser() {
     return nPadUser;
@@ -35,6 +41,7 @@ int PadLoad() {
     pfnPadGetState = NULL;
     nPadUser = -1;
     nPadProbe = 0;
+    bPadLookNow = 1;
     for (const char* const* ppsz = apszPadDlls; *ppsz; ppsz++) {
         HMODULE hDll = LoadLibraryA(*ppsz);
         if (!hDll) continue;
@@ -47,14 +54,21 @@ int PadLoad() {
     return pfnPadGetState != NULL;
 }
 
-// Reads the pad in use, or looks at the next slot for one. A pad that comes
-// is taken as it stands; one that goes leaves nothing held.
-static PadReading PadRead() {
+// Reads the pad in use, or when it is time looks at the next slot for one. A
+// pad that comes is taken as it stands; one that goes leaves nothing held,
+// and the slots are looked at again from the next tick on.
+static PadReading PadRead(DWORD dwNow) {
     PadReading r = {0, 0, 0, 0};
+    if (nPadUser < 0) {
+        if (!bPadLookNow && dwNow - dwPadLastLook < PAD_LOOK_MS) return r;
+        bPadLookNow = 0;
+        dwPadLastLook = dwNow;
+    }
     int nUser = nPadUser >= 0 ? nPadUser : nPadProbe;
     XINPUT_STATE state;
     ZeroMemory(&state, sizeof state);
     if (pfnPadGetState((DWORD)nUser, &state) != ERROR_SUCCESS) {
+        bPadLookNow = nPadUser >= 0;
         nPadProbe = nPadUser >= 0 ? 0 : (nPadProbe + 1) % XUSER_MAX_COUNT;
         nPadUser = -1;
         return r;
@@ -133,8 +147,8 @@ int PadTimerTick(HWND hwndMain) {
         PadForget();
         return 0;
     }
-    PadReading reading = PadRead();
-    DWORD dwNow = GetTickCount();
+    DWORD dwNow = pfnPadClock();
+    PadReading reading = PadRead(dwNow);
     HWND hwndMenuOwner = NULL;
     if (PadMenuOpen(&hwndMenuOwner))
         PadToMenu(hwndMenuOwner, &reading, dwNow);

@@ -12,6 +12,15 @@
 typedef DWORD(WINAPI* PadGetStateFn)(DWORD dwUserIndex, XINPUT_STATE* pState);
 extern PadGetStateFn pfnPadGetState;
 
+// The clock of the pad's ticks (GetTickCount); the tests' stand-in runs
+// simulated time.
+typedef DWORD(WINAPI* PadClockFn)();
+extern PadClockFn pfnPadClock;
+
+// While no pad is connected, one slot is looked at every PAD_LOOK_MS, so a
+// pad plugged into any of the four is found within two seconds.
+enum { PAD_LOOK_MS = 500 };
+
 // The XInput DLLs PadLoad tries, in order, ending with NULL; the tests put in
 // names that do not exist.
 extern const char* const* apszPadDlls;
@@ -20,8 +29,10 @@ extern const char* const* apszPadDlls;
 // one the game has no pad support and says nothing.
 int PadLoad();
 
-// One reading of the pad on the play timer's tick, while a window of the game
-// is active; at most one call of XInputGetState. Returns 1 if it read the pad.
+// One tick of the pad on the play timer, while a window of the game is
+// active: the pad in use is read, or, while there is none and it is time, one
+// slot is looked at; at most one call of XInputGetState. Returns 1 if it
+// handled the tick.
 int PadTimerTick(HWND hwndMain);
 
 // The pad in use (0..3), or -1 while none is connected.

@@ -136,3 +136,53 @@ TEST(Folders, OptionsSurviveARestartWhereverTheFileMustBeKept) {
     }
     DeleteFileW(wsFallback.c_str());
 }
+
+// A start that cannot write beside the exe moves the file to the
+// application-data folder for good: the starts after it, which could write
+// beside the exe, keep that file and what the first start saved there (the
+// sound turned off, the table cleared); the file beside the exe stays as it was.
+TEST(Folders, TheApplicationDataFileStaysInUseOnceMade) {
+    GameRun run("folders\\sticky");
+    const std::wstring wsBeside = run.DirW() + L"\\Quarr95.ini";
+    const char kBeside[] = "[Scores]\r\n1=Old Hand,9,00050000,01/02/1999\r\n[Window]\r\nZoom=1\r\n";
+    ASSERT_TRUE(run.WriteIni(kBeside));
+    SetFileAttributesW(wsBeside.c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(run.Start());
+    Key(run.Window(), VK_TAB);
+    PostMessageA(run.Window(), WM_COMMAND, IDM_CLEARSCORES, 0);
+    HWND hAsk = WaitForOwnedDialog(run.Window(), 5000);
+    PostMessageA(hAsk, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(WaitUntil([&]() { return !IsWindow(hAsk); }, kCloseMs));
+    EXPECT_EQ(run.Close(), 0u);
+    SetFileAttributesW(wsBeside.c_str(), FILE_ATTRIBUTE_NORMAL);
+    for (int n = 0; n < 2; n++) EXPECT_TRUE(run.Start() && run.Close() == 0u);
+    std::string sIni = ReadWholeFile(FallbackIni());
+    EXPECT_TRUE(Has(sIni, "Sound=0") && Has(sIni, "1=A. Player,1,00000000")) << sIni;
+    EXPECT_EQ(run.ReadIni(), kBeside);
+    DeleteFileW(FallbackIni().c_str());
+}
+
+// The file turns into a folder of its name while the game runs: the save at
+// the window's destruction fails, a box of its own names the file and what
+// the system said, once, and after OK the game ends.
+TEST(Folders, AFailedSaveIsToldOnceAndTheGameStillEnds) {
+    GameRun run("folders\\save-fails");
+    const std::wstring wsIni = run.DirW() + L"\\Quarr95.ini";
+    RemoveDirectoryW(wsIni.c_str());
+    ASSERT_TRUE(run.Start());
+    ASSERT_TRUE(DeleteFileW(wsIni.c_str()) && CreateDirectoryW(wsIni.c_str(), NULL));
+    PostMessageA(run.Window(), WM_CLOSE, 0, 0);
+    HWND hBox = WaitForWindow("#32770", run.ProcessId(), 15000);
+    ASSERT_TRUE(hBox && !GetWindow(hBox, GW_OWNER)) << "no warning of its own";
+    char sz[512] = "", szDenied[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, NULL, ERROR_ACCESS_DENIED, 0, szDenied, 256, NULL);
+    std::string sText = (GetWindowTextA(hBox, sz, sizeof sz), sz);
+    for (HWND h = GetWindow(hBox, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        if (SendMessageTimeoutA(h, WM_GETTEXT, sizeof sz, (LPARAM)sz, 0, 2000, NULL)) sText += sz;
+    EXPECT_TRUE(Has(sText, "Quarrion v") && Has(sText, (run.Dir() + "\\Quarr95.ini").c_str()) &&
+                Has(sText, szDenied))
+        << sText;
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(run.WaitExit(kCloseMs), 0u);
+    RemoveDirectoryW(wsIni.c_str());
+}

@@ -330,6 +330,7 @@ std::string IniValue(const GameRun& run, const char* szKey) {
 
 TEST(Zoom, StepsFullScreenAndTheChoiceKeptInTheFile) {
     GameRun run("zoom_sizes");
+    RECT rcBefore = {};
     {
         // An old file without the section: the largest zoom that fits.
         ASSERT_TRUE(run.WriteIni((std::string(kQuiet) + "[Window]\r\n").c_str()));
@@ -359,7 +360,7 @@ TEST(Zoom, StepsFullScreenAndTheChoiceKeptInTheFile) {
         // Alt+Enter covers the screen; F11 brings the window back as it was.
         SetForegroundWindow(hwnd);
         ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 3000));
-        RECT rcBefore = WindowRect(hwnd);
+        rcBefore = WindowRect(hwnd);
         PressKeys({VK_MENU, VK_RETURN});
         ASSERT_TRUE(WaitUntil(
             [&] {
@@ -388,11 +389,18 @@ TEST(Zoom, StepsFullScreenAndTheChoiceKeptInTheFile) {
         EXPECT_EQ(run.Close(), 0u);
         EXPECT_EQ(IniValue(run, "FullScreen"), "1");
         ASSERT_TRUE(run.Start());
-        SIZE sz = ClientSize(run.Window());
+        hwnd = run.Window();
+        SIZE sz = ClientSize(hwnd);
         EXPECT_EQ(sz.cx, GetSystemMetrics(SM_CXSCREEN));
         EXPECT_EQ(sz.cy, GetSystemMetrics(SM_CYSCREEN));
-        SendMessageA(run.Window(), WM_COMMAND, IDM_FULLSCREEN, 0);
-        EXPECT_TRUE(ZoomIs(run.Window(), 2));
+        // F11 after a start in full screen: the window it would have had, shown.
+        SetForegroundWindow(hwnd);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hwnd; }, 3000));
+        PressKeys({VK_F11});
+        ASSERT_TRUE(WaitUntil([&] { return ZoomIs(hwnd, 2); }, 3000));
+        EXPECT_TRUE(IsWindowVisible(hwnd));
+        EXPECT_EQ(GetWindowLongA(hwnd, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+        EXPECT_TRUE(SameRect(WindowRect(hwnd), rcBefore));
         EXPECT_EQ(run.Close(), 0u);
     }
 }

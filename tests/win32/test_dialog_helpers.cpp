@@ -1,7 +1,10 @@
 // Centring and the dialog font, on real windows.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "shell/dialogs.h"
+#include "shell/display.h"
 
 namespace {
 
@@ -12,43 +15,59 @@ HWND MakeWindow(DWORD dwStyle, int nWidth, int nHeight) {
 
 } // namespace
 
-TEST(CenterWindow, PopupsByOuterSizeOthersByClientArea) {
-    int cx = GetSystemMetrics(SM_CXSCREEN) / 2;
-    int cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+namespace {
+
+// The monitor the tests pretend the game is on.
+RECT rcFakeWork;
+int FakeAreas(HWND, RECT* prcMonitor, RECT* prcWork) {
+    *prcMonitor = *prcWork = rcFakeWork;
+    return 1;
+}
+
+} // namespace
+
+// In the middle of the work area of the game's monitor (a second monitor to
+// the right of the first, or the design's 1024 x 768 screen), by the outer
+// size of a popup and the client area of another window, and kept inside it.
+TEST(CenterWindow, InTheWorkAreaOfTheGamesMonitor) {
     struct Case {
+        RECT rcWork;
         DWORD dwStyle;
         int nWidth, nHeight;
+        int x, y; // where it lands; INT_MIN: centred by its client area
     } const aCases[] = {
-        {WS_POPUP, 300, 200},
-        {WS_POPUP | WS_BORDER, 641, 481},
-        {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 640, 499},
+        {{0, 0, 1024, 768}, WS_POPUP, 300, 200, 362, 284},
+        {{0, 0, 1024, 768}, WS_POPUP | WS_BORDER, 641, 481, 192, 144},
+        {{1920, 40, 3840, 1080}, WS_POPUP, 300, 200, 2730, 460},
+        {{1920, 40, 3840, 1080},
+         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+         640,
+         499,
+         INT_MIN,
+         INT_MIN},
+        {{1920, 40, 2560, 520}, WS_POPUP, 900, 700, 1920, 40}, // larger: its corner inside
+        {{1920, 40, 2560, 520}, WS_POPUP, 600, 300, 1940, 130},
     };
+    pfnDisplayMonitorAreas = FakeAreas;
     for (const Case& c : aCases) {
-        SCOPED_TRACE(testing::Message() << c.nWidth << " x " << c.nHeight);
+        SCOPED_TRACE(testing::Message() << c.nWidth << " x " << c.nHeight << " in " << c.rcWork.left
+                                        << ".." << c.rcWork.right);
+        rcFakeWork = c.rcWork;
         HWND hwnd = MakeWindow(c.dwStyle, c.nWidth, c.nHeight);
         ASSERT_TRUE(hwnd);
-        RECT rcMeasure;
-        if (c.dwStyle & WS_POPUP)
-            GetWindowRect(hwnd, &rcMeasure);
-        else
-            GetClientRect(hwnd, &rcMeasure);
+        RECT rcClient;
+        GetClientRect(hwnd, &rcClient);
         ASSERT_TRUE(CenterWindow(hwnd));
         RECT rc;
         GetWindowRect(hwnd, &rc);
-        EXPECT_EQ(rc.left, cx + (rcMeasure.left - rcMeasure.right) / 2);
-        EXPECT_EQ(rc.top, cy + (rcMeasure.top - rcMeasure.bottom) / 2);
+        int cx = (c.rcWork.left + c.rcWork.right) / 2, cy = (c.rcWork.top + c.rcWork.bottom) / 2;
+        bool bClient = c.x == INT_MIN;
+        EXPECT_EQ(rc.left, bClient ? cx - rcClient.right / 2 : c.x);
+        EXPECT_EQ(rc.top, bClient ? cy - rcClient.bottom / 2 : c.y);
         EXPECT_EQ(rc.right - rc.left, c.nWidth); // the size is kept
         DestroyWindow(hwnd);
     }
-    // The odd width truncates toward zero: 641 wide on a 1024 screen is at 192.
-    if (cx == 512) {
-        HWND hwnd = MakeWindow(WS_POPUP, 641, 100);
-        CenterWindow(hwnd);
-        RECT rc;
-        GetWindowRect(hwnd, &rc);
-        EXPECT_EQ(rc.left, 192);
-        DestroyWindow(hwnd);
-    }
+    pfnDisplayMonitorAreas = DisplayPlatformMonitorAreas;
 }
 
 TEST(SetDialogFont, ReachesEveryChildButNotGrandchildren) {

@@ -14,9 +14,11 @@
 #include "audio/midi.h"
 #include "audio/sound.h"
 #include "engine/game.h"
+#include "engine/play.h"
 #include "engine/warp.h"
 #include "prefs/prefs.h"
 #include "render/render_win.h"
+#include "render/zoom_win.h"
 #include "resources/resource.h"
 #include "scores/options.h"
 #include "scores/scores_win.h"
@@ -545,4 +547,29 @@ TEST_F(MainWindow, AltNAndAltQReachTheWindowFromAButton) {
     DestroyAcceleratorTable(hAccelTable);
     hAccelTable = NULL;
     for (HWND& h : ahwndButton) h = NULL; // children go with the window
+}
+
+// Alt+Enter comes as an accelerator, so the system sees Alt pressed and let go
+// alone and sends the key menu (Wine does): it is dropped, no menu opens (one
+// would pause the game) and P still pauses. Only that one: Alt alone later
+// arms the menu as ever.
+TEST_F(MainWindow, AltEnterLeavesNoMenuArmed) {
+    StartGame(1, 0);
+    BYTE abKeys[256], abAltDown[256];
+    GetKeyboardState(abKeys);
+    memcpy(abAltDown, abKeys, sizeof abKeys);
+    abAltDown[VK_MENU] = 0x80;
+    SetKeyboardState(abAltDown);
+    Send(WM_COMMAND, MAKEWPARAM(IDM_FULLSCREEN, 1));
+    SetKeyboardState(abKeys);
+    EXPECT_EQ(Send(WM_SYSCOMMAND, SC_KEYMENU, 0), 0);
+    EXPECT_EQ(game.bPaused, 0) << "a menu opened";
+    Send(WM_KEYDOWN, 'P');
+    EXPECT_EQ(game.bPaused, 1);
+    Send(WM_COMMAND, IDM_FULLSCREEN);
+    SetPause(0);
+    asMenu.push_back("end the menu"); // the driver ends the menu it opens
+    Send(WM_SYSCOMMAND, SC_KEYMENU, 0);
+    EXPECT_EQ(game.bPaused, 1) << "Alt alone no longer opens the menu";
+    nZoom = 1;
 }

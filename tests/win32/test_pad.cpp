@@ -42,6 +42,11 @@ DWORD WINAPI FakeGetState(DWORD dwUser, XINPUT_STATE* pState) {
     return ERROR_SUCCESS;
 }
 
+DWORD dwFakeNow; // the pad's clock in simulated time
+DWORD WINAPI FakeClock() {
+    return dwFakeNow;
+}
+
 // --- A script of pad presses, one step a tick ------------------------------------
 
 // Each step runs on a tick before the pad is read and says whether it is done.
@@ -179,6 +184,7 @@ class PadWin : public ::testing::Test {
     }
     void TearDown() override {
         pfnPadGetState = NULL;
+        pfnPadClock = GetTickCount;
         DestroyWindow(hwndOwner);
         hwndMain = NULL;
         game.hwndMain = nullptr;
@@ -209,25 +215,33 @@ TEST_F(PadWin, XInputLoadsAtRunTimeAndNoneIsNoPad) {
     EXPECT_TRUE(aCommands.empty());
 }
 
-TEST_F(PadWin, OneReadingATickWhilePadsComeAndGo) {
+// A pad in use is read every tick; while there is none, one slot every half
+// second, so an empty slot is never read every tick and a pad plugged into
+// any slot is found within two seconds. Simulated time, 32 ms a tick.
+TEST_F(PadWin, ThePadEveryTickEmptySlotsEveryTwoSeconds) {
+    dwFakeNow = 1000;
+    pfnPadClock = FakeClock;
     memset(anConnected, 0, sizeof anConnected);
-    int nTicks = 0;
-    auto Ticks = [&](int n) {
-        for (int i = 0; i < n; i++, nTicks++) ASSERT_EQ(PadTimerTick(hwndOwner), 1);
-        EXPECT_EQ((int)aUsersAsked.size(), nTicks);
+    auto TicksFor = [&](DWORD dwMs, bool (*pfnDone)() = nullptr) {
+        for (DWORD dwEnd = dwFakeNow + dwMs; dwFakeNow < dwEnd; dwFakeNow += PLAY_TIMER_MS) {
+            EXPECT_EQ(PadTimerTick(hwndOwner), 1);
+            if (pfnDone && pfnDone()) return true;
+        }
+        return false;
     };
-    Ticks(8); // no pad: the four slots in turn
-    EXPECT_EQ(aUsersAsked, (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
-    anConnected[2] = 1;
-    Ticks(4);
-    EXPECT_EQ(PadUser(), 2);
+    TicksFor(10000); // no pad for ten seconds: the four slots in turn, twice a second
+    EXPECT_LE(aUsersAsked.size(), 10000u / PAD_LOOK_MS + 1);
+    EXPECT_GE(aUsersAsked.size(), 10000u / PAD_LOOK_MS - 1);
+    for (size_t i = 0; i < aUsersAsked.size(); i++) EXPECT_EQ(aUsersAsked[i], (int)(i % 4));
+
+    anConnected[2] = 1; // plugged in: found within two seconds (and a tick or two)
+    EXPECT_TRUE(TicksFor(2000 + 3 * PLAY_TIMER_MS, [] { return PadUser() == 2; }));
     anConnected[0] = 1; // a second pad does not take over
     aUsersAsked.clear();
-    nTicks = 0;
-    Ticks(10);
+    TicksFor(10 * PLAY_TIMER_MS);
     EXPECT_EQ(aUsersAsked, std::vector<int>(10, 2));
-    anConnected[2] = 0; // the pad in use goes: the first one there is taken
-    Ticks(2);
+    anConnected[2] = 0; // the pad in use goes: the slots are looked at from the next tick
+    TicksFor(2 * PLAY_TIMER_MS);
     EXPECT_EQ(PadUser(), 0);
 }
 

@@ -165,7 +165,7 @@ TEST(IniFile, BesideTheExeWhereItCanBeWrittenElseInApplicationData) {
     const std::wstring wsWork(sWork.begin(), sWork.end());
     std::wstring wsLong = wsWork + L"\\long";
     while (wsLong.size() < 250) wsLong += L"\\a-folder-deep-down";
-    enum { NOTHING, INI_FOLDER, READ_ONLY_INI };
+    enum { NOTHING, INI_FOLDER, READ_ONLY_INI, NEITHER_WRITABLE };
     const struct {
         const char* szWhat;
         std::wstring wsFolder; // ends in a backslash
@@ -179,10 +179,13 @@ TEST(IniFile, BesideTheExeWhereItCanBeWrittenElseInApplicationData) {
         {"a folder named Quarr95.ini", wsWork + L"\\ini-folder\\", INI_FOLDER, false},
         {"a read-only file", wsWork + L"\\read-only\\", READ_ONLY_INI, false},
         {"a folder that cannot be named", L"", NOTHING, false},
+        // The application-data file is a folder too: the one that reads stays.
+        {"neither can be written", wsWork + L"\\neither\\", NEITHER_WRITABLE, true},
     };
     for (const auto& c : aCase) {
         SCOPED_TRACE(c.szWhat);
         DeleteFileW(wsFallback.c_str());
+        RemoveDirectoryW(wsFallback.c_str());
         std::wstring wsBeside = c.wsFolder + L"Quarr95.ini";
         if (!c.wsFolder.empty()) {
             for (size_t n = wsWork.size(); n != std::wstring::npos;
@@ -190,7 +193,8 @@ TEST(IniFile, BesideTheExeWhereItCanBeWrittenElseInApplicationData) {
                 CreateDirectoryW(c.wsFolder.substr(0, n).c_str(), NULL);
         }
         if (c.nSetup == INI_FOLDER) CreateDirectoryW(wsBeside.c_str(), NULL);
-        if (c.nSetup == READ_ONLY_INI) {
+        if (c.nSetup == NEITHER_WRITABLE) CreateDirectoryW(wsFallback.c_str(), NULL);
+        if (c.nSetup == READ_ONLY_INI || c.nSetup == NEITHER_WRITABLE) {
             SetFileAttributesW(wsBeside.c_str(), FILE_ATTRIBUTE_NORMAL);
             FILE* f = _wfopen(wsBeside.c_str(), L"wb");
             ASSERT_TRUE(f);
@@ -201,6 +205,7 @@ TEST(IniFile, BesideTheExeWhereItCanBeWrittenElseInApplicationData) {
         wchar_t wszPath[WIDE_PATH_LEN];
         ASSERT_TRUE(IniFileFor(c.wsFolder.c_str(), wszPath, WIDE_PATH_LEN));
         EXPECT_EQ(std::wstring(wszPath), c.bBeside ? wsBeside : wsFallback);
+        RemoveDirectoryW(wsFallback.c_str());
         if (c.nSetup == NOTHING && !c.wsFolder.empty()) {
             EXPECT_EQ(GetFileAttributesW(wsBeside.c_str()), INVALID_FILE_ATTRIBUTES);
         }

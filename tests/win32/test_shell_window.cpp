@@ -1,8 +1,11 @@
 // The main window's style and outer size follow the desktop it starts on.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "engine/game.h"
 #include "prefs/prefs.h"
+#include "resources/resource.h"
 #include "render/zoom_win.h"
 #include "shell/app.h"
 #include "shell/display.h"
@@ -141,4 +144,130 @@ TEST(MainWindowShape, TheFittedZoomFollowsTheWorkArea) {
     DisplayFree();
     DestroyMenu(hMenu);
     UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
+namespace {
+
+// Two monitors side by side; a window is on the second one while its centre
+// is, else on the first.
+struct FakeMonitor {
+    RECT rcMonitor, rcWork;
+} aFakeMonitors[2];
+
+int FakeMonitorAreas(HWND hwnd, RECT* prcMonitor, RECT* prcWork) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    const FakeMonitor& m = aFakeMonitors[PtInRect(&aFakeMonitors[1].rcMonitor, pt) ? 1 : 0];
+    *prcMonitor = m.rcMonitor;
+    *prcWork = m.rcWork;
+    return 1;
+}
+
+// The display's messages go to the game's window procedure.
+LRESULT CALLBACK DisplayTestProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == 0x02E0 /* WM_DPICHANGED */ || uMsg == WM_EXITSIZEMOVE || uMsg == WM_DISPLAYCHANGE ||
+        uMsg == WM_SYSCOMMAND || uMsg == WM_INITMENUPOPUP || uMsg == WM_COMMAND)
+        return MainWndProc(hwnd, uMsg, wParam, lParam);
+    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+}
+
+} // namespace
+
+// A DPI change takes the suggested place and fits the client area to the zoom
+// in force there; a move's end, a change of resolution and leaving full screen
+// fit it again (inside a work area), whatever the menu bar did meanwhile; the
+// full-screen window cannot be moved.
+TEST(MainWindowShape, MonitorsDpiAndFullScreenKeepTheClientAreaWhole) {
+    aFakeMonitors[0] = {{0, 0, 1280, 1024}, {0, 0, 1280, 984}};        // zoom 1 fits
+    aFakeMonitors[1] = {{1280, 0, 3840, 2160}, {1280, 0, 3840, 2120}}; // zoom 3 fits
+    pfnDisplayMonitorAreas = FakeMonitorAreas;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DisplayTestProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "QuarrionMonitorTest";
+    RegisterClassA(&wc);
+    PrefsSetDefaults();
+    prefs.bUseMenu = 1;
+    hMainMenu = CreateMenu();
+    AppendMenuA(hMainMenu, MF_STRING, 1, "&File");
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 100,
+                                100, 640, 500, NULL, NULL, wc.hInstance, NULL);
+    ASSERT_TRUE(hwnd);
+    SetMenu(hwnd, hMainMenu);
+    RECT rc, rcClient;
+    auto Expect = [&](int nZoomNow, int x, int y) {
+        GetClientRect(hwnd, &rcClient);
+        GetWindowRect(hwnd, &rc);
+        EXPECT_EQ(nZoom, nZoomNow);
+        bool bFull = DisplayIsFullScreen();
+        EXPECT_EQ(rcClient.right, bFull ? rc.right - rc.left : 640 * nZoomNow);
+        EXPECT_EQ(rcClient.bottom, bFull ? rc.bottom - rc.top : 480 * nZoomNow);
+        EXPECT_EQ(rc.left, x != INT_MIN ? x : rc.left);
+        EXPECT_EQ(rc.top, y != INT_MIN ? y : rc.top);
+    };
+    auto Inside = [&](const RECT& rcArea) {
+        RECT rcBoth;
+        return IntersectRect(&rcBoth, &rc, &rcArea) && EqualRect(&rcBoth, &rc);
+    };
+
+    // Dragged across: the suggested place, never centred; the chosen zoom, or
+    // the largest that fits where it does not.
+    struct Dpi {
+        int nPrefZoom;
+        RECT rcSuggested;
+        int nZoom;
+    } const aDpi[] = {{ZOOM_FITS, {1500, 200, 2300, 900}, 3},
+                      {2, {100, 50, 800, 600}, 1},
+                      {2, {1400, 300, 2000, 800}, 2},
+                      {ZOOM_FITS, {20, 30, 700, 500}, 1}};
+    for (const Dpi& d : aDpi) {
+        prefs.nZoom = d.nPrefZoom;
+        SendMessageA(hwnd, 0x02E0, MAKEWPARAM(144, 144), (LPARAM)&d.rcSuggested);
+        Expect(d.nZoom, d.rcSuggested.left, d.rcSuggested.top);
+    }
+    // A move that ends on the other monitor fits the zoom there, inside it.
+    SetWindowPos(hwnd, NULL, 3300, 1800, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageA(hwnd, WM_EXITSIZEMOVE, 0, 0);
+    Expect(3, INT_MIN, INT_MIN);
+    EXPECT_TRUE(Inside(aFakeMonitors[1].rcWork));
+
+    // Full screen without the menu bar, which the options turn on meanwhile;
+    // the system menu's Move is grey.
+    prefs.bUseMenu = 0;
+    SetMenu(hwnd, NULL);
+    MainWindowFitClient(hwnd);
+    RECT rcBefore;
+    GetWindowRect(hwnd, &rcBefore);
+    SendMessageA(hwnd, WM_COMMAND, IDM_FULLSCREEN, 0);
+    prefs.bUseMenu = 1;
+    SetMenu(hwnd, hMainMenu);
+    MainWindowFitClient(hwnd);
+    HMENU hSysMenu = GetSystemMenu(hwnd, FALSE);
+    SendMessageA(hwnd, WM_INITMENUPOPUP, (WPARAM)hSysMenu, MAKELPARAM(0, TRUE));
+    EXPECT_TRUE(GetMenuState(hSysMenu, SC_MOVE, MF_BYCOMMAND) & MF_GRAYED);
+    Expect(4, 1280, 0);
+    // Leaving: the rectangle it had, the client area whole below the menu bar.
+    SendMessageA(hwnd, WM_COMMAND, IDM_FULLSCREEN, 0);
+    Expect(3, rcBefore.left, rcBefore.top);
+    EXPECT_EQ(rc.right, rcBefore.right);
+
+    // A change of resolution in full screen covers the monitor again; leaving,
+    // the old place lies off every monitor.
+    SendMessageA(hwnd, WM_COMMAND, IDM_FULLSCREEN, 0);
+    aFakeMonitors[1] = {{1280, 0, 3200, 1200}, {1280, 0, 3200, 1160}};
+    SendMessageA(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1200));
+    Expect(2, 1280, 0);
+    EXPECT_TRUE(EqualRect(&rc, &aFakeMonitors[1].rcMonitor));
+    aFakeMonitors[1] = {{-1920, 0, 0, 1080}, {-1920, 0, 0, 1040}};
+    SendMessageA(hwnd, WM_COMMAND, IDM_FULLSCREEN, 0);
+    Expect(1, INT_MIN, INT_MIN);
+    EXPECT_TRUE(Inside(aFakeMonitors[0].rcWork));
+
+    DestroyWindow(hwnd);
+    DestroyMenu(hMainMenu);
+    pfnDisplayMonitorAreas = DisplayPlatformMonitorAreas;
+    hMainMenu = NULL;
+    nZoom = 1;
+    DisplayFree();
 }

@@ -1,5 +1,7 @@
 #include "tests/win32/support/game_process.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 
 #include "tests/win32/support/dib_canvas.h"
@@ -120,6 +122,10 @@ GameRun::GameRun(const std::wstring& wsFolder) {
     sDir = Ansi(wsDir);
     EmptyFolder(wsDir);
     CopyDist(wsDir);
+    // Once there, the application-data file would be every later run's file.
+    wchar_t wszData[MAX_PATH] = L"";
+    SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, wszData);
+    DeleteFileW((std::wstring(wszData) + L"\\Quarrion\\Quarr95.ini").c_str());
 }
 
 // Ends what is still running of the last start and lets its handles go.
@@ -179,6 +185,9 @@ bool GameRun::Start(DWORD nTimeoutMs, const wchar_t* wszCurDir) {
         return false;
     WaitForInputIdle(pi.hProcess, nTimeoutMs);
     hwndGame = WaitForWindow("kvoQuarrwClass", pi.dwProcessId, nTimeoutMs);
+    // The window is sized and placed before it is first shown: a loaded
+    // machine can find it earlier.
+    if (hwndGame) WaitUntil([&] { return IsWindowVisible(hwndGame) != FALSE; }, nTimeoutMs);
     return hwndGame != NULL;
 }
 

@@ -6,8 +6,9 @@
 //   ...
 //   EXPECT_EQ(run.Close(), 0u);        // WM_CLOSE, waits, the exit code
 //
-// Each run gets its own folder under the build's test work area, so the
-// initialisation file of one test never leaks into another. Whatever is still
+// Each run gets its own folder under the build's test work area, and no file
+// in the application-data folder, so the initialisation file of one test
+// never leaks into another. Whatever is still
 // running when the object goes away is ended.
 #pragma once
 
