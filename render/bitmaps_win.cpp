@@ -14,6 +14,8 @@ HBITMAP hCreditsBitmap;
 
 namespace {
 
+HDC hdcSprite;
+
 // The colour words of the resource names, in tile colour order.
 const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
                                             "PURPLE", "WHITE", "DRED",   "LBLUE"};
@@ -74,7 +76,14 @@ int FreeBitmaps() {
     nFreed += BitmapDrop(hPlayerErase);
     for (HBITMAP& hbm : ahPaddle) nFreed += BitmapDrop(hbm);
     nFreed += BitmapDrop(hCreditsBitmap);
+    if (hdcSprite) DeleteDC(hdcSprite);
+    hdcSprite = NULL;
     return nFreed;
+}
+
+HDC SpriteContext() {
+    if (!hdcSprite) hdcSprite = CreateCompatibleDC(NULL);
+    return hdcSprite;
 }
 
 HBITMAP TileFrameBitmap(int nColor, int nFrame) {
@@ -91,7 +100,8 @@ BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y) {
     BITMAP bm;
     // A resource that did not load draws nothing.
     if (!hbm || !GetObjectA(hbm, sizeof bm, &bm)) return TRUE;
-    HDC hdcMem = CreateCompatibleDC(hdc);
+    HDC hdcMem = SpriteContext();
+    if (!hdcMem) return TRUE;
     HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
     SetMapMode(hdcMem, GetMapMode(hdc));
     POINT ptSize = {bm.bmWidth, bm.bmHeight};
@@ -100,7 +110,7 @@ BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y) {
     DPtoLP(hdcMem, &ptOrigin, 1);
     BitBlt(hdc, x, y, ptSize.x, ptSize.y, hdcMem, ptOrigin.x, ptOrigin.y, SRCCOPY);
     SelectObject(hdcMem, hbmOld);
-    DeleteDC(hdcMem);
+    SetMapMode(hdcMem, MM_TEXT);
     ZoomMarkDC(hdc); // a sprite is one piece of the window's next copy
     return TRUE;
 }
@@ -110,9 +120,9 @@ void DrawBitmapCentered(HDC hdc, HBITMAP hbm, int left, int top, int right, int 
     if (!hbm || !GetObjectA(hbm, sizeof bm, &bm)) return;
     int x = left + (right - left) / 2 - bm.bmWidth / 2;
     int y = top + (bottom - top) / 2 - bm.bmHeight / 2;
-    HDC hdcMem = CreateCompatibleDC(hdc);
+    HDC hdcMem = SpriteContext();
+    if (!hdcMem) return;
     HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
     BitBlt(hdc, x, y, bm.bmWidth, bm.bmHeight, hdcMem, 0, 0, SRCCOPY);
     SelectObject(hdcMem, hbmOld);
-    DeleteDC(hdcMem);
 }

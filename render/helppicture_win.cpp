@@ -171,8 +171,7 @@ struct PadPass {
 // Words in the design's rectangle rc, nZoomBy times larger.
 void PadWords(HDC hdc, const PadPass& pass, RECT rc, UINT uFormat, COLORREF cr, const char* sz) {
     if (!pass.bWords) return;
-    RECT rcAt = {rc.left * pass.nZoomBy, rc.top * pass.nZoomBy, rc.right * pass.nZoomBy,
-                 rc.bottom * pass.nZoomBy};
+    RECT rcAt = ZoomToClient(rc, pass.nZoomBy);
     COLORREF crOld = SetTextColor(hdc, cr);
     DrawTextA(hdc, sz, -1, &rcAt, uFormat);
     SetTextColor(hdc, crOld);
@@ -303,8 +302,8 @@ int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText, int nZ
         if (!bDrawn) return 0;
     }
     if (text.sz[0] && hfontText) {
-        RECT rc = {x + text.rc.left * nZoomBy, y + text.rc.top * nZoomBy,
-                   x + text.rc.right * nZoomBy, y + text.rc.bottom * nZoomBy};
+        RECT rc = ZoomToClient(text.rc, nZoomBy);
+        OffsetRect(&rc, x, y);
         HGDIOBJ hfontOld = SelectObject(hdc, hfontText);
         COLORREF crOld = SetTextColor(hdc, text.cr);
         int nBkOld = SetBkMode(hdc, TRANSPARENT);

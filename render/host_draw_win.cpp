@@ -19,7 +19,7 @@ HDC OpBegin() {
 void OpEnd(HDC hdc) {
     if (hdc && hdc != hdcBatch) pfnRenderReleaseDC(RenderMainWindow(), hdc);
     // In a batch each operation's drawing is one piece of the batch's copy.
-    if (hdc && hdc == hdcBatch) ZoomSurfaceMark(RenderMainWindow());
+    if (hdc && hdc == hdcBatch) ZoomMarkDC(hdc);
 }
 
 int OpBlit(HBITMAP hbm, int x, int y) {
@@ -63,7 +63,7 @@ int HostDrawBins() {
 
 // Notes a batch's drawing as one piece of its copy.
 static int BatchMark(int nResult) {
-    if (hdcBatch) ZoomSurfaceMark(RenderMainWindow());
+    if (hdcBatch) ZoomMarkDC(hdcBatch);
     return nResult;
 }
 

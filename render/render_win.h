@@ -55,6 +55,10 @@ int LoadCreditsBitmap();
 // Deletes every handle of the persistent tables and the credits bitmap and
 // clears them; called once at shutdown. Returns how many it deleted.
 int FreeBitmaps();
+// The memory context every sprite is copied from: made at the first copy and
+// kept until FreeBitmaps (one made per copy cost Wine two requests to the X
+// server each time). Whoever selects a bitmap into it selects it out again.
+HDC SpriteContext();
 // The tumbling image of a colour and frame, the flat tile of a colour; NULL
 // out of range.
 HBITMAP TileFrameBitmap(int nColor, int nFrame);

@@ -17,6 +17,11 @@ const COLORREF aButtonFrameColor[NUM_BUTTONS] = {
 
 namespace {
 
+// The inside of the credits band is white in the window's picture (painted
+// so, or blanked while inactive, and nothing drawn there since): an inactive
+// title then has nothing to blank again.
+int bCreditsBandBlank;
+
 // A black-outlined rectangle filled light grey; the brush is put back.
 void LightGreyRect(HDC hdc, int left, int top, int right, int bottom) {
     HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(LTGRAY_BRUSH));
@@ -41,6 +46,7 @@ void TitleBoxPaint(HDC hdc, int top, int bottom, const char* szPicture) {
 }
 
 void GameScreenPaint(HDC hdc) {
+    bCreditsBandBlank = 0;
     PaintBackground(hdc, game.nLevel);
     RightPanelPaint(hdc);
     LightGreyRect(hdc, 29, 34, 248, 450);
@@ -81,18 +87,19 @@ void TitleScreenPaint(HDC hdc) {
     SelectObject(hdcMem, hbmOld);
     DeleteObject(hbmScreen);
     DeleteDC(hdcMem);
+    bCreditsBandBlank = 1;
     FrameButton(RenderMainWindow(), -1, 1);
 }
 
 // The credits band's window onto the credits bitmap.
 void CreditsBandCopy(HDC hdc) {
-    if (!hCreditsBitmap) return;
-    HDC hdcMem = CreateCompatibleDC(hdc);
+    HDC hdcMem = SpriteContext();
+    if (!hCreditsBitmap || !hdcMem) return;
     HGDIOBJ hbmOld = SelectObject(hdcMem, hCreditsBitmap);
     BitBlt(hdc, 94, 231, CREDITS_BAND_W, CREDITS_BAND_H, hdcMem, game.nCreditsOffset, 0, SRCCOPY);
     SelectObject(hdcMem, hbmOld);
-    DeleteDC(hdcMem);
     ZoomMarkDC(hdc);
+    bCreditsBandBlank = 0;
 }
 
 } // namespace
@@ -137,18 +144,23 @@ int PaintMainWindow(HDC hdc) {
 }
 
 int TitleTick(HWND hwndMain) {
-    HDC hdc = pfnRenderGetDC(hwndMain);
     if (pfnRenderActiveWindow() != hwndMain) {
-        // Inactive: the band goes blank and the credits start over.
+        // Inactive: the band goes blank and the credits start over. A band
+        // already blank is left as it is, so an inactive title draws nothing.
+        const int bBlank = bCreditsBandBlank && game.nCreditsOffset == 0;
         game.nCreditsOffset = 0;
+        if (bBlank) return 1;
+        HDC hdc = pfnRenderGetDC(hwndMain);
         if (hdc) {
             HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
             Rectangle(hdc, 91, 231, 424, 260);
             SelectObject(hdc, hpenOld);
             pfnRenderReleaseDC(hwndMain, hdc);
+            bCreditsBandBlank = 1;
         }
         return 1;
     }
+    HDC hdc = pfnRenderGetDC(hwndMain);
     // An offset from anywhere else starts the credits again.
     if (game.nCreditsOffset < 0 || game.nCreditsOffset > CREDITS_LAST_OFFSET)
         game.nCreditsOffset = 0;

@@ -1,5 +1,7 @@
 #include "render/zoom.h"
 
+#include <cstring>
+
 int32_t ZoomNormalize(int32_t nRead) {
     return nRead >= ZOOM_MIN && nRead <= ZOOM_MAX ? nRead : ZOOM_FITS;
 }
@@ -23,6 +25,63 @@ int ZoomStep(int nZoom, int nDir, int nLargest) {
 
 int ZoomCentre(int nOuter, int nInner) {
     return nOuter > nInner ? (nOuter - nInner) / 2 : 0;
+}
+
+ZoomRect ZoomRectToWindow(int nZoom, ZoomRect rc) {
+    return ZoomRect{rc.left * nZoom, rc.top * nZoom, rc.right * nZoom, rc.bottom * nZoom};
+}
+
+ZoomRect ZoomRectToDesign(int nZoom, ZoomRect rc) {
+    // The right and bottom edges round up: the design pixel of the last
+    // window pixel inside, plus one.
+    return ZoomRect{ZoomUnscale(nZoom, rc.left), ZoomUnscale(nZoom, rc.top),
+                    ZoomUnscale(nZoom, rc.right - 1) + 1, ZoomUnscale(nZoom, rc.bottom - 1) + 1};
+}
+
+namespace {
+
+int Area(const ZoomRect& rc) {
+    return (rc.right - rc.left) * (rc.bottom - rc.top);
+}
+
+ZoomRect Union(const ZoomRect& a, const ZoomRect& b) {
+    return ZoomRect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                    a.right > b.right ? a.right : b.right,
+                    a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
+} // namespace
+
+void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc) {
+    if (rc.right <= rc.left || rc.bottom <= rc.top) return;
+    ZoomPieces& p = *pPieces;
+    for (int i = 0; i < p.n; i++) {
+        ZoomRect rcUnion = Union(p.a[i], rc);
+        if (Area(rcUnion) <= (Area(p.a[i]) + Area(rc)) * 5 / 4) {
+            p.a[i] = rcUnion;
+            return;
+        }
+    }
+    if (p.n < ZOOM_MAX_PIECES) {
+        p.a[p.n++] = rc;
+        return;
+    }
+    for (int i = 1; i < p.n; i++) p.a[0] = Union(p.a[0], p.a[i]);
+    p.a[0] = Union(p.a[0], rc);
+    p.n = 1;
+}
+
+void ZoomScalePixels(const uint32_t* pSrc, int nSrcStride, int w, int h, int nZoom, uint32_t* pDst,
+                     int nDstStride) {
+    if (w <= 0 || h <= 0 || nZoom < 1) return;
+    for (int y = 0; y < h; y++, pSrc += nSrcStride) {
+        uint32_t* pRow = pDst;
+        for (int x = 0; x < w; x++)
+            for (int k = 0; k < nZoom; k++) *pDst++ = pSrc[x];
+        pDst = pRow + nDstStride;
+        for (int k = 1; k < nZoom; k++, pDst += nDstStride)
+            memcpy(pDst, pRow, (size_t)w * nZoom * sizeof(uint32_t));
+    }
 }
 
 int ZoomDialogPoints(int nPoints, int nZoom, int nDpi) {

@@ -31,14 +31,37 @@ int ZoomStep(int nZoom, int nDir, int nLargest);
 // The offset that centres an inner extent in an outer one (never negative).
 int ZoomCentre(int nOuter, int nInner);
 
-// A design length at zoom nZoom, and a window length back in design pixels
-// (rounding down, so a click on any pixel of a block lands on its pixel).
-inline int ZoomScale(int nZoom, int v) {
-    return v * nZoom;
-}
+// The one mapping between design pixels and a window's pixels at zoom nZoom:
+// design pixel v is the nZoom pixels from v x nZoom, and a window pixel
+// belongs to the design pixel that covers it (rounding down, also left of
+// the picture, so a click on any pixel of a block lands on its pixel). A
+// window rectangle maps to the smallest design rectangle that covers it.
+struct ZoomRect {
+    int left, top, right, bottom; // right and bottom exclusive
+};
 inline int ZoomUnscale(int nZoom, int v) {
     return v >= 0 ? v / nZoom : -((-v + nZoom - 1) / nZoom);
 }
+ZoomRect ZoomRectToWindow(int nZoom, ZoomRect rc);
+ZoomRect ZoomRectToDesign(int nZoom, ZoomRect rc);
+
+// What changed in a picture since its last copy to the window, as a few
+// rectangles rather than the one around all of them.
+enum { ZOOM_MAX_PIECES = 24 };
+struct ZoomPieces {
+    ZoomRect a[ZOOM_MAX_PIECES];
+    int n;
+};
+// Adds rc (empty ones are left out): into a piece it overlaps or lies close
+// to (when their union is hardly larger than the two), else as one more; a
+// full list becomes its union.
+void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc);
+
+// Rows of w x h pixels at pSrc (nSrcStride pixels apart), each pixel made an
+// nZoom x nZoom block at pDst (nDstStride apart): the nearest-neighbour copy
+// that makes the window's picture, pixel for pixel.
+void ZoomScalePixels(const uint32_t* pSrc, int nSrcStride, int w, int h, int nZoom, uint32_t* pDst,
+                     int nDstStride);
 
 // The point size that gives a dialog template's font nZoom times its size on
 // a screen of the design's dots per inch, on a screen of nDpi (the system

@@ -1,5 +1,7 @@
 #include "render/zoom_win.h"
 
+#include <cstring>
+
 #include "render/render_win.h"
 
 int nZoom = 1;
@@ -7,24 +9,79 @@ POINT ptZoomOrigin = {0, 0};
 
 namespace {
 
-enum { MAX_DIRTY = 24 };
-
 struct Surface {
     HWND hwnd;
     HDC hdc;
     HBITMAP hbm;
     HGDIOBJ hbmOld;
+    const uint32_t* pBits; // the picture's pixels, w to a row, top row first
     int w, h;
     int nUsers;
     int bBoundsWork; // this platform accumulates bounds on memory contexts
     // What changed since the last copy, a few rectangles rather than one
     // that spans the lanes from a tile in the first to one in the last.
-    RECT aDirty[MAX_DIRTY];
-    int nDirty;
+    ZoomPieces pieces;
 };
 
 enum { MAX_SURFACES = 4 };
 Surface aSurface[MAX_SURFACES];
+
+// Messages being handled that hold the copies to the windows back until
+// their end (ZoomPresentHold), and the copies made so far.
+int nPresentHolds;
+int nPresents;
+
+// The scaled rows of a copy at a zoom: a band of the window's pixels that
+// goes to the window 1:1, so nothing on the way has to stretch.
+enum { SCRATCH_ROWS = 96 };
+HDC hdcScratch;
+HBITMAP hbmScratch;
+HGDIOBJ hbmScratchOld;
+uint32_t* pScratch;
+int nScratchW;
+
+// A 32-bit top-down DIB section of w x h, its pixels in *ppBits.
+HBITMAP DibCreate(HDC hdc, int w, int h, void** ppBits) {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = w;
+    bmi.bmiHeader.biHeight = -h;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, ppBits, NULL, 0);
+}
+
+void ScratchFree() {
+    if (hdcScratch) {
+        SelectObject(hdcScratch, hbmScratchOld);
+        DeleteDC(hdcScratch);
+    }
+    if (hbmScratch) DeleteObject(hbmScratch);
+    hdcScratch = NULL;
+    hbmScratch = NULL;
+    pScratch = NULL;
+    nScratchW = 0;
+}
+
+// A band at least w pixels wide (and as wide as the picture at the zoom, so
+// it is made once), compatible with hdc; 0 without one.
+int ScratchEnsure(HDC hdc, int w) {
+    if (hdcScratch && nScratchW >= w) return 1;
+    ScratchFree();
+    if (w < ZOOM_DESIGN_W * nZoom) w = ZOOM_DESIGN_W * nZoom;
+    void* pBits = NULL;
+    hdcScratch = CreateCompatibleDC(hdc);
+    hbmScratch = DibCreate(hdc, w, SCRATCH_ROWS, &pBits);
+    if (!hdcScratch || !hbmScratch || !pBits) {
+        ScratchFree();
+        return 0;
+    }
+    hbmScratchOld = SelectObject(hdcScratch, hbmScratch);
+    pScratch = (uint32_t*)pBits;
+    nScratchW = w;
+    return 1;
+}
 
 Surface* SurfaceOf(HWND hwnd) {
     if (!hwnd) return NULL;
@@ -42,7 +99,8 @@ void SurfaceFree(Surface& s) {
     s = Surface{};
 }
 
-// Copies the design rectangle rc of the surface to hdcWindow.
+// Copies the design rectangle rc of the surface to hdcWindow: 1:1 at zoom
+// 1, else scaled here a band of rows at a time and copied 1:1.
 void SurfaceCopy(const Surface& s, HDC hdcWindow, RECT rc) {
     if (rc.left < 0) rc.left = 0;
     if (rc.top < 0) rc.top = 0;
@@ -50,8 +108,21 @@ void SurfaceCopy(const Surface& s, HDC hdcWindow, RECT rc) {
     if (rc.bottom > s.h) rc.bottom = s.h;
     if (rc.right <= rc.left || rc.bottom <= rc.top) return;
     POINT ptOrigin = ZoomOriginOf(s.hwnd);
-    ZoomBlt(hdcWindow, ptOrigin.x + rc.left * nZoom, ptOrigin.y + rc.top * nZoom,
-            rc.right - rc.left, rc.bottom - rc.top, s.hdc, rc.left, rc.top, nZoom);
+    const int w = rc.right - rc.left;
+    if (nZoom <= 1 || !s.pBits || !ScratchEnsure(hdcWindow, w * nZoom)) {
+        ZoomBlt(hdcWindow, ptOrigin.x + ZoomToClient(rc.left), ptOrigin.y + ZoomToClient(rc.top), w,
+                rc.bottom - rc.top, s.hdc, rc.left, rc.top, nZoom);
+        return;
+    }
+    const int nBand = SCRATCH_ROWS / nZoom;
+    for (int y = rc.top; y < rc.bottom; y += nBand) {
+        const int y1 = y + nBand < rc.bottom ? y + nBand : rc.bottom;
+        GdiFlush(); // the drawing and the last band's copy done before the pixels are touched
+        ZoomScalePixels(s.pBits + (size_t)y * s.w + rc.left, s.w, w, y1 - y, nZoom, pScratch,
+                        nScratchW);
+        BitBlt(hdcWindow, ptOrigin.x + rc.left * nZoom, ptOrigin.y + y * nZoom, w * nZoom,
+               (y1 - y) * nZoom, hdcScratch, 0, 0, SRCCOPY);
+    }
 }
 
 // What changed since the last look; the whole picture where the platform
@@ -66,31 +137,32 @@ int SurfaceTakeChanges(Surface& s, RECT* prc) {
     return (uFlags & DCB_SET) && !IsRectEmpty(prc);
 }
 
-int Area(const RECT& rc) {
-    return (rc.right - rc.left) * (rc.bottom - rc.top);
-}
-
-// Adds what was drawn since the last look to the surface's rectangles: into
-// one it overlaps or lies close to (when their union is hardly larger than
-// the two), else as one more; a full list becomes its union.
+// Adds what was drawn since the last look to the surface's pieces.
 void SurfaceCollect(Surface& s) {
     RECT rc;
-    if (!SurfaceTakeChanges(s, &rc)) return;
-    for (int i = 0; i < s.nDirty; i++) {
-        RECT rcUnion;
-        UnionRect(&rcUnion, &s.aDirty[i], &rc);
-        if (Area(rcUnion) <= (Area(s.aDirty[i]) + Area(rc)) * 5 / 4) {
-            s.aDirty[i] = rcUnion;
-            return;
+    if (SurfaceTakeChanges(s, &rc))
+        ZoomPiecesAdd(&s.pieces, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
+}
+
+// Copies the surface's pieces to its window through one context, unless its
+// window is minimized (a restore paints it whole).
+void SurfacePresent(Surface& s) {
+    if (s.pieces.n == 0 || IsIconic(GetAncestor(s.hwnd, GA_ROOT))) return;
+    // The main window's copies leave its children alone (it clips them, and
+    // so does this context); the panel's own controls are frames and lines
+    // the copy must show through, as its drawing always did.
+    HDC hdcWindow = GetDCEx(s.hwnd, NULL,
+                            DCX_CACHE | DCX_CLIPSIBLINGS |
+                                (s.hwnd == RenderMainWindow() ? DCX_CLIPCHILDREN : 0));
+    if (hdcWindow) {
+        for (int i = 0; i < s.pieces.n; i++) {
+            const ZoomRect& rc = s.pieces.a[i];
+            SurfaceCopy(s, hdcWindow, RECT{rc.left, rc.top, rc.right, rc.bottom});
         }
+        ReleaseDC(s.hwnd, hdcWindow);
+        nPresents++;
     }
-    if (s.nDirty < MAX_DIRTY) {
-        s.aDirty[s.nDirty++] = rc;
-        return;
-    }
-    for (int i = 1; i < s.nDirty; i++) UnionRect(&s.aDirty[0], &s.aDirty[0], &s.aDirty[i]);
-    UnionRect(&s.aDirty[0], &s.aDirty[0], &rc);
-    s.nDirty = 1;
+    s.pieces.n = 0;
 }
 
 // The main window's client area outside its picture, in black.
@@ -125,10 +197,12 @@ int ZoomSurfaceCreate(HWND hwnd, int w, int h) {
     s.hwnd = hwnd;
     s.w = w;
     s.h = h;
+    void* pBits = NULL;
     s.hdc = CreateCompatibleDC(hdcWindow);
-    s.hbm = CreateCompatibleBitmap(hdcWindow, w, h);
+    s.hbm = DibCreate(hdcWindow, w, h, &pBits);
+    s.pBits = (const uint32_t*)pBits;
     ReleaseDC(hwnd, hdcWindow);
-    if (!s.hdc || !s.hbm) {
+    if (!s.hdc || !s.hbm || !s.pBits) {
         SurfaceFree(s);
         return 0;
     }
@@ -146,6 +220,7 @@ int ZoomSurfaceCreate(HWND hwnd, int w, int h) {
 
 void ZoomSurfacesFree() {
     for (Surface& s : aSurface) SurfaceFree(s);
+    ScratchFree();
 }
 
 HDC ZoomSurfaceAcquire(HWND hwnd) {
@@ -160,19 +235,25 @@ int ZoomSurfaceRelease(HWND hwnd, HDC hdc) {
     if (!s || s->hdc != hdc) return 0;
     if (s->nUsers > 0) s->nUsers--;
     SurfaceCollect(*s);
-    if (s->nUsers > 0 || s->nDirty == 0) return 1;
-    // The main window's copies leave its children alone (it clips them, and
-    // so does this context); the panel's own controls are frames and lines
-    // the copy must show through, as its drawing always did.
-    HDC hdcWindow =
-        GetDCEx(hwnd, NULL,
-                DCX_CACHE | DCX_CLIPSIBLINGS | (hwnd == RenderMainWindow() ? DCX_CLIPCHILDREN : 0));
-    if (hdcWindow) {
-        for (int i = 0; i < s->nDirty; i++) SurfaceCopy(*s, hdcWindow, s->aDirty[i]);
-        ReleaseDC(hwnd, hdcWindow);
-    }
-    s->nDirty = 0;
+    // Within a held message the copy waits for its end, with the others.
+    if (s->nUsers == 0 && nPresentHolds == 0) SurfacePresent(*s);
     return 1;
+}
+
+void ZoomPresentHold() {
+    nPresentHolds++;
+}
+
+void ZoomPresentEnd() {
+    if (nPresentHolds > 0) nPresentHolds--;
+    // Every held message's end, nested ones too: a modal loop inside the
+    // outermost one shows what was drawn before it at its first message.
+    for (Surface& s : aSurface)
+        if (s.hdc && s.nUsers == 0) SurfacePresent(s);
+}
+
+int ZoomPresentCount() {
+    return nPresents;
 }
 
 int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hdc)) {
@@ -183,16 +264,9 @@ int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hd
     s->nUsers--;
     RECT rc;
     SurfaceTakeChanges(*s, &rc); // all of it goes now
-    s->nDirty = 0;
+    s->pieces.n = 0;
     if (hwnd == RenderMainWindow()) MarginsFill(*s, hdcPaint);
     SurfaceCopy(*s, hdcPaint, RECT{0, 0, s->w, s->h});
-    return 1;
-}
-
-int ZoomSurfaceMark(HWND hwnd) {
-    Surface* s = SurfaceOf(hwnd);
-    if (!s) return 0;
-    SurfaceCollect(*s);
     return 1;
 }
 
@@ -211,14 +285,41 @@ POINT ZoomOriginOf(HWND hwnd) {
     return POINT{0, 0};
 }
 
+int ZoomToClient(int v, int nZoomBy) {
+    return v * nZoomBy;
+}
+
+POINT ZoomToClient(POINT pt, int nZoomBy) {
+    return POINT{pt.x * nZoomBy, pt.y * nZoomBy};
+}
+
+RECT ZoomToClient(const RECT& rc, int nZoomBy) {
+    ZoomRect r = ZoomRectToWindow(nZoomBy, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+int ZoomToDesign(int v, int nZoomBy) {
+    return ZoomUnscale(nZoomBy, v);
+}
+
+POINT ZoomToDesign(POINT pt, int nZoomBy) {
+    return POINT{ZoomUnscale(nZoomBy, pt.x), ZoomUnscale(nZoomBy, pt.y)};
+}
+
+RECT ZoomToDesign(const RECT& rc, int nZoomBy) {
+    ZoomRect r = ZoomRectToDesign(nZoomBy, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
 POINT ZoomClientToDesign(HWND hwnd, POINT pt) {
     POINT ptOrigin = ZoomOriginOf(hwnd);
-    return POINT{ZoomUnscale(nZoom, pt.x - ptOrigin.x), ZoomUnscale(nZoom, pt.y - ptOrigin.y)};
+    return ZoomToDesign(POINT{pt.x - ptOrigin.x, pt.y - ptOrigin.y});
 }
 
 POINT ZoomDesignToClient(HWND hwnd, POINT pt) {
     POINT ptOrigin = ZoomOriginOf(hwnd);
-    return POINT{ptOrigin.x + pt.x * nZoom, ptOrigin.y + pt.y * nZoom};
+    POINT ptAt = ZoomToClient(pt);
+    return POINT{ptOrigin.x + ptAt.x, ptOrigin.y + ptAt.y};
 }
 
 BOOL ZoomBlt(HDC hdcDst, int xDst, int yDst, int w, int h, HDC hdcSrc, int xSrc, int ySrc,

@@ -31,19 +31,36 @@ HDC ZoomSurfaceAcquire(HWND hwnd);
 // Gives the back buffer back; the last release copies what changed to the
 // window. 0 when hdc is not a back buffer (then nothing happened).
 int ZoomSurfaceRelease(HWND hwnd, HDC hdc);
-// Notes what was drawn into hwnd's back buffer since the last note as one
-// piece of what the next copy takes (so a batch of drawing copies a few
-// small pieces, not the rectangle around all of them). 0 without one.
-int ZoomSurfaceMark(HWND hwnd);
-// The same for the back buffer whose context is hdc (any other does nothing),
-// after each sprite, so the title's band and its tiles far apart are copied
-// as themselves and not as the large rectangle around them.
+// Notes what was drawn into the back buffer whose context is hdc since the
+// last note as one piece of what the next copy takes (any other context does
+// nothing; 0 then): after each sprite and each operation of a batch, so the
+// title's band and its tiles far apart are copied as themselves and not as
+// the large rectangle around them.
 int ZoomMarkDC(HDC hdc);
+// A message of the main window is being handled: the copies of what it
+// draws, to every window with a back buffer, wait for ZoomPresentEnd, which
+// makes them together, one context per window, only what changed (and
+// nothing while minimized). Outside a held message the last release copies.
+void ZoomPresentHold();
+void ZoomPresentEnd();
+// How many copies to a window have been made (a seam for the tests).
+int ZoomPresentCount();
 // The paint message of a window with a back buffer: pfnPaint draws the whole
 // picture into it, which is then copied whole to hdcPaint (the context of
 // BeginPaint), and the main window's margins around the picture go black.
 // 0 when hwnd has no back buffer (pfnPaint was not called).
 int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hdc));
+
+// The one mapping between design pixels and client pixels at zoom nZoomBy
+// (the window's zoom unless told), from the picture's top-left corner:
+// lengths, points and rectangles. Back to design pixels a pixel rounds down
+// and a rectangle becomes the smallest design rectangle that covers it.
+int ZoomToClient(int v, int nZoomBy = nZoom);
+POINT ZoomToClient(POINT pt, int nZoomBy = nZoom);
+RECT ZoomToClient(const RECT& rc, int nZoomBy = nZoom);
+int ZoomToDesign(int v, int nZoomBy = nZoom);
+POINT ZoomToDesign(POINT pt, int nZoomBy = nZoom);
+RECT ZoomToDesign(const RECT& rc, int nZoomBy = nZoom);
 
 // The top-left of hwnd's picture in its client area and its zoom.
 POINT ZoomOriginOf(HWND hwnd);

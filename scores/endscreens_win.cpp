@@ -18,7 +18,7 @@ int bEnterName;
 // Gives a dialog the client size its picture needs at the zoom, keeping its
 // frame.
 void SizeClient(HWND hDlg, int cx, int cy) {
-    RECT rc = {0, 0, cx * nZoom, cy * nZoom};
+    RECT rc = ZoomToClient(RECT{0, 0, cx, cy});
     AdjustWindowRectEx(&rc, (DWORD)GetWindowLongA(hDlg, GWL_STYLE), FALSE,
                        (DWORD)GetWindowLongA(hDlg, GWL_EXSTYLE));
     SetWindowPos(hDlg, NULL, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
@@ -30,7 +30,7 @@ void DrawGameOverRow(HWND hDlg) {
     if (!hdc) return;
     for (int i = 0; i < GAMEOVER_ROW_TILES; i++)
         DrawBitmapZoomed(hdc, TileFrameBitmap(GameOverTileColor(i), gameOverRow.nFrame),
-                         GameOverTileX(i) * nZoom, gameOverRow.y * nZoom, nZoom);
+                         ZoomToClient(GameOverTileX(i)), ZoomToClient(gameOverRow.y), nZoom);
     ReleaseDC(hDlg, hdc);
 }
 

@@ -38,8 +38,8 @@ void SpinTick(HWND hDlg) {
     HDC hdc = GetDC(hDlg);
     for (SpinTile& t : aSpin) {
         if (hdc)
-            DrawBitmapZoomed(hdc, TileFrameBitmap(t.nColor, t.nFrame), t.x * nZoom, nSpinY * nZoom,
-                             nZoom);
+            DrawBitmapZoomed(hdc, TileFrameBitmap(t.nColor, t.nFrame), ZoomToClient(t.x),
+                             ZoomToClient(nSpinY), nZoom);
         SpinTileStep(&t);
     }
     if (hdc) ReleaseDC(hDlg, hdc);

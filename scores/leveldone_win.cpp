@@ -30,8 +30,9 @@ void Flash(HWND hwndDlg) {
     // The flashing never reaches inside the black line.
     RECT rcInside = {rc.left + LEVELDONE_BORDER, rc.top + LEVELDONE_BORDER,
                      rc.right - LEVELDONE_BORDER - 1, rc.bottom - LEVELDONE_BORDER - 1};
-    ExcludeClipRect(hdcWindow, rcInside.left * nZoom, rcInside.top * nZoom, rcInside.right * nZoom,
-                    rcInside.bottom * nZoom);
+    const RECT rcExcluded = ZoomToClient(rcInside);
+    ExcludeClipRect(hdcWindow, rcExcluded.left, rcExcluded.top, rcExcluded.right,
+                    rcExcluded.bottom);
     ZoomCanvas canvas;
     HDC hdc = ZoomCanvasBegin(&canvas, hdcWindow, hwndDlg, rc, NULL);
     LevelDoneFlashDraw(hdc, rc, aLevelDoneFlashColor[LevelDoneFlashStep()]);

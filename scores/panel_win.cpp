@@ -60,26 +60,11 @@ void PlaceControls(HWND hwndPanel) {
         if (IsFrameStatic(hwndCtl)) ShowWindow(hwndCtl, nZoom > 1 ? SW_HIDE : SW_SHOWNA);
         for (const ControlPlace& p : kPlaces) {
             if (p.nId != nId) continue;
-            MoveWindow(hwndCtl, p.rc.left * nZoom, p.rc.top * nZoom,
-                       (p.rc.right - p.rc.left) * nZoom, (p.rc.bottom - p.rc.top) * nZoom, FALSE);
+            const RECT rc = ZoomToClient(p.rc);
+            MoveWindow(hwndCtl, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
             break;
         }
     }
-}
-
-// The colour a frame static draws its line in, as it paints itself.
-COLORREF FrameStaticColour(HWND hwndCtl) {
-    HDC hdcScreen = GetDC(NULL);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
-    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 4, 4);
-    ReleaseDC(NULL, hdcScreen);
-    HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
-    SendMessageA(hwndCtl, WM_PRINTCLIENT, (WPARAM)hdcMem, PRF_CLIENT);
-    COLORREF cr = GetPixel(hdcMem, 0, 0);
-    SelectObject(hdcMem, hbmOld);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
-    return cr;
 }
 
 // The frame statics' lines, drawn into the picture when the statics step
@@ -90,7 +75,7 @@ void DrawFrameLines(HWND hwndPanel, HDC hdc) {
          hwndCtl = GetWindow(hwndCtl, GW_HWNDNEXT)) {
         if (!IsFrameStatic(hwndCtl)) continue;
         int nId = (short)GetDlgCtrlID(hwndCtl);
-        HBRUSH hbr = CreateSolidBrush(FrameStaticColour(hwndCtl));
+        HBRUSH hbr = CreateSolidBrush(FrameStaticColour(hwndCtl, NULL));
         for (const ControlPlace& p : kPlaces)
             if (p.nId == nId) ::FrameRect(hdc, &p.rc, hbr);
         DeleteObject(hbr);

@@ -48,7 +48,7 @@ int MainWindowFitClient(HWND hwnd) {
     RECT rcWindow, rcClient;
     GetWindowRect(hwnd, &rcWindow);
     GetClientRect(hwnd, &rcClient);
-    const int nClientW = APP_WIDTH * nZoom, nClientH = APP_HEIGHT * nZoom;
+    const int nClientW = ZoomToClient(APP_WIDTH), nClientH = ZoomToClient(APP_HEIGHT);
     if (rcClient.right == nClientW && rcClient.bottom == nClientH) return 0;
     int nWidth = rcWindow.right - rcWindow.left + nClientW - rcClient.right;
     int nHeight = rcWindow.bottom - rcWindow.top + nClientH - rcClient.bottom;
@@ -184,8 +184,8 @@ static int AppRun(HANDLE hMutex, int bTaken, int nCmdShow) {
     AppExtendSettingsMenu();
     if (prefs.bUseMenu) SetMenu(hwndMain, hMainMenu);
     MainWindowFitClient(hwndMain);
-    hfontPanel = CreateAppFont("Arial", 10, 1, 0);
-    hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+    hfontPanel = CreateAppFont("Arial", 10, 1, 0, nZoom);
+    hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
     hcurFinger = (HCURSOR)LoadImageA(hInst, "Finger", IMAGE_CURSOR, 32, 32, LR_DEFAULTCOLOR);
 
     // The engine's start-up, and its platform half: the bitmap set, the side

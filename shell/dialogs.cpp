@@ -39,25 +39,25 @@ TEXTMETRICA FontMeasure(HDC hdc, const LOGFONTA& lf, int* pnSample) {
 
 } // namespace
 
-HFONT CreateZoomedFont(const LOGFONTA& lfDesign) {
+HFONT CreateZoomedFont(const LOGFONTA& lfDesign, int nZoomBy) {
     LOGFONTA lf = lfDesign;
-    if (nZoom <= 1) return CreateFontIndirectA(&lf);
-    lf.lfHeight = lfDesign.lfHeight * nZoom;
+    if (nZoomBy <= 1) return CreateFontIndirectA(&lf);
+    lf.lfHeight = lfDesign.lfHeight * nZoomBy;
     // A font's lines and characters are whole pixels at every size, so a text
-    // nZoom times as tall can come out taller or wider than nZoom times its
-    // size at zoom 1, and no longer fit its control. Such a font is made a
-    // little smaller: its lines at most nZoom times as tall, its texts at most
-    // 97 % of nZoom times as wide.
+    // nZoomBy times as tall can come out taller or wider than nZoomBy times
+    // its size at zoom 1, and no longer fit its control. Such a font is made
+    // a little smaller: its lines at most nZoomBy times as tall, its texts at
+    // most 97 % of nZoomBy times as wide.
     HDC hdc = CreateCompatibleDC(NULL);
     if (hdc) {
         int nSample1 = 0, nSampleN = 0;
         const TEXTMETRICA tm1 = FontMeasure(hdc, lfDesign, &nSample1);
         TEXTMETRICA tmN = FontMeasure(hdc, lf, &nSampleN);
-        for (int nTry = 0; nTry < 8 && tmN.tmHeight > tm1.tmHeight * nZoom; nTry++) {
+        for (int nTry = 0; nTry < 8 && tmN.tmHeight > tm1.tmHeight * nZoomBy; nTry++) {
             lf.lfHeight += lf.lfHeight < 0 ? 1 : -1;
             tmN = FontMeasure(hdc, lf, &nSampleN);
         }
-        const int nRoom = nSample1 * nZoom * 97 / 100;
+        const int nRoom = nSample1 * nZoomBy * 97 / 100;
         if (nSampleN > nRoom && tmN.tmAveCharWidth > 0)
             lf.lfWidth = tmN.tmAveCharWidth * nRoom / nSampleN;
         DeleteDC(hdc);
@@ -65,8 +65,8 @@ HFONT CreateZoomedFont(const LOGFONTA& lfDesign) {
     return CreateFontIndirectA(&lf);
 }
 
-HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
-    // The pictures are the design's pixels made nZoom times larger whatever
+HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic, int nZoomBy) {
+    // The pictures are the design's pixels made nZoomBy times larger whatever
     // the screen's dots per inch, so the text is sized the same way.
     LOGFONTA lf = {};
     lf.lfHeight = -MulDiv(nPoints, ZOOM_DESIGN_DPI, 72);
@@ -78,7 +78,7 @@ HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic) {
     lf.lfQuality = PROOF_QUALITY;
     lf.lfPitchAndFamily = 4;
     lstrcpynA(lf.lfFaceName, szFace, LF_FACESIZE);
-    return CreateZoomedFont(lf);
+    return CreateZoomedFont(lf, nZoomBy);
 }
 
 int CenterWindow(HWND hwnd) {
@@ -112,6 +112,26 @@ int SetDialogFont(HWND hwndDlg) {
     return 1;
 }
 
+COLORREF FrameStaticColour(HWND hwnd, WNDPROC pfnOwnProc) {
+    COLORREF cr = RGB(0, 0, 0);
+    HDC hdcScreen = GetDC(NULL);
+    HDC hdcMem = CreateCompatibleDC(hdcScreen);
+    HBITMAP hbm = CreateCompatibleBitmap(hdcScreen, 1, 1);
+    ReleaseDC(NULL, hdcScreen);
+    if (hdcMem && hbm) {
+        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
+        if (pfnOwnProc)
+            CallWindowProcA(pfnOwnProc, hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem, PRF_CLIENT);
+        else
+            SendMessageA(hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem, PRF_CLIENT);
+        cr = GetPixel(hdcMem, 0, 0);
+        SelectObject(hdcMem, hbmOld);
+    }
+    if (hbm) DeleteObject(hbm);
+    if (hdcMem) DeleteDC(hdcMem);
+    return cr;
+}
+
 INT_PTR DialogGreyColour(HDC hdc, COLORREF crText) {
     SetBkColor(hdc, DIALOG_GREY);
     SetBkMode(hdc, OPAQUE);
@@ -124,7 +144,7 @@ int FrameControlRect(HWND hwndDlg, int nId, RECT* prc) {
     if (!hwndControl) return 0;
     GetClientRect(hwndControl, prc);
     MapWindowPoints(hwndControl, hwndDlg, (POINT*)prc, 2);
-    *prc = RECT{prc->left / nZoom, prc->top / nZoom, prc->right / nZoom, prc->bottom / nZoom};
+    *prc = ZoomToDesign(*prc);
     prc->right -= 1;
     return 1;
 }
@@ -132,7 +152,7 @@ int FrameControlRect(HWND hwndDlg, int nId, RECT* prc) {
 RECT ZoomDesignClient(HWND hwnd) {
     RECT rc = {0, 0, 0, 0};
     GetClientRect(hwnd, &rc);
-    return RECT{0, 0, (rc.right + nZoom - 1) / nZoom, (rc.bottom + nZoom - 1) / nZoom};
+    return ZoomToDesign(rc);
 }
 
 HDC ZoomCanvasBegin(ZoomCanvas* pCanvas, HDC hdcTarget, HWND hwndDlg, RECT rc, HBRUSH hbrFill) {
@@ -192,8 +212,8 @@ void ZoomCanvasEnd(ZoomCanvas* pCanvas) {
             ExcludeClipRect(hdc, rc.left, rc.top, rc.right, rc.bottom);
         }
     const RECT& rc = pCanvas->rc;
-    ZoomBlt(hdc, rc.left * nZoom, rc.top * nZoom, rc.right - rc.left, rc.bottom - rc.top,
-            pCanvas->hdc, rc.left, rc.top, nZoom);
+    ZoomBlt(hdc, ZoomToClient(rc.left), ZoomToClient(rc.top), rc.right - rc.left,
+            rc.bottom - rc.top, pCanvas->hdc, rc.left, rc.top, nZoom);
     RestoreDC(hdc, nSaved);
     SelectObject(pCanvas->hdc, pCanvas->hbmOld);
     DeleteObject(pCanvas->hbm);
@@ -266,24 +286,6 @@ SIZE DesignBaseUnits(const DialogUnits& units) {
     return base;
 }
 
-// The colour the platform draws a frame static's frame in: its top-left
-// pixel, painted by the static's own procedure.
-COLORREF FrameColour(HWND hwnd, HDC hdc) {
-    COLORREF cr = RGB(0, 0, 0);
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HBITMAP hbm = CreateCompatibleBitmap(hdc, 1, 1);
-    if (hdcMem && hbm) {
-        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
-        CallWindowProcA((WNDPROC)GetPropA(hwnd, kPropOldProc), hwnd, WM_PRINTCLIENT, (WPARAM)hdcMem,
-                        PRF_CLIENT);
-        cr = GetPixel(hdcMem, 0, 0);
-        SelectObject(hdcMem, hbmOld);
-    }
-    if (hbm) DeleteObject(hbm);
-    if (hdcMem) DeleteDC(hdcMem);
-    return cr;
-}
-
 // A picture static's painting: the picture at design size on the colour the
 // dialog gives its statics, nZoom times larger.
 void PicturePaint(HWND hwnd) {
@@ -294,7 +296,8 @@ void PicturePaint(HWND hwnd) {
     const LONG nType = GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK;
     if (nType == SS_BLACKFRAME) {
         // The platform's one-pixel frame, in its colour, nZoom pixels thick.
-        HBRUSH hbr = CreateSolidBrush(FrameColour(hwnd, hdc));
+        HBRUSH hbr =
+            CreateSolidBrush(FrameStaticColour(hwnd, (WNDPROC)GetPropA(hwnd, kPropOldProc)));
         for (int i = 0; i < nZoom; i++) {
             FrameRect(hdc, &rc, hbr);
             InflateRect(&rc, -1, -1);
@@ -332,7 +335,8 @@ void GroupPaint(HWND hwnd) {
     GetTextMetricsA(hdc, &tm);
     SelectObject(hdc, hfontOld);
     RECT rc = ZoomDesignClient(hwnd);
-    rc.top += (tm.tmHeight + nZoom - 1) / nZoom / 2 - 1;
+    // (the font's height in design pixels, rounded up)
+    rc.top += (ZoomToDesign(tm.tmHeight - 1) + 1) / 2 - 1;
     HDC hdcMem = CreateCompatibleDC(hdc);
     HBITMAP hbm = CreateCompatibleBitmap(hdc, rc.right, rc.bottom);
     HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
@@ -343,8 +347,8 @@ void GroupPaint(HWND hwnd) {
                             {rc.left, rc.top, rc.left + e, rc.bottom},
                             {rc.right - e, rc.top, rc.right, rc.bottom}};
     for (const RECT& r : aStrip)
-        ZoomBlt(hdc, r.left * nZoom, r.top * nZoom, r.right - r.left, r.bottom - r.top, hdcMem,
-                r.left, r.top, nZoom);
+        ZoomBlt(hdc, ZoomToClient(r.left), ZoomToClient(r.top), r.right - r.left, r.bottom - r.top,
+                hdcMem, r.left, r.top, nZoom);
     SelectObject(hdcMem, hbmOld);
     DeleteObject(hbm);
     DeleteDC(hdcMem);
@@ -406,7 +410,7 @@ void ControlZoom(HWND hwnd, const DialogItemUnits& item, SIZE base) {
             cy = bm.bmHeight;
         }
     }
-    MoveWindow(hwnd, x * nZoom, y * nZoom, cx * nZoom, cy * nZoom, FALSE);
+    MoveWindow(hwnd, ZoomToClient(x), ZoomToClient(y), ZoomToClient(cx), ZoomToClient(cy), FALSE);
     if (bGroup) SetPropA(hwnd, kPropGroup, (HANDLE)1);
     if (bPicture && !GetPropA(hwnd, kPropOldProc)) {
         SetPropA(hwnd, kPropOldProc, (HANDLE)GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
@@ -428,7 +432,7 @@ void DialogZoom(HWND hwndDlg, const uint8_t* pTemplate, size_t cbTemplate) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = PROOF_QUALITY;
     lstrcpynA(lf.lfFaceName, units.szFace, LF_FACESIZE);
-    HFONT hfont = CreateZoomedFont(lf);
+    HFONT hfont = CreateZoomedFont(lf, nZoom);
     if (hfont) SetPropA(hwndDlg, kPropFont, hfont);
     int i = 0;
     for (HWND hwnd = GetWindow(hwndDlg, GW_CHILD); hwnd && i < units.nItems;
@@ -436,8 +440,8 @@ void DialogZoom(HWND hwndDlg, const uint8_t* pTemplate, size_t cbTemplate) {
         if (hfont) SendMessageA(hwnd, WM_SETFONT, (WPARAM)hfont, FALSE);
         ControlZoom(hwnd, units.aItem[i], base);
     }
-    RECT rc = {0, 0, DialogUnitsToPixels(units.cx, base.cx, 4) * nZoom,
-               DialogUnitsToPixels(units.cy, base.cy, 8) * nZoom};
+    RECT rc = ZoomToClient(RECT{0, 0, DialogUnitsToPixels(units.cx, base.cx, 4),
+                                DialogUnitsToPixels(units.cy, base.cy, 8)});
     AdjustWindowRectEx(&rc, (DWORD)GetWindowLongA(hwndDlg, GWL_STYLE), FALSE,
                        (DWORD)GetWindowLongA(hwndDlg, GWL_EXSTYLE));
     SetWindowPos(hwndDlg, NULL, 0, 0, rc.right - rc.left, rc.bottom - rc.top,

@@ -4,18 +4,24 @@
 
 #include <windows.h>
 
-#include "shell/globals.h" // hInst, hfontPanel, hfontDialog
+#include "render/zoom_win.h" // nZoom, which the fonts are made for
+#include "shell/globals.h"   // hInst, hfontPanel, hfontDialog
 
 // The module whose resources hold the dialog templates: hInst, or the
 // program's own module before the shell has set it.
 HINSTANCE DialogInstance();
 
 // A font of the given face and point size as the design has it on a screen of
-// 96 dots per inch, nZoom times as tall; the caller owns it.
-HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic);
-// The font lfDesign (sized for zoom 1) nZoom times as tall, and no wider than
-// nZoom times its width; the caller owns it.
-HFONT CreateZoomedFont(const LOGFONTA& lfDesign);
+// 96 dots per inch, nZoomBy times as tall; the caller owns it.
+HFONT CreateAppFont(const char* szFace, int nPoints, int bBold, int bItalic, int nZoomBy);
+// The font lfDesign (sized for zoom 1) nZoomBy times as tall, and no wider
+// than nZoomBy times its width; the caller owns it.
+HFONT CreateZoomedFont(const LOGFONTA& lfDesign, int nZoomBy);
+
+// The colour a frame static (black, grey or white frame) draws its line in:
+// its top-left pixel as it paints itself, through pfnOwnProc when it has been
+// given another procedure, else through its own.
+COLORREF FrameStaticColour(HWND hwnd, WNDPROC pfnOwnProc);
 
 // Centres hwnd in the work area of the monitor that holds the game (its
 // owner, or the main window), keeping its size and z-order, and keeps it

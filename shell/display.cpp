@@ -67,8 +67,8 @@ int IsSmallScreenWindow(HWND hwnd) {
 void FontsForZoom() {
     if (nFontZoom == nZoom) return;
     HFONT hfontOldPanel = hfontPanel, hfontOldDialog = hfontDialog;
-    hfontPanel = CreateAppFont("Arial", 10, 1, 0);
-    hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+    hfontPanel = CreateAppFont("Arial", 10, 1, 0, nZoom);
+    hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
     if (game.hwndPanel) PanelZoomChanged((HWND)game.hwndPanel);
     if (hfontOldPanel) DeleteObject(hfontOldPanel);
     if (hfontOldDialog) DeleteObject(hfontOldDialog);
@@ -98,7 +98,8 @@ void ChildrenPlace(HWND hwnd) {
     for (int i = 0; i < NUM_BUTTONS; i++) {
         if (!ahwndButton[i]) continue;
         POINT pt = ZoomDesignToClient(hwnd, POINT{BUTTON_X, BUTTON_Y + BUTTON_STEP_Y * i});
-        MoveWindow(ahwndButton[i], pt.x, pt.y, BUTTON_W * nZoom, BUTTON_H * nZoom, TRUE);
+        MoveWindow(ahwndButton[i], pt.x, pt.y, ZoomToClient(BUTTON_W), ZoomToClient(BUTTON_H),
+                   TRUE);
     }
     HWND hwndPanel = (HWND)game.hwndPanel;
     if (hwndPanel) {
@@ -110,8 +111,9 @@ void ChildrenPlace(HWND hwnd) {
         int nBorderY = (RectH(rcWindow) - rcClient.bottom) / 2;
         int nInnerW = PANEL_W - 2 * nBorderX, nInnerH = PANEL_H - 2 * nBorderY;
         POINT pt = ZoomDesignToClient(hwnd, POINT{PANEL_X + nBorderX, PANEL_Y + nBorderY});
-        MoveWindow(hwndPanel, pt.x - nBorderX, pt.y - nBorderY, nInnerW * nZoom + 2 * nBorderX,
-                   nInnerH * nZoom + 2 * nBorderY, TRUE);
+        MoveWindow(hwndPanel, pt.x - nBorderX, pt.y - nBorderY,
+                   ZoomToClient(nInnerW) + 2 * nBorderX, ZoomToClient(nInnerH) + 2 * nBorderY,
+                   TRUE);
     }
     FontsForZoom();
 }
@@ -175,8 +177,8 @@ void ApplyFullScreen(HWND hwnd) {
     RECT rcClient;
     GetClientRect(hwnd, &rcClient);
     nZoom = ZoomLargestFitting(rcClient.right, rcClient.bottom, 0, 0);
-    ptZoomOrigin = POINT{ZoomCentre(rcClient.right, ZOOM_DESIGN_W * nZoom),
-                         ZoomCentre(rcClient.bottom, ZOOM_DESIGN_H * nZoom)};
+    ptZoomOrigin = POINT{ZoomCentre(rcClient.right, ZoomToClient(ZOOM_DESIGN_W)),
+                         ZoomCentre(rcClient.bottom, ZoomToClient(ZOOM_DESIGN_H))};
     ChildrenPlace(hwnd);
     Repaint(hwnd);
 }

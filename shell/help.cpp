@@ -93,7 +93,7 @@ int LineHeight(int nFont) {
     HGDIOBJ hfontOld = SelectObject(viewer.hdcMeasure, FontOf(nFont));
     GetTextMetricsA(viewer.hdcMeasure, &tm);
     SelectObject(viewer.hdcMeasure, hfontOld);
-    return tm.tmHeight + tm.tmExternalLeading + nZoom;
+    return tm.tmHeight + tm.tmExternalLeading + ZoomToClient(1);
 }
 
 // The "HELPTEXT" resource parsed into helpDoc; 0 if it is missing or broken.
@@ -114,7 +114,7 @@ int PageViewHeight() {
 }
 
 int PageScrollMax() {
-    int nMax = helpLayout.nHeight + 2 * PAGE_PAD * nZoom - PageViewHeight();
+    int nMax = helpLayout.nHeight + ZoomToClient(2 * PAGE_PAD) - PageViewHeight();
     return nMax > 0 ? nMax : 0;
 }
 
@@ -123,7 +123,7 @@ void PageScrollBarSet() {
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
     si.nMin = 0;
-    si.nMax = helpLayout.nHeight + 2 * PAGE_PAD * nZoom - 1;
+    si.nMax = helpLayout.nHeight + ZoomToClient(2 * PAGE_PAD) - 1;
     si.nPage = (UINT)PageViewHeight();
     si.nPos = viewer.nScroll;
     SetScrollInfo(viewer.hwndPage, SB_VERT, &si, TRUE);
@@ -192,7 +192,7 @@ void PageDraw(HDC hdc, int w, int h) {
     FillRect(hdc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
     SetBkMode(hdc, TRANSPARENT);
     HGDIOBJ hfontOld = SelectObject(hdc, hfontDialog);
-    const int nPad = PAGE_PAD * nZoom;
+    const int nPad = ZoomToClient(PAGE_PAD);
     const int dy = nPad - viewer.nScroll;
     for (int i = 0; i < helpLayout.nItems; i++) {
         const HelpItem& item = helpLayout.aItem[i];
@@ -296,8 +296,8 @@ LRESULT CALLBACK ListProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
 const UINT kItemFormat = DT_WORDBREAK | DT_NOPREFIX;
 
 RECT ItemTextRect(RECT rc) {
-    return RECT{rc.left + ITEM_INDENT * nZoom, rc.top + ITEM_PAD * nZoom, rc.right - 2 * nZoom,
-                rc.bottom - ITEM_PAD * nZoom};
+    return RECT{rc.left + ZoomToClient(ITEM_INDENT), rc.top + ZoomToClient(ITEM_PAD),
+                rc.right - ZoomToClient(2), rc.bottom - ZoomToClient(ITEM_PAD)};
 }
 
 // The height of topic nTopic's item in a list nWidth pixels wide.
@@ -307,12 +307,12 @@ int ListItemHeight(int nTopic, int nWidth) {
     HGDIOBJ hfontOld = SelectObject(viewer.hdcMeasure, hfontDialog);
     DrawTextA(viewer.hdcMeasure, HelpTextPtr(helpDoc, t), t.nLen, &rc, kItemFormat | DT_CALCRECT);
     SelectObject(viewer.hdcMeasure, hfontOld);
-    return rc.bottom - rc.top + 2 * ITEM_PAD * nZoom;
+    return rc.bottom - rc.top + ZoomToClient(2 * ITEM_PAD);
 }
 
 void ListMeasureItem(MEASUREITEMSTRUCT* pItem) {
     if ((int)pItem->itemID < 0 || (int)pItem->itemID >= helpDoc.nTopics) return;
-    pItem->itemHeight = (UINT)ListItemHeight((int)pItem->itemID, (LIST_W - 2) * nZoom);
+    pItem->itemHeight = (UINT)ListItemHeight((int)pItem->itemID, ZoomToClient(LIST_W - 2));
 }
 
 // When the topics do not all fit (a larger font, more topics), the list shows
@@ -320,7 +320,7 @@ void ListMeasureItem(MEASUREITEMSTRUCT* pItem) {
 void ListFitScrollBar() {
     RECT rc;
     GetClientRect(viewer.hwndList, &rc);
-    if (rc.right >= (LIST_W - 2) * nZoom) return;
+    if (rc.right >= ZoomToClient(LIST_W - 2)) return;
     for (int t = 0; t < helpDoc.nTopics; t++)
         SendMessageA(viewer.hwndList, LB_SETITEMHEIGHT, (WPARAM)t,
                      MAKELPARAM(ListItemHeight(t, rc.right), 0));
@@ -360,8 +360,8 @@ void ListDrawItem(const DRAWITEMSTRUCT* pItem) {
 
 // Places a control at its design rectangle made nZoom times larger.
 void ControlPlace(HWND hwndCtl, const RECT& rc) {
-    MoveWindow(hwndCtl, rc.left * nZoom, rc.top * nZoom, (rc.right - rc.left) * nZoom,
-               (rc.bottom - rc.top) * nZoom, FALSE);
+    const RECT rcAt = ZoomToClient(rc);
+    MoveWindow(hwndCtl, rcAt.left, rcAt.top, rcAt.right - rcAt.left, rcAt.bottom - rcAt.top, FALSE);
 }
 
 // Each panel: a white face with a black outline standing out of the grey.
@@ -374,14 +374,14 @@ int HelpOpen(HWND hwndDlg) {
     viewer.hwndDlg = hwndDlg;
     viewer.hwndList = GetDlgItem(hwndDlg, IDC_HELP_TOPICS);
     viewer.hwndPage = GetDlgItem(hwndDlg, IDC_HELP_PAGE);
-    viewer.hfontTitle = CreateAppFont("Arial", TITLE_POINTS, 1, 0);
+    viewer.hfontTitle = CreateAppFont("Arial", TITLE_POINTS, 1, 0, nZoom);
     viewer.hdcMeasure = CreateCompatibleDC(NULL);
     viewer.measure.pfnWidth = MeasureWidth;
     for (int f = 0; f < HELP_NUM_FONTS; f++) viewer.measure.anLineH[f] = LineHeight(f);
     viewer.measure.nZoom = nZoom;
 
     // The client area's size, whatever the frame; then centred.
-    RECT rcWindow = {0, 0, CLIENT_W * nZoom, CLIENT_H * nZoom};
+    RECT rcWindow = ZoomToClient(RECT{0, 0, CLIENT_W, CLIENT_H});
     AdjustWindowRectEx(&rcWindow, (DWORD)GetWindowLongA(hwndDlg, GWL_STYLE), FALSE,
                        (DWORD)GetWindowLongA(hwndDlg, GWL_EXSTYLE));
     SetWindowPos(hwndDlg, NULL, 0, 0, rcWindow.right - rcWindow.left,
@@ -405,7 +405,7 @@ int HelpOpen(HWND hwndDlg) {
     PageScrollBarSet();
     RECT rcPage;
     GetClientRect(viewer.hwndPage, &rcPage);
-    viewer.nTextW = rcPage.right - 2 * PAGE_PAD * nZoom;
+    viewer.nTextW = rcPage.right - ZoomToClient(2 * PAGE_PAD);
     TopicShow(0);
     SetFocus(viewer.hwndList);
     return 1;

@@ -146,7 +146,7 @@ static LRESULT OnCommand(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     return bPassOn ? DefWindowProcA(hwnd, uMsg, wParam, lParam) : lResult;
 }
 
-LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+static LRESULT MainWndDispatch(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy(hwnd);
@@ -183,4 +183,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     default: break;
     }
     return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+}
+
+// What a message draws reaches the windows once, at its end.
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    ZoomPresentHold();
+    LRESULT lResult = MainWndDispatch(hwnd, uMsg, wParam, lParam);
+    ZoomPresentEnd();
+    return lResult;
 }

@@ -111,3 +111,60 @@ TEST(Zoom, DialogTemplateFontIsFoundInPlainAndExtendedTemplates) {
     EXPECT_EQ(DialogTemplateFontOffset(plain.data(), 28), -1);
     EXPECT_EQ(DialogTemplateFontOffset(nullptr, 0), -1);
 }
+
+TEST(Zoom, RectanglesMapBothWaysWithOneRule) {
+    // Window rectangles cover their design pixels: the start rounds down, the
+    // end up; a design rectangle is exactly its blocks.
+    struct Case {
+        ZoomRect rcWindow, rcDesign;
+    } const aCases[] = {
+        {{0, 0, 1920, 1440}, {0, 0, 640, 480}}, {{0, 0, 1283, 961}, {0, 0, 428, 321}},
+        {{3, 6, 9, 12}, {1, 2, 3, 4}},          {{4, 7, 8, 11}, {1, 2, 3, 4}},
+        {{-4, -3, -1, 0}, {-2, -1, 0, 0}},      {{2, 2, 3, 3}, {0, 0, 1, 1}},
+    };
+    for (const Case& c : aCases) {
+        ZoomRect rc = ZoomRectToDesign(3, c.rcWindow);
+        EXPECT_EQ(rc.left, c.rcDesign.left);
+        EXPECT_EQ(rc.top, c.rcDesign.top);
+        EXPECT_EQ(rc.right, c.rcDesign.right) << c.rcWindow.right;
+        EXPECT_EQ(rc.bottom, c.rcDesign.bottom) << c.rcWindow.bottom;
+    }
+    ZoomRect rc = ZoomRectToWindow(3, ZoomRect{1, 2, 3, 4});
+    EXPECT_EQ(rc.left + rc.top + rc.right + rc.bottom, 3 + 6 + 9 + 12);
+    rc = ZoomRectToDesign(1, ZoomRect{5, 6, 7, 8});
+    EXPECT_EQ(rc.left + rc.top + rc.right + rc.bottom, 5 + 6 + 7 + 8);
+}
+
+TEST(Zoom, PiecesStayApartUnlessCloseAndAFullListBecomesItsUnion) {
+    ZoomPieces pieces = {};
+    ZoomPiecesAdd(&pieces, ZoomRect{94, 231, 423, 259}); // the credits band
+    ZoomPiecesAdd(&pieces, ZoomRect{35, 40, 75, 88});    // a tile far away
+    ZoomPiecesAdd(&pieces, ZoomRect{5, 5, 5, 9});        // nothing
+    ASSERT_EQ(pieces.n, 2);
+    ZoomPiecesAdd(&pieces, ZoomRect{35, 44, 75, 92}); // the same tile a little lower
+    ASSERT_EQ(pieces.n, 2);
+    EXPECT_EQ(pieces.a[1].top, 40);
+    EXPECT_EQ(pieces.a[1].bottom, 92);
+    for (int i = 0; i < ZOOM_MAX_PIECES; i++)
+        ZoomPiecesAdd(&pieces, ZoomRect{i * 20, 0, i * 20 + 2, 2});
+    ASSERT_EQ(pieces.n, 1);
+    EXPECT_EQ(pieces.a[0].left, 0);
+    EXPECT_EQ(pieces.a[0].right, 462);
+    EXPECT_EQ(pieces.a[0].bottom, 259);
+}
+
+TEST(Zoom, ScaledPixelsAreBlocksOfTheirDesignPixel) {
+    // A 3 x 2 piece of a 5-wide picture, at every zoom, into a wider band.
+    const uint32_t aPicture[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    for (int nZoom = 1; nZoom <= 4; nZoom++) {
+        const int nStride = 3 * nZoom + 2;
+        std::vector<uint32_t> band(nStride * 2 * nZoom, 0xDEAD);
+        ZoomScalePixels(aPicture + 1, 5, 3, 2, nZoom, band.data(), nStride);
+        for (int y = 0; y < 2 * nZoom; y++)
+            for (int x = 0; x < nStride; x++) {
+                uint32_t want = x < 3 * nZoom ? aPicture[(y / nZoom) * 5 + 1 + x / nZoom] : 0xDEAD;
+                ASSERT_EQ(band[y * nStride + x], want)
+                    << "zoom " << nZoom << " at " << x << "," << y;
+            }
+    }
+}

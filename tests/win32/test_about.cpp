@@ -163,7 +163,7 @@ class About : public testing::Test {
   protected:
     void SetUp() override {
         hInst = GetModuleHandleA(NULL);
-        hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+        hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
     }
     void TearDown() override {
         DeleteObject(hfontDialog);

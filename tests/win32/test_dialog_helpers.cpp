@@ -71,7 +71,7 @@ TEST(CenterWindow, InTheWorkAreaOfTheGamesMonitor) {
 }
 
 TEST(SetDialogFont, ReachesEveryChildButNotGrandchildren) {
-    hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+    hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
     ASSERT_TRUE(hfontDialog);
     HWND hwndParent = MakeWindow(WS_POPUP, 200, 100);
     HWND hwndA = CreateWindowExA(0, "BUTTON", "a", WS_CHILD, 0, 0, 50, 20, hwndParent, NULL,

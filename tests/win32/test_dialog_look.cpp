@@ -124,7 +124,7 @@ class DialogLook : public testing::Test {
         PrefsSetDefaults();
         ResetHighScores();
         if (!hfontDialog) {
-            hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+            hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
             bOwnFont = true;
         }
     }
@@ -391,7 +391,7 @@ TEST_F(DialogLook, EveryTextFitsItsControl) {
     const HFONT hfontDialogOne = hfontDialog;
     for (int n : {1, 2}) {
         nZoom = n;
-        if (n > 1) hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+        if (n > 1) hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
         for (const Case& c : kCases) {
             SCOPED_TRACE(std::string(c.szWhat) + " at zoom " + std::to_string(n));
             OpenAndLook(c.open, [&](HWND hDlg) { ExpectTextsFit(hDlg, c.aShown); });
@@ -416,7 +416,7 @@ TEST_F(DialogLook, EveryTextFitsItsControl) {
     HWND hwndOwner = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, APP_WIDTH, APP_HEIGHT, NULL,
                                      NULL, GetModuleHandleA(NULL), NULL);
     HFONT hfontBefore = hfontPanel;
-    hfontPanel = CreateAppFont("Arial", 10, 1, 0);
+    hfontPanel = CreateAppFont("Arial", 10, 1, 0, nZoom);
     ASSERT_EQ(PanelCreate(hwndOwner), 1);
     ExpectTextsFit((HWND)game.hwndPanel, aPanel);
     DestroyWindow(hwndOwner);

@@ -99,8 +99,8 @@ RECT RectIn(HWND hwnd, HWND hDlg) {
 GameHost hostZoom;
 
 void FontsMake() {
-    hfontDialog = CreateAppFont("Arial", 12, 1, 0);
-    hfontPanel = CreateAppFont("Arial", 10, 1, 0);
+    hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
+    hfontPanel = CreateAppFont("Arial", 10, 1, 0, nZoom);
 }
 void FontsFree() {
     DeleteObject(hfontDialog);

@@ -188,8 +188,8 @@ class Help : public testing::Test {
         game = GameState{};
         GameInit(NULL); // the goal names from the string table, the lanes' places
         LoadBitmaps();
-        hfontDialog = CreateAppFont("Arial", 12, 1, 0);
-        hfontPanel = CreateAppFont("Arial", 10, 1, 0);
+        hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
+        hfontPanel = CreateAppFont("Arial", 10, 1, 0, nZoom);
         hwndOwner = CreateWindowExA(0, "STATIC", "help owner", WS_POPUP | WS_VISIBLE, 0, 0, 40, 30,
                                     NULL, NULL, hInst, NULL);
         ASSERT_TRUE(hwndOwner);
@@ -444,7 +444,7 @@ TEST_F(Help, TheContentsScrollWhenTheTopicsDoNotFitAndAreWhiteBelowThem) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.nPoints);
         DeleteObject(hfontDialog);
-        hfontDialog = CreateAppFont("Arial", c.nPoints, 1, 0);
+        hfontDialog = CreateAppFont("Arial", c.nPoints, 1, 0, nZoom);
         bool bScrollBar = false;
         RECT rcClient = {}, rcLast = {};
         COLORREF crBelow = CLR_INVALID;

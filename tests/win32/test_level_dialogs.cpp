@@ -167,7 +167,7 @@ class LevelDialogs : public testing::Test {
         GameInit(NULL); // the goal names come from the string table
         aSounds.clear();
         if (!hfontDialog) {
-            hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+            hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
             bOwnFont = true;
         }
     }

@@ -69,7 +69,7 @@ class OptionsDialog : public ::testing::Test {
         hwndMain = hwndOwner;
         hMainMenu = hMenu;
         game.hwndMain = hwndOwner;
-        if (!hfontDialog) hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+        if (!hfontDialog) hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
 
         pfnOptionsHasMIDIDevice = [] { return bFakeMidi; };
         pfnOptionsHasWaveDevice = [] { return bFakeWave; };

@@ -139,7 +139,7 @@ class PadWin : public ::testing::Test {
     void SetUp() override {
         hInst = GetModuleHandleA(NULL);
         strcpy(szAppCaption, "Quarrion");
-        if (!hfontDialog) hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+        if (!hfontDialog) hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
         const auto* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
         sIni = std::string(QUARRION_TESTWORK_DIR_W) + "\\pad-" + pInfo->name() + "-" +
                std::to_string(GetCurrentProcessId()) + ".ini";

@@ -90,7 +90,7 @@ class Panel : public testing::Test {
         game = GameState{};
         GameInit(hwndTestMain); // the goal names from the string table
         KillTimer(hwndTestMain, PLAY_TIMER_ID);
-        hfontPanel = CreateAppFont("Arial", 10, 1, 0);
+        hfontPanel = CreateAppFont("Arial", 10, 1, 0, nZoom);
         ASSERT_EQ(PanelCreate(hwndTestMain), 1);
         hwndPanel = (HWND)game.hwndPanel;
         game.nLevel = 1;

@@ -307,4 +307,24 @@ TEST(RenderTitleTick, InactiveWindowBlanksTheBandAndHoldsTheTiles) {
     EXPECT_EQ(stage.nDCsTaken, stage.nDCsReleased);
 }
 
+TEST(RenderTitleTick, InactiveTitleDrawsNothingOnceItsBandIsBlank) {
+    RenderStage stage;
+    game.nCreditsOffset = 600;
+    stage.hwndActive = NULL;
+    TitleTick(stage.hwndStageMain); // blanks the band
+    const int nTaken = stage.nDCsTaken;
+    std::vector<uint32_t> before = stage.main.Snapshot();
+    for (int i = 0; i < 3; i++) TitleTick(stage.hwndStageMain);
+    EXPECT_EQ(stage.nDCsTaken, nTaken);
+    EXPECT_EQ(stage.main.CountChanged(before), 0);
+    // Credits shown again: the next inactive tick blanks them once more.
+    stage.hwndActive = stage.hwndStageMain;
+    TitleTick(stage.hwndStageMain);
+    stage.hwndActive = NULL;
+    TitleTick(stage.hwndStageMain);
+    std::string sWhy;
+    EXPECT_TRUE(RegionIs(stage.main, 91, 231, 423, 259, kWhite, &sWhy)) << sWhy;
+    EXPECT_EQ(stage.nDCsTaken, stage.nDCsReleased);
+}
+
 } // namespace

@@ -134,7 +134,7 @@ class ScoreDialogs : public ::testing::Test {
         HighScoresUseIniPath(sPath.c_str());
         hInst = GetModuleHandleA(NULL);
         snprintf(szAppCaption, sizeof szAppCaption, "Quarrion");
-        if (!hfontDialog) hfontDialog = CreateAppFont("Arial", 12, 1, 0);
+        if (!hfontDialog) hfontDialog = CreateAppFont("Arial", 12, 1, 0, nZoom);
         pHostBefore = pHost;
         HostInstallWin32();
         testHost = *pHost;
