@@ -176,7 +176,10 @@ TEST(Folders, AFailedSaveIsToldOnceAndTheGameStillEnds) {
     ASSERT_TRUE(hBox && !GetWindow(hBox, GW_OWNER)) << "no warning of its own";
     char sz[512] = "", szDenied[256] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM, NULL, ERROR_ACCESS_DENIED, 0, szDenied, 256, NULL);
-    std::string sText = (GetWindowTextA(hBox, sz, sizeof sz), sz);
+    // The box is found as soon as it exists; its caption comes with its
+    // initialisation, a moment later on a busy machine.
+    WaitUntil([&] { return GetWindowTextA(hBox, sz, sizeof sz) > 0; }, 5000);
+    std::string sText = sz;
     for (HWND h = GetWindow(hBox, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
         if (SendMessageTimeoutA(h, WM_GETTEXT, sizeof sz, (LPARAM)sz, 0, 2000, NULL)) sText += sz;
     EXPECT_TRUE(Has(sText, "Quarrion v") && Has(sText, (run.Dir() + "\\Quarr95.ini").c_str()) &&
