@@ -59,6 +59,17 @@ int FreeBitmaps();
 // kept until FreeBitmaps (one made per copy cost Wine two requests to the X
 // server each time). Whoever selects a bitmap into it selects it out again.
 HDC SpriteContext();
+// Where a bitmap's pixels are copied from: its place on the sprite sheet
+// (the persistent set, copied there once) or, for any other bitmap, the
+// sprite context with it selected until SpriteSourceDone.
+struct SpriteSource {
+    HDC hdc;
+    int x, y, w, h; // the bitmap's rectangle in hdc
+    HGDIOBJ hbmOld; // what SpriteSourceDone selects back, if anything
+};
+// 0 when hbm is NULL or no bitmap (then there is nothing to undo).
+int SpriteSourceOf(HBITMAP hbm, SpriteSource* pSrc);
+void SpriteSourceDone(SpriteSource* pSrc);
 // The tumbling image of a colour and frame, the flat tile of a colour; NULL
 // out of range.
 HBITMAP TileFrameBitmap(int nColor, int nFrame);

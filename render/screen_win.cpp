@@ -93,11 +93,11 @@ void TitleScreenPaint(HDC hdc) {
 
 // The credits band's window onto the credits bitmap.
 void CreditsBandCopy(HDC hdc) {
-    HDC hdcMem = SpriteContext();
-    if (!hCreditsBitmap || !hdcMem) return;
-    HGDIOBJ hbmOld = SelectObject(hdcMem, hCreditsBitmap);
-    BitBlt(hdc, 94, 231, CREDITS_BAND_W, CREDITS_BAND_H, hdcMem, game.nCreditsOffset, 0, SRCCOPY);
-    SelectObject(hdcMem, hbmOld);
+    SpriteSource src;
+    if (!SpriteSourceOf(hCreditsBitmap, &src)) return;
+    BitBlt(hdc, 94, 231, CREDITS_BAND_W, CREDITS_BAND_H, src.hdc, src.x + game.nCreditsOffset,
+           src.y, SRCCOPY);
+    SpriteSourceDone(&src);
     ZoomMarkDC(hdc);
     bCreditsBandBlank = 0;
 }
