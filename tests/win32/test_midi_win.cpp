@@ -14,6 +14,7 @@
 
 #include "audio/midi.h"
 #include "prefs/prefs.h"
+#include "tests/win32/support/music_test.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ MIDIDevice recordingDevice;
 std::string Lower(std::string sz) {
     for (char& c : sz) c = (char)tolower((unsigned char)c);
     return sz;
-}
-
-void WriteTestFile(const std::string& szPath, const std::string& szBytes) {
-    HANDLE h = CreateFileA(szPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << szPath;
-    DWORD n = 0;
-    ::WriteFile(h, szBytes.data(), (DWORD)szBytes.size(), &n, NULL);
-    CloseHandle(h);
 }
 
 // A standard MIDI file of one track with one short note.
@@ -314,37 +307,14 @@ TEST_F(MidiWin, FoldersOfAnyNameAreListedAndOpenedAndNoFolderListsNothing) {
     SetCurrentDirectoryA(szCur);
 }
 
-// The window the notifications go to, handing them to the state machine.
+// The notifications of the window they go to, in order.
 std::vector<unsigned> notified;
-LRESULT CALLBACK NotifyProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == MM_MCINOTIFY) {
-        notified.push_back((unsigned)wParam);
-        MIDINotify(hwnd, (uint32_t)wParam);
-        return 1;
-    }
-    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
-}
-
-void PumpUntil(const std::function<bool()>& fnDone, DWORD dwMs) {
-    DWORD dwStart = GetTickCount();
-    while (!fnDone() && GetTickCount() - dwStart < dwMs) {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
-    }
-}
 
 // Wine's sequencer plays in silence without a MIDI device, and a play there
 // never ends; what the platform shows everywhere is the notification that
 // follows a stop.
 TEST_F(MidiWin, TheAbortedPlayAfterAStopStartsNothing) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = NotifyProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.lpszClassName = "MidiNotifyTest";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, "MidiNotifyTest", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
-                                GetModuleHandleA(NULL), NULL);
+    HWND hwnd = NotifyWindowCreate(&notified, [](HWND h, uint32_t n) { MIDINotify(h, n); });
     ASSERT_TRUE(hwnd);
     WriteTestFile(szDir + "one.mid", TinyMidi());
     WriteTestFile(szDir + "two.mid", TinyMidi());

@@ -13,6 +13,7 @@
 
 #include "audio/midi.h"
 #include "prefs/prefs.h"
+#include "tests/win32/support/music_test.h"
 
 namespace {
 
@@ -20,14 +21,6 @@ std::vector<std::pair<std::string, std::string>> boxes; // text, title
 std::vector<std::string> sent;
 std::vector<unsigned> notified;
 MIDIDevice device;
-
-void WriteTestFile(const std::string& szPath, const std::string& szBytes) {
-    HANDLE h = CreateFileA(szPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << szPath;
-    DWORD n = 0;
-    ::WriteFile(h, szBytes.data(), (DWORD)szBytes.size(), &n, NULL);
-    CloseHandle(h);
-}
 
 // Half a second of music: a chord and a kick, then the end of the track.
 std::string ShortTune() {
@@ -39,24 +32,6 @@ std::string ShortTune() {
         48,  0xFF, 0x2F, 0,                                           // the end at 0.5 s
     };
     return std::string((const char*)kBytes, sizeof kBytes);
-}
-
-LRESULT CALLBACK NotifyProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == MM_MCINOTIFY) {
-        notified.push_back((unsigned)wParam);
-        MIDINotify(hwnd, (uint32_t)wParam);
-        return 1;
-    }
-    return DefWindowProcA(hwnd, uMsg, wParam, lParam);
-}
-
-void PumpUntil(const std::function<bool()>& fnDone, DWORD dwMs) {
-    DWORD dwStart = GetTickCount();
-    while (!fnDone() && GetTickCount() - dwStart < dwMs) {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-        Sleep(10);
-    }
 }
 
 int ThreadCount() {
@@ -98,13 +73,7 @@ class SynthWin : public ::testing::Test {
         MIDIDeviceInstall(&device);
         PrefsSetDefaults();
         prefs.bMusic = 1;
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = NotifyProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "SynthNotifyTest";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, "SynthNotifyTest", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL,
-                               GetModuleHandleA(NULL), NULL);
+        hwnd = NotifyWindowCreate(&notified, [](HWND h, uint32_t n) { MIDINotify(h, n); });
         ASSERT_TRUE(hwnd);
     }
     void TearDown() override {
