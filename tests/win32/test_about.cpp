@@ -9,6 +9,7 @@
 #include "shell/app.h"
 #include "shell/dialogs.h"
 #include "tests/win32/support/dib_canvas.h"
+#include "tests/win32/support/own_window.h"
 
 namespace {
 
@@ -35,31 +36,6 @@ Seen seen;
 int nTicks;
 int nStep;
 const char* szShot;
-
-// A window of this thread of the given class (and caption): other test
-// processes may show their own boxes on the same desktop at the same time.
-struct Wanted {
-    const char* szClass;
-    const char* szCaption;
-    HWND hwnd;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lParam) {
-    Wanted* pWanted = (Wanted*)lParam;
-    char sz[64] = "";
-    GetClassNameA(hwnd, sz, sizeof sz);
-    if (lstrcmpA(sz, pWanted->szClass) != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    GetWindowTextA(hwnd, sz, sizeof sz);
-    if (pWanted->szCaption && lstrcmpA(sz, pWanted->szCaption) != 0) return TRUE;
-    pWanted->hwnd = hwnd;
-    return FALSE;
-}
-
-HWND FindOwnWindow(const char* szClass, const char* szCaption) {
-    Wanted wanted = {szClass, szCaption, NULL};
-    EnumThreadWindows(GetCurrentThreadId(), MatchWindow, (LPARAM)&wanted);
-    return wanted.hwnd;
-}
 
 HWND FindAbout() {
     return FindOwnWindow("#32770", "About...");

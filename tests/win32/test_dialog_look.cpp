@@ -26,6 +26,7 @@
 #include "render/zoom_win.h"
 #include "shell/dialogs.h"
 #include "tests/win32/support/dib_canvas.h"
+#include "tests/win32/support/own_window.h"
 
 namespace {
 
@@ -37,23 +38,8 @@ std::function<void(HWND)> fnLook;
 bool bLooked;
 DWORD dwLookDeadline, dwFirstSeen;
 
-HWND VisibleDialogOfThread() {
-    struct Find {
-        static BOOL CALLBACK Each(HWND hwnd, LPARAM lParam) {
-            char szClass[16] = "";
-            GetClassNameA(hwnd, szClass, sizeof szClass);
-            if (strcmp(szClass, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-            *(HWND*)lParam = hwnd;
-            return FALSE;
-        }
-    };
-    HWND hwnd = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), Find::Each, (LPARAM)&hwnd);
-    return hwnd;
-}
-
 void CALLBACK LookTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND hDlg = VisibleDialogOfThread();
+    HWND hDlg = FindOwnWindow();
     if (!hDlg && GetTickCount() < dwLookDeadline) return;
     if (hDlg && !dwFirstSeen) dwFirstSeen = GetTickCount() | 1;
     if (hDlg && GetTickCount() - dwFirstSeen < 700) return;

@@ -28,6 +28,7 @@
 #include "shell/help.h"
 #include "tests/win32/support/dib_canvas.h"
 #include "tests/win32/support/quiet_host.h"
+#include "tests/win32/support/own_window.h"
 
 namespace {
 
@@ -37,23 +38,8 @@ std::function<bool(HWND)> fnLook; // true when done looking
 bool bLooked;
 DWORD dwDeadline, dwFirstSeen, dwSettleMs;
 
-HWND VisibleDialog() {
-    struct Find {
-        static BOOL CALLBACK Each(HWND hwnd, LPARAM lParam) {
-            char szClass[16] = "";
-            GetClassNameA(hwnd, szClass, sizeof szClass);
-            if (lstrcmpA(szClass, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-            *(HWND*)lParam = hwnd;
-            return FALSE;
-        }
-    };
-    HWND hwnd = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), Find::Each, (LPARAM)&hwnd);
-    return hwnd;
-}
-
 void CALLBACK LookTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND hDlg = VisibleDialog();
+    HWND hDlg = FindOwnWindow();
     if (!hDlg) {
         if (GetTickCount() > dwDeadline) bLooked = true; // never opened: give up
         return;

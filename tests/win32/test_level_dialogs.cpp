@@ -20,6 +20,7 @@
 #include "shell/dialogs.h"
 #include "tests/win32/support/dib_canvas.h"
 #include "tests/win32/support/quiet_host.h"
+#include "tests/win32/support/own_window.h"
 
 namespace {
 
@@ -35,22 +36,8 @@ std::vector<Step> aScript;
 size_t iStep;
 DWORD dwScriptStart, dwScriptEnd;
 
-BOOL CALLBACK DialogOfThread(HWND hwnd, LPARAM lParam) {
-    char szClass[16] = "";
-    GetClassNameA(hwnd, szClass, sizeof szClass);
-    if (strcmp(szClass, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    *(HWND*)lParam = hwnd;
-    return FALSE;
-}
-
-HWND FindThreadDialog() {
-    HWND hwndFound = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), DialogOfThread, (LPARAM)&hwndFound);
-    return hwndFound;
-}
-
 void CALLBACK ScriptTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND hwndDlg = FindThreadDialog();
+    HWND hwndDlg = FindOwnWindow();
     if (!hwndDlg) return;
     if (GetTickCount() - dwScriptStart > 15000) {
         // A step that never comes true: give up, even from inside a menu.

@@ -26,6 +26,7 @@
 #include "shell/buttons.h"
 #include "shell/commands.h"
 #include "tests/win32/support/quiet_host.h"
+#include "tests/win32/support/own_window.h"
 
 namespace {
 
@@ -74,19 +75,10 @@ std::string sDialogCaption;         // the caption of that dialog, once answered
 std::vector<std::string> asMenu;    // the right-click menu's items ("-": separator)
 DWORD dwDriveStart;
 
-BOOL CALLBACK VisibleDialog(HWND hwnd, LPARAM lParam) {
-    char szClass[16] = "";
-    GetClassNameA(hwnd, szClass, sizeof szClass);
-    if (strcmp(szClass, "#32770") != 0 || !IsWindowVisible(hwnd)) return TRUE;
-    *(HWND*)lParam = hwnd;
-    return FALSE;
-}
-
 void CALLBACK Drive(HWND, UINT, UINT_PTR, DWORD) {
     bool bGiveUp = GetTickCount() - dwDriveStart > 10000; // never hang the suite
     if (!asMenu.empty() || bGiveUp) EndMenu();
-    HWND hDlg = NULL;
-    EnumThreadWindows(GetCurrentThreadId(), VisibleDialog, (LPARAM)&hDlg);
+    HWND hDlg = FindOwnWindow();
     if (!hDlg) return;
     if (bGiveUp) {
         EndDialog(hDlg, -1);
