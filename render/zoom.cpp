@@ -71,6 +71,19 @@ void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc) {
     p.n = 1;
 }
 
+int ZoomGroupAdd(ZoomGroup* pGroup, ZoomRect rc) {
+    ZoomGroup& g = *pGroup;
+    const int nArea = Area(rc);
+    if (g.nArea > 0 && Area(Union(g.box, rc)) <= 2 * (g.nArea + nArea)) {
+        g.box = Union(g.box, rc);
+        g.nArea += nArea;
+        return 0;
+    }
+    g.box = rc;
+    g.nArea = nArea;
+    return 1;
+}
+
 void ZoomScalePixels(const uint32_t* pSrc, int nSrcStride, int w, int h, int nZoom, uint32_t* pDst,
                      int nDstStride) {
     if (w <= 0 || h <= 0 || nZoom < 1) return;

@@ -57,6 +57,18 @@ struct ZoomPieces {
 // full list becomes its union.
 void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc);
 
+// Pieces copied to a window one after another reach the screen, where the
+// platform sends the box around all it was given since it last sent, as
+// that one box unless told to send in between. A group is what may go as one
+// box: a piece starts a new group where adding it would make the box more
+// than twice the area of the group's pieces.
+struct ZoomGroup {
+    ZoomRect box;
+    int nArea; // the pieces' own area; 0 before the first
+};
+// 1 when rc starts a new group (then the group is rc alone), else 0.
+int ZoomGroupAdd(ZoomGroup* pGroup, ZoomRect rc);
+
 // Rows of w x h pixels at pSrc (nSrcStride pixels apart), each pixel made an
 // nZoom x nZoom block at pDst (nDstStride apart): the nearest-neighbour copy
 // that makes the window's picture, pixel for pixel.

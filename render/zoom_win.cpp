@@ -144,6 +144,17 @@ void SurfaceCollect(Surface& s) {
         ZoomPiecesAdd(&s.pieces, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
 }
 
+// Lets what was copied to the windows so far go to the screen before more is
+// copied. Wine keeps a window's pixels and sends the box around all that
+// changed since it last sent, which it does whenever the thread asks after its
+// queue and no input waits: the title's band and its tiles on two sides of the
+// screen would otherwise go as the box around them, most of the window, every
+// tick. Elsewhere the question is only a question. Asking about timers alone
+// handles no input and leaves the queue as it was for GetMessage.
+void ScreenSendNow() {
+    GetQueueStatus(QS_TIMER);
+}
+
 // Copies the surface's pieces to its window through one context, unless its
 // window is minimized (a restore paints it whole).
 void SurfacePresent(Surface& s) {
@@ -155,8 +166,10 @@ void SurfacePresent(Surface& s) {
                             DCX_CACHE | DCX_CLIPSIBLINGS |
                                 (s.hwnd == RenderMainWindow() ? DCX_CLIPCHILDREN : 0));
     if (hdcWindow) {
+        ZoomGroup group = {};
         for (int i = 0; i < s.pieces.n; i++) {
             const ZoomRect& rc = s.pieces.a[i];
+            if (ZoomGroupAdd(&group, rc) && i > 0) ScreenSendNow();
             SurfaceCopy(s, hdcWindow, RECT{rc.left, rc.top, rc.right, rc.bottom});
         }
         ReleaseDC(s.hwnd, hdcWindow);
