@@ -146,13 +146,13 @@ void SurfaceCollect(Surface& s) {
 
 // Lets what was copied to the windows so far go to the screen before more is
 // copied. Wine keeps a window's pixels and sends the box around all that
-// changed since it last sent, which it does whenever the thread asks after its
-// queue and no input waits: the title's band and its tiles on two sides of the
-// screen would otherwise go as the box around them, most of the window, every
-// tick. Elsewhere the question is only a question. Asking about timers alone
-// handles no input and leaves the queue as it was for GetMessage.
+// changed since it last sent, which it does whenever the thread looks at the
+// keyboard and no input waits: the title's band and its tiles on two sides of
+// the screen would otherwise go as the box around them, most of the window,
+// every tick. A key nobody presses, whose state Wine answers from what it
+// already knows; elsewhere the question costs next to nothing.
 void ScreenSendNow() {
-    GetQueueStatus(QS_TIMER);
+    GetAsyncKeyState(VK_F24);
 }
 
 // Copies the surface's pieces to its window through one context, unless its
