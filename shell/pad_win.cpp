@@ -24,6 +24,7 @@ static int nPadUser = -1;
 static int nPadProbe;
 static int bPadLookNow; // look at the next slot on the next tick
 static DWORD dwPadLastLook;
+static int bPadConnectedBefore; // the last tick's reading had a pad
 
 int PadUser() {
     return nPadUser;
@@ -149,6 +150,11 @@ int PadTimerTick(HWND hwndMain) {
     }
     DWORD dwNow = pfnPadClock();
     PadReading reading = PadRead(dwNow);
+    // No pad now and none at the last tick, which let go of all it held:
+    // there is nothing to deliver, so nobody is asked where keys would go.
+    const int bNothing = !reading.bConnected && !bPadConnectedBefore;
+    bPadConnectedBefore = reading.bConnected;
+    if (bNothing) return 1;
     HWND hwndMenuOwner = NULL;
     if (PadMenuOpen(&hwndMenuOwner))
         PadToMenu(hwndMenuOwner, &reading, dwNow);
