@@ -71,10 +71,11 @@ void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc) {
     p.n = 1;
 }
 
-int ZoomGroupAdd(ZoomGroup* pGroup, ZoomRect rc) {
+int ZoomGroupAdd(ZoomGroup* pGroup, ZoomRect rc, int nZoom) {
     ZoomGroup& g = *pGroup;
     const int nArea = Area(rc);
-    if (g.nArea > 0 && Area(Union(g.box, rc)) <= 2 * (g.nArea + nArea)) {
+    const long long nWaste = (long long)(Area(Union(g.box, rc)) - g.nArea - nArea) * nZoom * nZoom;
+    if (g.nArea > 0 && nWaste <= ZOOM_GROUP_WASTE) {
         g.box = Union(g.box, rc);
         g.nArea += nArea;
         return 0;

@@ -59,15 +59,20 @@ void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc);
 
 // Pieces copied to a window one after another reach the screen, where the
 // platform sends the box around all it was given since it last sent, as
-// that one box unless told to send in between. A group is what may go as one
-// box: a piece starts a new group where adding it would make the box more
-// than twice the area of the group's pieces.
+// that one box unless told to send in between; but each send has a price of
+// its own. A group is what goes as one box: a piece starts a new group where
+// adding it would send more than ZOOM_GROUP_WASTE pixels of the window that
+// did not change (the title's band and rows of tiles part at zoom 3 and
+// above, where the box is megabytes; below, one box costs less than three
+// sends).
+enum { ZOOM_GROUP_WASTE = 1 << 20 };
 struct ZoomGroup {
     ZoomRect box;
     int nArea; // the pieces' own area; 0 before the first
 };
-// 1 when rc starts a new group (then the group is rc alone), else 0.
-int ZoomGroupAdd(ZoomGroup* pGroup, ZoomRect rc);
+// rc in design pixels at zoom nZoom: 1 when it starts a new group (then the
+// group is rc alone), else 0.
+int ZoomGroupAdd(ZoomGroup* pGroup, ZoomRect rc, int nZoom);
 
 // Rows of w x h pixels at pSrc (nSrcStride pixels apart), each pixel made an
 // nZoom x nZoom block at pDst (nDstStride apart): the nearest-neighbour copy

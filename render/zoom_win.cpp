@@ -169,7 +169,7 @@ void SurfacePresent(Surface& s) {
         ZoomGroup group = {};
         for (int i = 0; i < s.pieces.n; i++) {
             const ZoomRect& rc = s.pieces.a[i];
-            if (ZoomGroupAdd(&group, rc) && i > 0) ScreenSendNow();
+            if (ZoomGroupAdd(&group, rc, nZoom) && i > 0) ScreenSendNow();
             SurfaceCopy(s, hdcWindow, RECT{rc.left, rc.top, rc.right, rc.bottom});
         }
         ReleaseDC(s.hwnd, hdcWindow);
