@@ -320,7 +320,7 @@ void GroupPaint(HWND hwnd) {
     RECT rc = ZoomDesignClient(hwnd);
     // (the font's height in design pixels, rounded up)
     rc.top += (ZoomToDesign(tm.tmHeight - 1) + 1) / 2 - 1;
-    DesignCanvas canvas;
+    DesignCanvas canvas; // black as a new bitmap: only the frame drawn on it is copied
     if (DesignCanvasMake(&canvas, hdc, RECT{0, 0, rc.right, rc.bottom},
                          (HBRUSH)GetStockObject(BLACK_BRUSH))) {
         DrawEdge(canvas.hdc, &rc, EDGE_ETCHED, BF_RECT);
