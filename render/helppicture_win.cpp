@@ -260,18 +260,13 @@ void DrawPadPicture(HDC hdc, int x, int y, const PadPass& pass) {
 int DrawPadZoomed(HDC hdc, int x, int y, HFONT hfontText, int nZoomBy) {
     const int bWords = hfontText != NULL;
     HGDIOBJ hfontOld = bWords ? SelectObject(hdc, hfontText) : NULL;
+    DesignCanvas canvas;
     if (nZoomBy == 1) {
         DrawPadPicture(hdc, x, y, PadPass{1, bWords, 1});
-    } else {
-        HDC hdcMem = CreateCompatibleDC(hdc);
-        HBITMAP hbm = CreateCompatibleBitmap(hdc, HELP_PAD_W, HELP_PAD_H);
-        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
-        PatBlt(hdcMem, 0, 0, HELP_PAD_W, HELP_PAD_H, WHITENESS);
-        DrawPadPicture(hdcMem, 0, 0, PadPass{1, 0, nZoomBy});
-        ZoomBlt(hdc, x, y, HELP_PAD_W, HELP_PAD_H, hdcMem, 0, 0, nZoomBy);
-        SelectObject(hdcMem, hbmOld);
-        DeleteObject(hbm);
-        DeleteDC(hdcMem);
+    } else if (DesignCanvasMake(&canvas, hdc, RECT{0, 0, HELP_PAD_W, HELP_PAD_H}, NULL)) {
+        DrawPadPicture(canvas.hdc, 0, 0, PadPass{1, 0, nZoomBy});
+        DesignCanvasCopy(canvas, canvas.rc, hdc, POINT{x, y}, nZoomBy);
+        DesignCanvasFree(&canvas);
         if (bWords) DrawPadPicture(hdc, x, y, PadPass{0, 1, nZoomBy});
     }
     if (bWords) SelectObject(hdc, hfontOld);
@@ -290,15 +285,11 @@ int DrawHelpPicture(HDC hdc, int nPicture, int x, int y, HFONT hfontText, int nZ
         // The shapes at design size on the page's white, nZoomBy times larger.
         int w = 0, h = 0;
         HelpPictureSize(nPicture, &w, &h);
-        HDC hdcMem = CreateCompatibleDC(hdc);
-        HBITMAP hbm = CreateCompatibleBitmap(hdc, w, h);
-        HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
-        PatBlt(hdcMem, 0, 0, w, h, WHITENESS);
-        int bDrawn = DrawPictureShapes(hdcMem, nPicture, 0, 0, &text);
-        if (bDrawn) ZoomBlt(hdc, x, y, w, h, hdcMem, 0, 0, nZoomBy);
-        SelectObject(hdcMem, hbmOld);
-        DeleteObject(hbm);
-        DeleteDC(hdcMem);
+        DesignCanvas canvas;
+        if (!DesignCanvasMake(&canvas, hdc, RECT{0, 0, w, h}, NULL)) return 0;
+        const int bDrawn = DrawPictureShapes(canvas.hdc, nPicture, 0, 0, &text);
+        if (bDrawn) DesignCanvasCopy(canvas, canvas.rc, hdc, POINT{x, y}, nZoomBy);
+        DesignCanvasFree(&canvas);
         if (!bDrawn) return 0;
     }
     if (text.sz[0] && hfontText) {

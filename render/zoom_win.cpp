@@ -11,11 +11,7 @@ namespace {
 
 struct Surface {
     HWND hwnd;
-    HDC hdc;
-    HBITMAP hbm;
-    HGDIOBJ hbmOld;
-    const uint32_t* pBits; // the picture's pixels, w to a row, top row first
-    int w, h;
+    DesignCanvas canvas; // the picture, from the design's (0, 0)
     int nUsers;
     int bBoundsWork; // this platform accumulates bounds on memory contexts
     // What changed since the last copy, a few rectangles rather than one
@@ -31,8 +27,8 @@ Surface aSurface[MAX_SURFACES];
 int nPresentHolds;
 int nPresents;
 
-// The scaled rows of a copy at a zoom: a band of the window's pixels that
-// goes to the window 1:1, so nothing on the way has to stretch.
+// The scaled rows of a canvas's copy at a zoom: a band of the target's
+// pixels that goes to it 1:1, so nothing on the way has to stretch.
 enum { SCRATCH_ROWS = 96 };
 HDC hdcScratch;
 HBITMAP hbmScratch;
@@ -86,54 +82,29 @@ int ScratchEnsure(HDC hdc, int w) {
 Surface* SurfaceOf(HWND hwnd) {
     if (!hwnd) return NULL;
     for (Surface& s : aSurface)
-        if (s.hwnd == hwnd && s.hdc) return &s;
+        if (s.hwnd == hwnd && s.canvas.hdc) return &s;
     return NULL;
 }
 
 void SurfaceFree(Surface& s) {
-    if (s.hdc) {
-        SelectObject(s.hdc, s.hbmOld);
-        DeleteDC(s.hdc);
-    }
-    if (s.hbm) DeleteObject(s.hbm);
+    DesignCanvasFree(&s.canvas);
     s = Surface{};
 }
 
-// Copies the design rectangle rc of the surface to hdcWindow: 1:1 at zoom
-// 1, else scaled here a band of rows at a time and copied 1:1.
+// Copies the design rectangle rc of the surface to hdcWindow.
 void SurfaceCopy(const Surface& s, HDC hdcWindow, RECT rc) {
-    if (rc.left < 0) rc.left = 0;
-    if (rc.top < 0) rc.top = 0;
-    if (rc.right > s.w) rc.right = s.w;
-    if (rc.bottom > s.h) rc.bottom = s.h;
-    if (rc.right <= rc.left || rc.bottom <= rc.top) return;
-    POINT ptOrigin = ZoomOriginOf(s.hwnd);
-    const int w = rc.right - rc.left;
-    if (nZoom <= 1 || !s.pBits || !ScratchEnsure(hdcWindow, w * nZoom)) {
-        ZoomBlt(hdcWindow, ptOrigin.x + ZoomToClient(rc.left), ptOrigin.y + ZoomToClient(rc.top), w,
-                rc.bottom - rc.top, s.hdc, rc.left, rc.top, nZoom);
-        return;
-    }
-    const int nBand = SCRATCH_ROWS / nZoom;
-    for (int y = rc.top; y < rc.bottom; y += nBand) {
-        const int y1 = y + nBand < rc.bottom ? y + nBand : rc.bottom;
-        GdiFlush(); // the drawing and the last band's copy done before the pixels are touched
-        ZoomScalePixels(s.pBits + (size_t)y * s.w + rc.left, s.w, w, y1 - y, nZoom, pScratch,
-                        nScratchW);
-        BitBlt(hdcWindow, ptOrigin.x + rc.left * nZoom, ptOrigin.y + y * nZoom, w * nZoom,
-               (y1 - y) * nZoom, hdcScratch, 0, 0, SRCCOPY);
-    }
+    DesignCanvasCopy(s.canvas, rc, hdcWindow, ZoomOriginOf(s.hwnd), nZoom);
 }
 
 // What changed since the last look; the whole picture where the platform
 // does not keep count.
 int SurfaceTakeChanges(Surface& s, RECT* prc) {
     if (!s.bBoundsWork) {
-        *prc = RECT{0, 0, s.w, s.h};
+        *prc = s.canvas.rc;
         return 1;
     }
-    UINT uFlags = GetBoundsRect(s.hdc, prc, DCB_RESET);
-    SetBoundsRect(s.hdc, NULL, DCB_ENABLE);
+    UINT uFlags = GetBoundsRect(s.canvas.hdc, prc, DCB_RESET);
+    SetBoundsRect(s.canvas.hdc, NULL, DCB_ENABLE);
     return (uFlags & DCB_SET) && !IsRectEmpty(prc);
 }
 
@@ -183,7 +154,8 @@ void MarginsFill(const Surface& s, HDC hdcWindow) {
     RECT rcClient;
     if (!GetClientRect(s.hwnd, &rcClient)) return;
     POINT pt = ZoomOriginOf(s.hwnd);
-    RECT rcPic = {pt.x, pt.y, pt.x + s.w * nZoom, pt.y + s.h * nZoom};
+    RECT rcPic = ZoomToClient(s.canvas.rc);
+    OffsetRect(&rcPic, pt.x, pt.y);
     HBRUSH hbr = (HBRUSH)GetStockObject(BLACK_BRUSH);
     RECT aBand[4] = {
         {rcClient.left, rcClient.top, rcClient.right, rcPic.top},
@@ -202,31 +174,22 @@ int ZoomSurfaceCreate(HWND hwnd, int w, int h) {
     Surface* pSlot = SurfaceOf(hwnd);
     if (pSlot) SurfaceFree(*pSlot);
     for (Surface& s : aSurface)
-        if (!s.hdc && !pSlot) pSlot = &s;
+        if (!s.canvas.hdc && !pSlot) pSlot = &s;
     if (!pSlot) return 0;
     HDC hdcWindow = GetDC(hwnd);
     if (!hdcWindow) return 0;
     Surface s = {};
     s.hwnd = hwnd;
-    s.w = w;
-    s.h = h;
-    void* pBits = NULL;
-    s.hdc = CreateCompatibleDC(hdcWindow);
-    s.hbm = DibCreate(hdcWindow, w, h, &pBits);
-    s.pBits = (const uint32_t*)pBits;
+    const int bMade = DesignCanvasMake(&s.canvas, hdcWindow, RECT{0, 0, w, h}, NULL);
     ReleaseDC(hwnd, hdcWindow);
-    if (!s.hdc || !s.hbm || !s.pBits) {
-        SurfaceFree(s);
-        return 0;
-    }
-    s.hbmOld = SelectObject(s.hdc, s.hbm);
-    PatBlt(s.hdc, 0, 0, w, h, WHITENESS);
+    if (!bMade) return 0;
+    HDC hdc = s.canvas.hdc;
     // Does this platform keep count of what is drawn? One pixel tells.
-    SetBoundsRect(s.hdc, NULL, DCB_RESET | DCB_ENABLE);
-    SetPixel(s.hdc, 0, 0, RGB(255, 255, 255));
+    SetBoundsRect(hdc, NULL, DCB_RESET | DCB_ENABLE);
+    SetPixel(hdc, 0, 0, RGB(255, 255, 255));
     RECT rc;
-    s.bBoundsWork = (GetBoundsRect(s.hdc, &rc, DCB_RESET) & DCB_SET) != 0;
-    SetBoundsRect(s.hdc, NULL, DCB_ENABLE);
+    s.bBoundsWork = (GetBoundsRect(hdc, &rc, DCB_RESET) & DCB_SET) != 0;
+    SetBoundsRect(hdc, NULL, DCB_ENABLE);
     *pSlot = s;
     return 1;
 }
@@ -240,12 +203,12 @@ HDC ZoomSurfaceAcquire(HWND hwnd) {
     Surface* s = SurfaceOf(hwnd);
     if (!s) return NULL;
     s->nUsers++;
-    return s->hdc;
+    return s->canvas.hdc;
 }
 
 int ZoomSurfaceRelease(HWND hwnd, HDC hdc) {
     Surface* s = SurfaceOf(hwnd);
-    if (!s || s->hdc != hdc) return 0;
+    if (!s || s->canvas.hdc != hdc) return 0;
     if (s->nUsers > 0) s->nUsers--;
     SurfaceCollect(*s);
     // Within a held message the copy waits for its end, with the others.
@@ -262,7 +225,7 @@ void ZoomPresentEnd() {
     // Every held message's end, nested ones too: a modal loop inside the
     // outermost one shows what was drawn before it at its first message.
     for (Surface& s : aSurface)
-        if (s.hdc && s.nUsers == 0) SurfacePresent(s);
+        if (s.canvas.hdc && s.nUsers == 0) SurfacePresent(s);
 }
 
 int ZoomPresentCount() {
@@ -273,20 +236,20 @@ int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hd
     Surface* s = SurfaceOf(hwnd);
     if (!s) return 0;
     s->nUsers++;
-    pfnPaint(hwnd, s->hdc);
+    pfnPaint(hwnd, s->canvas.hdc);
     s->nUsers--;
     RECT rc;
     SurfaceTakeChanges(*s, &rc); // all of it goes now
     s->pieces.n = 0;
     if (hwnd == RenderMainWindow()) MarginsFill(*s, hdcPaint);
-    SurfaceCopy(*s, hdcPaint, RECT{0, 0, s->w, s->h});
+    SurfaceCopy(*s, hdcPaint, s->canvas.rc);
     return 1;
 }
 
 int ZoomMarkDC(HDC hdc) {
     if (!hdc) return 0;
     for (Surface& s : aSurface)
-        if (s.hdc == hdc) {
+        if (s.canvas.hdc == hdc) {
             SurfaceCollect(s);
             return 1;
         }
@@ -333,6 +296,63 @@ POINT ZoomDesignToClient(HWND hwnd, POINT pt) {
     POINT ptOrigin = ZoomOriginOf(hwnd);
     POINT ptAt = ZoomToClient(pt);
     return POINT{ptOrigin.x + ptAt.x, ptOrigin.y + ptAt.y};
+}
+
+int DesignCanvasMake(DesignCanvas* pCanvas, HDC hdcLike, RECT rc, HBRUSH hbrFill) {
+    *pCanvas = DesignCanvas{};
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (w <= 0 || h <= 0) return 0;
+    DesignCanvas c = {};
+    void* pBits = NULL;
+    c.hdc = CreateCompatibleDC(hdcLike);
+    c.hbm = DibCreate(hdcLike, w, h, &pBits);
+    if (!c.hdc || !c.hbm || !pBits) {
+        if (c.hdc) DeleteDC(c.hdc);
+        if (c.hbm) DeleteObject(c.hbm);
+        return 0;
+    }
+    c.pBits = (uint32_t*)pBits;
+    c.rc = rc;
+    c.hbmOld = SelectObject(c.hdc, c.hbm);
+    if (hbrFill) {
+        RECT rcAll = {0, 0, w, h};
+        FillRect(c.hdc, &rcAll, hbrFill);
+    } else {
+        PatBlt(c.hdc, 0, 0, w, h, WHITENESS);
+    }
+    SetViewportOrgEx(c.hdc, -rc.left, -rc.top, NULL);
+    *pCanvas = c;
+    return 1;
+}
+
+int DesignCanvasCopy(const DesignCanvas& c, RECT rc, HDC hdcDst, POINT ptAt, int nZoomBy) {
+    if (!c.hdc || !hdcDst || nZoomBy < 1 || nZoomBy > SCRATCH_ROWS) return 0;
+    if (!IntersectRect(&rc, &rc, &c.rc)) return 0;
+    const int w = rc.right - rc.left;
+    if (nZoomBy == 1)
+        return BitBlt(hdcDst, ptAt.x + rc.left, ptAt.y + rc.top, w, rc.bottom - rc.top, c.hdc,
+                      rc.left, rc.top, SRCCOPY) != 0;
+    if (!ScratchEnsure(hdcDst, w * nZoomBy)) return 0;
+    const int nStride = c.rc.right - c.rc.left;
+    const int nBand = SCRATCH_ROWS / nZoomBy;
+    for (int y = rc.top; y < rc.bottom; y += nBand) {
+        const int y1 = y + nBand < rc.bottom ? y + nBand : rc.bottom;
+        GdiFlush(); // the drawing and the last band's copy done before the pixels are touched
+        ZoomScalePixels(c.pBits + (size_t)(y - c.rc.top) * nStride + (rc.left - c.rc.left), nStride,
+                        w, y1 - y, nZoomBy, pScratch, nScratchW);
+        BitBlt(hdcDst, ptAt.x + ZoomToClient(rc.left, nZoomBy), ptAt.y + ZoomToClient(y, nZoomBy),
+               ZoomToClient(w, nZoomBy), ZoomToClient(y1 - y, nZoomBy), hdcScratch, 0, 0, SRCCOPY);
+    }
+    return 1;
+}
+
+void DesignCanvasFree(DesignCanvas* pCanvas) {
+    if (pCanvas->hdc) {
+        SelectObject(pCanvas->hdc, pCanvas->hbmOld);
+        DeleteDC(pCanvas->hdc);
+    }
+    if (pCanvas->hbm) DeleteObject(pCanvas->hbm);
+    *pCanvas = DesignCanvas{};
 }
 
 BOOL ZoomBlt(HDC hdcDst, int xDst, int yDst, int w, int h, HDC hdcSrc, int xSrc, int ySrc,

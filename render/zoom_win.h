@@ -68,8 +68,34 @@ POINT ZoomOriginOf(HWND hwnd);
 POINT ZoomClientToDesign(HWND hwnd, POINT pt);
 POINT ZoomDesignToClient(HWND hwnd, POINT pt);
 
+// --- The one canvas ---------------------------------------------------------------
+// A picture drawn at design size and shown nZoomBy times larger: a memory
+// context holding a 32-bit top-down DIB section of the design rectangle rc.
+// Its logical coordinates are design coordinates (rc's top-left corner is its
+// pixel 0, 0). The back buffers hold one for good; a dialog's painting, the
+// help's pictures and the group boxes make one for the moment.
+struct DesignCanvas {
+    HDC hdc; // where to draw, in design pixels
+    HBITMAP hbm;
+    HGDIOBJ hbmOld;
+    uint32_t* pBits; // its pixels, rc's width to a row, top row first
+    RECT rc;         // the design rectangle it holds
+};
+// Makes *pCanvas for the design rectangle rc, its context compatible with
+// hdcLike, filled with hbrFill (white when NULL). 1 when made; else 0 and
+// nothing is held.
+int DesignCanvasMake(DesignCanvas* pCanvas, HDC hdcLike, RECT rc, HBRUSH hbrFill);
+// Copies the design rectangle rc of the canvas (what of it the canvas holds)
+// to hdcDst, nZoomBy times larger, the design's (0, 0) at ptAt of hdcDst: at
+// zoom 1 a BitBlt, else scaled here, nearest neighbour, a band of rows at a
+// time, each band copied 1:1. 0 when nothing could be copied.
+int DesignCanvasCopy(const DesignCanvas& canvas, RECT rc, HDC hdcDst, POINT ptAt, int nZoomBy);
+// Frees what DesignCanvasMake made (nothing when it made nothing).
+void DesignCanvasFree(DesignCanvas* pCanvas);
+
 // Copies w x h design pixels at (xSrc, ySrc) of hdcSrc to (xDst, yDst) of
-// hdcDst, nZoomBy times larger, nearest neighbour.
+// hdcDst, nZoomBy times larger, nearest neighbour (a bitmap drawn straight to
+// a window; what is drawn at design size goes through a DesignCanvas).
 BOOL ZoomBlt(HDC hdcDst, int xDst, int yDst, int w, int h, HDC hdcSrc, int xSrc, int ySrc,
              int nZoomBy);
 // The whole bitmap with its top-left corner at (x, y), nZoomBy times larger.

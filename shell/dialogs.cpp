@@ -159,24 +159,11 @@ HDC ZoomCanvasBegin(ZoomCanvas* pCanvas, HDC hdcTarget, HWND hwndDlg, RECT rc, H
     *pCanvas = ZoomCanvas{};
     pCanvas->hdcTarget = hdcTarget;
     pCanvas->hwndDlg = hwndDlg;
-    pCanvas->rc = rc;
-    pCanvas->hdc = hdcTarget;
     if (nZoom == 1 || !hdcTarget) return hdcTarget;
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    if (w <= 0 || h <= 0) return hdcTarget;
-    HDC hdcMem = CreateCompatibleDC(hdcTarget);
-    HBITMAP hbm = hdcMem ? CreateCompatibleBitmap(hdcTarget, w, h) : NULL;
-    if (!hbm) {
-        if (hdcMem) DeleteDC(hdcMem);
+    if (!DesignCanvasMake(&pCanvas->design, hdcTarget, rc,
+                          hbrFill ? hbrFill : (HBRUSH)GetStockObject(LTGRAY_BRUSH)))
         return hdcTarget; // drawn unzoomed rather than not at all
-    }
-    pCanvas->hdc = hdcMem;
-    pCanvas->hbm = hbm;
-    pCanvas->hbmOld = SelectObject(hdcMem, hbm);
-    RECT rcAll = {0, 0, w, h};
-    FillRect(hdcMem, &rcAll, hbrFill ? hbrFill : (HBRUSH)GetStockObject(LTGRAY_BRUSH));
-    SetViewportOrgEx(hdcMem, -rc.left, -rc.top, NULL);
-    return hdcMem;
+    return pCanvas->design.hdc;
 }
 
 namespace {
@@ -199,7 +186,7 @@ bool PaintsItsWholeArea(HWND hwnd) {
 } // namespace
 
 void ZoomCanvasEnd(ZoomCanvas* pCanvas) {
-    if (!pCanvas->hbm) return;
+    if (!pCanvas->design.hdc) return;
     HDC hdc = pCanvas->hdcTarget;
     const int nSaved = SaveDC(hdc);
     if (pCanvas->hwndDlg)
@@ -211,13 +198,9 @@ void ZoomCanvasEnd(ZoomCanvas* pCanvas) {
             MapWindowPoints(NULL, pCanvas->hwndDlg, (POINT*)&rc, 2);
             ExcludeClipRect(hdc, rc.left, rc.top, rc.right, rc.bottom);
         }
-    const RECT& rc = pCanvas->rc;
-    ZoomBlt(hdc, ZoomToClient(rc.left), ZoomToClient(rc.top), rc.right - rc.left,
-            rc.bottom - rc.top, pCanvas->hdc, rc.left, rc.top, nZoom);
+    DesignCanvasCopy(pCanvas->design, pCanvas->design.rc, hdc, POINT{0, 0}, nZoom);
     RestoreDC(hdc, nSaved);
-    SelectObject(pCanvas->hdc, pCanvas->hbmOld);
-    DeleteObject(pCanvas->hbm);
-    DeleteDC(pCanvas->hdc);
+    DesignCanvasFree(&pCanvas->design);
     *pCanvas = ZoomCanvas{};
 }
 
@@ -337,21 +320,18 @@ void GroupPaint(HWND hwnd) {
     RECT rc = ZoomDesignClient(hwnd);
     // (the font's height in design pixels, rounded up)
     rc.top += (ZoomToDesign(tm.tmHeight - 1) + 1) / 2 - 1;
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HBITMAP hbm = CreateCompatibleBitmap(hdc, rc.right, rc.bottom);
-    HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
-    DrawEdge(hdcMem, &rc, EDGE_ETCHED, BF_RECT);
-    const int e = 2; // the etched edge's width
-    const RECT aStrip[4] = {{rc.left, rc.top, rc.right, rc.top + e},
-                            {rc.left, rc.bottom - e, rc.right, rc.bottom},
-                            {rc.left, rc.top, rc.left + e, rc.bottom},
-                            {rc.right - e, rc.top, rc.right, rc.bottom}};
-    for (const RECT& r : aStrip)
-        ZoomBlt(hdc, ZoomToClient(r.left), ZoomToClient(r.top), r.right - r.left, r.bottom - r.top,
-                hdcMem, r.left, r.top, nZoom);
-    SelectObject(hdcMem, hbmOld);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
+    DesignCanvas canvas; // black as a new bitmap: only the frame drawn on it is copied
+    if (DesignCanvasMake(&canvas, hdc, RECT{0, 0, rc.right, rc.bottom},
+                         (HBRUSH)GetStockObject(BLACK_BRUSH))) {
+        DrawEdge(canvas.hdc, &rc, EDGE_ETCHED, BF_RECT);
+        const int e = 2; // the etched edge's width
+        const RECT aStrip[4] = {{rc.left, rc.top, rc.right, rc.top + e},
+                                {rc.left, rc.bottom - e, rc.right, rc.bottom},
+                                {rc.left, rc.top, rc.left + e, rc.bottom},
+                                {rc.right - e, rc.top, rc.right, rc.bottom}};
+        for (const RECT& r : aStrip) DesignCanvasCopy(canvas, r, hdc, POINT{0, 0}, nZoom);
+        DesignCanvasFree(&canvas);
+    }
     EndPaint(hwnd, &ps);
 }
 

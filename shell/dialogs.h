@@ -48,15 +48,12 @@ int FrameControlRect(HWND hwndDlg, int nId, RECT* prc);
 
 // --- A dialog's own drawing at the zoom -----------------------------------------
 // The dialogs draw their pictures and frames at design size; at zoom 1 straight
-// into the window's context, at any other zoom into a memory context of the
-// design's size, copied to the window nZoom times larger, pixel for pixel.
+// into the window's context, at any other zoom into a DesignCanvas
+// (render/zoom_win.h), copied to the window nZoom times larger, pixel for pixel.
 struct ZoomCanvas {
     HDC hdcTarget;
-    HWND hwndDlg; // its opaque controls are left out of the copy
-    HDC hdc;      // where to draw, in design pixels
-    HBITMAP hbm;
-    HGDIOBJ hbmOld;
-    RECT rc; // the design rectangle drawn
+    HWND hwndDlg;        // its opaque controls are left out of the copy
+    DesignCanvas design; // none at zoom 1
 };
 // Starts drawing the design rectangle rc of hdcTarget (a context of hwndDlg's
 // client area); at a zoom the memory context starts filled with hbrFill.
