@@ -332,7 +332,10 @@ int DesignCanvasCopy(const DesignCanvas& c, RECT rc, HDC hdcDst, POINT ptAt, int
     if (nZoomBy == 1)
         return BitBlt(hdcDst, ptAt.x + rc.left, ptAt.y + rc.top, w, rc.bottom - rc.top, c.hdc,
                       rc.left, rc.top, SRCCOPY) != 0;
-    if (!ScratchEnsure(hdcDst, w * nZoomBy)) return 0;
+    if (!ScratchEnsure(hdcDst, w * nZoomBy)) // short of memory: the system stretches
+        return ZoomBlt(hdcDst, ptAt.x + ZoomToClient(rc.left, nZoomBy),
+                       ptAt.y + ZoomToClient(rc.top, nZoomBy), w, rc.bottom - rc.top, c.hdc,
+                       rc.left, rc.top, nZoomBy) != 0;
     const int nStride = c.rc.right - c.rc.left;
     const int nBand = SCRATCH_ROWS / nZoomBy;
     for (int y = rc.top; y < rc.bottom; y += nBand) {
@@ -367,12 +370,9 @@ BOOL ZoomBlt(HDC hdcDst, int xDst, int yDst, int w, int h, HDC hdcSrc, int xSrc,
 
 BOOL DrawBitmapZoomed(HDC hdc, HBITMAP hbm, int x, int y, int nZoomBy) {
     if (nZoomBy <= 1) return DrawBitmap(hdc, hbm, (short)x, (short)y);
-    BITMAP bm;
-    if (!hbm || !GetObjectA(hbm, sizeof bm, &bm)) return FALSE;
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HGDIOBJ hbmOld = SelectObject(hdcMem, hbm);
-    BOOL bDone = ZoomBlt(hdc, x, y, bm.bmWidth, bm.bmHeight, hdcMem, 0, 0, nZoomBy);
-    SelectObject(hdcMem, hbmOld);
-    DeleteDC(hdcMem);
+    SpriteSource src;
+    if (!SpriteSourceOf(hbm, &src)) return FALSE;
+    BOOL bDone = ZoomBlt(hdc, x, y, src.w, src.h, src.hdc, src.x, src.y, nZoomBy);
+    SpriteSourceDone(&src);
     return bDone;
 }
