@@ -141,6 +141,11 @@ static int PadMenuOpen(HWND* phwndOwner) {
 
 int PadTimerTick(HWND hwndMain) {
     if (!pfnPadGetState) return 0;
+    DWORD dwNow = pfnPadClock();
+    // No pad, none at the last tick (which let go of all it held) and not yet
+    // time to look for one: nothing to read or deliver, nobody to ask.
+    if (nPadUser < 0 && !bPadConnectedBefore && !bPadLookNow && dwNow - dwPadLastLook < PAD_LOOK_MS)
+        return 1;
     // Only while a window of the game is active; what is held meanwhile
     // counts as held when the game comes back.
     HWND hwndActive = GetActiveWindow();
@@ -148,10 +153,7 @@ int PadTimerTick(HWND hwndMain) {
         PadForget();
         return 0;
     }
-    DWORD dwNow = pfnPadClock();
     PadReading reading = PadRead(dwNow);
-    // No pad now and none at the last tick, which let go of all it held:
-    // there is nothing to deliver, so nobody is asked where keys would go.
     const int bNothing = !reading.bConnected && !bPadConnectedBefore;
     bPadConnectedBefore = reading.bConnected;
     if (bNothing) return 1;

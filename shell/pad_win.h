@@ -32,7 +32,8 @@ int PadLoad();
 // One tick of the pad on the play timer, while a window of the game is
 // active: the pad in use is read, or, while there is none and it is time, one
 // slot is looked at; at most one call of XInputGetState. Returns 1 if it
-// handled the tick.
+// handled the tick (a tick with no pad and no slot to look at asks nothing,
+// not even which window is active).
 int PadTimerTick(HWND hwndMain);
 
 // The pad in use (0..3), or -1 while none is connected.
