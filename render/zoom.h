@@ -62,10 +62,10 @@ void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc);
 // that one box unless told to send in between; but each send has a price of
 // its own. A group is what goes as one box: a piece starts a new group where
 // adding it would send more than ZOOM_GROUP_WASTE pixels of the window that
-// did not change (the title's band and rows of tiles part at zoom 3 and
-// above, where the box is megabytes; below, one box costs less than three
+// did not change (the title's band and rows of tiles part from zoom 2 on,
+// where the box is megabytes; at zoom 1 one box costs less than three
 // sends).
-enum { ZOOM_GROUP_WASTE = 1 << 20 };
+enum { ZOOM_GROUP_WASTE = 1 << 19 };
 struct ZoomGroup {
     ZoomRect box;
     int nArea; // the pieces' own area; 0 before the first
