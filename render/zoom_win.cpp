@@ -29,12 +29,12 @@ int nPresents;
 
 // The scaled rows of a canvas's copy at a zoom: a band of the target's
 // pixels that goes to it 1:1, so nothing on the way has to stretch.
-enum { SCRATCH_ROWS = 96 };
+enum { SCRATCH_DESIGN_ROWS = 64 }; // a tile or the credits band in one copy
 HDC hdcScratch;
 HBITMAP hbmScratch;
 HGDIOBJ hbmScratchOld;
 uint32_t* pScratch;
-int nScratchW;
+int nScratchW, nScratchH;
 
 // A 32-bit top-down DIB section of w x h, its pixels in *ppBits.
 HBITMAP DibCreate(HDC hdc, int w, int h, void** ppBits) {
@@ -57,18 +57,19 @@ void ScratchFree() {
     hdcScratch = NULL;
     hbmScratch = NULL;
     pScratch = NULL;
-    nScratchW = 0;
+    nScratchW = nScratchH = 0;
 }
 
 // A band at least w pixels wide (and as wide as the picture at the zoom, so
 // it is made once), compatible with hdc; 0 without one.
-int ScratchEnsure(HDC hdc, int w) {
-    if (hdcScratch && nScratchW >= w) return 1;
+int ScratchEnsure(HDC hdc, int w, int h) {
+    if (hdcScratch && nScratchW >= w && nScratchH >= h) return 1;
     ScratchFree();
     if (w < ZOOM_DESIGN_W * nZoom) w = ZOOM_DESIGN_W * nZoom;
+    if (h < SCRATCH_DESIGN_ROWS * nZoom) h = SCRATCH_DESIGN_ROWS * nZoom;
     void* pBits = NULL;
     hdcScratch = CreateCompatibleDC(hdc);
-    hbmScratch = DibCreate(hdc, w, SCRATCH_ROWS, &pBits);
+    hbmScratch = DibCreate(hdc, w, h, &pBits);
     if (!hdcScratch || !hbmScratch || !pBits) {
         ScratchFree();
         return 0;
@@ -76,6 +77,7 @@ int ScratchEnsure(HDC hdc, int w) {
     hbmScratchOld = SelectObject(hdcScratch, hbmScratch);
     pScratch = (uint32_t*)pBits;
     nScratchW = w;
+    nScratchH = h;
     return 1;
 }
 
@@ -326,18 +328,19 @@ int DesignCanvasMake(DesignCanvas* pCanvas, HDC hdcLike, RECT rc, HBRUSH hbrFill
 }
 
 int DesignCanvasCopy(const DesignCanvas& c, RECT rc, HDC hdcDst, POINT ptAt, int nZoomBy) {
-    if (!c.hdc || !hdcDst || nZoomBy < 1 || nZoomBy > SCRATCH_ROWS) return 0;
+    if (!c.hdc || !hdcDst || nZoomBy < 1 || nZoomBy > ZOOM_MAX) return 0;
     if (!IntersectRect(&rc, &rc, &c.rc)) return 0;
     const int w = rc.right - rc.left;
     if (nZoomBy == 1)
         return BitBlt(hdcDst, ptAt.x + rc.left, ptAt.y + rc.top, w, rc.bottom - rc.top, c.hdc,
                       rc.left, rc.top, SRCCOPY) != 0;
-    if (!ScratchEnsure(hdcDst, w * nZoomBy)) // short of memory: the system stretches
+    if (!ScratchEnsure(hdcDst, w * nZoomBy,
+                       SCRATCH_DESIGN_ROWS * nZoomBy)) // short of memory: the system stretches
         return ZoomBlt(hdcDst, ptAt.x + ZoomToClient(rc.left, nZoomBy),
                        ptAt.y + ZoomToClient(rc.top, nZoomBy), w, rc.bottom - rc.top, c.hdc,
                        rc.left, rc.top, nZoomBy) != 0;
     const int nStride = c.rc.right - c.rc.left;
-    const int nBand = SCRATCH_ROWS / nZoomBy;
+    const int nBand = SCRATCH_DESIGN_ROWS;
     for (int y = rc.top; y < rc.bottom; y += nBand) {
         const int y1 = y + nBand < rc.bottom ? y + nBand : rc.bottom;
         GdiFlush(); // the drawing and the last band's copy done before the pixels are touched

@@ -8,7 +8,7 @@
 
 TEST(DesignCanvas, CopiesARectangleAtEachZoomPixelForPixel) {
     auto DesignColour = [](int x, int y) { return RGB(x * 5, y * 3, 0x80); };
-    const RECT rcHeld = {3, 2, 16, 52}; // odd sizes, taller than a band of the copy at zoom 4
+    const RECT rcHeld = {3, 2, 16, 142}; // odd sizes, taller than two bands of the copy
     const COLORREF crMarker = RGB(1, 2, 3);
     const struct {
         RECT rc;
@@ -16,16 +16,16 @@ TEST(DesignCanvas, CopiesARectangleAtEachZoomPixelForPixel) {
         POINT ptAt;
     } aCase[] = {{rcHeld, 1, {5, 4}},
                  {{4, 3, 9, 8}, 2, {0, 0}},
-                 {{0, 0, 8, 60}, 3, {-4, 1}},   // cut to what the canvas holds
-                 {{15, 51, 16, 52}, 4, {2, 2}}, // its last pixel alone
-                 {{3, 5, 16, 52}, 8, {0, -7}}}; // many bands
+                 {{0, 0, 8, 160}, 3, {-4, 1}},    // cut to what the canvas holds
+                 {{15, 141, 16, 142}, 4, {2, 2}}, // its last pixel alone
+                 {{3, 5, 16, 142}, 8, {0, -7}}};  // many bands
     DesignCanvas canvas;
     ASSERT_TRUE(DesignCanvasMake(&canvas, NULL, rcHeld, NULL));
     for (int y = rcHeld.top; y < rcHeld.bottom; y++)
         for (int x = rcHeld.left; x < rcHeld.right; x++)
             SetPixel(canvas.hdc, x, y, DesignColour(x, y));
     for (const auto& c : aCase) {
-        DibCanvas target(20 * c.n, 60 * c.n, crMarker);
+        DibCanvas target(20 * c.n, 150 * c.n, crMarker);
         EXPECT_TRUE(DesignCanvasCopy(canvas, c.rc, target.Dc(), c.ptAt, c.n));
         RECT rcIn;
         IntersectRect(&rcIn, &c.rc, &rcHeld);
