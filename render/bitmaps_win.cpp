@@ -22,12 +22,13 @@ HDC hdcSprite;
 // sprites. So the persistent set is copied once into one sheet, kept selected
 // in a context of its own, and every sprite of the set is copied from its
 // place there. A monochrome bitmap, whose copy takes the target's colours,
-// is kept selected in a context of its own instead, as is the credits band. Every load or release
-// of a handle of the set drops the sheet; the next copy makes it again.
+// is kept selected in a context of its own instead, as is the credits band.
+// Every load or release of a handle of the set drops the sheet; the next
+// copy makes it again.
 
 struct SheetEntry {
     HBITMAP hbm;
-    HDC hdcOwn; // a monochrome bitmap's own context, else NULL (on the sheet)
+    HDC hdcOwn; // the context of its own it is kept in, else NULL (on the sheet)
     HGDIOBJ hbmOwnOld;
     int x, y, w, h;
 };

@@ -60,8 +60,9 @@ void ScratchFree() {
     nScratchW = nScratchH = 0;
 }
 
-// A band at least w pixels wide (and as wide as the picture at the zoom, so
-// it is made once), compatible with hdc; 0 without one.
+// A band of at least w x h pixels (and as wide as the picture and as deep as
+// its band at the zoom, so it is made once), compatible with hdc; 0 without
+// one.
 int ScratchEnsure(HDC hdc, int w, int h) {
     if (hdcScratch && nScratchW >= w && nScratchH >= h) return 1;
     ScratchFree();
