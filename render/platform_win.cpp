@@ -18,8 +18,10 @@ int PlatformReleaseDC(HWND hwnd, HDC hdc) {
     if (ZoomSurfaceRelease(hwnd, hdc)) return 1;
     return ReleaseDC(hwnd, hdc);
 }
+// The main window while it is active, else none; kept from its WM_ACTIVATE,
+// as asking the system every tick costs a round trip under Wine.
 HWND PlatformActiveWindow() {
-    return GetActiveWindow();
+    return bMainActive ? hwndMain : NULL;
 }
 HBITMAP PlatformLoadBitmap(const char* szName) {
     return LoadBitmapA(hInst, szName);

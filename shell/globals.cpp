@@ -3,6 +3,7 @@
 
 HINSTANCE hInst;
 HWND hwndMain;
+int bMainActive;
 char szAppCaption[APP_CAPTION_LEN];
 char szAppClass[APP_CLASS_LEN];
 HMENU hMainMenu;

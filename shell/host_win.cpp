@@ -89,8 +89,9 @@ static int HostShowPanel() {
 static int HostIsCtrlDown() {
     return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
 }
+// Kept from WM_ACTIVATE: asking the system costs a round trip under Wine.
 static int HostIsMainActive() {
-    return GetActiveWindow() == hwndMain;
+    return bMainActive;
 }
 
 static int HostShowLevelDoneDlg() {

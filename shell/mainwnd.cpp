@@ -153,6 +153,7 @@ static LRESULT MainWndDispatch(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_CLOSE: return OnClose(hwnd);
     case WM_SIZE: OnSize(hwnd, wParam); break;
     case WM_PAINT: return OnPaint(hwnd);
+    case WM_ACTIVATE: bMainActive = LOWORD(wParam) != WA_INACTIVE; break;
     case WM_ACTIVATEAPP: SetPause(1); return 1;
     case WM_SETCURSOR: return OnSetCursor(hwnd);
     case WM_KEYDOWN:

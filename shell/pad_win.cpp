@@ -151,6 +151,12 @@ int PadTimerTick(HWND hwndMain) {
     HWND hwndActive = GetActiveWindow();
     if (!hwndActive) {
         PadForget();
+        // With no pad in use the next look waits its turn, so a game in the
+        // background asks this once a look, not every tick.
+        if (nPadUser < 0) {
+            bPadLookNow = 0;
+            dwPadLastLook = dwNow;
+        }
         return 0;
     }
     PadReading reading = PadRead(dwNow);
