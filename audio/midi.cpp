@@ -183,7 +183,9 @@ int MIDINotify(HostWindow hwndNotify, uint32_t nFlags) {
     switch (nFlags) {
     case MIDI_NOTIFY_SUCCESSFUL:
         MIDITrace("MCI_NOTIFY_SUCCESSFUL");
-        MIDINext(hwndNotify);
+        // A track stopped since its end was told (the game minimized
+        // meanwhile) is not followed by the next one.
+        if (bPlaying) MIDINext(hwndNotify);
         return 1;
     case MIDI_NOTIFY_SUPERSEDED: MIDITrace("MCI_NOTIFY_SUPERSEDED"); return 1;
     case MIDI_NOTIFY_ABORTED: MIDITrace("MCI_NOTIFY_ABORTED"); return 1;

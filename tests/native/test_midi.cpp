@@ -186,7 +186,7 @@ TEST_F(Midi, ATrackThatEndedStartsTheNextOneAndOtherOutcomesStaySilent) {
     EXPECT_EQ(Opened(), (std::vector<std::string>{"b.mid", "only.mid", "only.mid"}));
 }
 
-TEST_F(Midi, ANotificationArrivingDuringAStopIsIgnored) {
+TEST_F(Midi, TheEndOfAStoppedTrackStartsNothing) {
     // A warning box inside the stop runs a nested message loop, which may
     // deliver the end-of-play notification of the track being stopped.
     List({"a.mid", "b.mid"});
@@ -198,6 +198,15 @@ TEST_F(Midi, ANotificationArrivingDuringAStopIsIgnored) {
     MIDIStop();
     EXPECT_EQ(nHandled, 0);
     EXPECT_EQ(Opened().size(), 1u);
+    EXPECT_EQ(MIDIIsPlaying(), 0);
+
+    // Nor does one that was already queued when the game was minimized:
+    // minimized, the game stays silent until it is restored.
+    fake.onSend = nullptr;
+    MIDIStart(kMain, 0);
+    MIDIWindowMinimized();
+    EXPECT_EQ(MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL), 1);
+    EXPECT_EQ(Opened().size(), 2u);
     EXPECT_EQ(MIDIIsPlaying(), 0);
 }
 
