@@ -335,8 +335,8 @@ int DesignCanvasCopy(const DesignCanvas& c, RECT rc, HDC hdcDst, POINT ptAt, int
     if (nZoomBy == 1)
         return BitBlt(hdcDst, ptAt.x + rc.left, ptAt.y + rc.top, w, rc.bottom - rc.top, c.hdc,
                       rc.left, rc.top, SRCCOPY) != 0;
-    if (!ScratchEnsure(hdcDst, w * nZoomBy,
-                       SCRATCH_DESIGN_ROWS * nZoomBy)) // short of memory: the system stretches
+    // Short of memory for the band, the system stretches instead.
+    if (!ScratchEnsure(hdcDst, w * nZoomBy, SCRATCH_DESIGN_ROWS * nZoomBy))
         return ZoomBlt(hdcDst, ptAt.x + ZoomToClient(rc.left, nZoomBy),
                        ptAt.y + ZoomToClient(rc.top, nZoomBy), w, rc.bottom - rc.top, c.hdc,
                        rc.left, rc.top, nZoomBy) != 0;

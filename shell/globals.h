@@ -9,8 +9,8 @@ enum { NUM_BUTTONS = 6, BUTTON_FIRST_ID = 500 };
 
 extern HINSTANCE hInst;
 extern HWND hwndMain;
-extern int
-    bMainActive; // the main window is its thread's active window, as its WM_ACTIVATE last said
+// The main window is its thread's active window, as its WM_ACTIVATE last said.
+extern int bMainActive;
 extern char szAppCaption[APP_CAPTION_LEN]; // the caption and every question's title
 extern char szAppClass[APP_CLASS_LEN];
 extern HMENU hMainMenu;               // "QUARRMENU", kept loaded whether attached or not

@@ -55,13 +55,18 @@ int PadLoad() {
     return pfnPadGetState != NULL;
 }
 
+// With no pad in use: time to look at the next slot.
+static int PadLookDue(DWORD dwNow) {
+    return bPadLookNow || dwNow - dwPadLastLook >= PAD_LOOK_MS;
+}
+
 // Reads the pad in use, or when it is time looks at the next slot for one. A
 // pad that comes is taken as it stands; one that goes leaves nothing held,
 // and the slots are looked at again from the next tick on.
 static PadReading PadRead(DWORD dwNow) {
     PadReading r = {0, 0, 0, 0};
     if (nPadUser < 0) {
-        if (!bPadLookNow && dwNow - dwPadLastLook < PAD_LOOK_MS) return r;
+        if (!PadLookDue(dwNow)) return r;
         bPadLookNow = 0;
         dwPadLastLook = dwNow;
     }
@@ -144,8 +149,7 @@ int PadTimerTick(HWND hwndMain) {
     DWORD dwNow = pfnPadClock();
     // No pad, none at the last tick (which let go of all it held) and not yet
     // time to look for one: nothing to read or deliver, nobody to ask.
-    if (nPadUser < 0 && !bPadConnectedBefore && !bPadLookNow && dwNow - dwPadLastLook < PAD_LOOK_MS)
-        return 1;
+    if (nPadUser < 0 && !bPadConnectedBefore && !PadLookDue(dwNow)) return 1;
     // Only while a window of the game is active; what is held meanwhile
     // counts as held when the game comes back.
     HWND hwndActive = GetActiveWindow();
