@@ -139,19 +139,39 @@ inline float FilterRun(const FilterCoef& c, float* pLow, float* pBand, float x, 
 
 // --- Voices by family ---------------------------------------------------------------
 
+// A voice of our own; a field left out is 0 (nothing of that kind).
 struct Patch {
-    uint8_t nWave1, nWave2;
-    float fMix2;   // level of the second oscillator (the first is 1)
-    float fRatio2; // its frequency against the first
-    float fDetune; // cents between the two, split either side of the key
-    float fFmRatio, fFmIndex, fFmDecay, fFmSustain; // the first oscillator modulated
-    float fAttack, fDecay, fSustain, fRelease;      // s, time constant s, level, time constant s
-    float fKeyDecay;                    // 1: higher keys die away sooner, as strings and bars do
-    float fCut, fCutEnv, fCutDecay, fQ; // low-pass at (fCut + fCutEnv e^(-t/fCutDecay)) x the key
-    float fNoise, fNoiseDecay, fNoiseSustain; // breath
-    float fVibCents, fVibRate, fVibDelay;
-    float fTremolo, fTremRate;
-    float fGain;
+    struct {
+        uint8_t nWave1 = 0, nWave2 = 0;
+        float fMix2 = 0;   // level of the second oscillator (the first is 1)
+        float fRatio2 = 0; // its frequency against the first
+        float fDetune = 0; // cents between the two, split either side of the key
+    } osc = {};
+    // The first oscillator phase-modulated at fFmRatio x its pitch; the
+    // index falls from fFmIndex toward fFmSustain x itself.
+    struct {
+        float fFmRatio = 0, fFmIndex = 0, fFmDecay = 0, fFmSustain = 0;
+    } fm = {};
+    // Attack in s, decay as a time constant in s, sustain level, release
+    // constant in s; fKeyDecay 1: higher keys die away sooner, as strings
+    // and bars do.
+    struct {
+        float fAttack = 0, fDecay = 0, fSustain = 0, fRelease = 0, fKeyDecay = 0;
+    } env = {};
+    // A low-pass at (fCut + fCutEnv e^(-t/fCutDecay)) x the key: resonant
+    // above fQ 1, else two gentle poles. None where fCut is 0.
+    struct {
+        float fCut = 0, fCutEnv = 0, fCutDecay = 0, fQ = 0;
+    } filter = {};
+    // Breath noise: its level, how fast it falls, the share it keeps.
+    struct {
+        float fNoise = 0, fNoiseDecay = 0, fNoiseSustain = 0;
+    } breath = {};
+    // Vibrato in cents at a rate in Hz after a delay in s; tremolo 0..1.
+    struct {
+        float fVibCents = 0, fVibRate = 0, fVibDelay = 0, fTremolo = 0, fTremRate = 0;
+    } vib = {};
+    float fGain = 0;
 };
 
 enum {
@@ -197,116 +217,232 @@ enum {
 
 const Patch aPatch[P_COUNT] = {
     // P_PIANO: a bright strike that mellows as it dies away
-    {WAVE_TRI, WAVE_SAW, 0.6f,  1,    4, 0, 0, 0, 0, 0.002f, 1.4f, 0, 0.12f, 1,
-     2.5f,     9,        0.25f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.32f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_SAW, .fMix2 = 0.6f, .fRatio2 = 1, .fDetune = 4},
+     .env = {.fAttack = 0.002f, .fDecay = 1.4f, .fRelease = 0.12f, .fKeyDecay = 1},
+     .filter = {.fCut = 2.5f, .fCutEnv = 9, .fCutDecay = 0.25f, .fQ = 0.8f},
+     .fGain = 0.32f},
     // P_EPIANO: a sine struck by a modulator at its own pitch: bright, then round
-    {WAVE_SINE, WAVE_SINE, 0, 1.0f, 0, 1, 1.6f, 0.25f, 0.12f, 0.002f, 1.6f,  0,    0.1f, 1,
-     0,         0,         0, 1,    0, 0, 0,    0,     0,     0,      0.12f, 4.5f, 0.34f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_SINE, .fRatio2 = 1.0f},
+     .fm = {.fFmRatio = 1, .fFmIndex = 1.6f, .fFmDecay = 0.25f, .fFmSustain = 0.12f},
+     .env = {.fAttack = 0.002f, .fDecay = 1.6f, .fRelease = 0.1f, .fKeyDecay = 1},
+     .filter = {.fQ = 1},
+     .vib = {.fTremolo = 0.12f, .fTremRate = 4.5f},
+     .fGain = 0.34f},
     // P_HARPSI
-    {WAVE_SAW, WAVE_SQUARE, 0.4f,  2,    0, 0, 0, 0, 0, 0.001f, 0.9f, 0, 0.08f, 1,
-     5,        12,          0.15f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.22f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SQUARE, .fMix2 = 0.4f, .fRatio2 = 2},
+     .env = {.fAttack = 0.001f, .fDecay = 0.9f, .fRelease = 0.08f, .fKeyDecay = 1},
+     .filter = {.fCut = 5, .fCutEnv = 12, .fCutDecay = 0.15f, .fQ = 0.8f},
+     .fGain = 0.22f},
     // P_BELL: celesta, glockenspiel, music box: an inharmonic partial that fades first
-    {WAVE_SINE, WAVE_SINE, 0, 1, 0, 3.5f, 2.2f, 0.18f, 0.05f, 0.001f, 0.9f, 0, 0.15f, 1,
-     0,         0,         0, 1, 0, 0,    0,    0,     0,     0,      0,    0, 0.3f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_SINE, .fRatio2 = 1},
+     .fm = {.fFmRatio = 3.5f, .fFmIndex = 2.2f, .fFmDecay = 0.18f, .fFmSustain = 0.05f},
+     .env = {.fAttack = 0.001f, .fDecay = 0.9f, .fRelease = 0.15f, .fKeyDecay = 1},
+     .filter = {.fQ = 1},
+     .fGain = 0.3f},
     // P_VIBES: bars with a fourth-partial ring and the motor's tremolo
-    {WAVE_SINE, WAVE_SINE, 0.18f, 4.0f, 0, 1, 0.8f, 0.04f, 0, 0.001f, 2.4f,  0,    0.35f, 1,
-     0,         0,         0,     1,    0, 0, 0,    0,     0, 0,      0.28f, 5.2f, 0.36f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_SINE, .fMix2 = 0.18f, .fRatio2 = 4.0f},
+     .fm = {.fFmRatio = 1, .fFmIndex = 0.8f, .fFmDecay = 0.04f},
+     .env = {.fAttack = 0.001f, .fDecay = 2.4f, .fRelease = 0.35f, .fKeyDecay = 1},
+     .filter = {.fQ = 1},
+     .vib = {.fTremolo = 0.28f, .fTremRate = 5.2f},
+     .fGain = 0.36f},
     // P_MARIMBA: a woody knock, then the bar's plain tone
-    {WAVE_SINE, WAVE_SINE, 0.1f, 4.0f, 0, 1, 1.6f, 0.025f, 0, 0.001f, 0.45f, 0, 0.1f, 1,
-     0,         0,         0,    1,    0, 0, 0,    0,      0, 0,      0,     0, 0.42f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_SINE, .fMix2 = 0.1f, .fRatio2 = 4.0f},
+     .fm = {.fFmRatio = 1, .fFmIndex = 1.6f, .fFmDecay = 0.025f},
+     .env = {.fAttack = 0.001f, .fDecay = 0.45f, .fRelease = 0.1f, .fKeyDecay = 1},
+     .filter = {.fQ = 1},
+     .fGain = 0.42f},
     // P_ORGAN: drawbars, a little chorus
-    {WAVE_ORGAN, WAVE_ORGAN, 0.5f, 1, 5, 0, 0, 0, 0, 0.006f, 0, 1, 0.04f, 0,
-     0,          0,          0,    1, 0, 0, 0, 0, 0, 0,      0, 0, 0.16f},
+    {.osc = {.nWave1 = WAVE_ORGAN, .nWave2 = WAVE_ORGAN, .fMix2 = 0.5f, .fRatio2 = 1, .fDetune = 5},
+     .env = {.fAttack = 0.006f, .fSustain = 1, .fRelease = 0.04f},
+     .filter = {.fQ = 1},
+     .fGain = 0.16f},
     // P_REED_ORGAN: accordion, harmonica
-    {WAVE_SQUARE, WAVE_SAW, 0.5f, 1, 8, 0, 0, 0, 0,    0.02f, 0, 1, 0.06f, 0,
-     4,           0,        0,    1, 0, 0, 0, 6, 5.5f, 0.2f,  0, 0, 0.16f},
+    {.osc = {.nWave1 = WAVE_SQUARE, .nWave2 = WAVE_SAW, .fMix2 = 0.5f, .fRatio2 = 1, .fDetune = 8},
+     .env = {.fAttack = 0.02f, .fSustain = 1, .fRelease = 0.06f},
+     .filter = {.fCut = 4, .fQ = 1},
+     .vib = {.fVibCents = 6, .fVibRate = 5.5f, .fVibDelay = 0.2f},
+     .fGain = 0.16f},
     // P_NYLON: a soft pluck
-    {WAVE_TRI, WAVE_SAW, 0.5f,  1,    3, 0, 0, 0, 0, 0.002f, 1.1f, 0, 0.08f, 1,
-     1.5f,     6,        0.12f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.4f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_SAW, .fMix2 = 0.5f, .fRatio2 = 1, .fDetune = 3},
+     .env = {.fAttack = 0.002f, .fDecay = 1.1f, .fRelease = 0.08f, .fKeyDecay = 1},
+     .filter = {.fCut = 1.5f, .fCutEnv = 6, .fCutDecay = 0.12f, .fQ = 0.8f},
+     .fGain = 0.4f},
     // P_GUITAR: steel and electric, brighter
-    {WAVE_SAW, WAVE_TRI, 0.6f, 1,    4, 0, 0, 0, 0, 0.002f, 1.2f, 0, 0.08f, 1,
-     2.5f,     10,       0.1f, 0.9f, 0, 0, 0, 0, 0, 0,      0,    0, 0.3f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_TRI, .fMix2 = 0.6f, .fRatio2 = 1, .fDetune = 4},
+     .env = {.fAttack = 0.002f, .fDecay = 1.2f, .fRelease = 0.08f, .fKeyDecay = 1},
+     .filter = {.fCut = 2.5f, .fCutEnv = 10, .fCutDecay = 0.1f, .fQ = 0.9f},
+     .fGain = 0.3f},
     // P_DIST_GUITAR
-    {WAVE_SAW, WAVE_SQUARE, 0.8f, 1,    12, 0, 0, 0, 0, 0.004f, 2.0f, 0.5f, 0.08f, 0,
-     4,        4,           0.2f, 1.5f, 0,  0, 0, 8, 5, 0.3f,   0,    0,    0.16f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SQUARE, .fMix2 = 0.8f, .fRatio2 = 1, .fDetune = 12},
+     .env = {.fAttack = 0.004f, .fDecay = 2.0f, .fSustain = 0.5f, .fRelease = 0.08f},
+     .filter = {.fCut = 4, .fCutEnv = 4, .fCutDecay = 0.2f, .fQ = 1.5f},
+     .vib = {.fVibCents = 8, .fVibRate = 5, .fVibDelay = 0.3f},
+     .fGain = 0.16f},
     // P_BASS: a round finger-plucked string
-    {WAVE_TRI, WAVE_SAW, 0.45f, 1,    0, 0, 0, 0, 0, 0.003f, 1.3f, 0.15f, 0.06f, 0.5f,
-     2.5f,     5,        0.09f, 0.9f, 0, 0, 0, 0, 0, 0,      0,    0,     0.6f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_SAW, .fMix2 = 0.45f, .fRatio2 = 1},
+     .env = {.fAttack = 0.003f,
+             .fDecay = 1.3f,
+             .fSustain = 0.15f,
+             .fRelease = 0.06f,
+             .fKeyDecay = 0.5f},
+     .filter = {.fCut = 2.5f, .fCutEnv = 5, .fCutDecay = 0.09f, .fQ = 0.9f},
+     .fGain = 0.6f},
     // P_SYNTH_BASS: a resonant filter snapping shut
-    {WAVE_SAW, WAVE_SQUARE, 0.4f,  0.5f, 0, 0, 0, 0, 0, 0.002f, 0.5f, 0.45f, 0.05f, 0,
-     2,        14,          0.09f, 2.5f, 0, 0, 0, 0, 0, 0,      0,    0,     0.42f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SQUARE, .fMix2 = 0.4f, .fRatio2 = 0.5f},
+     .env = {.fAttack = 0.002f, .fDecay = 0.5f, .fSustain = 0.45f, .fRelease = 0.05f},
+     .filter = {.fCut = 2, .fCutEnv = 14, .fCutDecay = 0.09f, .fQ = 2.5f},
+     .fGain = 0.42f},
     // P_STRING: one bowed string
-    {WAVE_SAW, WAVE_SAW, 0.8f, 1,    7, 0, 0, 0,  0,    0.07f, 0, 1, 0.18f, 0,
-     4.5f,     0,        0,    0.9f, 0, 0, 0, 14, 5.5f, 0.25f, 0, 0, 0.2f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SAW, .fMix2 = 0.8f, .fRatio2 = 1, .fDetune = 7},
+     .env = {.fAttack = 0.07f, .fSustain = 1, .fRelease = 0.18f},
+     .filter = {.fCut = 4.5f, .fQ = 0.9f},
+     .vib = {.fVibCents = 14, .fVibRate = 5.5f, .fVibDelay = 0.25f},
+     .fGain = 0.2f},
     // P_PIZZ: plucked strings
-    {WAVE_TRI, WAVE_SAW, 0.5f,  1,    6, 0, 0, 0, 0, 0.002f, 0.28f, 0, 0.06f, 1,
-     2,        6,        0.06f, 0.8f, 0, 0, 0, 0, 0, 0,      0,     0, 0.55f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_SAW, .fMix2 = 0.5f, .fRatio2 = 1, .fDetune = 6},
+     .env = {.fAttack = 0.002f, .fDecay = 0.28f, .fRelease = 0.06f, .fKeyDecay = 1},
+     .filter = {.fCut = 2, .fCutEnv = 6, .fCutDecay = 0.06f, .fQ = 0.8f},
+     .fGain = 0.55f},
     // P_HARP: a plucked string with its octave, long and clear
-    {WAVE_TRI, WAVE_SINE, 0.3f, 2.0f, 0, 0, 0, 0, 0, 0.002f, 1.6f, 0, 0.15f, 1,
-     2,        5,         0.2f, 0.8f, 0, 0, 0, 0, 0, 0,      0,    0, 0.46f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_SINE, .fMix2 = 0.3f, .fRatio2 = 2.0f},
+     .env = {.fAttack = 0.002f, .fDecay = 1.6f, .fRelease = 0.15f, .fKeyDecay = 1},
+     .filter = {.fCut = 2, .fCutEnv = 5, .fCutDecay = 0.2f, .fQ = 0.8f},
+     .fGain = 0.46f},
     // P_ENSEMBLE: a section, two detuned saws under a soft filter
-    {WAVE_SAW, WAVE_SAW, 1, 1,     11, 0, 0, 0, 0,    0.14f, 0, 1, 0.3f, 0,
-     3.5f,     0,        0, 0.75f, 0,  0, 0, 9, 5.0f, 0.3f,  0, 0, 0.16f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SAW, .fMix2 = 1, .fRatio2 = 1, .fDetune = 11},
+     .env = {.fAttack = 0.14f, .fSustain = 1, .fRelease = 0.3f},
+     .filter = {.fCut = 3.5f, .fQ = 0.75f},
+     .vib = {.fVibCents = 9, .fVibRate = 5.0f, .fVibDelay = 0.3f},
+     .fGain = 0.16f},
     // P_SLOW_STRINGS
-    {WAVE_SAW, WAVE_SAW, 1, 1,     13, 0, 0, 0, 0,    0.35f, 0, 1, 0.35f, 0,
-     3,        0,        0, 0.75f, 0,  0, 0, 8, 4.8f, 0.4f,  0, 0, 0.16f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SAW, .fMix2 = 1, .fRatio2 = 1, .fDetune = 13},
+     .env = {.fAttack = 0.35f, .fSustain = 1, .fRelease = 0.35f},
+     .filter = {.fCut = 3, .fQ = 0.75f},
+     .vib = {.fVibCents = 8, .fVibRate = 4.8f, .fVibDelay = 0.4f},
+     .fGain = 0.16f},
     // P_CHOIR
-    {WAVE_TRI, WAVE_TRI, 1, 1,    12,     0, 0, 0,  0,    0.15f, 0, 1, 0.3f, 0,
-     4,        0,        0, 1.5f, 0.015f, 0, 1, 10, 5.0f, 0.3f,  0, 0, 0.26f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_TRI, .fMix2 = 1, .fRatio2 = 1, .fDetune = 12},
+     .env = {.fAttack = 0.15f, .fSustain = 1, .fRelease = 0.3f},
+     .filter = {.fCut = 4, .fQ = 1.5f},
+     .breath = {.fNoise = 0.015f, .fNoiseSustain = 1},
+     .vib = {.fVibCents = 10, .fVibRate = 5.0f, .fVibDelay = 0.3f},
+     .fGain = 0.26f},
     // P_BRASS: a saw whose filter opens with the breath
-    {WAVE_SAW, WAVE_SAW, 0.5f,  1,    6,     0,     0, 0,  0,    0.025f, 0.4f, 0.8f, 0.07f, 0,
-     3,        4,        0.09f, 0.9f, 0.02f, 0.03f, 0, 12, 5.5f, 0.3f,   0,    0,    0.2f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SAW, .fMix2 = 0.5f, .fRatio2 = 1, .fDetune = 6},
+     .env = {.fAttack = 0.025f, .fDecay = 0.4f, .fSustain = 0.8f, .fRelease = 0.07f},
+     .filter = {.fCut = 3, .fCutEnv = 4, .fCutDecay = 0.09f, .fQ = 0.9f},
+     .breath = {.fNoise = 0.02f, .fNoiseDecay = 0.03f},
+     .vib = {.fVibCents = 12, .fVibRate = 5.5f, .fVibDelay = 0.3f},
+     .fGain = 0.2f},
     // P_MUTED: a nasal, resonant trumpet
-    {WAVE_SAW, WAVE_SAW, 0.3f,  1,    4,      0,     0, 0,  0,    0.018f, 0.3f, 0.75f, 0.06f, 0,
-     2.6f,     3,        0.06f, 3.5f, 0.015f, 0.03f, 0, 10, 5.5f, 0.3f,   0,    0,     0.2f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SAW, .fMix2 = 0.3f, .fRatio2 = 1, .fDetune = 4},
+     .env = {.fAttack = 0.018f, .fDecay = 0.3f, .fSustain = 0.75f, .fRelease = 0.06f},
+     .filter = {.fCut = 2.6f, .fCutEnv = 3, .fCutDecay = 0.06f, .fQ = 3.5f},
+     .breath = {.fNoise = 0.015f, .fNoiseDecay = 0.03f},
+     .vib = {.fVibCents = 10, .fVibRate = 5.5f, .fVibDelay = 0.3f},
+     .fGain = 0.2f},
     // P_HORN: dark and round
-    {WAVE_SAW, WAVE_TRI, 0.6f,  1,    4, 0, 0, 0, 0,    0.04f, 0.5f, 0.85f, 0.1f, 0,
-     1.6f,     2,        0.12f, 0.8f, 0, 0, 0, 6, 5.0f, 0.4f,  0,    0,     0.3f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_TRI, .fMix2 = 0.6f, .fRatio2 = 1, .fDetune = 4},
+     .env = {.fAttack = 0.04f, .fDecay = 0.5f, .fSustain = 0.85f, .fRelease = 0.1f},
+     .filter = {.fCut = 1.6f, .fCutEnv = 2, .fCutDecay = 0.12f, .fQ = 0.8f},
+     .vib = {.fVibCents = 6, .fVibRate = 5.0f, .fVibDelay = 0.4f},
+     .fGain = 0.3f},
     // P_SAX: reedy, breathy, with vibrato
-    {WAVE_SAW, WAVE_SQUARE, 0.55f, 1,    3,     0,     0,    0,  0,    0.03f, 0.6f, 0.8f, 0.08f, 0,
-     3.2f,     3,           0.1f,  1.4f, 0.03f, 0.05f, 0.2f, 16, 5.0f, 0.28f, 0,    0,    0.2f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SQUARE, .fMix2 = 0.55f, .fRatio2 = 1, .fDetune = 3},
+     .env = {.fAttack = 0.03f, .fDecay = 0.6f, .fSustain = 0.8f, .fRelease = 0.08f},
+     .filter = {.fCut = 3.2f, .fCutEnv = 3, .fCutDecay = 0.1f, .fQ = 1.4f},
+     .breath = {.fNoise = 0.03f, .fNoiseDecay = 0.05f, .fNoiseSustain = 0.2f},
+     .vib = {.fVibCents = 16, .fVibRate = 5.0f, .fVibDelay = 0.28f},
+     .fGain = 0.2f},
     // P_CLARINET: odd harmonics, woody
-    {WAVE_SQUARE, WAVE_TRI, 0.5f, 1,    0,     0,     0,    0, 0,    0.035f, 0, 1, 0.07f, 0,
-     3.5f,        2,        0.1f, 0.9f, 0.02f, 0.05f, 0.3f, 8, 5.0f, 0.35f,  0, 0, 0.22f},
+    {.osc = {.nWave1 = WAVE_SQUARE, .nWave2 = WAVE_TRI, .fMix2 = 0.5f, .fRatio2 = 1},
+     .env = {.fAttack = 0.035f, .fSustain = 1, .fRelease = 0.07f},
+     .filter = {.fCut = 3.5f, .fCutEnv = 2, .fCutDecay = 0.1f, .fQ = 0.9f},
+     .breath = {.fNoise = 0.02f, .fNoiseDecay = 0.05f, .fNoiseSustain = 0.3f},
+     .vib = {.fVibCents = 8, .fVibRate = 5.0f, .fVibDelay = 0.35f},
+     .fGain = 0.22f},
     // P_DOUBLE_REED: oboe, bassoon
-    {WAVE_SQUARE, WAVE_SAW, 0.6f, 1,    0,      0,     0,    0,  0,    0.03f, 0, 1, 0.07f, 0,
-     5,           2,        0.1f, 2.2f, 0.015f, 0.05f, 0.3f, 10, 5.2f, 0.3f,  0, 0, 0.18f},
+    {.osc = {.nWave1 = WAVE_SQUARE, .nWave2 = WAVE_SAW, .fMix2 = 0.6f, .fRatio2 = 1},
+     .env = {.fAttack = 0.03f, .fSustain = 1, .fRelease = 0.07f},
+     .filter = {.fCut = 5, .fCutEnv = 2, .fCutDecay = 0.1f, .fQ = 2.2f},
+     .breath = {.fNoise = 0.015f, .fNoiseDecay = 0.05f, .fNoiseSustain = 0.3f},
+     .vib = {.fVibCents = 10, .fVibRate = 5.2f, .fVibDelay = 0.3f},
+     .fGain = 0.18f},
     // P_FLUTE: nearly pure, a chiff of breath at the start
-    {WAVE_SINE, WAVE_TRI, 0.25f, 1, 0,     0,     0,     0,  0,    0.04f, 0, 1, 0.07f, 0,
-     0,         0,        0,     1, 0.09f, 0.06f, 0.15f, 14, 5.0f, 0.3f,  0, 0, 0.36f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_TRI, .fMix2 = 0.25f, .fRatio2 = 1},
+     .env = {.fAttack = 0.04f, .fSustain = 1, .fRelease = 0.07f},
+     .filter = {.fQ = 1},
+     .breath = {.fNoise = 0.09f, .fNoiseDecay = 0.06f, .fNoiseSustain = 0.15f},
+     .vib = {.fVibCents = 14, .fVibRate = 5.0f, .fVibDelay = 0.3f},
+     .fGain = 0.36f},
     // P_PAN_FLUTE: breathier
-    {WAVE_SINE, WAVE_TRI, 0.15f, 1, 0,     0,     0,     0,  0,    0.05f, 0, 1, 0.09f, 0,
-     0,         0,        0,     1, 0.16f, 0.08f, 0.25f, 12, 4.5f, 0.3f,  0, 0, 0.36f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_TRI, .fMix2 = 0.15f, .fRatio2 = 1},
+     .env = {.fAttack = 0.05f, .fSustain = 1, .fRelease = 0.09f},
+     .filter = {.fQ = 1},
+     .breath = {.fNoise = 0.16f, .fNoiseDecay = 0.08f, .fNoiseSustain = 0.25f},
+     .vib = {.fVibCents = 12, .fVibRate = 4.5f, .fVibDelay = 0.3f},
+     .fGain = 0.36f},
     // P_OCARINA: round and pure
-    {WAVE_SINE, WAVE_SINE, 0.08f, 2.0f, 0,     0,     0,     0,  0,    0.03f, 0, 1, 0.07f, 0,
-     0,         0,         0,     1,    0.05f, 0.04f, 0.05f, 10, 5.0f, 0.35f, 0, 0, 0.4f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_SINE, .fMix2 = 0.08f, .fRatio2 = 2.0f},
+     .env = {.fAttack = 0.03f, .fSustain = 1, .fRelease = 0.07f},
+     .filter = {.fQ = 1},
+     .breath = {.fNoise = 0.05f, .fNoiseDecay = 0.04f, .fNoiseSustain = 0.05f},
+     .vib = {.fVibCents = 10, .fVibRate = 5.0f, .fVibDelay = 0.35f},
+     .fGain = 0.4f},
     // P_SQUARE_LEAD
-    {WAVE_SQUARE, WAVE_SQUARE, 0.5f, 1,    8, 0, 0, 0,  0,    0.005f, 0, 1, 0.06f, 0,
-     6,           0,           0,    0.8f, 0, 0, 0, 12, 5.5f, 0.35f,  0, 0, 0.16f},
+    {.osc =
+         {.nWave1 = WAVE_SQUARE, .nWave2 = WAVE_SQUARE, .fMix2 = 0.5f, .fRatio2 = 1, .fDetune = 8},
+     .env = {.fAttack = 0.005f, .fSustain = 1, .fRelease = 0.06f},
+     .filter = {.fCut = 6, .fQ = 0.8f},
+     .vib = {.fVibCents = 12, .fVibRate = 5.5f, .fVibDelay = 0.35f},
+     .fGain = 0.16f},
     // P_SAW_LEAD
-    {WAVE_SAW, WAVE_SAW, 0.7f, 1,    10, 0, 0, 0,  0,    0.005f, 0, 1, 0.06f, 0,
-     5,        3,        0.2f, 1.2f, 0,  0, 0, 12, 5.5f, 0.35f,  0, 0, 0.15f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SAW, .fMix2 = 0.7f, .fRatio2 = 1, .fDetune = 10},
+     .env = {.fAttack = 0.005f, .fSustain = 1, .fRelease = 0.06f},
+     .filter = {.fCut = 5, .fCutEnv = 3, .fCutDecay = 0.2f, .fQ = 1.2f},
+     .vib = {.fVibCents = 12, .fVibRate = 5.5f, .fVibDelay = 0.35f},
+     .fGain = 0.15f},
     // P_NEW_AGE_PAD: a bell on a soft pad
-    {WAVE_TRI, WAVE_SAW, 0.5f, 1,    10, 2.0f, 1.2f, 0.4f, 0.1f, 0.25f, 2.0f, 0.7f, 0.5f, 0,
-     3,        3,        0.6f, 0.8f, 0,  0,    0,    0,    0,    0,     0,    0,    0.2f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_SAW, .fMix2 = 0.5f, .fRatio2 = 1, .fDetune = 10},
+     .fm = {.fFmRatio = 2.0f, .fFmIndex = 1.2f, .fFmDecay = 0.4f, .fFmSustain = 0.1f},
+     .env = {.fAttack = 0.25f, .fDecay = 2.0f, .fSustain = 0.7f, .fRelease = 0.5f},
+     .filter = {.fCut = 3, .fCutEnv = 3, .fCutDecay = 0.6f, .fQ = 0.8f},
+     .fGain = 0.2f},
     // P_WARM_PAD: dark detuned saws, slow
-    {WAVE_SAW, WAVE_SAW, 1, 1,    14, 0, 0, 0, 0, 0.4f, 0, 1, 0.45f, 0,
-     2,        0,        0, 0.7f, 0,  0, 0, 0, 0, 0,    0, 0, 0.17f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SAW, .fMix2 = 1, .fRatio2 = 1, .fDetune = 14},
+     .env = {.fAttack = 0.4f, .fSustain = 1, .fRelease = 0.45f},
+     .filter = {.fCut = 2, .fQ = 0.7f},
+     .fGain = 0.17f},
     // P_PAD: the other pads and effects
-    {WAVE_TRI, WAVE_SAW, 0.7f, 1,    12, 0, 0, 0, 0, 0.3f, 0,    1,    0.5f, 0,
-     3,        1,        0.5f, 0.8f, 0,  0, 0, 0, 0, 0,    0.1f, 0.5f, 0.2f},
+    {.osc = {.nWave1 = WAVE_TRI, .nWave2 = WAVE_SAW, .fMix2 = 0.7f, .fRatio2 = 1, .fDetune = 12},
+     .env = {.fAttack = 0.3f, .fSustain = 1, .fRelease = 0.5f},
+     .filter = {.fCut = 3, .fCutEnv = 1, .fCutDecay = 0.5f, .fQ = 0.8f},
+     .vib = {.fTremolo = 0.1f, .fTremRate = 0.5f},
+     .fGain = 0.2f},
     // P_PLUCK: banjo, sitar, koto and the like
-    {WAVE_SAW, WAVE_SQUARE, 0.3f,  1,    5, 0, 0, 0, 0, 0.001f, 0.7f, 0, 0.06f, 1,
-     3,        12,          0.08f, 1.5f, 0, 0, 0, 0, 0, 0,      0,    0, 0.3f},
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SQUARE, .fMix2 = 0.3f, .fRatio2 = 1, .fDetune = 5},
+     .env = {.fAttack = 0.001f, .fDecay = 0.7f, .fRelease = 0.06f, .fKeyDecay = 1},
+     .filter = {.fCut = 3, .fCutEnv = 12, .fCutDecay = 0.08f, .fQ = 1.5f},
+     .fGain = 0.3f},
     // P_STEEL_DRUM
-    {WAVE_SINE, WAVE_SINE, 0.2f, 2.0f, 0, 2.0f, 1.0f, 0.1f, 0.2f, 0.001f, 0.6f, 0, 0.1f, 1,
-     0,         0,         0,    1,    0, 0,    0,    0,    0,    0,      0,    0, 0.36f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_SINE, .fMix2 = 0.2f, .fRatio2 = 2.0f},
+     .fm = {.fFmRatio = 2.0f, .fFmIndex = 1.0f, .fFmDecay = 0.1f, .fFmSustain = 0.2f},
+     .env = {.fAttack = 0.001f, .fDecay = 0.6f, .fRelease = 0.1f, .fKeyDecay = 1},
+     .filter = {.fQ = 1},
+     .fGain = 0.36f},
     // P_TOM: melodic and synth drums, woodblock, taiko
-    {WAVE_SINE, WAVE_TRI, 0.3f, 1.5f, 0,    0,     0, 0, 0, 0.001f, 0.25f, 0, 0.05f, 0.5f,
-     0,         0,        0,    1,    0.3f, 0.02f, 0, 0, 0, 0,      0,     0, 0.5f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_TRI, .fMix2 = 0.3f, .fRatio2 = 1.5f},
+     .env = {.fAttack = 0.001f, .fDecay = 0.25f, .fRelease = 0.05f, .fKeyDecay = 0.5f},
+     .filter = {.fQ = 1},
+     .breath = {.fNoise = 0.3f, .fNoiseDecay = 0.02f},
+     .fGain = 0.5f},
     // P_NOISE: the sound effects: filtered noise at the key
-    {WAVE_SINE, WAVE_SINE, 0, 1,    0,    0, 0, 0, 0, 0.05f, 0, 1, 0.3f, 0,
-     6,         0,         0, 1.2f, 2.5f, 0, 1, 0, 0, 0,     0, 0, 0.1f},
+    {.osc = {.nWave1 = WAVE_SINE, .nWave2 = WAVE_SINE, .fRatio2 = 1},
+     .env = {.fAttack = 0.05f, .fSustain = 1, .fRelease = 0.3f},
+     .filter = {.fCut = 6, .fQ = 1.2f},
+     .breath = {.fNoise = 2.5f, .fNoiseSustain = 1},
+     .fGain = 0.1f},
 };
 
 // Each of the 128 programs by family, with the programs of our own tunes
@@ -583,10 +719,10 @@ float aVelocityGain[128], aLevelGain[128];
 void CurvesMake() {
     const float dt = (float)SYNTH_BLOCK / kRate;
     for (int i = 0; i < P_COUNT; i++) {
-        aBlockMul[i][0] = Decay(dt, aPatch[i].fRelease);
-        aBlockMul[i][1] = Decay(dt, aPatch[i].fCutDecay);
-        aBlockMul[i][2] = Decay(dt, aPatch[i].fFmDecay);
-        aBlockMul[i][3] = Decay(dt, aPatch[i].fNoiseDecay);
+        aBlockMul[i][0] = Decay(dt, aPatch[i].env.fRelease);
+        aBlockMul[i][1] = Decay(dt, aPatch[i].filter.fCutDecay);
+        aBlockMul[i][2] = Decay(dt, aPatch[i].fm.fFmDecay);
+        aBlockMul[i][3] = Decay(dt, aPatch[i].breath.fNoiseDecay);
     }
     for (int i = 0; i < 128; i++) {
         float p = i <= 1 ? 0.0f : (float)(i - 1) / 126.0f; // 1 hard left, 127 hard right
@@ -680,16 +816,16 @@ void NoteOn(Synth* s, int nChannel, int nKey, int nVelocity) {
     v->nPatch = (uint16_t)PatchOfProgram(s->aChannel[nChannel].nProgram);
     const Patch& p = aPatch[v->nPatch];
     v->fHz = KeyHz((float)nKey);
-    v->fDecay = p.fDecay;
-    if (p.fKeyDecay > 0 && p.fDecay > 0) {
-        float fScale = powf(261.6f / v->fHz, 0.5f * p.fKeyDecay);
+    v->fDecay = p.env.fDecay;
+    if (p.env.fKeyDecay > 0 && p.env.fDecay > 0) {
+        float fScale = powf(261.6f / v->fHz, 0.5f * p.env.fKeyDecay);
         v->fDecay *= fminf(fmaxf(fScale, 0.25f), 2.5f);
     }
     v->fDecayMul = Decay((float)SYNTH_BLOCK / kRate, v->fDecay);
     // The detune split by the two levels, so the pitch heard stays the key's.
-    float fShare = p.fDetune / (1 + p.fMix2) / 1200.0f;
-    v->fRatio1 = exp2f(-fShare * p.fMix2);
-    v->fRatio2 = p.fRatio2 * exp2f(fShare);
+    float fShare = p.osc.fDetune / (1 + p.osc.fMix2) / 1200.0f;
+    v->fRatio1 = exp2f(-fShare * p.osc.fMix2);
+    v->fRatio2 = p.osc.fRatio2 * exp2f(fShare);
     v->fCutNow = v->fFmNow = v->fBreathNow = 1;
 }
 
@@ -945,55 +1081,59 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     const float* aMul = aBlockMul[v->nPatch];
     switch (v->nStage) {
     case STAGE_ATTACK:
-        v->fEnv += p.fAttack > 0 ? dt / p.fAttack : 1.0f;
+        v->fEnv += p.env.fAttack > 0 ? dt / p.env.fAttack : 1.0f;
         if (v->fEnv >= 1) {
             v->fEnv = 1;
             v->nStage = STAGE_DECAY;
         }
         break;
     case STAGE_DECAY:
-        v->fEnv = p.fSustain + (v->fEnv - p.fSustain) * BlockDecay(v->fDecayMul, dt, v->fDecay, n);
+        v->fEnv = p.env.fSustain +
+                  (v->fEnv - p.env.fSustain) * BlockDecay(v->fDecayMul, dt, v->fDecay, n);
         break;
-    case STAGE_RELEASE: v->fEnv *= BlockDecay(aMul[0], dt, p.fRelease, n); break;
+    case STAGE_RELEASE: v->fEnv *= BlockDecay(aMul[0], dt, p.env.fRelease, n); break;
     default: v->fEnv *= expf(-dt / kKillTime); break;
     }
     v->fTime += dt;
     float t = v->fTime;
-    v->fCutNow *= BlockDecay(aMul[1], dt, p.fCutDecay, n);
-    v->fFmNow *= BlockDecay(aMul[2], dt, p.fFmDecay, n);
-    v->fBreathNow *= BlockDecay(aMul[3], dt, p.fNoiseDecay, n);
+    v->fCutNow *= BlockDecay(aMul[1], dt, p.filter.fCutDecay, n);
+    v->fFmNow *= BlockDecay(aMul[2], dt, p.fm.fFmDecay, n);
+    v->fBreathNow *= BlockDecay(aMul[3], dt, p.breath.fNoiseDecay, n);
 
     // Pitch: the bend and the vibrato that fades in.
     float fCents = (float)c->nBend / 8192.0f * c->fBendRange * 100.0f;
-    if (p.fVibCents > 0 && t > p.fVibDelay) {
-        float fFade = fminf((t - p.fVibDelay) / 0.4f, 1.0f);
-        fCents += p.fVibCents * fFade * sinf(2 * kPi * p.fVibRate * t);
+    if (p.vib.fVibCents > 0 && t > p.vib.fVibDelay) {
+        float fFade = fminf((t - p.vib.fVibDelay) / 0.4f, 1.0f);
+        fCents += p.vib.fVibCents * fFade * sinf(2 * kPi * p.vib.fVibRate * t);
     }
     float fHz = fCents != 0 ? v->fHz * exp2f(fCents / 1200.0f) : v->fHz;
     float fHz1 = fHz * v->fRatio1, fHz2 = fHz * v->fRatio2;
     uint32_t nInc1 = (uint32_t)(fHz1 * kPhaseScale);
     uint32_t nInc2 = (uint32_t)(fHz2 * kPhaseScale);
-    uint32_t nIncMod = (uint32_t)(fHz1 * p.fFmRatio * kPhaseScale);
-    const float* t1 = TableFor(p.nWave1, fHz1);
-    const float* t2 = TableFor(p.nWave2, fHz2);
+    uint32_t nIncMod = (uint32_t)(fHz1 * p.fm.fFmRatio * kPhaseScale);
+    const float* t1 = TableFor(p.osc.nWave1, fHz1);
+    const float* t2 = TableFor(p.osc.nWave2, fHz2);
     float fIndex = 0;
-    if (p.fFmIndex > 0)
-        fIndex = fminf(p.fFmIndex * (p.fFmSustain + (1 - p.fFmSustain) * v->fFmNow) *
+    if (p.fm.fFmIndex > 0)
+        fIndex = fminf(p.fm.fFmIndex * (p.fm.fFmSustain + (1 - p.fm.fFmSustain) * v->fFmNow) *
                            (0.5f + 0.5f * v->fVelocity),
                        3.0f) *
                  (4294967296.0f / (2 * kPi * kOffsetStep)); // radians in offset steps
     float fNoiseLevel = 0;
-    if (p.fNoise > 0)
-        fNoiseLevel = p.fNoise * (p.fNoiseSustain + (1 - p.fNoiseSustain) * v->fBreathNow);
-    int nFilter = p.fCut <= 0 ? FILTER_NONE : p.fQ > 1 ? FILTER_RESONANT : FILTER_POLES;
+    if (p.breath.fNoise > 0)
+        fNoiseLevel = p.breath.fNoise *
+                      (p.breath.fNoiseSustain + (1 - p.breath.fNoiseSustain) * v->fBreathNow);
+    int nFilter = p.filter.fCut <= 0 ? FILTER_NONE
+                  : p.filter.fQ > 1  ? FILTER_RESONANT
+                                     : FILTER_POLES;
     FilterCoef fc = {v->fA1, v->fA2, v->fA3, v->fK};
     if (nFilter != FILTER_NONE) {
-        float fCut = p.fCut + p.fCutEnv * v->fCutNow * (0.4f + 0.6f * v->fVelocity);
+        float fCut = p.filter.fCut + p.filter.fCutEnv * v->fCutNow * (0.4f + 0.6f * v->fVelocity);
         float fCutHz = fmaxf(fHz * fCut, 180.0f);
         // The filter is set again only when its cutoff has moved.
         if (fabsf(fCutHz - v->fFilterHz) > 0.002f * fCutHz) {
             if (nFilter == FILTER_RESONANT) {
-                fc = FilterMake(fCutHz, p.fQ);
+                fc = FilterMake(fCutHz, p.filter.fQ);
             } else {
                 fc.a2 = expf(-2 * kPi * fminf(fCutHz, 0.45f * kRate) / kRate);
                 fc.a1 = 1 - fc.a2;
@@ -1007,7 +1147,8 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
         }
     }
     float fTrem = 1;
-    if (p.fTremolo > 0) fTrem = 1 - p.fTremolo * (0.5f + 0.5f * sinf(2 * kPi * p.fTremRate * t));
+    if (p.vib.fTremolo > 0)
+        fTrem = 1 - p.vib.fTremolo * (0.5f + 0.5f * sinf(2 * kPi * p.vib.fTremRate * t));
 
     float gL1, gR1;
     ChannelGains(s, v, p.fGain * v->fEnv * fTrem, &gL1, &gR1);
@@ -1018,18 +1159,18 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     tb.nInc2 = nInc2;
     tb.nIncMod = nIncMod;
     tb.fIndex = fIndex;
-    tb.fMix2 = p.fMix2;
+    tb.fMix2 = p.osc.fMix2;
     tb.fNoise = fNoiseLevel;
     tb.fc = fc;
     float fInv = 1.0f / (float)n;
     tb.dgL = (gL1 - v->fGainL) * fInv;
     tb.dgR = (gR1 - v->fGainR) * fInv;
-    int nKind = (fIndex > 0) | (p.fMix2 > 0) << 1 | (fNoiseLevel > 0) << 2 | nFilter << 3;
+    int nKind = (fIndex > 0) | (p.osc.fMix2 > 0) << 1 | (fNoiseLevel > 0) << 2 | nFilter << 3;
     akToneLoop[nKind](tb, v, aL, aR, n);
     v->fGainL = gL1;
     v->fGainR = gR1;
     // Over once it has died away below what 16 bits can tell from silence.
-    int bDying = v->nStage >= STAGE_RELEASE || (v->nStage == STAGE_DECAY && p.fSustain == 0);
+    int bDying = v->nStage >= STAGE_RELEASE || (v->nStage == STAGE_DECAY && p.env.fSustain == 0);
     if (bDying && (v->fEnv < kSilent || gL1 + gR1 < kInaudible)) v->nStage = STAGE_FREE;
 }
 

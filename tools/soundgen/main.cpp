@@ -9,6 +9,11 @@
 //   soundgen --bench-synth <file.mid>...
 //       renders each tune whole on one core and prints how many times faster
 //       than real time that went.
+//   soundgen --measure <file.wav>...
+//       prints each recording's loudness (LUFS), peak, side against mid and
+//       the share of the bass and of the presence band.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +21,7 @@
 #include <string>
 
 #include "effects.h"
+#include "meter.h"
 #include "preview.h"
 #include "tunes.h"
 
@@ -76,6 +82,28 @@ int Generate(const fs::path& dir) {
     return 0;
 }
 
+int Measure(const std::vector<std::string>& paths) {
+    int nFailed = 0;
+    std::printf("%-24s %7s %7s %9s %9s %9s\n", "", "LUFS", "peak", "side/mid", "<250 Hz",
+                "2.5-8 kHz");
+    for (const std::string& path : paths) {
+        meter::Stereo s;
+        if (!meter::ReadWav(path, &s)) {
+            std::fprintf(stderr, "%s: not a PCM WAV of 8 or 16 bits\n", path.c_str());
+            nFailed++;
+            continue;
+        }
+        float fPeak = 0;
+        for (size_t i = 0; i < s.aLeft.size(); i++)
+            fPeak = std::max({fPeak, std::fabs(s.aLeft[i]), std::fabs(s.aRight[i])});
+        std::printf("%-24s %7.1f %7.1f %9.1f %9.1f %9.1f\n",
+                    fs::path(path).filename().string().c_str(), meter::Loudness(s),
+                    20 * std::log10(fPeak), meter::SideToMid(s), meter::BandLevel(s, 20, 250),
+                    meter::BandLevel(s, 2500, 8000));
+    }
+    return nFailed ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -83,10 +111,13 @@ int main(int argc, char** argv) {
         return preview::Render(argv[2], argv[3], argc >= 5 ? std::atof(argv[4]) : 0.0);
     if (argc >= 3 && std::string(argv[1]) == "--bench-synth")
         return preview::Bench(std::vector<std::string>(argv + 2, argv + argc));
+    if (argc >= 3 && std::string(argv[1]) == "--measure")
+        return Measure(std::vector<std::string>(argv + 2, argv + argc));
     if (argc != 2) {
         std::fprintf(stderr, "usage: soundgen <asset-dir>\n"
                              "       soundgen --preview <file.mid> <out.wav> [seconds]\n"
-                             "       soundgen --bench-synth <file.mid>...\n");
+                             "       soundgen --bench-synth <file.mid>...\n"
+                             "       soundgen --measure <file.wav>...\n");
         return 2;
     }
     return Generate(argv[1]);
