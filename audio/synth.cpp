@@ -99,6 +99,12 @@ inline uint32_t PhaseOffset(float x) {
     return (n - 0x4B400000u) << kOffsetBits;
 }
 
+// Hz as a phase step. Every oscillator is kept below half the rate, where
+// it could not be heard anyway, so the step never overflows.
+inline uint32_t PhaseStep(float fHz) {
+    return (uint32_t)(fminf(fmaxf(fHz, 0.0f), 0.49f * kRate) * kPhaseScale);
+}
+
 inline float NoiseNext(uint32_t* p) {
     uint32_t n = *p;
     n ^= n << 13;
@@ -511,13 +517,14 @@ struct Drum {
     float fBody, fBodyDecay;
     uint8_t nNoiseMode;
     float fNoiseHz, fNoiseQ, fNoise, fNoiseDecay;
-    float fMetalHz, fMetal; // two square partials a fifth and a bit apart, through the noise filter
+    float fMetalHz, fMetal; // square partials from fMetalHz up, through the noise filter
     float fPan;
-    uint8_t nGroup; // the hi-hats cut each other off
+    uint8_t nGroup;      // the hi-hats cut each other off
+    uint8_t nMetals = 2; // two for a bell, SYNTH_METALS for a cymbal
 };
 
 int DrumOfKey(int nKey, Drum* d) {
-    memset(d, 0, sizeof *d);
+    *d = Drum{};
     d->fNoiseQ = 0.7f;
     switch (nKey) {
     case 35:
@@ -546,25 +553,32 @@ int DrumOfKey(int nKey, Drum* d) {
               0.8f,       0.15f, 0.04f, 0,    0,    fPan,       0};
         return 1;
     }
+    // Hi-hats and cymbals, as drum machines make them: square partials at
+    // odd ratios and a little noise, through a band.
     case 42: // closed hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7500, 0.7f, 0.45f, 0.035f, 3100, 0.08f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 8500, 1.0f, 0.12f, 0.035f, 3050, 0.16f, 0.25f, 1};
+        d->nMetals = SYNTH_METALS;
         return 1;
     case 44: // pedal hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.35f, 0.05f, 3100, 0.06f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 8000, 1.0f, 0.1f, 0.05f, 3050, 0.12f, 0.25f, 1};
+        d->nMetals = SYNTH_METALS;
         return 1;
     case 46: // open hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.7f, 0.4f, 0.35f, 3100, 0.08f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 8000, 1.0f, 0.12f, 0.35f, 3050, 0.15f, 0.25f, 1};
+        d->nMetals = SYNTH_METALS;
         return 1;
     case 49:
     case 52:
     case 55:
     case 57: // crashes, china, splash
-        *d = {0,    0,     1,     0, 1, NOISE_HIGH, 4800, 0.6f, 0.55f, nKey == 55 ? 0.45f : 1.1f,
-              4200, 0.06f, -0.3f, 0};
+        *d = {0,    0,     1,     0, 1, NOISE_BAND, 6000, 0.7f, 0.25f, nKey == 55 ? 0.45f : 1.1f,
+              2650, 0.16f, -0.3f, 0};
+        d->nMetals = SYNTH_METALS;
         return 1;
     case 51:
-    case 59: // rides
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 8000, 0.8f, 0.22f, 0.7f, 2900, 0.3f, 0.3f, 0};
+    case 59: // rides: the ping of the partials over a quiet wash
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 5200, 1.2f, 0.05f, 0.6f, 2300, 0.16f, 0.3f, 0};
+        d->nMetals = SYNTH_METALS;
         return 1;
     case 53: // ride bell
         *d = {2300, 2300, 1, 0.25f, 0.6f, NOISE_HIGH, 2500, 0.8f, 0.1f, 0.6f, 2500, 0.5f, 0.3f, 0};
@@ -625,10 +639,11 @@ int DrumOfKey(int nKey, Drum* d) {
               0};
         return 1;
     case 69: // cabasa
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 6000, 0.7f, 0.45f, 0.07f, 0, 0, -0.25f, 0};
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 6000, 0.9f, 0.45f, 0.07f, 0, 0, -0.25f, 0};
         return 1;
-    case 70: // maracas
-        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 8000, 0.7f, 0.4f, 0.045f, 0, 0, -0.3f, 0};
+    case 70: // maracas: seeds in a band, a faint rattle of partials
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 5500, 1.1f, 0.4f, 0.045f, 3400, 0.04f, -0.3f, 0};
+        d->nMetals = SYNTH_METALS;
         return 1;
     case 71:
     case 72: // whistles
@@ -701,6 +716,18 @@ constexpr float kSilent = 1.0f / 16384;    // an envelope below this is over
 constexpr float kInaudible = 0.5f / 32768; // a voice's gains below this are over
 constexpr float kMaster = 1.0f;
 constexpr float kDrumGain = 0.5f;
+constexpr float kMaxBend = 24; // semitones: a bend range of more is taken as this
+
+// The mix: its gain steps down for a block that would pass kLimitAt and
+// recovers over kRecover seconds; above kKnee a soft knee bends every sample
+// toward kCeiling, which it never reaches. Our effects peak at 0.38, so an
+// effect over the music still stays below full scale.
+constexpr float kLimitAt = 0.5f, kKnee = 0.45f, kCeiling = 0.58f, kRecover = 0.25f;
+
+// Breath noise through a band of about 700 Hz to 4.5 kHz: two one-pole
+// low-passes, the lower one taken from the higher. kBreathGain keeps its
+// level as the white noise had it.
+constexpr float kBreathTop = 0.473f, kBreathBottom = 0.0949f, kBreathGain = 2.0f;
 
 float aPanLeft[128], aPanRight[128];
 // Each patch's decays over a whole block: release, filter, modulator, breath.
@@ -755,12 +782,29 @@ void VoiceRelease(Synth* s, SynthVoice* v) {
         v->nStage = STAGE_RELEASE;
 }
 
-// A slot for a new note. When SYNTH_VOICES notes sound, the quietest (a
-// fading one before a held one; of equals the oldest) is cut short; its
-// slot fades out while the new note takes a spare one.
+void VoiceRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n);
+
+// What is left of a fading voice, played out over one block from the tail
+// and faded to nothing there, so that its slot can be taken at once.
+void VoiceTail(Synth* s, SynthVoice* v) {
+    float aL[SYNTH_BLOCK] = {0}, aR[SYNTH_BLOCK] = {0};
+    VoiceRender(s, v, aL, aR, SYNTH_BLOCK);
+    for (int i = 0; i < SYNTH_BLOCK; i++) {
+        float f = (float)(SYNTH_BLOCK - i) / (float)SYNTH_BLOCK;
+        s->aTail[0][i] += aL[i] * f;
+        s->aTail[1][i] += aR[i] * f;
+    }
+    s->nTail = SYNTH_BLOCK;
+}
+
+// A slot for a new note. When SYNTH_VOICES notes sound, the quietest that
+// has been heard (a fading one before a held one; of equals the oldest) is
+// cut short: a note struck since the last block has no level yet and is
+// never taken while another can be. The stolen slot fades out while the new
+// note takes a spare one; with none spare, the quietest fading slot is taken
+// and the rest of its fade goes to the tail.
 SynthVoice* VoiceAllocate(Synth* s) {
-    SynthVoice* pFree = nullptr;
-    SynthVoice* pVictim = nullptr;
+    SynthVoice *pFree = nullptr, *pVictim = nullptr, *pFresh = nullptr;
     float fVictim = 0;
     int nSounding = 0;
     for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++) {
@@ -770,19 +814,27 @@ SynthVoice* VoiceAllocate(Synth* s) {
         }
         if (v->nStage == STAGE_KILL) continue;
         nSounding++;
+        if (v->fTime == 0) { // struck, not yet rendered
+            if (!pFresh || v->nAge < pFresh->nAge) pFresh = v;
+            continue;
+        }
         float f = VoiceLevel(v) * (v->nStage == STAGE_RELEASE ? 0.25f : 1.0f);
         if (!pVictim || f < fVictim || (f == fVictim && v->nAge < pVictim->nAge)) {
             pVictim = v;
             fVictim = f;
         }
     }
-    if (nSounding >= SYNTH_VOICES && pVictim) VoiceKill(pVictim);
+    if (nSounding >= SYNTH_VOICES) {
+        if (!pVictim) return pFresh; // all struck at once: the oldest, still silent, gives way
+        VoiceKill(pVictim);
+    }
     if (pFree) return pFree;
-    // Every slot busy: the quietest of those fading out gives way at once.
     SynthVoice* pQuiet = nullptr;
     for (SynthVoice* v = s->aVoice; v < s->aVoice + SYNTH_SLOTS; v++)
         if (v->nStage == STAGE_KILL && (!pQuiet || VoiceLevel(v) < VoiceLevel(pQuiet))) pQuiet = v;
-    return pQuiet ? pQuiet : pVictim;
+    if (!pQuiet) return pVictim;
+    VoiceTail(s, pQuiet);
+    return pQuiet;
 }
 
 void NoteOn(Synth* s, int nChannel, int nKey, int nVelocity) {
@@ -839,12 +891,14 @@ void ControlChange(Synth* s, int nChannel, int nControl, int nValue) {
     switch (nControl) {
     case 6: // data entry: the pitch-bend range
         if (c->nRpnMsb == 0 && c->nRpnLsb == 0)
-            c->fBendRange = (float)nValue + fmodf(c->fBendRange, 1.0f);
+            c->fBendRange = fminf((float)nValue + fmodf(c->fBendRange, 1.0f), kMaxBend);
         break;
     case 38:
         if (c->nRpnMsb == 0 && c->nRpnLsb == 0)
-            c->fBendRange = floorf(c->fBendRange) + (float)nValue / 100.0f;
+            c->fBendRange = fminf(floorf(c->fBendRange) + (float)nValue / 100.0f, kMaxBend);
         break;
+    case 91: c->nReverb = (uint8_t)nValue; break;
+    case 93: c->nChorus = (uint8_t)nValue; break;
     case 7: c->nVolume = (uint8_t)nValue; break;
     case 10: c->nPan = (uint8_t)nValue; break;
     case 11: c->nExpression = (uint8_t)nValue; break;
@@ -887,60 +941,116 @@ void ChannelGains(const Synth* s, const SynthVoice* v, float fGain, float* pL, f
     *pR = g * aPanRight[c->nPan];
 }
 
-// One block of a drum, the per-sample work only, its state in locals: the
-// kind of drum is chosen once per block, so the loop carries no tests.
+// What a voice's sample loop carries from block to block, in locals while
+// it runs; and the gains' ramps from the last block's to this one's.
+struct LoopState {
+    uint32_t n1, n2, nMod, nNoise;
+    float gL, gR, fLow, fBand, fBreathLow, fBreathHigh;
+    float dgL, dgR;
+};
+
+LoopState LoopBegin(const SynthVoice* v, float gL1, float gR1, int n) {
+    float fInv = 1.0f / (float)n;
+    return {v->nPhase1,
+            v->nPhase2,
+            v->nPhaseMod,
+            v->nNoise,
+            v->fGainL,
+            v->fGainR,
+            v->fLow,
+            v->fBand,
+            v->fBreathLow,
+            v->fBreathHigh,
+            (gL1 - v->fGainL) * fInv,
+            (gR1 - v->fGainR) * fInv};
+}
+
+// One sample into the channel's mix, the gains a step further.
+inline void LoopOut(LoopState& st, float x, float* aL, float* aR, int i) {
+    st.gL += st.dgL;
+    st.gR += st.dgR;
+    aL[i] += x * st.gL;
+    aR[i] += x * st.gR;
+}
+
+// The state back into the voice; the gains exactly where the ramps aimed.
+void LoopEnd(SynthVoice* v, const LoopState& st, float gL1, float gR1) {
+    v->nPhase1 = st.n1;
+    v->nPhase2 = st.n2;
+    v->nPhaseMod = st.nMod;
+    v->nNoise = st.nNoise;
+    v->fLow = st.fLow;
+    v->fBand = st.fBand;
+    v->fBreathLow = st.fBreathLow;
+    v->fBreathHigh = st.fBreathHigh;
+    v->fGainL = gL1;
+    v->fGainR = gR1;
+}
+
+// The filter's coefficients are kept in the voice while its cutoff stands.
+void FilterKeep(SynthVoice* v, float fHz, const FilterCoef& c) {
+    v->fFilterHz = fHz;
+    v->fA1 = c.a1;
+    v->fA2 = c.a2;
+    v->fA3 = c.a3;
+    v->fK = c.k;
+}
+
+FilterCoef FilterKept(const SynthVoice* v) {
+    return {v->fA1, v->fA2, v->fA3, v->fK};
+}
+
+// One block of a drum, the per-sample work only: the kind of drum is chosen
+// once per block, so the loop carries no tests.
 struct DrumBlock {
-    float fBody, dBody, fNoise, dNoise, fNoiseLevel, fMetalLevel, dgL, dgR;
-    uint32_t nInc, nMetal1, nMetal2;
+    float fBody, dBody, fNoise, dNoise, fNoiseLevel, fMetalLevel;
+    uint32_t nInc, anMetalInc[SYNTH_METALS];
     const float* tMetal;
     FilterCoef fc;
 };
 
-template <int bBody, int bMetal, int nNoiseMode>
-void DrumLoop(const DrumBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
-    uint32_t n1 = v->nPhase1, n2 = v->nPhase2, n3 = v->nPhaseMod, nNoise = v->nNoise;
-    float gL = v->fGainL, gR = v->fGainR, fLow = v->fLow, fBand = v->fBand;
+template <int bBody, int nMetals, int nNoiseMode>
+void DrumLoop(const DrumBlock& b, SynthVoice* v, LoopState& st, float* aL, float* aR, int n) {
+    uint32_t an[SYNTH_METALS];
+    for (int k = 0; k < nMetals; k++) an[k] = v->anMetal[k];
     float fBody = b.fBody, fNoise = b.fNoise;
     for (int i = 0; i < n; i++) {
         float x = 0;
         if (bBody) {
-            x = Lookup(aSine, n1) * fBody;
-            n1 += b.nInc;
+            x = Lookup(aSine, st.n1) * fBody;
+            st.n1 += b.nInc;
         }
         if (nNoiseMode != NOISE_NONE) {
-            float y = NoiseNext(&nNoise) * b.fNoiseLevel;
-            if (bMetal) {
-                y += (Lookup(b.tMetal, n2) + Lookup(b.tMetal, n3)) * b.fMetalLevel;
-                n2 += b.nMetal1;
-                n3 += b.nMetal2;
+            float y = NoiseNext(&st.nNoise) * b.fNoiseLevel, m = 0;
+            for (int k = 0; k < nMetals; k++) {
+                m += Lookup(b.tMetal, an[k]);
+                an[k] += b.anMetalInc[k];
             }
+            y += m * b.fMetalLevel;
             float fBandOut;
-            float fLowOut = FilterRun(b.fc, &fLow, &fBand, y, &fBandOut);
+            float fLowOut = FilterRun(b.fc, &st.fLow, &st.fBand, y, &fBandOut);
             float z = nNoiseMode == NOISE_LOW    ? fLowOut
                       : nNoiseMode == NOISE_BAND ? fBandOut * b.fc.k
                                                  : y - b.fc.k * fBandOut - fLowOut;
             x += z * fNoise;
         }
-        gL += b.dgL;
-        gR += b.dgR;
         fBody += b.dBody;
         fNoise += b.dNoise;
-        aL[i] += x * gL;
-        aR[i] += x * gR;
+        LoopOut(st, x, aL, aR, i);
     }
-    v->nPhase1 = n1;
-    v->nPhase2 = n2;
-    v->nPhaseMod = n3;
-    v->nNoise = nNoise;
-    v->fLow = fLow;
-    v->fBand = fBand;
+    for (int k = 0; k < nMetals; k++) v->anMetal[k] = an[k];
 }
 
-typedef void (*DrumLoopFn)(const DrumBlock&, SynthVoice*, float*, float*, int);
-#define DRUM_LOOPS(m) DrumLoop<0, 0, m>, DrumLoop<1, 0, m>, DrumLoop<0, 1, m>, DrumLoop<1, 1, m>
-const DrumLoopFn akDrumLoop[16] = {DRUM_LOOPS(NOISE_NONE), DRUM_LOOPS(NOISE_LOW),
+typedef void (*DrumLoopFn)(const DrumBlock&, SynthVoice*, LoopState&, float*, float*, int);
+#define DRUM_LOOPS(m)                                                                              \
+    DrumLoop<0, 0, m>, DrumLoop<1, 0, m>, DrumLoop<0, 2, m>, DrumLoop<1, 2, m>,                    \
+        DrumLoop<0, SYNTH_METALS, m>, DrumLoop<1, SYNTH_METALS, m>
+const DrumLoopFn akDrumLoop[24] = {DRUM_LOOPS(NOISE_NONE), DRUM_LOOPS(NOISE_LOW),
                                    DRUM_LOOPS(NOISE_BAND), DRUM_LOOPS(NOISE_HIGH)};
 #undef DRUM_LOOPS
+
+// The partials of a cymbal against its lowest: the first two are a bell's.
+const float aMetalRatio[SYNTH_METALS] = {1, 1.4983f, 1.8174f, 2.2631f, 2.6489f, 3.0920f};
 
 void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     Drum d;
@@ -959,49 +1069,34 @@ void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     }
     float fBody1 = v->fEnv * d.fBody * fRise1, fNoise1 = v->fNoiseEnv * fRise1;
     float fHz = d.fHz1 + (d.fHz0 - d.fHz1) * Decay(v->fTime, d.fSweep);
-    uint32_t nInc = (uint32_t)(fHz * kPhaseScale);
-    uint32_t nMetal1 = (uint32_t)(d.fMetalHz * kPhaseScale);
-    uint32_t nMetal2 = (uint32_t)(d.fMetalHz * 1.4983f * kPhaseScale);
-    const float* tMetal = TableFor(WAVE_SQUARE, d.fMetalHz * 1.5f);
-    if (v->fFilterHz == 0) { // the drum's filter never moves: set once
-        FilterCoef cNew = FilterMake(d.fNoiseHz, d.fNoiseQ);
-        v->fFilterHz = d.fNoiseHz;
-        v->fA1 = cNew.a1;
-        v->fA2 = cNew.a2;
-        v->fA3 = cNew.a3;
-        v->fK = cNew.k;
-    }
-    FilterCoef c = {v->fA1, v->fA2, v->fA3, v->fK};
+    if (v->fFilterHz == 0) // the drum's filter never moves: set once
+        FilterKeep(v, d.fNoiseHz, FilterMake(d.fNoiseHz, d.fNoiseQ));
 
-    float gL0 = v->fGainL, gR0 = v->fGainR, gL1, gR1;
     int nPan = (int)s->aChannel[v->nChannel].nPan + (int)(d.fPan * 40);
     nPan = nPan < 0 ? 0 : nPan > 127 ? 127 : nPan;
     const SynthChannel* ch = &s->aChannel[v->nChannel];
     float g = kDrumGain * v->fVelocity * aLevelGain[ch->nVolume] * aLevelGain[ch->nExpression];
-    gL1 = g * aPanLeft[nPan];
-    gR1 = g * aPanRight[nPan];
+    float gL1 = g * aPanLeft[nPan], gR1 = g * aPanRight[nPan];
     DrumBlock b;
     float fInv = 1.0f / (float)n;
-    b.dgL = (gL1 - gL0) * fInv;
-    b.dgR = (gR1 - gR0) * fInv;
     b.fBody = fBody0;
     b.dBody = (fBody1 - fBody0) * fInv;
     b.fNoise = fNoise0;
     b.dNoise = (fNoise1 - fNoise0) * fInv;
     b.fNoiseLevel = d.fNoise;
     b.fMetalLevel = d.fMetal;
-    b.nInc = nInc;
-    b.nMetal1 = nMetal1;
-    b.nMetal2 = nMetal2;
-    b.tMetal = tMetal;
-    b.fc = c;
+    b.nInc = PhaseStep(fHz);
+    for (int k = 0; k < SYNTH_METALS; k++) b.anMetalInc[k] = PhaseStep(d.fMetalHz * aMetalRatio[k]);
+    b.tMetal = TableFor(WAVE_SQUARE, d.fMetalHz * aMetalRatio[d.nMetals - 1]);
+    b.fc = FilterKept(v);
     // A part that has died away below what 16 bits can tell is left out.
     int bBody = d.fBody > 0 && fmaxf(fBody0, fBody1) >= kSilent;
     int nNoiseMode = fmaxf(fNoise0, fNoise1) >= kSilent ? (int)d.nNoiseMode : (int)NOISE_NONE;
-    int nKind = bBody | (d.fMetal > 0 && nNoiseMode != NOISE_NONE) << 1 | nNoiseMode << 2;
-    akDrumLoop[nKind](b, v, aL, aR, n);
-    v->fGainL = gL1;
-    v->fGainR = gR1;
+    int nMetalKind =
+        d.fMetal > 0 && nNoiseMode != NOISE_NONE ? (d.nMetals == SYNTH_METALS ? 2 : 1) : 0;
+    LoopState st = LoopBegin(v, gL1, gR1, n);
+    akDrumLoop[bBody | nMetalKind << 1 | nNoiseMode * 6](b, v, st, aL, aR, n);
+    LoopEnd(v, st, gL1, gR1);
     v->fTime += dt;
     float fLevel = (gL1 + gR1) * fmaxf(v->fEnv * d.fBody, v->fNoiseEnv * (d.fNoise + d.fMetal));
     if ((v->fEnv * d.fBody < kSilent && v->fNoiseEnv < kSilent) || fLevel < kInaudible)
@@ -1017,54 +1112,46 @@ struct ToneBlock {
     uint32_t nInc1, nInc2, nIncMod;
     float fIndex, fMix2, fNoise;
     FilterCoef fc;
-    float dgL, dgR;
 };
 
 template <int bFm, int bOsc2, int bNoise, int nFilter>
-void ToneLoop(const ToneBlock& b, SynthVoice* v, float* aL, float* aR, int n) {
-    uint32_t n1 = v->nPhase1, n2 = v->nPhase2, nMod = v->nPhaseMod, nNoise = v->nNoise;
-    float gL = v->fGainL, gR = v->fGainR, fLow = v->fLow, fBand = v->fBand;
+void ToneLoop(const ToneBlock& b, SynthVoice*, LoopState& st, float* aL, float* aR, int n) {
     for (int i = 0; i < n; i++) {
         float x;
         if (bFm) {
             // Phase modulation: the modulator moves the read position.
-            uint32_t nOffset = PhaseOffset(Lookup(aSine, nMod) * b.fIndex);
-            nMod += b.nIncMod;
-            x = Lookup(b.t1, n1 + nOffset);
+            uint32_t nOffset = PhaseOffset(Lookup(aSine, st.nMod) * b.fIndex);
+            st.nMod += b.nIncMod;
+            x = Lookup(b.t1, st.n1 + nOffset);
         } else {
-            x = Lookup(b.t1, n1);
+            x = Lookup(b.t1, st.n1);
         }
-        n1 += b.nInc1;
+        st.n1 += b.nInc1;
         if (bOsc2) {
-            x += Lookup(b.t2, n2) * b.fMix2;
-            n2 += b.nInc2;
+            x += Lookup(b.t2, st.n2) * b.fMix2;
+            st.n2 += b.nInc2;
         }
-        if (bNoise) x += NoiseNext(&nNoise) * b.fNoise;
+        if (bNoise) {
+            st.fBreathLow += (NoiseNext(&st.nNoise) - st.fBreathLow) * kBreathTop;
+            st.fBreathHigh += (st.fBreathLow - st.fBreathHigh) * kBreathBottom;
+            x += (st.fBreathLow - st.fBreathHigh) * b.fNoise;
+        }
         if (nFilter == FILTER_POLES) {
             // Two one-pole low-passes: gentle, and quicker than the resonant
             // one. Written so that only a multiply and an add wait on the
             // sample before (a1 the input's share, a2 the pole).
-            fLow = fLow * b.fc.a2 + x * b.fc.a1;
-            fBand = fBand * b.fc.a2 + fLow * b.fc.a1;
-            x = fBand;
+            st.fLow = st.fLow * b.fc.a2 + x * b.fc.a1;
+            st.fBand = st.fBand * b.fc.a2 + st.fLow * b.fc.a1;
+            x = st.fBand;
         } else if (nFilter == FILTER_RESONANT) {
             float fBandOut;
-            x = FilterRun(b.fc, &fLow, &fBand, x, &fBandOut);
+            x = FilterRun(b.fc, &st.fLow, &st.fBand, x, &fBandOut);
         }
-        gL += b.dgL;
-        gR += b.dgR;
-        aL[i] += x * gL;
-        aR[i] += x * gR;
+        LoopOut(st, x, aL, aR, i);
     }
-    v->nPhase1 = n1;
-    v->nPhase2 = n2;
-    v->nPhaseMod = nMod;
-    v->nNoise = nNoise;
-    v->fLow = fLow;
-    v->fBand = fBand;
 }
 
-typedef void (*ToneLoopFn)(const ToneBlock&, SynthVoice*, float*, float*, int);
+typedef void (*ToneLoopFn)(const ToneBlock&, SynthVoice*, LoopState&, float*, float*, int);
 #define TONE_LOOPS(f)                                                                              \
     ToneLoop<0, 0, 0, f>, ToneLoop<1, 0, 0, f>, ToneLoop<0, 1, 0, f>, ToneLoop<1, 1, 0, f>,        \
         ToneLoop<0, 0, 1, f>, ToneLoop<1, 0, 1, f>, ToneLoop<0, 1, 1, f>, ToneLoop<1, 1, 1, f>
@@ -1108,9 +1195,8 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     }
     float fHz = fCents != 0 ? v->fHz * exp2f(fCents / 1200.0f) : v->fHz;
     float fHz1 = fHz * v->fRatio1, fHz2 = fHz * v->fRatio2;
-    uint32_t nInc1 = (uint32_t)(fHz1 * kPhaseScale);
-    uint32_t nInc2 = (uint32_t)(fHz2 * kPhaseScale);
-    uint32_t nIncMod = (uint32_t)(fHz1 * p.fm.fFmRatio * kPhaseScale);
+    uint32_t nInc1 = PhaseStep(fHz1), nInc2 = PhaseStep(fHz2);
+    uint32_t nIncMod = PhaseStep(fHz1 * p.fm.fFmRatio);
     const float* t1 = TableFor(p.osc.nWave1, fHz1);
     const float* t2 = TableFor(p.osc.nWave2, fHz2);
     float fIndex = 0;
@@ -1126,9 +1212,12 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     int nFilter = p.filter.fCut <= 0 ? FILTER_NONE
                   : p.filter.fQ > 1  ? FILTER_RESONANT
                                      : FILTER_POLES;
-    FilterCoef fc = {v->fA1, v->fA2, v->fA3, v->fK};
+    FilterCoef fc = FilterKept(v);
     if (nFilter != FILTER_NONE) {
-        float fCut = p.filter.fCut + p.filter.fCutEnv * v->fCutNow * (0.4f + 0.6f * v->fVelocity);
+        // Brightness follows velocity: a hard strike opens the filter wider.
+        float fCut =
+            (p.filter.fCut + p.filter.fCutEnv * v->fCutNow * (0.4f + 0.6f * v->fVelocity)) *
+            (0.5f + (float)v->nVelocity / 127.0f);
         float fCutHz = fmaxf(fHz * fCut, 180.0f);
         // The filter is set again only when its cutoff has moved.
         if (fabsf(fCutHz - v->fFilterHz) > 0.002f * fCutHz) {
@@ -1139,11 +1228,7 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
                 fc.a1 = 1 - fc.a2;
                 fc.a3 = fc.k = 0;
             }
-            v->fFilterHz = fCutHz;
-            v->fA1 = fc.a1;
-            v->fA2 = fc.a2;
-            v->fA3 = fc.a3;
-            v->fK = fc.k;
+            FilterKeep(v, fCutHz, fc);
         }
     }
     float fTrem = 1;
@@ -1160,31 +1245,175 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     tb.nIncMod = nIncMod;
     tb.fIndex = fIndex;
     tb.fMix2 = p.osc.fMix2;
-    tb.fNoise = fNoiseLevel;
+    tb.fNoise = fNoiseLevel * kBreathGain;
     tb.fc = fc;
-    float fInv = 1.0f / (float)n;
-    tb.dgL = (gL1 - v->fGainL) * fInv;
-    tb.dgR = (gR1 - v->fGainR) * fInv;
     int nKind = (fIndex > 0) | (p.osc.fMix2 > 0) << 1 | (fNoiseLevel > 0) << 2 | nFilter << 3;
-    akToneLoop[nKind](tb, v, aL, aR, n);
-    v->fGainL = gL1;
-    v->fGainR = gR1;
+    LoopState st = LoopBegin(v, gL1, gR1, n);
+    akToneLoop[nKind](tb, v, st, aL, aR, n);
+    LoopEnd(v, st, gL1, gR1);
     // Over once it has died away below what 16 bits can tell from silence.
     int bDying = v->nStage >= STAGE_RELEASE || (v->nStage == STAGE_DECAY && p.env.fSustain == 0);
     if (bDying && (v->fEnv < kSilent || gL1 + gR1 < kInaudible)) v->nStage = STAGE_FREE;
 }
 
-// The mix to 16 bits: fixed headroom, and above it a soft knee that never
-// reaches full scale, so loud chords round off instead of clipping.
+void VoiceRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
+    if (v->bDrum)
+        DrumRender(s, v, aL, aR, n);
+    else
+        ToneRender(s, v, aL, aR, n);
+}
+
+// --- The room: reverb and chorus -------------------------------------------------------
+
+// The reverb: eight delay lines of 27 to 49 ms (prime lengths, so their
+// echoes never line up) fed back through a reflection that mixes each into
+// all, each losing its highs on every pass; before them two all-pass
+// diffusers smear the onset. The lines' gains set the time to fall 60 dB.
+const int anReverbLength[SYNTH_REVERB_LINES + 2] = {1187, 1327, 1459, 1613, 1747,
+                                                    1871, 2011, 2179, 347,  113};
+constexpr float kReverbTime = 1.7f;  // s
+constexpr float kReverbDamp = 0.42f; // the lines' one-pole low-pass, about 4 kHz
+constexpr float kDiffuse = 0.6f;
+constexpr float kReverbOut = 0.3f;
+constexpr int kReverbRing = 5 * SYNTH_RATE; // this long unfed, the reverb has died away
+float afReverbGain[SYNTH_REVERB_LINES];
+
+// The chorus: two taps a quarter turn apart swaying 3 ms either side of 13 ms
+// at 0.45 Hz, one for each side.
+constexpr float kChorusDelay = 0.013f * kRate, kChorusDepth = 0.003f * kRate;
+constexpr float kChorusRate = 0.45f, kChorusOut = 0.9f;
+
+void ReverbMake() {
+    for (int k = 0; k < SYNTH_REVERB_LINES; k++)
+        afReverbGain[k] = powf(10.0f, -3.0f * (float)anReverbLength[k] / (kReverbTime * kRate));
+}
+
+// Adds the reverb of the mono send aIn to aL and aR.
+void ReverbRun(SynthSpace* sp, const float* aIn, int bFed, float* aL, float* aR, int n) {
+    sp->nReverbQuiet = bFed ? 0 : sp->nReverbQuiet + n;
+    if (sp->nReverbQuiet > kReverbRing) return;
+    float* apLine[SYNTH_REVERB_LINES + 2];
+    float* p = sp->aReverb;
+    for (int k = 0; k < SYNTH_REVERB_LINES + 2; k++) {
+        apLine[k] = p;
+        p += anReverbLength[k];
+    }
+    int* anAt = sp->anAt;
+    for (int i = 0; i < n; i++) {
+        float x = aIn[i];
+        for (int k = SYNTH_REVERB_LINES; k < SYNTH_REVERB_LINES + 2; k++) {
+            float y = apLine[k][anAt[k]], u = x + kDiffuse * y;
+            apLine[k][anAt[k]] = u;
+            x = y - kDiffuse * u;
+            if (++anAt[k] == anReverbLength[k]) anAt[k] = 0;
+        }
+        float aOut[SYNTH_REVERB_LINES], fSum = 0;
+        for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
+            float* pDamp = &sp->afDamp[k];
+            *pDamp += (apLine[k][anAt[k]] - *pDamp) * kReverbDamp;
+            aOut[k] = *pDamp * afReverbGain[k];
+            fSum += aOut[k];
+        }
+        fSum *= 2.0f / (float)SYNTH_REVERB_LINES;
+        for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
+            apLine[k][anAt[k]] = aOut[k] - fSum + x;
+            if (++anAt[k] == anReverbLength[k]) anAt[k] = 0;
+        }
+        aL[i] += (aOut[0] - aOut[2] + aOut[4] - aOut[6]) * kReverbOut;
+        aR[i] += (aOut[1] - aOut[3] + aOut[5] - aOut[7]) * kReverbOut;
+    }
+}
+
+// One tap of the chorus, its delay in frames ramped across the block.
+float ChorusTap(const SynthSpace* sp, int nAt, float fDelay) {
+    float fRead = (float)nAt - fDelay;
+    if (fRead < 0) fRead += (float)SYNTH_CHORUS_SIZE;
+    int i = (int)fRead;
+    float f = fRead - (float)i;
+    float a = sp->aChorus[i], b = sp->aChorus[(i + 1) & (SYNTH_CHORUS_SIZE - 1)];
+    return a + (b - a) * f;
+}
+
+// Adds the chorus of the mono send aIn to aL and aR.
+void ChorusRun(SynthSpace* sp, const float* aIn, int bFed, float* aL, float* aR, int n) {
+    sp->nChorusQuiet = bFed ? 0 : sp->nChorusQuiet + n;
+    if (sp->nChorusQuiet > SYNTH_CHORUS_SIZE) return;
+    float fPhase1 = sp->fChorusPhase + kChorusRate * (float)n / kRate;
+    if (fPhase1 >= 1) fPhase1 -= 1;
+    float a = 2 * kPi * sp->fChorusPhase, b = 2 * kPi * fPhase1;
+    float dL0 = kChorusDelay + kChorusDepth * sinf(a), dL1 = kChorusDelay + kChorusDepth * sinf(b);
+    float dR0 = kChorusDelay + kChorusDepth * cosf(a), dR1 = kChorusDelay + kChorusDepth * cosf(b);
+    float fInv = 1.0f / (float)n;
+    for (int i = 0; i < n; i++) {
+        int nAt = sp->nChorusAt;
+        sp->aChorus[nAt] = aIn[i];
+        float f = (float)i * fInv;
+        aL[i] += ChorusTap(sp, nAt, dL0 + (dL1 - dL0) * f) * kChorusOut;
+        aR[i] += ChorusTap(sp, nAt, dR0 + (dR1 - dR0) * f) * kChorusOut;
+        sp->nChorusAt = (nAt + 1) & (SYNTH_CHORUS_SIZE - 1);
+    }
+    sp->fChorusPhase = fPhase1;
+}
+
+// A channel's mix into the dry sum and, by its controllers 91 and 93, into
+// the reverb's and the chorus's sends, each ramped from its last level.
+void ChannelSend(SynthChannel* c, float (*aMix)[SYNTH_BLOCK], float* aL, float* aR, float* aReverb,
+                 float* aChorus, int n) {
+    float fReverb1 = (float)c->nReverb / 127.0f, fChorus1 = (float)c->nChorus / 127.0f;
+    float fReverb = c->fReverbSend, fChorus = c->fChorusSend, fInv = 1.0f / (float)n;
+    float dReverb = (fReverb1 - fReverb) * fInv, dChorus = (fChorus1 - fChorus) * fInv;
+    for (int i = 0; i < n; i++) {
+        float l = aMix[0][i], r = aMix[1][i], m = 0.5f * (l + r);
+        fReverb += dReverb;
+        fChorus += dChorus;
+        aL[i] += l;
+        aR[i] += r;
+        aReverb[i] += m * fReverb;
+        aChorus[i] += m * fChorus;
+    }
+    c->fReverbSend = fReverb1;
+    c->fChorusSend = fChorus1;
+}
+
+// The tail of fading voices whose slots were taken, into this block.
+void TailMix(Synth* s, float* aL, float* aR, int n) {
+    if (!s->nTail) return;
+    float* apOut[2] = {aL, aR};
+    for (int c = 0; c < 2; c++) {
+        float* t = s->aTail[c];
+        for (int i = 0; i < n; i++) apOut[c][i] += t[i];
+        memmove(t, t + n, (size_t)(SYNTH_BLOCK - n) * sizeof *t);
+        memset(t + SYNTH_BLOCK - n, 0, (size_t)n * sizeof *t);
+    }
+    s->nTail = s->nTail > n ? s->nTail - n : 0;
+}
+
+// The mix to 16 bits. A block that would pass kLimitAt is turned down to
+// it, ramped across the block, and the level recovers over kRecover; what
+// still rises above kKnee bends toward kCeiling and never reaches it.
 int16_t Limit(float x) {
-    const float fKnee = 0.7f;
     float a = fabsf(x);
-    if (a > fKnee) {
-        float u = (a - fKnee) / (1 - fKnee);
-        a = fKnee + (1 - fKnee) * u / (1 + u);
+    if (a > kKnee) {
+        float u = (a - kKnee) / (kCeiling - kKnee);
+        a = kKnee + (kCeiling - kKnee) * u / (1 + u);
         x = x < 0 ? -a : a;
     }
     return (int16_t)lrintf(x * 32767.0f);
+}
+
+void MixOut(Synth* s, const float* aL, const float* aR, int16_t* pOut, int n) {
+    float fPeak = 0;
+    for (int i = 0; i < n; i++) fPeak = fmaxf(fPeak, fmaxf(fabsf(aL[i]), fabsf(aR[i])));
+    fPeak *= kMaster;
+    float g0 = s->fLevel, g1 = fminf(g0 + (1 - g0) * (float)n / (kRecover * kRate), 1.0f);
+    if (fPeak * g1 > kLimitAt) g1 = kLimitAt / fPeak;
+    float g = g0, dg = (g1 - g0) / (float)n;
+    for (int i = 0; i < n; i++) {
+        g += dg;
+        pOut[2 * i] = Limit(aL[i] * kMaster * g);
+        pOut[2 * i + 1] = Limit(aR[i] * kMaster * g);
+    }
+    s->fLevel = g1;
 }
 
 } // namespace
@@ -1193,6 +1422,7 @@ void SynthReset(Synth* pSynth) {
     if (!bTablesMade) {
         CurvesMake();
         TablesMake();
+        ReverbMake();
     }
     memset(pSynth, 0, sizeof *pSynth);
     for (int i = 0; i < SYNTH_CHANNELS; i++) {
@@ -1202,7 +1432,9 @@ void SynthReset(Synth* pSynth) {
         c->nPan = 64;
         c->nRpnMsb = c->nRpnLsb = 127;
         c->fBendRange = 2;
+        c->nReverb = 40; // the General MIDI default, for a file that sends none
     }
+    pSynth->fLevel = 1;
 }
 
 void SynthMidi(Synth* pSynth, uint8_t nStatus, uint8_t nData1, uint8_t nData2) {
@@ -1227,18 +1459,32 @@ void SynthMidi(Synth* pSynth, uint8_t nStatus, uint8_t nData1, uint8_t nData2) {
 void SynthRender(Synth* pSynth, int16_t* pOut, int nFrames) {
     while (nFrames > 0) {
         int n = nFrames < SYNTH_BLOCK ? nFrames : SYNTH_BLOCK;
-        float aL[SYNTH_BLOCK] = {0}, aR[SYNTH_BLOCK] = {0};
+        // Each channel's voices into its own mix, then the mixes into the
+        // dry sum and the sends.
+        float aMix[SYNTH_CHANNELS][2][SYNTH_BLOCK];
+        unsigned nUsed = 0;
         for (SynthVoice* v = pSynth->aVoice; v < pSynth->aVoice + SYNTH_SLOTS; v++) {
             if (v->nStage == STAGE_FREE) continue;
-            if (v->bDrum)
-                DrumRender(pSynth, v, aL, aR, n);
-            else
-                ToneRender(pSynth, v, aL, aR, n);
+            if (!(nUsed >> v->nChannel & 1)) {
+                memset(aMix[v->nChannel], 0, sizeof aMix[0]);
+                nUsed |= 1u << v->nChannel;
+            }
+            VoiceRender(pSynth, v, aMix[v->nChannel][0], aMix[v->nChannel][1], n);
         }
-        for (int i = 0; i < n; i++) {
-            pOut[2 * i] = Limit(aL[i] * kMaster);
-            pOut[2 * i + 1] = Limit(aR[i] * kMaster);
+        float aL[SYNTH_BLOCK] = {0}, aR[SYNTH_BLOCK] = {0};
+        float aReverb[SYNTH_BLOCK] = {0}, aChorus[SYNTH_BLOCK] = {0};
+        int bReverb = 0, bChorus = 0;
+        for (int c = 0; c < SYNTH_CHANNELS; c++) {
+            if (!(nUsed >> c & 1)) continue;
+            SynthChannel* ch = &pSynth->aChannel[c];
+            ChannelSend(ch, aMix[c], aL, aR, aReverb, aChorus, n);
+            bReverb |= ch->nReverb > 0;
+            bChorus |= ch->nChorus > 0;
         }
+        TailMix(pSynth, aL, aR, n);
+        ReverbRun(&pSynth->space, aReverb, bReverb, aL, aR, n);
+        ChorusRun(&pSynth->space, aChorus, bChorus, aL, aR, n);
+        MixOut(pSynth, aL, aR, pOut, n);
         pOut += 2 * n;
         nFrames -= n;
     }

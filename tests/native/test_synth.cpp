@@ -195,9 +195,11 @@ struct Message {
     uint8_t nStatus, nData1, nData2;
 };
 
-Take Play(const std::vector<Message>& aMessage, int nFrames) {
+// Dry unless asked: the room's reverb is sent nothing.
+Take Play(const std::vector<Message>& aMessage, int nFrames, bool bRoom = false) {
     static Synth synth;
     SynthReset(&synth);
+    for (int c = 0; c < SYNTH_CHANNELS && !bRoom; c++) SynthMidi(&synth, 0xB0 | c, 91, 0);
     Take t;
     std::vector<int16_t> a(2 * (size_t)nFrames);
     int nAt = 0;
