@@ -294,8 +294,8 @@ const Patch aPatch[P_COUNT] = {
              .fKeyDecay = 0.5f},
      .filter = {.fCut = 2.5f, .fCutEnv = 5, .fCutDecay = 0.09f, .fQ = 0.9f},
      .fGain = 0.6f},
-    // P_SYNTH_BASS: a resonant filter snapping shut
-    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SQUARE, .fMix2 = 0.4f, .fRatio2 = 0.5f},
+    // P_SYNTH_BASS: a resonant filter snapping shut, a square an octave down at -12 dB
+    {.osc = {.nWave1 = WAVE_SAW, .nWave2 = WAVE_SQUARE, .fMix2 = 0.13f, .fRatio2 = 0.5f},
      .env = {.fAttack = 0.002f, .fDecay = 0.5f, .fSustain = 0.45f, .fRelease = 0.05f},
      .filter = {.fCut = 2, .fCutEnv = 14, .fCutDecay = 0.09f, .fQ = 2.5f},
      .fGain = 0.42f},

@@ -21,8 +21,10 @@ struct EffectDef {
 // Every effect, in the order of kSoundEffects.
 const std::vector<EffectDef>& Effects();
 
-// The peak level every effect is normalised to (fraction of full scale).
-constexpr double kEffectPeak = 0.75;
+// The peak level every effect is normalised to (fraction of full scale):
+// low enough that an effect over the loudest music (which never reaches
+// 0.58) stays below full scale, and as loud as the music to the ear.
+constexpr double kEffectPeak = 0.38;
 
 // Synthesises one effect, normalised; the seed is derived from its name.
 Sound MakeEffect(const EffectDef& def);

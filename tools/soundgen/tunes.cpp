@@ -72,12 +72,14 @@ struct TuneDef {
     std::vector<Section> aSection;
     const char* szForm; // I intro, O outro, other letters are sections
     uint32_t nSeed;
+    int nExpression = 127; // every part's, so the tunes sit at one loudness
 };
 
 enum Part { kMelody, kHarmony, kComp, kPad, kBass, kDrums, kParts };
 const int aChannel[kParts] = {0, 1, 2, 3, 4, 9};
 const char* const aPartName[kParts] = {"Melody", "Harmony", "Chords", "Pad", "Bass", "Drums"};
-const int aVolume[kParts] = {108, 84, 80, 66, 100, 92};
+// The pad sits under the melody but is heard; the bass is no louder than the melody.
+const int aVolume[kParts] = {108, 84, 80, 94, 82, 92};
 const int aPanCtl[kParts] = {64, 40, 88, 52, 64, 64};
 const int aReverb[kParts] = {56, 56, 44, 72, 20, 40};
 
@@ -576,6 +578,7 @@ std::vector<uint8_t> Composer::Compose() {
         t.Control(0, ch, 121, 0); // reset controllers
         t.Program(0, ch, programs[p]);
         t.Control(0, ch, 7, aVolume[p]);
+        if (d.nExpression < 127) t.Control(0, ch, 11, d.nExpression);
         t.Control(0, ch, 10, aPanCtl[p]);
         t.Control(0, ch, 91, aReverb[p]);
         t.Control(0, ch, 93, p == kPad ? 40 : 10);
@@ -759,7 +762,8 @@ const std::vector<TuneDef>& Tunes() {
             {8, kMaj},
             {10, kMaj}}}},
          "IAABABAO",
-         0x0b175003u},
+         0x0b175003u,
+         114},
         {"tumble_bop.mid",
          "Tumble Bop",
          138,
