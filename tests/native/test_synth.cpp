@@ -2,13 +2,18 @@
 // synthesizer makes of notes, by measuring its output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "audio/smf.h"
 #include "audio/synth.h"
+#include "meter.h"
 
 namespace {
 
@@ -364,6 +369,133 @@ TEST(Synth, ManyNotesStealVoicesQuietlyAndNeverClip) {
     SynthReset(&synth);
     for (const Message& m : aMessage) SynthMidi(&synth, m.nStatus, m.nData1, m.nData2);
     EXPECT_LE(SynthVoicesSounding(&synth), (int)SYNTH_SLOTS);
+}
+
+// A chord struck while 32 voices sound (held notes, or release tails that
+// still count) keeps all of its notes: only voices already heard give way.
+TEST(Synth, AChordOverFullVoicesKeepsEveryNote) {
+    const int nChord = kSecond / 5, nFrom = nChord + kSecond / 20, nLen = kSecond / 10;
+    const int aKey[4] = {97, 100, 103, 106}; // above every partial of the notes beneath
+    for (int nProgram : {16, 48}) {          // organ held, strings released
+        SCOPED_TRACE("under program " + std::to_string(nProgram));
+        std::vector<Message> aUnder = {{0, 0xC0, (uint8_t)nProgram, 0}, {0, 0xC1, 73, 0}};
+        for (int k = 24; k < 56; k++) aUnder.push_back({0, 0x90, (uint8_t)k, 90});
+        if (nProgram == 48)
+            for (int k = 24; k < 56; k++) aUnder.push_back({kSecond / 10, 0x80, (uint8_t)k, 0});
+        std::vector<Message> aAll = aUnder;
+        for (int k : aKey) aAll.push_back({nChord, 0x91, (uint8_t)k, 100});
+        Take tUnder = Play(aUnder, nFrom + nLen), tAll = Play(aAll, nFrom + nLen);
+        std::vector<float> aChord(tAll.aLeft.size());
+        for (size_t i = 0; i < aChord.size(); i++) aChord[i] = tAll.aLeft[i] - tUnder.aLeft[i];
+        double aStrength[4], dMost = 0;
+        for (int i = 0; i < 4; i++) {
+            aStrength[i] = Strength(aChord, nFrom, nLen, 440 * pow(2, (aKey[i] - 69) / 12.0));
+            dMost = std::max(dMost, aStrength[i]);
+        }
+        for (int i = 0; i < 4; i++) EXPECT_GT(aStrength[i], 0.5 * dMost) << "key " << aKey[i];
+    }
+}
+
+// The bend range stops at 24 semitones, and a note bent or built above half
+// the rate neither wraps nor folds back as a lower tone.
+TEST(Synth, BendRangeIsCappedAndHighOscillatorsDoNotWrap) {
+    auto Bent = [](uint8_t nRange, uint8_t nProgram, uint8_t nKey) {
+        return Play({{0, 0xB0, 101, 0},
+                     {0, 0xB0, 100, 0},
+                     {0, 0xB0, 6, nRange},
+                     {0, 0xC0, nProgram, 0},
+                     {0, 0xE0, 127, 127},
+                     {0, 0x90, nKey, 100}},
+                    kSecond / 2);
+    };
+    EXPECT_NEAR(Pitch(Bent(127, 0, 45).aLeft, kSecond / 4, kSecond / 5,
+                      440 * pow(2, 8191 / 8192.0 * 2 - 2)),
+                0.0, 5.0);
+    // The vibraphone's fourth partial of key 127 lies at 50.2 kHz; wrapped,
+    // it would sound at 6.1 kHz.
+    Take t = Bent(0, 11, 127);
+    EXPECT_LT(Strength(t.aLeft, kSecond / 10, kSecond / 10, 50175.0 - (double)SYNTH_RATE),
+              0.01 * Strength(t.aLeft, kSecond / 10, kSecond / 10, 12543.9));
+}
+
+meter::Stereo Stereo(const Take& t, int nFrom, int nTo) {
+    meter::Stereo s;
+    s.aLeft.assign(t.aLeft.begin() + nFrom, t.aLeft.begin() + nTo);
+    s.aRight.assign(t.aRight.begin() + nFrom, t.aRight.begin() + nTo);
+    s.nRate = SYNTH_RATE;
+    return s;
+}
+
+// Reverb and chorus add nothing at send 0 and widen a centred note when sent;
+// the reverb goes on after the note.
+TEST(Synth, ReverbAndChorusWidenTheImageOnlyWhenSent) {
+    const struct {
+        uint8_t nReverb, nChorus;
+        double dNoteWidth, dTailWidth; // side/mid at least, dB
+    } aCase[] = {{0, 0, -INFINITY, -INFINITY}, {127, 0, -20, -6}, {0, 127, -16, -INFINITY}};
+    for (const auto& c : aCase) {
+        SCOPED_TRACE(std::to_string(c.nReverb) + " " + std::to_string(c.nChorus));
+        const int nOff = kSecond / 2, nTail = nOff + kSecond / 2;
+        Take t = Play({{0, 0xB0, 91, c.nReverb},
+                       {0, 0xB0, 93, c.nChorus},
+                       {0, 0xC0, 73, 0},
+                       {0, 0x90, 69, 100},
+                       {nOff, 0x80, 69, 0}},
+                      nTail + kSecond / 5, true);
+        double dNote = meter::SideToMid(Stereo(t, 0, nOff));
+        double dTail = meter::SideToMid(Stereo(t, nTail, nTail + kSecond / 5));
+        float fTail = Peak(t.aLeft, nTail, nTail + kSecond / 5);
+        if (c.dNoteWidth == -INFINITY) {
+            EXPECT_EQ(t.aLeft, t.aRight);
+        }
+        EXPECT_GE(dNote, c.dNoteWidth);
+        EXPECT_GE(dTail, c.dTailWidth);
+        EXPECT_EQ(fTail > 0.001f, c.dTailWidth > -INFINITY) << fTail;
+    }
+}
+
+// Our music and our effects sound equally loud, and the loudest of both
+// together stays below full scale.
+TEST(SynthMix, MusicAndEffectsAreAsLoudAndTogetherDoNotClip) {
+    namespace fs = std::filesystem;
+    const fs::path dir(QUARRION_ASSET_DIR);
+    std::vector<double> aEffect;
+    float fEffectPeak = 0;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+        meter::Stereo s;
+        if (e.path().extension() != ".wav" || !meter::ReadWav(e.path().string(), &s)) continue;
+        aEffect.push_back(meter::Loudness(s));
+        for (float f : s.aLeft) fEffectPeak = std::max(fEffectPeak, std::fabs(f));
+        for (float f : s.aRight) fEffectPeak = std::max(fEffectPeak, std::fabs(f));
+    }
+    ASSERT_GE(aEffect.size(), 20u);
+    std::nth_element(aEffect.begin(), aEffect.begin() + aEffect.size() / 2, aEffect.end());
+    const double dEffects = aEffect[aEffect.size() / 2];
+    int nTunes = 0;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir / "dist")) {
+        std::ifstream in(e.path(), std::ios::binary);
+        std::vector<uint8_t> aByte((std::istreambuf_iterator<char>(in)), {});
+        SmfSong song;
+        ASSERT_TRUE(SmfRead(aByte.data(), aByte.size(), &song)) << e.path();
+        const int nFrames = 40 * kSecond;
+        std::vector<int16_t> aOut(2 * (size_t)nFrames);
+        static SynthPlayer player;
+        SynthPlayerStart(&player, &song);
+        SynthPlayerRender(&player, aOut.data(), nFrames);
+        SmfFree(&song);
+        meter::Stereo s;
+        s.nRate = SYNTH_RATE;
+        float fPeak = 0;
+        for (int i = 0; i < nFrames; i++) {
+            s.aLeft.push_back(aOut[2 * i] / 32768.0f);
+            s.aRight.push_back(aOut[2 * i + 1] / 32768.0f);
+            fPeak = std::max({fPeak, std::fabs(s.aLeft.back()), std::fabs(s.aRight.back())});
+        }
+        EXPECT_NEAR(meter::Loudness(s), dEffects, 2.0) << e.path();
+        EXPECT_LT(fPeak + fEffectPeak, 0.99f) << e.path();
+        nTunes++;
+    }
+    EXPECT_GE(nTunes, 5);
 }
 
 } // namespace
