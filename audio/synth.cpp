@@ -1288,6 +1288,22 @@ void ReverbMake() {
         afReverbGain[k] = powf(10.0f, -3.0f * (float)anReverbLength[k] / (kReverbTime * kRate));
 }
 
+// A line's next n samples to and from a block: every line is longer than a
+// block, so what a block reads was written before it, and each line is
+// read, and later written, a block at a time.
+void LineRead(const float* pLine, int nLength, int nAt, float* a, int n) {
+    int nFirst = nLength - nAt < n ? nLength - nAt : n;
+    memcpy(a, pLine + nAt, (size_t)nFirst * sizeof *a);
+    memcpy(a + nFirst, pLine, (size_t)(n - nFirst) * sizeof *a);
+}
+
+int LineWrite(float* pLine, int nLength, int nAt, const float* a, int n) {
+    int nFirst = nLength - nAt < n ? nLength - nAt : n;
+    memcpy(pLine + nAt, a, (size_t)nFirst * sizeof *a);
+    memcpy(pLine, a + nFirst, (size_t)(n - nFirst) * sizeof *a);
+    return nAt + n < nLength ? nAt + n : nAt + n - nLength;
+}
+
 // Adds the reverb of the mono send aIn to aL and aR.
 void ReverbRun(SynthSpace* sp, const float* aIn, int bFed, float* aL, float* aR, int n) {
     sp->nReverbQuiet = bFed ? 0 : sp->nReverbQuiet + n;
@@ -1298,29 +1314,38 @@ void ReverbRun(SynthSpace* sp, const float* aIn, int bFed, float* aL, float* aR,
         apLine[k] = p;
         p += anReverbLength[k];
     }
-    int* anAt = sp->anAt;
+    float x[SYNTH_BLOCK], y[SYNTH_BLOCK];
+    memcpy(x, aIn, (size_t)n * sizeof *x);
+    for (int k = SYNTH_REVERB_LINES; k < SYNTH_REVERB_LINES + 2; k++) { // the diffusers
+        LineRead(apLine[k], anReverbLength[k], sp->anAt[k], y, n);
+        for (int i = 0; i < n; i++) {
+            float u = x[i] + kDiffuse * y[i];
+            x[i] = y[i] - kDiffuse * u;
+            y[i] = u;
+        }
+        sp->anAt[k] = LineWrite(apLine[k], anReverbLength[k], sp->anAt[k], y, n);
+    }
+    float aOut[SYNTH_REVERB_LINES][SYNTH_BLOCK], aSum[SYNTH_BLOCK] = {0};
+    for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
+        float* a = aOut[k];
+        LineRead(apLine[k], anReverbLength[k], sp->anAt[k], a, n);
+        float fDamp = sp->afDamp[k], g = afReverbGain[k];
+        for (int i = 0; i < n; i++) {
+            fDamp += (a[i] - fDamp) * kReverbDamp;
+            a[i] = fDamp * g;
+            aSum[i] += a[i];
+        }
+        sp->afDamp[k] = fDamp;
+    }
+    // Fed back through a reflection, which mixes every line into all.
+    for (int i = 0; i < n; i++) aSum[i] = x[i] - aSum[i] * (2.0f / (float)SYNTH_REVERB_LINES);
+    for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
+        for (int i = 0; i < n; i++) y[i] = aOut[k][i] + aSum[i];
+        sp->anAt[k] = LineWrite(apLine[k], anReverbLength[k], sp->anAt[k], y, n);
+    }
     for (int i = 0; i < n; i++) {
-        float x = aIn[i];
-        for (int k = SYNTH_REVERB_LINES; k < SYNTH_REVERB_LINES + 2; k++) {
-            float y = apLine[k][anAt[k]], u = x + kDiffuse * y;
-            apLine[k][anAt[k]] = u;
-            x = y - kDiffuse * u;
-            if (++anAt[k] == anReverbLength[k]) anAt[k] = 0;
-        }
-        float aOut[SYNTH_REVERB_LINES], fSum = 0;
-        for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
-            float* pDamp = &sp->afDamp[k];
-            *pDamp += (apLine[k][anAt[k]] - *pDamp) * kReverbDamp;
-            aOut[k] = *pDamp * afReverbGain[k];
-            fSum += aOut[k];
-        }
-        fSum *= 2.0f / (float)SYNTH_REVERB_LINES;
-        for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
-            apLine[k][anAt[k]] = aOut[k] - fSum + x;
-            if (++anAt[k] == anReverbLength[k]) anAt[k] = 0;
-        }
-        aL[i] += (aOut[0] - aOut[2] + aOut[4] - aOut[6]) * kReverbOut;
-        aR[i] += (aOut[1] - aOut[3] + aOut[5] - aOut[7]) * kReverbOut;
+        aL[i] += (aOut[0][i] - aOut[2][i] + aOut[4][i] - aOut[6][i]) * kReverbOut;
+        aR[i] += (aOut[1][i] - aOut[3][i] + aOut[5][i] - aOut[7][i]) * kReverbOut;
     }
 }
 
