@@ -219,7 +219,8 @@ TEST(SoundLevels, StereoEffectsUseBothSides) {
         long diff = 0;
         for (size_t i = 0; i < w.aChannel[0].size(); ++i)
             diff += std::abs(w.aChannel[0][i] - w.aChannel[1][i]);
-        EXPECT_GT(diff, long(w.aChannel[0].size())) << r.szName << ": left and right the same";
+        // Half a step a sample on average, at the effects' peak of about 49 steps.
+        EXPECT_GT(2 * diff, long(w.aChannel[0].size())) << r.szName << ": left and right the same";
     }
 }
 
