@@ -25,6 +25,12 @@ enum {
     DEVICE_ID = 0x5153,   // the lParam of our notifications
 };
 
+// Where the song's end stands, when no buffer holds it.
+enum {
+    END_AHEAD = -1, // not yet rendered
+    END_TOLD = -2,  // played, and the notice posted
+};
+
 // The one track the device holds. The thread owns the player while it runs;
 // the notification's state is shared and guarded by csBuiltIn.
 struct BuiltInTrack {
@@ -36,7 +42,7 @@ struct BuiltInTrack {
     HANDLE hEvent, hThread;
     WAVEHDR aHeader[BUFFERS];
     int16_t aBuffer[BUFFERS][BUFFER_FRAMES * 2];
-    int nEndBuffer; // the buffer that holds the song's end, -1 before it is rendered
+    int nEndBuffer; // the buffer that holds the song's end, or one of END_*
     // Guarded:
     int bQuit;
     int bNotifyPending;
@@ -83,9 +89,9 @@ DWORD WINAPI BuiltInThread(LPVOID) {
         }
         if (track.nEndBuffer == i) {
             NotifyPost(MCI_NOTIFY_SUCCESSFUL);
-            track.nEndBuffer = -2; // told
+            track.nEndBuffer = END_TOLD;
         }
-        int bBefore = track.nEndBuffer == -1;
+        int bBefore = track.nEndBuffer == END_AHEAD;
         if (!SynthPlayerRender(&track.player, track.aBuffer[i], BUFFER_FRAMES) && bBefore)
             track.nEndBuffer = i;
         h->dwFlags &= ~(DWORD)WHDR_DONE;
@@ -152,7 +158,7 @@ uint32_t PlayStart(HWND hwndNotify, int bNotify) {
         waveOutPrepareHeader(track.hWave, h, sizeof *h);
     }
     SynthPlayerStart(&track.player, &track.song);
-    track.nEndBuffer = -1;
+    track.nEndBuffer = END_AHEAD;
     EnterCriticalSection(&csBuiltIn);
     track.bQuit = 0;
     track.bNotifyPending = bNotify;
