@@ -1010,7 +1010,8 @@ struct DrumBlock {
 };
 
 template <int bBody, int nMetals, int nNoiseMode>
-void DrumLoop(const DrumBlock& b, SynthVoice* v, LoopState& st, float* aL, float* aR, int n) {
+void DrumLoop(const DrumBlock& b, SynthVoice* v, LoopState& stBlock, float* aL, float* aR, int n) {
+    LoopState st = stBlock; // a copy of its own, so the stores to aL and aR leave it in registers
     uint32_t an[SYNTH_METALS];
     for (int k = 0; k < nMetals; k++) an[k] = v->anMetal[k];
     float fBody = b.fBody, fNoise = b.fNoise;
@@ -1039,6 +1040,7 @@ void DrumLoop(const DrumBlock& b, SynthVoice* v, LoopState& st, float* aL, float
         LoopOut(st, x, aL, aR, i);
     }
     for (int k = 0; k < nMetals; k++) v->anMetal[k] = an[k];
+    stBlock = st;
 }
 
 typedef void (*DrumLoopFn)(const DrumBlock&, SynthVoice*, LoopState&, float*, float*, int);
@@ -1095,7 +1097,7 @@ void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     int nMetalKind =
         d.fMetal > 0 && nNoiseMode != NOISE_NONE ? (d.nMetals == SYNTH_METALS ? 2 : 1) : 0;
     LoopState st = LoopBegin(v, gL1, gR1, n);
-    akDrumLoop[bBody | nMetalKind << 1 | nNoiseMode * 6](b, v, st, aL, aR, n);
+    akDrumLoop[bBody + 2 * nMetalKind + 6 * nNoiseMode](b, v, st, aL, aR, n);
     LoopEnd(v, st, gL1, gR1);
     v->fTime += dt;
     float fLevel = (gL1 + gR1) * fmaxf(v->fEnv * d.fBody, v->fNoiseEnv * (d.fNoise + d.fMetal));
@@ -1115,7 +1117,8 @@ struct ToneBlock {
 };
 
 template <int bFm, int bOsc2, int bNoise, int nFilter>
-void ToneLoop(const ToneBlock& b, SynthVoice*, LoopState& st, float* aL, float* aR, int n) {
+void ToneLoop(const ToneBlock& b, SynthVoice*, LoopState& stBlock, float* aL, float* aR, int n) {
+    LoopState st = stBlock; // in registers, as above
     for (int i = 0; i < n; i++) {
         float x;
         if (bFm) {
@@ -1149,6 +1152,7 @@ void ToneLoop(const ToneBlock& b, SynthVoice*, LoopState& st, float* aL, float* 
         }
         LoopOut(st, x, aL, aR, i);
     }
+    stBlock = st;
 }
 
 typedef void (*ToneLoopFn)(const ToneBlock&, SynthVoice*, LoopState&, float*, float*, int);
@@ -1326,17 +1330,19 @@ void ReverbRun(SynthSpace* sp, const float* aIn, int bFed, float* aL, float* aR,
         sp->anAt[k] = LineWrite(apLine[k], anReverbLength[k], sp->anAt[k], y, n);
     }
     float aOut[SYNTH_REVERB_LINES][SYNTH_BLOCK], aSum[SYNTH_BLOCK] = {0};
+    float afDamp[SYNTH_REVERB_LINES];
     for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
-        float* a = aOut[k];
-        LineRead(apLine[k], anReverbLength[k], sp->anAt[k], a, n);
-        float fDamp = sp->afDamp[k], g = afReverbGain[k];
-        for (int i = 0; i < n; i++) {
-            fDamp += (a[i] - fDamp) * kReverbDamp;
-            a[i] = fDamp * g;
-            aSum[i] += a[i];
-        }
-        sp->afDamp[k] = fDamp;
+        LineRead(apLine[k], anReverbLength[k], sp->anAt[k], aOut[k], n);
+        afDamp[k] = sp->afDamp[k];
     }
+    // The lines' low-passes side by side, so that no one waits on another.
+    for (int i = 0; i < n; i++)
+        for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
+            afDamp[k] = afDamp[k] * (1 - kReverbDamp) + aOut[k][i] * kReverbDamp;
+            aOut[k][i] = afDamp[k] * afReverbGain[k];
+            aSum[i] += aOut[k][i];
+        }
+    memcpy(sp->afDamp, afDamp, sizeof afDamp);
     // Fed back through a reflection, which mixes every line into all.
     for (int i = 0; i < n; i++) aSum[i] = x[i] - aSum[i] * (2.0f / (float)SYNTH_REVERB_LINES);
     for (int k = 0; k < SYNTH_REVERB_LINES; k++) {
@@ -1428,7 +1434,10 @@ int16_t Limit(float x) {
 
 void MixOut(Synth* s, const float* aL, const float* aR, int16_t* pOut, int n) {
     float fPeak = 0;
-    for (int i = 0; i < n; i++) fPeak = fmaxf(fPeak, fmaxf(fabsf(aL[i]), fabsf(aR[i])));
+    for (int i = 0; i < n; i++) {
+        float a = fabsf(aL[i]) > fabsf(aR[i]) ? fabsf(aL[i]) : fabsf(aR[i]);
+        fPeak = a > fPeak ? a : fPeak;
+    }
     fPeak *= kMaster;
     float g0 = s->fLevel, g1 = fminf(g0 + (1 - g0) * (float)n / (kRecover * kRate), 1.0f);
     if (fPeak * g1 > kLimitAt) g1 = kLimitAt / fPeak;
