@@ -553,31 +553,31 @@ int DrumOfKey(int nKey, Drum* d) {
               0.8f,       0.15f, 0.04f, 0,    0,    fPan,       0};
         return 1;
     }
-    // Hi-hats and cymbals, as drum machines make them: square partials at
-    // odd ratios and a little noise, through a band.
+    // Hi-hats and cymbals, as drum machines make them: six low square waves
+    // at odd ratios and a little noise, high-passed far above them.
     case 42: // closed hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_BAND, 8500, 1.0f, 0.12f, 0.035f, 3050, 0.16f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 7000, 0.9f, 0.12f, 0.035f, 405, 0.5f, 0.25f, 1};
         d->nMetals = SYNTH_METALS;
         return 1;
     case 44: // pedal hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_BAND, 8000, 1.0f, 0.1f, 0.05f, 3050, 0.12f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 6500, 0.9f, 0.1f, 0.05f, 405, 0.4f, 0.25f, 1};
         d->nMetals = SYNTH_METALS;
         return 1;
     case 46: // open hi-hat
-        *d = {0, 0, 1, 0, 1, NOISE_BAND, 8000, 1.0f, 0.12f, 0.35f, 3050, 0.15f, 0.25f, 1};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 6500, 0.9f, 0.12f, 0.35f, 405, 0.5f, 0.25f, 1};
         d->nMetals = SYNTH_METALS;
         return 1;
     case 49:
     case 52:
     case 55:
     case 57: // crashes, china, splash
-        *d = {0,    0,     1,     0, 1, NOISE_BAND, 6000, 0.7f, 0.25f, nKey == 55 ? 0.45f : 1.1f,
-              2650, 0.16f, -0.3f, 0};
+        *d = {0,   0,    1,     0, 1, NOISE_HIGH, 5000, 0.8f, 0.25f, nKey == 55 ? 0.45f : 1.1f,
+              370, 0.5f, -0.3f, 0};
         d->nMetals = SYNTH_METALS;
         return 1;
     case 51:
     case 59: // rides: the ping of the partials over a quiet wash
-        *d = {0, 0, 1, 0, 1, NOISE_BAND, 5200, 1.2f, 0.05f, 0.6f, 2300, 0.16f, 0.3f, 0};
+        *d = {0, 0, 1, 0, 1, NOISE_HIGH, 4500, 1.2f, 0.05f, 0.4f, 330, 0.25f, 0.3f, 0};
         d->nMetals = SYNTH_METALS;
         return 1;
     case 53: // ride bell
@@ -642,7 +642,7 @@ int DrumOfKey(int nKey, Drum* d) {
         *d = {0, 0, 1, 0, 1, NOISE_BAND, 6000, 0.9f, 0.45f, 0.07f, 0, 0, -0.25f, 0};
         return 1;
     case 70: // maracas: seeds in a band, a faint rattle of partials
-        *d = {0, 0, 1, 0, 1, NOISE_BAND, 5500, 1.1f, 0.4f, 0.045f, 3400, 0.04f, -0.3f, 0};
+        *d = {0, 0, 1, 0, 1, NOISE_BAND, 5500, 1.1f, 0.4f, 0.045f, 520, 0.1f, -0.3f, 0};
         d->nMetals = SYNTH_METALS;
         return 1;
     case 71:
@@ -1089,7 +1089,10 @@ void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     b.fMetalLevel = d.fMetal;
     b.nInc = PhaseStep(fHz);
     for (int k = 0; k < SYNTH_METALS; k++) b.anMetalInc[k] = PhaseStep(d.fMetalHz * aMetalRatio[k]);
-    b.tMetal = TableFor(WAVE_SQUARE, d.fMetalHz * aMetalRatio[d.nMetals - 1]);
+    // A bell's two partials keep clear of the Nyquist limit; a cymbal's six
+    // low squares keep all their harmonics, whose crowd in the band (folded
+    // back where they pass the limit) is the cymbal's shimmer.
+    b.tMetal = TableFor(WAVE_SQUARE, d.nMetals == 2 ? d.fMetalHz * 1.5f : d.fMetalHz);
     b.fc = FilterKept(v);
     // A part that has died away below what 16 bits can tell is left out.
     int bBody = d.fBody > 0 && fmaxf(fBody0, fBody1) >= kSilent;
@@ -1203,10 +1206,10 @@ void ToneRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     uint32_t nIncMod = PhaseStep(fHz1 * p.fm.fFmRatio);
     const float* t1 = TableFor(p.osc.nWave1, fHz1);
     const float* t2 = TableFor(p.osc.nWave2, fHz2);
-    float fIndex = 0;
+    float fIndex = 0; // brighter the harder it is struck, as the filter opens below
     if (p.fm.fFmIndex > 0)
         fIndex = fminf(p.fm.fFmIndex * (p.fm.fFmSustain + (1 - p.fm.fFmSustain) * v->fFmNow) *
-                           (0.5f + 0.5f * v->fVelocity),
+                           (0.2f + 1.1f * (float)v->nVelocity / 127.0f),
                        3.0f) *
                  (4294967296.0f / (2 * kPi * kOffsetStep)); // radians in offset steps
     float fNoiseLevel = 0;
