@@ -37,6 +37,15 @@ int ReadVlq(const uint8_t* p, size_t nEnd, size_t* pAt, uint32_t* pValue) {
 // Walks one track's events in p[0, n). Channel messages and tempo changes go
 // to aOut (when not null) from *pnCount on; *pnCount counts them either way.
 // *pnEndTick is the track's end. 0 for a broken event.
+// Counts one more event and, with a buffer, writes it; 0 when the table is full.
+int EventAdd(SmfEvent* aOut, int* pnCount, uint64_t nTick, uint8_t nStatus, uint8_t nData1,
+             uint8_t nData2, uint8_t nData3) {
+    if (*pnCount >= SMF_MAX_EVENTS) return 0;
+    if (aOut) aOut[*pnCount] = {(uint32_t)nTick, 0, nStatus, nData1, nData2, nData3};
+    (*pnCount)++;
+    return 1;
+}
+
 int TrackWalk(const uint8_t* p, size_t n, SmfEvent* aOut, int* pnCount, uint32_t* pnEndTick) {
     size_t nAt = 0;
     uint64_t nTick = 0;
@@ -58,17 +67,8 @@ int TrackWalk(const uint8_t* p, size_t n, SmfEvent* aOut, int* pnCount, uint32_t
             int nData = (nStatus & 0xE0) == 0xC0 ? 1 : 2; // program, channel pressure
             if (n - nAt < (size_t)nData) return 0;
             if ((p[nAt] & 0x80) || (nData == 2 && (p[nAt + 1] & 0x80))) return 0;
-            if (*pnCount >= SMF_MAX_EVENTS) return 0;
-            if (aOut) {
-                SmfEvent* e = &aOut[*pnCount];
-                e->nTick = (uint32_t)nTick;
-                e->nFrame = 0;
-                e->nStatus = nStatus;
-                e->nData1 = p[nAt];
-                e->nData2 = nData == 2 ? p[nAt + 1] : 0;
-                e->nData3 = 0;
-            }
-            (*pnCount)++;
+            if (!EventAdd(aOut, pnCount, nTick, nStatus, p[nAt], nData == 2 ? p[nAt + 1] : 0, 0))
+                return 0;
             nAt += (size_t)nData;
             continue;
         }
@@ -85,19 +85,9 @@ int TrackWalk(const uint8_t* p, size_t n, SmfEvent* aOut, int* pnCount, uint32_t
             *pnEndTick = (uint32_t)nTick;
             return 1; // whatever follows the end of the track is not read
         }
-        if (nStatus == 0xFF && nMeta == 0x51 && nLen == 3) {
-            if (*pnCount >= SMF_MAX_EVENTS) return 0;
-            if (aOut) {
-                SmfEvent* e = &aOut[*pnCount];
-                e->nTick = (uint32_t)nTick;
-                e->nFrame = 0;
-                e->nStatus = SMF_STATUS_TEMPO;
-                e->nData1 = p[nAt];
-                e->nData2 = p[nAt + 1];
-                e->nData3 = p[nAt + 2];
-            }
-            (*pnCount)++;
-        }
+        if (nStatus == 0xFF && nMeta == 0x51 && nLen == 3 &&
+            !EventAdd(aOut, pnCount, nTick, SMF_STATUS_TEMPO, p[nAt], p[nAt + 1], p[nAt + 2]))
+            return 0;
         nAt += nLen;
     }
     *pnEndTick = (uint32_t)nTick; // no end-of-track event: the last event's time
