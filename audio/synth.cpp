@@ -1022,12 +1022,22 @@ void DrumLoop(const DrumBlock& b, SynthVoice* v, LoopState& stBlock, float* aL, 
             st.n1 += b.nInc;
         }
         if (nNoiseMode != NOISE_NONE) {
-            float y = NoiseNext(&st.nNoise) * b.fNoiseLevel, m = 0;
-            for (int k = 0; k < nMetals; k++) {
-                m += Lookup(b.tMetal, an[k]);
-                an[k] += b.anMetalInc[k];
+            float y = NoiseNext(&st.nNoise) * b.fNoiseLevel;
+            if (nMetals == SYNTH_METALS) {
+                // A cymbal's squares as plain signs: what they fold back
+                // past the limit is more of the same shimmer.
+                int m = 0;
+                for (int k = 0; k < nMetals; k++) {
+                    m += (int)((int32_t)an[k] >> 31 | 1);
+                    an[k] += b.anMetalInc[k];
+                }
+                y += (float)m * b.fMetalLevel;
+            } else {
+                for (int k = 0; k < nMetals; k++) {
+                    y += Lookup(b.tMetal, an[k]) * b.fMetalLevel;
+                    an[k] += b.anMetalInc[k];
+                }
             }
-            y += m * b.fMetalLevel;
             float fBandOut;
             float fLowOut = FilterRun(b.fc, &st.fLow, &st.fBand, y, &fBandOut);
             float z = nNoiseMode == NOISE_LOW    ? fLowOut
@@ -1089,10 +1099,7 @@ void DrumRender(Synth* s, SynthVoice* v, float* aL, float* aR, int n) {
     b.fMetalLevel = d.fMetal;
     b.nInc = PhaseStep(fHz);
     for (int k = 0; k < SYNTH_METALS; k++) b.anMetalInc[k] = PhaseStep(d.fMetalHz * aMetalRatio[k]);
-    // A bell's two partials keep clear of the Nyquist limit; a cymbal's six
-    // low squares keep all their harmonics, whose crowd in the band (folded
-    // back where they pass the limit) is the cymbal's shimmer.
-    b.tMetal = TableFor(WAVE_SQUARE, d.nMetals == 2 ? d.fMetalHz * 1.5f : d.fMetalHz);
+    b.tMetal = TableFor(WAVE_SQUARE, d.fMetalHz * 1.5f); // a bell's, clear of the limit
     b.fc = FilterKept(v);
     // A part that has died away below what 16 bits can tell is left out.
     int bBody = d.fBody > 0 && fmaxf(fBody0, fBody1) >= kSilent;
