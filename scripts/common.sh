@@ -494,7 +494,7 @@ sync_game_copy() {
 # folder could not be written), moves into the new prefix at the same place.
 prefix_is_32bit() { grep -qx '#arch=win32' "$1/system.reg" 2>/dev/null; }
 play_prefix_ready() {
-    local prefix=$1 old= kept rel
+    local prefix=$1 old='' kept rel
     if prefix_is_32bit "$prefix"; then
         old=$prefix.old32
         rm -rf "$old" && mv "$prefix" "$old" || return 1

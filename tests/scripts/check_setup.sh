@@ -32,7 +32,7 @@ as_root() {
 while IFS='|' read -r who runs i386_install want_arch want_calls; do
     case=$who/$runs/$i386_install
     : >"$calls"
-    QUARRION_WIN_ARCH= RUNS_32BIT=$runs DEPS_FAILED=
+    QUARRION_WIN_ARCH='' RUNS_32BIT=$runs DEPS_FAILED=''
     if [ "$who" = test ]; then ensure_deps 2>"$work/log"; else ensure_play_deps 2>"$work/log"; fi ||
         fail "$case: the set-up failed"
     [ "$QUARRION_WIN_ARCH" = "$want_arch" ] || fail "$case: Wine runs $QUARRION_WIN_ARCH, not $want_arch"
