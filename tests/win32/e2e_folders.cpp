@@ -190,51 +190,32 @@ TEST(Folders, AFailedSaveIsToldOnceAndTheGameStillEnds) {
     RemoveDirectoryW(wsIni.c_str());
 }
 
-// An install whose file can be written nowhere (beside the exe and in the
-// application-data folder stand folders of the file's name): the start-up's
-// save fails. A second copy hands over to the running one without a word and
-// ends; the copy that runs tells of the failed save before its window shows.
+// An install whose file can be written nowhere (folders stand where it would
+// go, beside the exe and in the application-data folder): the start-up's save
+// fails. A second copy hands over to the running one without a word; the
+// copy that runs tells of it before its window shows.
 TEST(Folders, OnlyTheCopyThatRunsTellsOfAFailedStartUpSave) {
-    GameRun run("folders\\unwritable");
-    const std::wstring awsIni[] = {run.DirW() + L"\\Quarr95.ini", FallbackIni()};
-    DeleteFileW(awsIni[1].c_str());
-    ASSERT_TRUE(run.Start());
-    for (bool bSecond : {true, false}) {
-        SCOPED_TRACE(bSecond ? "a second copy" : "the only copy");
-        for (const std::wstring& ws : awsIni) {
-            DeleteFileW(ws.c_str());
-            CreateDirectoryW(ws.substr(0, ws.rfind(L'\\')).c_str(), NULL);
-            ASSERT_TRUE(CreateDirectoryW(ws.c_str(), NULL));
+    GameRun first("folders\\running"), run("folders\\unwritable");
+    struct Folders {
+        std::wstring aws[2];
+        ~Folders() {
+            for (const std::wstring& ws : aws) RemoveDirectoryW(ws.c_str());
         }
-        if (bSecond) {
-            std::string sExe = run.PathOf("Quarrion.exe"), sCmd = "\"" + sExe + "\"";
-            STARTUPINFOA si = {};
-            si.cb = sizeof si;
-            PROCESS_INFORMATION pi = {};
-            ASSERT_TRUE(CreateProcessA(sExe.c_str(), &sCmd[0], NULL, NULL, FALSE, 0, NULL,
-                                       run.Dir().c_str(), &si, &pi));
-            bool bEnded = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
-            EXPECT_TRUE(bEnded) << "the second copy did not hand over: a box of its own?";
-            DWORD dwCode = STILL_ACTIVE;
-            GetExitCodeProcess(pi.hProcess, &dwCode);
-            EXPECT_EQ(dwCode, 0u);
-            if (!bEnded) TerminateProcess(pi.hProcess, 99);
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
-            // The running copy saves in its own place when it ends.
-            for (const std::wstring& ws : awsIni) RemoveDirectoryW(ws.c_str());
-            EXPECT_EQ(run.Close(), 0u);
-        } else {
-            EXPECT_FALSE(run.Start(3000)) << "the window came before the warning";
-            HWND hBox = WaitForWindow("#32770", run.ProcessId(), 15000);
-            ASSERT_TRUE(hBox) << "no warning of the failed save";
-            PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-            HWND hwnd = WaitForWindow("kvoQuarrwClass", run.ProcessId(), 15000);
-            ASSERT_TRUE(hwnd) << "no window after the warning";
-            PostMessageA(hwnd, WM_CLOSE, 0, 0);
-            // No second box at the end: the warning is told once a run.
-            EXPECT_EQ(run.WaitExit(kCloseMs), 0u);
-            for (const std::wstring& ws : awsIni) RemoveDirectoryW(ws.c_str());
-        }
+    } ini{{run.DirW() + L"\\Quarr95.ini", FallbackIni()}};
+    ASSERT_TRUE(first.Start());
+    for (const std::wstring& ws : ini.aws) {
+        CreateDirectoryW(ws.substr(0, ws.rfind(L'\\')).c_str(), NULL);
+        ASSERT_TRUE(CreateDirectoryW(ws.c_str(), NULL));
     }
+    EXPECT_FALSE(run.Start(3000)) << "a second window";
+    EXPECT_EQ(run.WaitExit(), 0u) << "the second copy did not hand over in silence";
+    EXPECT_EQ(first.Close(), 0u);
+
+    EXPECT_FALSE(run.Start(3000)) << "the window came before the warning";
+    HWND hBox = WaitForWindow("#32770", run.ProcessId(), 15000);
+    ASSERT_TRUE(hBox) << "the copy that runs does not tell of the failed save";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    HWND hwnd = WaitForWindow("kvoQuarrwClass", run.ProcessId(), 15000);
+    ASSERT_TRUE(hwnd && PostMessageA(hwnd, WM_CLOSE, 0, 0));
+    EXPECT_EQ(run.WaitExit(kCloseMs), 0u) << "a second box at the end?";
 }
