@@ -405,6 +405,11 @@ stop_test_audio() {
 start_headless_wine() {
     local desktop=${QUARRION_DESKTOP:-3840x2160}
     wine_env_common || return 1
+    # Wine spells file names in the locale's character set: under the C
+    # locale (a shell with no LANG) the tests' folders with Japanese or
+    # Cyrillic names cannot be made. The tests run in UTF-8 whatever the
+    # caller's locale.
+    [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
     mkdir -p "$QUARRION_BUILD"
     # Sound goes to a server of our own whose output the tests record (Wine
     # tries its PulseAudio driver first; its ALSA driver stays for MIDI). When
