@@ -49,4 +49,9 @@ if(CMAKE_HOST_SYSTEM_NAME STREQUAL "Linux")
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/release/check_launcher.sh ${CMAKE_SOURCE_DIR}
             ${QUARRION_OUT_DIR} ${CMAKE_BINARY_DIR}/launcher-check)
   set_tests_properties(release.LauncherEntryIsValid PROPERTIES TIMEOUT 60)
+  # Which Wine the scripts set up and run, with apt and dpkg stood in for.
+  add_test(NAME scripts.SetupTakesThePathThatRuns
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/check_setup.sh ${CMAKE_SOURCE_DIR}
+            ${CMAKE_BINARY_DIR}/setup-check)
+  set_tests_properties(scripts.SetupTakesThePathThatRuns PROPERTIES TIMEOUT 60)
 endif()

@@ -44,3 +44,9 @@ int IniWriteString(const wchar_t* wszPath, const char* szSection, const char* sz
 // Else 0, and the first time in the run a warning box tells the player which
 // file could not be written and what the system said; the game plays on.
 int IniSaveDone();
+// A copy of the game that may yet hand over to a running one holds the
+// warning back: a save that fails meanwhile only leaves it pending. The
+// release shows a pending warning (once in the run, as always); a copy that
+// hands over never releases it and ends without a word.
+void IniSaveWarningHold();
+void IniSaveWarningRelease();

@@ -79,10 +79,11 @@ int WideOf(const char* sz, wchar_t* wsz, int cch) {
 enum { INI_TEXT_LEN = 512 };
 
 // The first write that failed since the last IniSaveDone, and whether the
-// player has been told of one in this run.
+// player has been told of one in this run. While the warning is held, a
+// failed save only leaves it pending.
 wchar_t wszFailedPath[WIDE_PATH_LEN];
 DWORD dwFailedError;
-int bFailed, bWarned;
+int bFailed, bWarned, bHeld, bPending;
 
 // The warning box of a failed save: what the system said, for the file it
 // could not write. With the main window gone (the save at its destruction)
@@ -106,6 +107,13 @@ void SaveWarningBox(const wchar_t* wszPath, DWORD dwError) {
     MessageBoxW(hwndOwner, wszText, wszCaption,
                 MB_OK | MB_ICONWARNING | (hwndOwner ? 0 : MB_SETFOREGROUND));
     if (bQuit) PostQuitMessage((int)msgQuit.wParam);
+}
+
+// The warning box, the first time in the run.
+void IniSaveWarn() {
+    if (bWarned) return;
+    bWarned = 1;
+    SaveWarningBox(wszFailedPath, dwFailedError);
 }
 
 } // namespace
@@ -202,7 +210,7 @@ int IniWriteString(const wchar_t* wszPath, const char* szSection, const char* sz
     if (szValue && !WideOf(szValue, wszValue, INI_TEXT_LEN)) return 0;
     if (WritePrivateProfileStringW(wszSection, wszKey, szValue ? wszValue : NULL, wszPath))
         return 1;
-    if (!bFailed) {
+    if (!bFailed && !bPending) {
         dwFailedError = GetLastError();
         lstrcpynW(wszFailedPath, wszPath, WIDE_PATH_LEN);
         bFailed = 1;
@@ -213,9 +221,20 @@ int IniWriteString(const wchar_t* wszPath, const char* szSection, const char* sz
 int IniSaveDone() {
     if (!bFailed) return 1;
     bFailed = 0;
-    if (!bWarned) {
-        bWarned = 1;
-        SaveWarningBox(wszFailedPath, dwFailedError);
-    }
+    if (bHeld)
+        bPending = 1;
+    else
+        IniSaveWarn();
     return 0;
+}
+
+void IniSaveWarningHold() {
+    bHeld = 1;
+}
+
+void IniSaveWarningRelease() {
+    bHeld = 0;
+    if (!bPending) return;
+    bPending = 0;
+    IniSaveWarn();
 }

@@ -27,78 +27,198 @@ find_wineserver() {
     return 1
 }
 
-# Which Windows programs Wine runs here: i686 (the shipped 32-bit game) or,
-# on a machine that runs no 32-bit code at all (some virtual machines are
-# 64-bit only: a 32-bit program fails with "Exec format error"), x86_64, for
-# which the game and its tests are also built. QUARRION_WIN_ARCH chooses.
-# Known only once Wine's 32-bit half is installed; ensure_deps sets it.
+# Which Windows programs Wine runs for the tests: i686 (the shipped 32-bit
+# game) or x86_64, the same sources built for 64 bits, which also run on a
+# machine that runs no 32-bit code (some virtual machines are 64-bit only: a
+# 32-bit program fails with "Exec format error") or that could not install
+# Wine's 32-bit half. QUARRION_WIN_ARCH chooses by hand; ensure_deps sets it.
+# scripts/play always plays the 64-bit game.
 QUARRION_WIN_ARCH=${QUARRION_WIN_ARCH:-}
+
+# A static 32-bit x86 Linux program of 93 bytes that just exits with 0.
+I386_PROBE=f0VMRgEBAQAAAAAAAAAAAAIAAwABAAAAVIAECDQAAAAAAAAAAAAAADQAIAABAAAAAAAAAAEAAAAAAAAAAIAECACABAhdAAAAXQAAAAUAAAAAEAAAuAEAAAAx282A
+RUNS_32BIT=
+# Whether the kernel runs 32-bit code, asked before any i386 package is
+# installed: the probe above is written out and run once (in the build tree
+# too, should /tmp forbid running programs).
 machine_runs_32bit() {
-    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+    if [ -z "$RUNS_32BIT" ]; then
+        RUNS_32BIT=no
+        local dir f
+        for dir in "${TMPDIR:-/tmp}" "$QUARRION_BUILD"; do
+            mkdir -p "$dir" 2>/dev/null && f=$(mktemp "$dir/quarrion-probe.XXXXXX" 2>/dev/null) || continue
+            if printf '%s' "$I386_PROBE" | base64 -d >"$f" 2>/dev/null && chmod +x "$f" &&
+                "$f" >/dev/null 2>&1; then
+                RUNS_32BIT=yes
+            fi
+            rm -f "$f"
+            [ "$RUNS_32BIT" = no ] || break
+        done
+    fi
+    [ "$RUNS_32BIT" = yes ]
 }
+# Without ensure_deps (scripts that only run what is there): i686 where Wine's
+# 32-bit half runs.
 detect_win_arch() {
     [ -n "$QUARRION_WIN_ARCH" ] && return 0
-    if machine_runs_32bit; then QUARRION_WIN_ARCH=i686; else QUARRION_WIN_ARCH=x86_64; fi
-    [ "$QUARRION_WIN_ARCH" = i686 ] ||
-        log "this machine runs no 32-bit programs: Wine runs the 64-bit build of the game and its tests"
+    if machine_runs_32bit && [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        QUARRION_WIN_ARCH=i686
+    else
+        QUARRION_WIN_ARCH=x86_64
+    fi
 }
 # The cross tree whose programs Wine runs, and the folder of its game.
 run_tree() { if [ "$QUARRION_WIN_ARCH" = x86_64 ]; then echo "$QUARRION_BUILD/cross64"; else echo "$QUARRION_BUILD/cross"; fi; }
 run_dist() { if [ "$QUARRION_WIN_ARCH" = x86_64 ]; then echo "$QUARRION_BUILD/dist64"; else echo "$QUARRION_BUILD/dist"; fi; }
 
-# Installs whatever the build and the tests need and is not there yet.
-ensure_deps() {
-    ensure_base_deps || return 1
-    detect_win_arch
-    [ "$QUARRION_WIN_ARCH" = x86_64 ] || return 0
-    local missing=()
-    command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x86-64-posix)
-    [ -x /usr/lib/wine/wine64 ] || missing+=(wine64)
+# --- What the scripts install ----------------------------------------------------
+# One entry a package: its name, then what shows it is there (commands on the
+# PATH, or files, globs allowed; any one will do). An entry with nothing after
+# the name is there when dpkg says it is installed.
+#
+# Everything of the machine's own architecture (amd64) goes in one apt
+# transaction, whose package lists are fetched for that architecture alone,
+# so a broken or missing list of another architecture cannot stop it.
+AMD64_PACKAGES=(
+    "cmake cmake"
+    "make make"
+    "g++ g++"
+    "clang-format clang-format"
+    "g++-mingw-w64-i686-posix i686-w64-mingw32-g++-posix"
+    "binutils-mingw-w64-i686 i686-w64-mingw32-windres"
+    "mingw-w64-i686-dev /usr/i686-w64-mingw32/lib/libgdi32.a"
+    "g++-mingw-w64-x86-64-posix x86_64-w64-mingw32-g++-posix"
+    "wine wine wine-stable"
+    "wine64 /usr/lib/wine/wine64"
+    "xvfb Xvfb"
+    "googletest /usr/src/googletest/CMakeLists.txt"
+    "libgtest-dev /usr/lib/*/cmake/GTest/GTestConfig.cmake /usr/lib/cmake/GTest/GTestConfig.cmake"
+    "libgmock-dev /usr/include/gmock/gmock.h"
+    # The tests' own sound server and its client tools (pactl asks it whether
+    # it is up).
+    "pulseaudio pulseaudio"
+    "pulseaudio-utils pactl"
+    # Metric twins of Arial and friends, for the dialogs' fonts under Wine.
+    "fonts-liberation /usr/share/fonts/truetype/liberation"
+    # Wine's own fonts: the caption buttons' symbols and the message boxes'
+    # system font (not pulled in, as recommended packages are left out).
+    "fonts-wine /usr/share/wine/fonts/marlett.ttf"
+    # The release zip and the launcher's icon (scripts/release.py), and the
+    # check of the launcher's desktop entry.
+    "python3 python3"
+    "desktop-file-utils desktop-file-validate"
+)
+# The browser build's packages, amd64 too: add them to this one line.
+BROWSER_PACKAGES=()
+
+# Wine's 32-bit half, for the shipped 32-bit game under the tests: its own
+# transaction after the amd64 one, and only where the kernel runs 32-bit code.
+# Wine reaches the tests' sound server through libpulse0:i386, which it pulls in.
+I386_PACKAGES=("wine32:i386 /usr/lib/wine/wineserver32 /usr/lib/i386-linux-gnu/wine")
+
+# Wine's bus driver hands gamepads to XInput through SDL when it finds the
+# library, which Debian's and Ubuntu's Wine only recommend; without it only
+# pads that its udev backend can read are seen. Playing wants it, the tests
+# do not; a failed install only costs the pad.
+PAD_PACKAGES=("libsdl2-2.0-0 /usr/lib/x86_64-linux-gnu/libSDL2-2.0.so.0")
+
+package_present() {
+    local pkg=$1 c
+    shift
+    if [ $# -eq 0 ]; then
+        [ "$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null)" = installed ]
+        return
+    fi
+    for c in "$@"; do
+        case $c in
+        /*) compgen -G "$c" >/dev/null && return 0 ;;
+        *) command -v "$c" >/dev/null && return 0 ;;
+        esac
+    done
+    return 1
+}
+
+# Prints the packages of the given entries that are not there, one a line.
+missing_packages() {
+    local entry
+    for entry in "$@"; do
+        # shellcheck disable=SC2086 # an entry is words
+        package_present $entry || echo "${entry%% *}"
+    done
+}
+
+# Everything the build, the tests and playing need on the amd64 side.
+ensure_amd64_deps() {
+    local missing
+    mapfile -t missing < <(missing_packages "${AMD64_PACKAGES[@]}" "${BROWSER_PACKAGES[@]}")
     [ ${#missing[@]} -eq 0 ] && return 0
     log "installing: ${missing[*]}"
+    local native
+    native=$(dpkg --print-architecture 2>/dev/null) || native=amd64
+    # The lists of other architectures are neither fetched nor thrown away.
+    local APT_UPDATE_ARGS=(-o "APT::Architectures=$native" -o APT::Get::List-Cleanup=false)
     apt_install "${missing[@]}"
 }
 
-ensure_base_deps() {
-    local missing=()
-    command -v cmake >/dev/null || missing+=(cmake)
-    command -v make >/dev/null || missing+=(make)
-    command -v g++ >/dev/null || missing+=(g++)
-    command -v clang-format >/dev/null || missing+=(clang-format)
-    command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686-posix)
-    command -v i686-w64-mingw32-windres >/dev/null || missing+=(binutils-mingw-w64-i686)
-    [ -f /usr/i686-w64-mingw32/lib/libgdi32.a ] || missing+=(mingw-w64-i686-dev)
-    find_wine >/dev/null || missing+=(wine)
-    [ -e /usr/lib/wine/wineserver32 ] || [ -d /usr/lib/i386-linux-gnu/wine ] || missing+=(wine32:i386)
-    command -v Xvfb >/dev/null || missing+=(xvfb)
-    [ -f /usr/src/googletest/CMakeLists.txt ] || missing+=(googletest)
-    [ -f /usr/lib/x86_64-linux-gnu/cmake/GTest/GTestConfig.cmake ] ||
-        [ -n "$(find /usr/lib -name GTestConfig.cmake 2>/dev/null | head -n 1)" ] ||
-        missing+=(libgtest-dev libgmock-dev)
-    # The tests' own sound server, and its client tools (pactl asks it whether
-    # it is up). Wine reaches it through libpulse0:i386, which wine32 needs.
-    command -v pulseaudio >/dev/null || missing+=(pulseaudio)
-    command -v pactl >/dev/null || missing+=(pulseaudio-utils)
-    # Metric twins of Arial and friends, for the dialogs' fonts under Wine.
-    [ -d /usr/share/fonts/truetype/liberation ] || missing+=(fonts-liberation)
-    # Wine's own fonts: the caption buttons' symbols and the message boxes'
-    # system font (not pulled in, as recommended packages are left out).
-    [ -f /usr/share/wine/fonts/marlett.ttf ] || missing+=(fonts-wine)
-    # The release zip and the launcher's icon (scripts/release.py), and the
-    # check of the launcher's desktop entry.
-    command -v python3 >/dev/null || missing+=(python3)
-    command -v desktop-file-validate >/dev/null || missing+=(desktop-file-utils)
-    if [ ${#missing[@]} -eq 0 ]; then return 0; fi
+# Wine's 32-bit half, in a transaction of its own whose output goes to a log.
+# An i386 architecture this call added is taken away again when the install
+# fails, so later updates do not keep fetching lists for nothing.
+ensure_i386_deps() {
+    local missing added=0
+    mapfile -t missing < <(missing_packages "${I386_PACKAGES[@]}")
+    [ ${#missing[@]} -eq 0 ] && return 0
+    I386_LOG=$QUARRION_BUILD/apt-i386.log
+    mkdir -p "$QUARRION_BUILD"
+    log "installing Wine's 32-bit half: ${missing[*]} (log: $I386_LOG)"
+    {
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+            as_root dpkg --add-architecture i386 || {
+                DEPS_FAILED="adding the i386 architecture"
+                return 1
+            }
+            added=1
+        fi
+        if APT_UPDATE_TRIES=2 apt_install "${missing[@]}"; then return 0; fi
+        [ "$added" -eq 0 ] || as_root dpkg --remove-architecture i386
+        return 1
+    } >"$I386_LOG" 2>&1
+}
 
-    log "installing: ${missing[*]}"
-    if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
-        as_root dpkg --add-architecture i386 || {
-            DEPS_FAILED="adding the i386 architecture"
-            DEPS_HINT="sudo dpkg --add-architecture i386"
-            return 1
-        }
-    fi
-    apt_install "${missing[@]}"
+# For the tests (and scripts/bench): the amd64 side, then the path Wine runs.
+# Where the kernel runs 32-bit code, Wine's 32-bit half is installed and the
+# shipped exe is what the tests run; where it cannot be installed (a broken
+# i386 list, say), one line says so and the 64-bit build is run instead, as on
+# a 64-bit-only machine.
+ensure_deps() {
+    ensure_amd64_deps || return 1
+    case $QUARRION_WIN_ARCH in
+    i686) ensure_i386_deps ;;
+    x86_64) return 0 ;;
+    *)
+        if ! machine_runs_32bit; then
+            QUARRION_WIN_ARCH=x86_64
+            log "this machine runs no 32-bit programs: Wine runs the 64-bit build of the game and its tests"
+        elif ensure_i386_deps; then
+            QUARRION_WIN_ARCH=i686
+        else
+            QUARRION_WIN_ARCH=x86_64
+            log "Wine's 32-bit half could not be installed (${DEPS_FAILED:-see $I386_LOG}): the tests run on the 64-bit build"
+        fi
+        ;;
+    esac
+}
+
+# For scripts/play: the 64-bit game under 64-bit Wine, with no i386 package.
+ensure_play_deps() {
+    QUARRION_WIN_ARCH=x86_64
+    ensure_amd64_deps || return 1
+    local missing
+    mapfile -t missing < <(missing_packages "${PAD_PACKAGES[@]}")
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing: ${missing[*]} (gamepads under Wine)"
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends \
+        "${missing[@]}" || log "could not install ${missing[*]}: a gamepad may not be seen"
+    return 0
 }
 
 # apt-get update, tried a few times: a mirror in the middle of a sync serves
@@ -106,14 +226,16 @@ ensure_base_deps() {
 # fails is not the end: the lists it did fetch, or older ones, may well hold
 # every package we need, so the install is tried anyway. When that fails
 # too, DEPS_FAILED and DEPS_HINT say which step and what to run by hand.
+# APT_UPDATE_ARGS, when set, go to apt-get update.
 DEPS_FAILED=
 DEPS_HINT=
+I386_LOG=
 APT_UPDATE_TRIES=${APT_UPDATE_TRIES:-4}
 APT_RETRY_PAUSE=${APT_RETRY_PAUSE:-15}
 apt_install() {
     local i updated=0
     for i in $(seq 1 "$APT_UPDATE_TRIES"); do
-        if as_root apt-get update -q; then
+        if as_root apt-get update -q ${APT_UPDATE_ARGS[@]+"${APT_UPDATE_ARGS[@]}"}; then
             updated=1
             break
         fi
@@ -147,51 +269,41 @@ deps_failure_line() {
     fi
 }
 
-# Wine's bus driver hands gamepads to XInput through SDL when it finds the
-# library, which Debian's and Ubuntu's Wine only recommend; without it only
-# pads that its udev backend can read are seen. Playing wants it, the tests
-# do not; a failed install only costs the pad.
-ensure_pad_deps() {
-    [ -e /usr/lib/i386-linux-gnu/libSDL2-2.0.so.0 ] && return 0
-    command -v apt-get >/dev/null || return 0
-    log "installing: libsdl2-2.0-0:i386 (gamepads under Wine)"
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends \
-        libsdl2-2.0-0:i386 || log "could not install libsdl2-2.0-0:i386: a gamepad may not be seen"
-    return 0
-}
-
-# Builds the host tree (core, tools, native tests) and then the cross tree
-# (Quarrion.exe and the Win32 tests). The game lands in $QUARRION_BUILD/dist.
-# With two target names, only those are built: the first in the host tree,
-# the second in the cross tree.
-build_trees() {
-    local host=$QUARRION_BUILD/host cross=$QUARRION_BUILD/cross
-    local host_target=${1:-} cross_target=${2:-}
+# The host tree: the core, the generators and their artwork, the native
+# tests (or only TARGET).
+build_host() {
+    local host=$QUARRION_BUILD/host target=${1:-}
     log "host build in $host"
     cmake -S "$QUARRION_ROOT" -B "$host" -DCMAKE_BUILD_TYPE=Release \
         -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
-    cmake --build "$host" -j "$JOBS" ${host_target:+--target "$host_target"} || return 1
-    log "cross build in $cross"
-    cmake -S "$QUARRION_ROOT" -B "$cross" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$QUARRION_ROOT/cmake/mingw-i686.cmake" \
-        -DQUARRION_HOST_TOOLS="$host/HostTools.cmake" \
-        -DQUARRION_OUT_DIR="$QUARRION_BUILD" >/dev/null || return 1
-    cmake --build "$cross" -j "$JOBS" ${cross_target:+--target "$cross_target"} || return 1
-    [ "${QUARRION_WIN_ARCH:-i686}" = x86_64 ] || return 0
-    local cross64=$QUARRION_BUILD/cross64
-    log "64-bit cross build in $cross64"
-    cmake -S "$QUARRION_ROOT" -B "$cross64" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$QUARRION_ROOT/cmake/mingw-x86_64.cmake" \
-        -DQUARRION_HOST_TOOLS="$host/HostTools.cmake" \
-        -DQUARRION_OUT_DIR="$QUARRION_BUILD" -DQUARRION_DIST_DIR="$QUARRION_BUILD/dist64" >/dev/null || return 1
-    cmake --build "$cross64" -j "$JOBS" ${cross_target:+--target "$cross_target"} || return 1
+    cmake --build "$host" -j "$JOBS" ${target:+--target "$target"}
 }
 
-build_all() { build_trees; }
+# A cross tree after the host tree: i686 in cross/ with its game in dist/ (the
+# game that ships), x86_64 in cross64/ with its game in dist64/. Only TARGET
+# when it is given.
+build_cross() {
+    local arch=$1 target=${2:-} tree=$QUARRION_BUILD/cross dist=$QUARRION_BUILD/dist
+    if [ "$arch" = x86_64 ]; then tree=$QUARRION_BUILD/cross64 dist=$QUARRION_BUILD/dist64; fi
+    log "$arch cross build in $tree"
+    cmake -S "$QUARRION_ROOT" -B "$tree" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$QUARRION_ROOT/cmake/mingw-$arch.cmake" \
+        -DQUARRION_HOST_TOOLS="$QUARRION_BUILD/host/HostTools.cmake" \
+        -DQUARRION_OUT_DIR="$QUARRION_BUILD" -DQUARRION_DIST_DIR="$dist" >/dev/null || return 1
+    cmake --build "$tree" -j "$JOBS" ${target:+--target "$target"}
+}
+
+# Everything: the host tree, the 32-bit tree (its exe ships, and its tests
+# check it) and, where Wine runs the 64-bit build, the 64-bit tree.
+build_all() {
+    build_host && build_cross i686 || return 1
+    [ "${QUARRION_WIN_ARCH:-i686}" = x86_64 ] || return 0
+    build_cross x86_64
+}
 
 # Only what playing needs: the generators and their artwork (the launcher's
-# icon among it) on the host, the game itself in the cross tree.
-build_game() { build_trees quarrion_assets Quarrion; }
+# icon among it) on the host, the 64-bit game in cross64/.
+build_game() { build_host quarrion_assets && build_cross x86_64 Quarrion; }
 
 # The game's dialogs ask for Arial; a Linux machine has Liberation Sans, which
 # has Arial's metrics, so texts fit their controls as they do on Windows.
@@ -293,6 +405,11 @@ stop_test_audio() {
 start_headless_wine() {
     local desktop=${QUARRION_DESKTOP:-3840x2160}
     wine_env_common || return 1
+    # Wine spells file names in the locale's character set: under the C
+    # locale (a shell with no LANG) the tests' folders with Japanese or
+    # Cyrillic names cannot be made. The tests run in UTF-8 whatever the
+    # caller's locale.
+    [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
     mkdir -p "$QUARRION_BUILD"
     # Sound goes to a server of our own whose output the tests record (Wine
     # tries its PulseAudio driver first; its ALSA driver stays for MIDI). When
@@ -345,13 +462,13 @@ stop_headless_wine() {
 QUARRION_HOME=${QUARRION_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/quarrion}
 QUARRION_INI_NAME=Quarr95.ini
 
-# Brings the copy up to date with $QUARRION_BUILD/dist: changed files are
-# copied again, files an earlier build had and this one lacks go (their names
-# are kept in .files), the player's file is never touched. Scores of the days
-# when the game ran in dist/ come along once.
+# Brings the copy up to date with the 64-bit game in $QUARRION_BUILD/dist64:
+# changed files are copied again, files an earlier build had and this one
+# lacks go (their names are kept in .files), the player's file is never
+# touched. Scores of the days when the game ran in dist/ come along once.
 sync_game_copy() {
-    local src dst=$QUARRION_HOME f name
-    src=$(run_dist)
+    local src=$QUARRION_BUILD/dist64 dst=$QUARRION_HOME f name
+    local old_ini=$QUARRION_BUILD/dist/$QUARRION_INI_NAME
     [ -f "$src/Quarrion.exe" ] || return 1
     mkdir -p "$dst" || return 1
     if [ -f "$dst/.files" ]; then
@@ -368,11 +485,42 @@ sync_game_copy() {
         printf '%s\n' "$name" >>"$dst/.files.new"
     done
     mv -f "$dst/.files.new" "$dst/.files" || return 1
-    if [ ! -e "$dst/$QUARRION_INI_NAME" ] && [ -f "$src/$QUARRION_INI_NAME" ]; then
-        cp "$src/$QUARRION_INI_NAME" "$dst/$QUARRION_INI_NAME" &&
-            log "your scores and settings moved from $src to $dst"
+    if [ ! -e "$dst/$QUARRION_INI_NAME" ] && [ -f "$old_ini" ]; then
+        cp "$old_ini" "$dst/$QUARRION_INI_NAME" &&
+            log "your scores and settings moved from ${old_ini%/*} to $dst"
     fi
     return 0
+}
+
+# Makes the Wine prefix of scripts/play ready for the 64-bit game ($WINE set
+# up by wine_env_common). A 32-bit prefix left from the days of the 32-bit
+# game is replaced by a 64-bit one; the only thing of the player's in it, a
+# Quarr95.ini the game had to keep in its application-data folder (its own
+# folder could not be written), moves into the new prefix at the same place.
+prefix_is_32bit() { grep -qx '#arch=win32' "$1/system.reg" 2>/dev/null; }
+play_prefix_ready() {
+    local prefix=$1 old='' kept rel
+    if prefix_is_32bit "$prefix"; then
+        old=$prefix.old32
+        rm -rf "$old" && mv "$prefix" "$old" || return 1
+        log "the Wine prefix $prefix is a 32-bit one: replacing it with a 64-bit one"
+    fi
+    if [ ! -d "$prefix" ]; then
+        mkdir -p "$prefix" || return 1
+        log "creating the Wine prefix $prefix"
+        "$WINE" wineboot -i >/dev/null 2>&1
+        wine_font_replacements
+    fi
+    [ -n "$old" ] || return 0
+    for kept in "$old"/drive_c/users/*/AppData/Roaming/Quarrion; do
+        [ -d "$kept" ] || continue
+        rel=${kept#"$old"/}
+        mkdir -p "$prefix/${rel%/*}" && cp -a "$kept" "$prefix/${rel%/*}/" || {
+            log "could not carry $kept into the new prefix; the old prefix stays in $old"
+            return 0
+        }
+    done
+    rm -rf "$old"
 }
 
 # --- The desktop's menu ----------------------------------------------------------

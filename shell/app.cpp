@@ -5,6 +5,7 @@
 
 #include "audio/midi.h"
 #include "engine/game.h"
+#include "prefs/ini_win.h"
 #include "prefs/prefs.h"
 #include "shell/buttons.h"
 #include "shell/commands.h"
@@ -165,6 +166,9 @@ static void AppExtendSettingsMenu() {
 static int AppRun(HANDLE hMutex, int bTaken, int nCmdShow) {
     if (bTaken && AppWaitAndHandOver(hMutex)) return 0;
     if (AppHandOver(FindWindowA(szAppClass, NULL))) return 0;
+    // This copy is the one that runs: a save of the start-up that failed may
+    // now be told.
+    IniSaveWarningRelease();
     if (!AppRegisterClass()) return 0;
 
     RECT rcDesktop;
@@ -221,6 +225,9 @@ int AppMain(HINSTANCE hInstance, int nCmdShow) {
     PrefsSetDefaults();
     LoadPrefs();
     LoadHighScores();
+    // Saved before the single-copy test, as designed; its warning waits until
+    // this copy knows it does not hand over.
+    IniSaveWarningHold();
     SaveHighScores();
 
     // One copy at a time: the mutex decides between copies started together,

@@ -57,12 +57,12 @@ size=$(python3 -c 'import struct,sys; d=open(sys.argv[1],"rb").read(); print("%d
 
 # The copy, from a build of our own making.
 QUARRION_BUILD="$work/fake build" QUARRION_HOME="$work/the home"
-dist=$QUARRION_BUILD/dist home=$QUARRION_HOME
-mkdir -p "$dist"
+dist=$QUARRION_BUILD/dist64 home=$QUARRION_HOME
+mkdir -p "$dist" "$QUARRION_BUILD/dist"
 echo v1 >"$dist/Quarrion.exe"
 echo a >"$dist/a.mid"
 echo b >"$dist/b.mid"
-echo "scores of old" >"$dist/Quarr95.ini"
+echo "scores of old" >"$QUARRION_BUILD/dist/Quarr95.ini"
 sync_game_copy || fail "the first copy failed"
 [ "$(cat "$home/Quarr95.ini" 2>/dev/null)" = "scores of old" ] || fail "the old scores did not move"
 echo mine >"$home/Quarr95.ini"
@@ -74,8 +74,19 @@ sync_game_copy || fail "the second copy failed"
 [ ! -e "$home/b.mid" ] && [ -f "$home/c.mid" ] || fail "the music is not the build's"
 [ "$(cat "$home/Quarr95.ini")" = mine ] || fail "the player's file was touched"
 
+# A 32-bit prefix of before gives way to a 64-bit one (wineboot stood in
+# for), with the file the game kept inside it; nothing else of the player's
+# changes.
 kept=$home/wineprefix/drive_c/users/someone/AppData/Roaming/Quarrion
 mkdir -p "$kept" && echo "kept inside" >"$kept/Quarr95.ini"
+printf 'WINE REGISTRY Version 2\n#arch=win32\n' >"$home/wineprefix/system.reg"
+fake_wine() { [ "$1" = wineboot ] && printf '#arch=win64\n' >"$WINEPREFIX/system.reg"; }
+WINE=fake_wine WINEPREFIX=$home/wineprefix play_prefix_ready "$home/wineprefix" 2>/dev/null ||
+    fail "the prefix was not made ready"
+grep -qx '#arch=win64' "$home/wineprefix/system.reg" || fail "the 32-bit prefix was not replaced"
+[ "$(cat "$kept/Quarr95.ini" 2>/dev/null)" = "kept inside" ] || fail "the file kept in the prefix was lost"
+[ "$(cat "$home/Quarr95.ini")" = mine ] && [ ! -e "$home/wineprefix.old32" ] ||
+    fail "the player's file changed or the old prefix stayed"
 out=$(uninstall_game no 2>&1)
 for gone in "$entry" "$icon" "$home/wineprefix" "$home/Quarrion.exe" "$home/a.mid" "$home/c.mid"; do
     [ ! -e "$gone" ] || fail "--uninstall left $gone"

@@ -189,3 +189,33 @@ TEST(Folders, AFailedSaveIsToldOnceAndTheGameStillEnds) {
     EXPECT_EQ(run.WaitExit(kCloseMs), 0u);
     RemoveDirectoryW(wsIni.c_str());
 }
+
+// An install whose file can be written nowhere (folders stand where it would
+// go, beside the exe and in the application-data folder): the start-up's save
+// fails. A second copy hands over to the running one without a word; the
+// copy that runs tells of it before its window shows.
+TEST(Folders, OnlyTheCopyThatRunsTellsOfAFailedStartUpSave) {
+    GameRun first("folders\\running"), run("folders\\unwritable");
+    struct Folders {
+        std::wstring aws[2];
+        ~Folders() {
+            for (const std::wstring& ws : aws) RemoveDirectoryW(ws.c_str());
+        }
+    } ini{{run.DirW() + L"\\Quarr95.ini", FallbackIni()}};
+    ASSERT_TRUE(first.Start());
+    for (const std::wstring& ws : ini.aws) {
+        CreateDirectoryW(ws.substr(0, ws.rfind(L'\\')).c_str(), NULL);
+        ASSERT_TRUE(CreateDirectoryW(ws.c_str(), NULL));
+    }
+    EXPECT_FALSE(run.Start(3000)) << "a second window";
+    EXPECT_EQ(run.WaitExit(), 0u) << "the second copy did not hand over in silence";
+    EXPECT_EQ(first.Close(), 0u);
+
+    EXPECT_FALSE(run.Start(3000)) << "the window came before the warning";
+    HWND hBox = WaitForWindow("#32770", run.ProcessId(), 15000);
+    ASSERT_TRUE(hBox) << "the copy that runs does not tell of the failed save";
+    PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    HWND hwnd = WaitForWindow("kvoQuarrwClass", run.ProcessId(), 15000);
+    ASSERT_TRUE(hwnd && PostMessageA(hwnd, WM_CLOSE, 0, 0));
+    EXPECT_EQ(run.WaitExit(kCloseMs), 0u) << "a second box at the end?";
+}
