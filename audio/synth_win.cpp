@@ -23,8 +23,9 @@
 namespace {
 
 enum {
-    BUFFERS = 8,
-    BUFFER_FRAMES = 1024, // 23 ms each
+    BUFFERS = 16,
+    BUFFER_FRAMES = 1024, // 23 ms each: 0.37 s ahead
+    LEAD_BUFFERS = 4,     // of silence before the first note, 93 ms
     JOIN_MS = 1000,       // how long a stop waits for the thread, twice at most
 };
 
@@ -144,17 +145,23 @@ uint32_t PlayRelease(BuiltInPlay* p) {
 // buffers back: they are refilled oldest first, so the music stays in order.
 // The device starts paused and plays once every buffer is queued: started on
 // the first buffer alone, it ran dry before the next arrived, a gap of a few
-// hundredths of a second at the start of every track.
+// hundredths of a second at the start of every track. The first buffers are
+// silence: under Wine the first tens of milliseconds a new stream is given
+// can be lost while the sound server takes it up, and what is lost then is
+// this lead, not the tune's first note.
+// The wait for a buffer is short: should a wake be missed, the thread looks
+// again within 10 ms, long before the queue of 0.37 s runs dry.
 // The waveOut calls are made here, never from a callback of the device.
 DWORD WINAPI BuiltInThread(LPVOID pParam) {
     BuiltInPlay* p = (BuiltInPlay*)pParam;
-    int i = 0;              // the buffer queued longest ago
-    int nPrefill = BUFFERS; // buffers to queue before the device plays
+    int i = 0;                // the buffer queued longest ago
+    int nPrefill = BUFFERS;   // buffers to queue before the device plays
+    int nLead = LEAD_BUFFERS; // buffers of silence still to queue
     while (!QuitAsked(p)) {
         WAVEHDR* h = &p->aHeader[i];
         // The flags are the device's to change from its own thread.
         if (*(volatile DWORD*)&h->dwFlags & WHDR_INQUEUE) {
-            WaitForSingleObject(p->hEvent, 100); // a buffer done, or the stop
+            WaitForSingleObject(p->hEvent, 10); // a buffer done, or the stop
             continue;
         }
         if (p->nEndBuffer == i) {
@@ -162,8 +169,12 @@ DWORD WINAPI BuiltInThread(LPVOID pParam) {
             p->nEndBuffer = END_TOLD;
         }
         int bBefore = p->nEndBuffer == END_NOT_RENDERED;
-        if (!SynthPlayerRender(&p->player, p->aBuffer[i], BUFFER_FRAMES) && bBefore)
+        if (nLead > 0) {
+            memset(p->aBuffer[i], 0, sizeof p->aBuffer[i]);
+            nLead--;
+        } else if (!SynthPlayerRender(&p->player, p->aBuffer[i], BUFFER_FRAMES) && bBefore) {
             p->nEndBuffer = i;
+        }
         h->dwFlags &= ~(DWORD)WHDR_DONE;
         if (waveOutWrite(p->hWave, h, sizeof *h) != MMSYSERR_NOERROR) {
             NotifyPost(p, MCI_NOTIFY_FAILURE);
@@ -247,7 +258,9 @@ uint32_t PlayStart(HWND hwndNotify, int bNotify) {
         PlayRelease(p);
         return MCIERR_OUT_OF_MEMORY;
     }
-    SetThreadPriority(p->hThread, THREAD_PRIORITY_ABOVE_NORMAL);
+    // It only renders and queues, a fraction of a millisecond a buffer: it
+    // may come before everything else, as the system's own audio threads do.
+    SetThreadPriority(p->hThread, THREAD_PRIORITY_TIME_CRITICAL);
     track.pPlay = p;
     ResumeThread(p->hThread);
     return 0;

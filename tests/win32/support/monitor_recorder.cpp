@@ -242,3 +242,74 @@ double ToneLevel(const std::vector<float>& a, size_t nFrom, size_t n, double dHz
     double dPower = s1 * s1 + s2 * s2 - dCoeff * s1 * s2;
     return n ? std::sqrt(std::max(dPower, 0.0)) / (double)n : 0;
 }
+
+size_t LongestFullScaleRun(const std::vector<float>& a, size_t nFrom, size_t nTo) {
+    size_t nLongest = 0, nRun = 0;
+    for (size_t i = nFrom; i < std::min(nTo, a.size()); i++) {
+        nRun = std::fabs(a[i]) >= 0.99f ? nRun + 1 : 0;
+        nLongest = std::max(nLongest, nRun);
+    }
+    return nLongest;
+}
+
+namespace {
+
+const size_t kBlock = MonitorRecorder::kRate / 100;
+const float kMatchRms = 0.002f; // the difference allowed: rounding, far below music
+
+// Does a[nAt, +kBlock) equal ref at a's frame minus nOffset? Gives up as soon
+// as the difference is past the limit, so a search over many offsets is quick.
+bool BlockMatches(const std::vector<float>& a, const std::vector<float>& ref, size_t nAt,
+                  long nOffset) {
+    long nRef = (long)nAt - nOffset;
+    if (nRef < 0 || (size_t)nRef + kBlock > ref.size() || nAt + kBlock > a.size()) return false;
+    float dLimit = kMatchRms * kMatchRms * (float)kBlock, d = 0;
+    for (size_t i = 0; i < kBlock; i++) {
+        float e = a[nAt + i] - ref[(size_t)nRef + i];
+        if ((d += e * e) > dLimit) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<Stretch> FollowReference(const std::vector<float>& a, const std::vector<float>& ref,
+                                     size_t nFrom, size_t nTo, size_t nFirstSearch) {
+    std::vector<Stretch> aStretch;
+    nTo = std::min(nTo, a.size());
+    const long nResync = MonitorRecorder::kRate; // a skip or gap of up to a second
+    size_t nAt = FirstLoud(a, nFrom, 0.01, nTo);
+    if (nAt == SIZE_MAX) return aStretch;
+    for (; nAt + kBlock <= nTo; nAt += kBlock) {
+        if (!aStretch.empty() && BlockMatches(a, ref, nAt, aStretch.back().nOffset)) {
+            aStretch.back().nBlocks++;
+            continue;
+        }
+        // A block of quiet in both says nothing.
+        if (Rms(a, nAt, kBlock) < 0.005 && !aStretch.empty() &&
+            Rms(ref, (size_t)std::max(0L, (long)nAt - aStretch.back().nOffset), kBlock) < 0.005) {
+            aStretch.back().nBlocks++;
+            continue;
+        }
+        long nLow, nHigh; // the offsets searched
+        if (aStretch.empty()) {
+            nLow = (long)nAt - (long)nFirstSearch, nHigh = (long)nAt;
+        } else {
+            nLow = aStretch.back().nOffset - nResync, nHigh = aStretch.back().nOffset + nResync;
+        }
+        // Nearest first: a small slip is found before a far look-alike.
+        long nCentre = aStretch.empty() ? nHigh : aStretch.back().nOffset;
+        for (long d = 0; d <= std::max(nHigh - nCentre, nCentre - nLow); d++) {
+            long aTry[2] = {nCentre - d, nCentre + d};
+            bool bFound = false;
+            for (long nOffset : aTry)
+                if (nOffset >= nLow && nOffset <= nHigh && BlockMatches(a, ref, nAt, nOffset)) {
+                    aStretch.push_back({nAt, nOffset, 1});
+                    bFound = true;
+                    break;
+                }
+            if (bFound) break;
+        }
+    }
+    return aStretch;
+}

@@ -83,3 +83,25 @@ size_t SilentFrom(const std::vector<float>& a, size_t nFrom, size_t nTo, double 
 std::pair<double, size_t> BestMatch(const std::vector<float>& a, const std::vector<float>& ref);
 // The strength of frequency dHz in a[nFrom, nFrom + n) (Goertzel).
 double ToneLevel(const std::vector<float>& a, size_t nFrom, size_t n, double dHz);
+// The longest run of samples at full scale (|s| >= 0.99) in a[nFrom, nTo):
+// a click of the output, never part of the game's sounds, which all keep
+// headroom.
+size_t LongestFullScaleRun(const std::vector<float>& a, size_t nFrom, size_t nTo);
+
+// Follows a recording against the same sound rendered here, which it
+// matches sample for sample at some offset while nothing goes wrong: a's
+// first loud frame from nFrom on is looked up among ref's first nFirstSearch
+// frames, and each 10 ms block after it up to nTo is checked at the offset
+// of the one before. A block that does not match is looked up within a
+// second either way. Each change of offset starts a stretch: nAt is its
+// first frame in a, nOffset a's frame minus ref's. A later offset is a gap
+// (or a repeat), an earlier one a skip; a's frame minus the first offset is
+// where in ref the recording began. nBlocks counts the blocks that matched
+// in it: the rest of a block's worth of frames up to nTo did not match at all.
+struct Stretch {
+    size_t nAt;
+    long nOffset;
+    size_t nBlocks;
+};
+std::vector<Stretch> FollowReference(const std::vector<float>& a, const std::vector<float>& ref,
+                                     size_t nFrom, size_t nTo, size_t nFirstSearch);
