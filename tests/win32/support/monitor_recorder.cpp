@@ -277,38 +277,26 @@ std::vector<Stretch> FollowReference(const std::vector<float>& a, const std::vec
                                      size_t nFrom, size_t nTo, size_t nFirstSearch) {
     std::vector<Stretch> aStretch;
     nTo = std::min(nTo, a.size());
-    const long nResync = MonitorRecorder::kRate; // a skip or gap of up to a second
-    size_t nAt = FirstLoud(a, nFrom, 0.01, nTo);
-    if (nAt == SIZE_MAX) return aStretch;
-    for (; nAt + kBlock <= nTo; nAt += kBlock) {
-        if (!aStretch.empty() && BlockMatches(a, ref, nAt, aStretch.back().nOffset)) {
+    for (size_t nAt = FirstLoud(a, nFrom, 0.01, nTo); nAt != SIZE_MAX && nAt + kBlock <= nTo;
+         nAt += kBlock) {
+        bool bFirst = aStretch.empty();
+        long nLast = bFirst ? (long)nAt : aStretch.back().nOffset, nRef = (long)nAt - nLast;
+        // The same offset, or quiet in both (which says nothing).
+        if (!bFirst &&
+            (BlockMatches(a, ref, nAt, nLast) || (Rms(a, nAt, kBlock) < 0.005 && nRef >= 0 &&
+                                                  Rms(ref, (size_t)nRef, kBlock) < 0.005))) {
             aStretch.back().nBlocks++;
             continue;
         }
-        // A block of quiet in both says nothing.
-        if (Rms(a, nAt, kBlock) < 0.005 && !aStretch.empty() &&
-            Rms(ref, (size_t)std::max(0L, (long)nAt - aStretch.back().nOffset), kBlock) < 0.005) {
-            aStretch.back().nBlocks++;
-            continue;
-        }
-        long nLow, nHigh; // the offsets searched
-        if (aStretch.empty()) {
-            nLow = (long)nAt - (long)nFirstSearch, nHigh = (long)nAt;
-        } else {
-            nLow = aStretch.back().nOffset - nResync, nHigh = aStretch.back().nOffset + nResync;
-        }
-        // Nearest first: a small slip is found before a far look-alike.
-        long nCentre = aStretch.empty() ? nHigh : aStretch.back().nOffset;
-        for (long d = 0; d <= std::max(nHigh - nCentre, nCentre - nLow); d++) {
-            long aTry[2] = {nCentre - d, nCentre + d};
-            bool bFound = false;
-            for (long nOffset : aTry)
-                if (nOffset >= nLow && nOffset <= nHigh && BlockMatches(a, ref, nAt, nOffset)) {
-                    aStretch.push_back({nAt, nOffset, 1});
-                    bFound = true;
-                    break;
-                }
-            if (bFound) break;
+        // The first block from ref's start on; later ones nearest first, so
+        // a small slip is found before a far look-alike.
+        long nTries = bFirst ? (long)nFirstSearch : 2 * MonitorRecorder::kRate;
+        for (long d = 0; d <= nTries; d++) {
+            long nOffset = bFirst ? nLast - d : nLast + (d % 2 ? -(d + 1) / 2 : d / 2);
+            if (BlockMatches(a, ref, nAt, nOffset)) {
+                aStretch.push_back({nAt, nOffset, 1});
+                break;
+            }
         }
     }
     return aStretch;

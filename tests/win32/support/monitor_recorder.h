@@ -84,20 +84,16 @@ std::pair<double, size_t> BestMatch(const std::vector<float>& a, const std::vect
 // The strength of frequency dHz in a[nFrom, nFrom + n) (Goertzel).
 double ToneLevel(const std::vector<float>& a, size_t nFrom, size_t n, double dHz);
 // The longest run of samples at full scale (|s| >= 0.99) in a[nFrom, nTo):
-// a click of the output, never part of the game's sounds, which all keep
-// headroom.
+// a click, which none of the game's sounds reach.
 size_t LongestFullScaleRun(const std::vector<float>& a, size_t nFrom, size_t nTo);
 
-// Follows a recording against the same sound rendered here, which it
-// matches sample for sample at some offset while nothing goes wrong: a's
-// first loud frame from nFrom on is looked up among ref's first nFirstSearch
-// frames, and each 10 ms block after it up to nTo is checked at the offset
-// of the one before. A block that does not match is looked up within a
-// second either way. Each change of offset starts a stretch: nAt is its
-// first frame in a, nOffset a's frame minus ref's. A later offset is a gap
-// (or a repeat), an earlier one a skip; a's frame minus the first offset is
-// where in ref the recording began. nBlocks counts the blocks that matched
-// in it: the rest of a block's worth of frames up to nTo did not match at all.
+// Follows a recording a against the same sound rendered here (ref), which it
+// matches sample for sample at one offset (a's frame minus ref's) while
+// nothing goes wrong, in 10 ms blocks from a's first loud frame after nFrom
+// (looked up among ref's first nFirstSearch frames) to nTo. A block off the
+// offset is looked up within a second either way and starts a new stretch:
+// a later offset is a gap, an earlier one a skip. nBlocks counts a stretch's
+// matching blocks.
 struct Stretch {
     size_t nAt;
     long nOffset;
