@@ -189,9 +189,23 @@ int MIDINotify(HostWindow hwndNotify, uint32_t nFlags) {
         return 1;
     case MIDI_NOTIFY_SUPERSEDED: MIDITrace("MCI_NOTIFY_SUPERSEDED"); return 1;
     case MIDI_NOTIFY_ABORTED: MIDITrace("MCI_NOTIFY_ABORTED"); return 1;
-    case MIDI_NOTIFY_FAILURE: MIDITrace("MCI_NOTIFY_FAILURE"); return 1;
+    case MIDI_NOTIFY_FAILURE:
+        MIDITrace("MCI_NOTIFY_FAILURE");
+        // The device gave up on the track: it is closed, and a restore or
+        // the Music command may start the next one.
+        MIDIStop();
+        return 1;
     default: return 0;
     }
+}
+
+int MIDINotifyFrom(HostWindow hwndNotify, uint32_t nFlags, uint32_t nFrom) {
+    if (pMIDIDevice && pMIDIDevice->NoticeId &&
+        (!bMIDIOpen || nFrom != pMIDIDevice->NoticeId(szMIDIAlias))) {
+        MIDITrace("MM_MCINOTIFY of an earlier play dropped");
+        return 0;
+    }
+    return MIDINotify(hwndNotify, nFlags);
 }
 
 int MIDIIsPlaying() {
@@ -231,6 +245,7 @@ int MIDIDeviceNormalize(int nRead) {
 
 int MIDIDeviceChoose(int nChoice, int bUnderWine, int nMIDIOutputs) {
     nChoice = MIDIDeviceNormalize(nChoice);
+    if (nChoice == MIDI_DEVICE_SYSTEM && nMIDIOutputs <= 0) return MIDI_DEVICE_BUILTIN;
     if (nChoice != MIDI_DEVICE_AUTO) return nChoice;
     return bUnderWine || nMIDIOutputs <= 0 ? MIDI_DEVICE_BUILTIN : MIDI_DEVICE_SYSTEM;
 }

@@ -46,6 +46,11 @@ struct MIDIDevice {
     int (*ShortPath)(const char* szPath, char* szShort, int cchShort);
     // The trace hook: one progress line at each step. May be null.
     void (*Trace)(const char* szLine);
+    // What the end-of-play notifications of the play open under szAlias carry
+    // in lParam (0 when nothing is open under it): the sequencer's device id,
+    // the built-in synthesizer's play counter. May be null: every
+    // notification is then taken as the current play's.
+    uint32_t (*NoticeId)(const char* szAlias);
 };
 
 // The play list and the state of the music.
@@ -78,8 +83,13 @@ int MIDIStart(HostWindow hwndNotify, int nIndex);
 int MIDIStop();
 // Stops the current track and starts the next one of the list, in a circle.
 int MIDINext(HostWindow hwndNotify);
-// The handling of MM_MCINOTIFY; nFlags is its wParam.
+// The handling of MM_MCINOTIFY; nFlags is its wParam. A failure stops the
+// track: the music stays silent until the next event that starts one.
 int MIDINotify(HostWindow hwndNotify, uint32_t nFlags);
+// The window's MM_MCINOTIFY with its lParam (nFrom): a notification of an
+// earlier play (its end posted just before a stop and a new start) is
+// dropped, with a trace, and returns 0; the current play's goes to MIDINotify.
+int MIDINotifyFrom(HostWindow hwndNotify, uint32_t nFlags, uint32_t nFrom);
 int MIDIIsPlaying();
 
 // The shell's events, in one place:
@@ -106,7 +116,9 @@ enum {
 int MIDIDeviceNormalize(int nRead);
 // The device that plays: the player's choice; without one the built-in
 // synthesizer under Wine (whose sequencer needs a synthesizer set up by hand)
-// or on a system without a MIDI output, else the system's sequencer.
+// or on a system without a MIDI output, else the system's sequencer. The
+// sequencer chosen on a system without a MIDI output would play nothing:
+// the built-in synthesizer plays instead (the choice itself is kept).
 int MIDIDeviceChoose(int nChoice, int bUnderWine, int nMIDIOutputs);
 // Puts pDevice in the place of the installed one. A track that plays is
 // stopped and closed on the old device and the same track starts on the new.
@@ -144,7 +156,8 @@ int MIDIFileLoad(const char* szPath, uint8_t** ppData, size_t* pnSize);
 // game's own synthesizer through waveOut. A track's end posts MM_MCINOTIFY
 // with MCI_NOTIFY_SUCCESSFUL to the notify window; a stop or close during a
 // notifying play posts MCI_NOTIFY_ABORTED, a new play over it
-// MCI_NOTIFY_SUPERSEDED. A file it cannot read whole is refused with
+// MCI_NOTIFY_SUPERSEDED; lParam is the play's number (NoticeId). A file it
+// cannot read whole is refused with
 // MCIERR_INVALID_FILE. Error texts and warning boxes are the Win32 device's.
 const MIDIDevice* MIDIDeviceBuiltIn();
 // 1 when there is a wave output device to play it on.
@@ -157,12 +170,16 @@ int MIDIUnderWine();
 // The device chosen by the preferences on this system (MIDI_DEVICE_BUILTIN
 // or MIDI_DEVICE_SYSTEM), and its table.
 int MIDIDeviceCurrent();
+// The device installed, the one that plays (MIDI_DEVICE_BUILTIN or
+// MIDI_DEVICE_SYSTEM): what the "Music Device" menu checks.
+int MIDIDeviceInstalled();
 const MIDIDevice* MIDIDeviceOf(int nDevice);
 // Installs the chosen device; start-up, before the files are listed.
 int MIDIDeviceInstallChosen();
-// The chosen device can play: a wave output for the built-in synthesizer, a
-// MIDI output for the sequencer.
+// The installed device can play: a wave output for the built-in synthesizer,
+// a MIDI output for the sequencer.
 int MIDIDeviceReady();
-// The player chooses nDevice (the "Music Device" menu): kept in the
-// preferences, and a track that plays moves to it.
+// The player chooses nDevice (the "Music Device" menu): a track that plays
+// moves to it, and the choice is kept in the preferences. A switch refused
+// (a start or stop in progress) keeps neither: returns 0.
 int MIDIDeviceSelect(HostWindow hwndNotify, int nDevice);

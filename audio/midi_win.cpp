@@ -104,6 +104,13 @@ int WinShortPath(const char* szPath, char* szShort, int cchShort) {
     return Utf8OfWide(p, szShort, cchShort);
 }
 
+// The sequencer's notifications carry the id of the device they come from.
+uint32_t WinNoticeId(const char* szAlias) {
+    wchar_t wszAlias[MIDI_ALIAS_LEN];
+    if (!WideOfUtf8(szAlias, wszAlias, MIDI_ALIAS_LEN)) return 0;
+    return (uint32_t)mciGetDeviceIDW(wszAlias);
+}
+
 const MIDIDevice kWin32Device = {
     .SendString = WinSendString,
     .ErrorText = WinErrorText,
@@ -111,6 +118,7 @@ const MIDIDevice kWin32Device = {
     .FileExists = WinFileExists,
     .ShortPath = WinShortPath,
     .Trace = nullptr, // the shipped program keeps no trace
+    .NoticeId = WinNoticeId,
 };
 
 // The search pattern handed to the hidden list box dialog.

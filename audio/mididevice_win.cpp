@@ -25,12 +25,22 @@ int MIDIDeviceInstallChosen() {
     return 1;
 }
 
+int MIDIDeviceInstalled() {
+    return pMIDIDevice == MIDIDeviceBuiltIn() ? MIDI_DEVICE_BUILTIN : MIDI_DEVICE_SYSTEM;
+}
+
+// What plays is what counts: on Automatic a MIDI interface plugged in later
+// changes the choice, not the device installed at start-up.
 int MIDIDeviceReady() {
-    return MIDIDeviceCurrent() == MIDI_DEVICE_BUILTIN ? MIDIBuiltInAvailable() : HasMIDIDevice();
+    return MIDIDeviceInstalled() == MIDI_DEVICE_BUILTIN ? MIDIBuiltInAvailable() : HasMIDIDevice();
 }
 
 int MIDIDeviceSelect(HostWindow hwndNotify, int nDevice) {
     if (nDevice != MIDI_DEVICE_BUILTIN && nDevice != MIDI_DEVICE_SYSTEM) return 0;
+    const MIDIDevice* pDevice =
+        MIDIDeviceOf(MIDIDeviceChoose(nDevice, MIDIUnderWine(), (int)midiOutGetNumDevs()));
+    int bSwitched = MIDIDeviceSwitch(hwndNotify, pDevice);
+    if (pMIDIDevice != pDevice) return 0; // refused during a start or stop
     prefs.nMusicDevice = nDevice;
-    return MIDIDeviceSwitch(hwndNotify, MIDIDeviceOf(nDevice));
+    return bSwitched;
 }

@@ -21,10 +21,12 @@ void* PlayGameSound(const char* szName, int bAsync);
 int StopGameSound(void* hRes);
 
 // The shutdown's sound step: stops the effect that plays, releases its
-// resource and forgets it (hSoundRes becomes null). Returns 1.
+// resource and forgets it (hSoundRes becomes null), and frees the 16-bit
+// images the effects were played from. Returns 1.
 int SoundShutdown();
 
-// Finds, loads and plays the resource szName of type "SOUND" of hInstance.
+// Finds, loads and plays the resource szName of type "SOUND" of hInstance,
+// as 16 bits (made once; see audio/wav16.h).
 // Returns the resource to keep (asynchronous play) or null (synchronous play,
 // or no such resource).
 void* StartResourceSound(void* hInstance, const char* szName, int bAsync);

@@ -1,8 +1,13 @@
-// The sound effects on Win32: sndPlaySoundA from the locked resource memory.
+// The sound effects on Win32: sndPlaySoundA from memory, each effect as the
+// 16-bit image of its 8-bit resource (audio/wav16.h), made at its first play
+// and kept for the run.
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstdlib>
+
 #include "audio/sound.h"
+#include "audio/wav16.h"
 #include "prefs/prefs.h"
 #include "shell/app.h"
 
@@ -16,6 +21,27 @@ static int PlatformPlaySound(const void* pSound, unsigned uFlags) {
 }
 
 static SoundPlayerFn pfnSoundPlayer = PlatformPlaySound;
+
+// The 16-bit images made so far, by resource. An effect that cannot be made
+// 16-bit plays from its resource as it is.
+enum { MAX_IMAGES = 40 };
+struct SoundImage {
+    HRSRC hInfo;
+    uint8_t* pWav;
+};
+static SoundImage aImage[MAX_IMAGES];
+static int nImages;
+
+static const void* PlayableSound(HRSRC hInfo, const void* pData, DWORD nSize) {
+    for (int i = 0; i < nImages; i++)
+        if (aImage[i].hInfo == hInfo) return aImage[i].pWav;
+    if (nImages == MAX_IMAGES) return pData;
+    size_t nWav;
+    uint8_t* pWav = WavTo16Bit((const uint8_t*)pData, nSize, &nWav);
+    if (!pWav) return pData;
+    aImage[nImages++] = {hInfo, pWav};
+    return pWav;
+}
 
 SoundPlayerFn SoundSetPlayerForTest(SoundPlayerFn pfnPlayer) {
     SoundPlayerFn pfnOld = pfnSoundPlayer;
@@ -34,6 +60,9 @@ int StopGameSound(void* hRes) {
 int SoundShutdown() {
     StopGameSound(hSoundRes);
     hSoundRes = NULL;
+    // Nothing plays any more: the images may go.
+    for (int i = 0; i < nImages; i++) free(aImage[i].pWav);
+    nImages = 0;
     return 1;
 }
 
@@ -45,8 +74,9 @@ void* StartResourceSound(void* hInstance, const char* szName, int bAsync) {
     if (!hRes) return NULL;
     const void* pData = LockResource(hRes);
     if (!pData) return NULL;
+    pData = PlayableSound(hInfo, pData, SizeofResource(hModule, hInfo));
     if (bAsync) {
-        // Played in the background from pData: the resource is kept.
+        // Played in the background from memory: the resource is kept.
         pfnSoundPlayer(pData, SOUND_FLAGS_ASYNC);
         return hRes;
     }

@@ -156,10 +156,10 @@ static void MenuItemSet(HMENU hMenu, UINT uId, int bEnabled, int bChecked) {
     CheckMenuItem(hMenu, uId, MF_BYCOMMAND | (bChecked ? MF_CHECKED : MF_UNCHECKED));
 }
 
-// The "Music Device" items: the current device checked, a device the system
-// cannot play through greyed.
+// The "Music Device" items: the device that plays checked, a device the
+// system cannot play through greyed.
 static void MusicDeviceMenuSet(HMENU hMenu) {
-    int nDevice = MIDIDeviceCurrent();
+    int nDevice = MIDIDeviceInstalled();
     MenuItemSet(hMenu, IDM_MUSICDEV_BUILTIN, MIDIBuiltInAvailable(),
                 nDevice == MIDI_DEVICE_BUILTIN);
     MenuItemSet(hMenu, IDM_MUSICDEV_SYSTEM, HasMIDIDevice(), nDevice == MIDI_DEVICE_SYSTEM);

@@ -180,7 +180,7 @@ static LRESULT MainWndDispatch(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_INITMENU: MenuUpdate(hwnd); return 1;
     case WM_RBUTTONDOWN: ContextMenuShow(hwnd); return 1;
     case WM_RESOLVELINES: return OnResolveLines(hwnd);
-    case MM_MCINOTIFY: MIDINotify(hwnd, (uint32_t)wParam); return 1;
+    case MM_MCINOTIFY: MIDINotifyFrom(hwnd, (uint32_t)wParam, (uint32_t)lParam); return 1;
     default: break;
     }
     return DefWindowProcA(hwnd, uMsg, wParam, lParam);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -60,6 +61,7 @@ const MIDIDevice kFakeDevice = {
             return 1;
         },
     .Trace = [](const char* szLine) { pFake->trace.push_back(szLine); },
+    .NoticeId = nullptr,
 };
 
 HostWindow const kMain = (HostWindow)0x1234;
@@ -159,7 +161,6 @@ TEST_F(Midi, ATrackThatEndedStartsTheNextOneAndOtherOutcomesStaySilent) {
         const char* szTrace;
     } const kSilent[] = {{MIDI_NOTIFY_ABORTED, "MCI_NOTIFY_ABORTED"},
                          {MIDI_NOTIFY_SUPERSEDED, "MCI_NOTIFY_SUPERSEDED"},
-                         {MIDI_NOTIFY_FAILURE, "MCI_NOTIFY_FAILURE"},
                          {3, nullptr}};
     for (const auto& c : kSilent) {
         fake.commands.clear();
@@ -184,6 +185,39 @@ TEST_F(Midi, ATrackThatEndedStartsTheNextOneAndOtherOutcomesStaySilent) {
     MIDINotify(kMain, MIDI_NOTIFY_SUCCESSFUL);
     EXPECT_EQ(nMIDIIndex, 0);
     EXPECT_EQ(Opened(), (std::vector<std::string>{"b.mid", "only.mid", "only.mid"}));
+}
+
+// Each notification carries the play it ends: only the current play's is
+// taken. A failure closes the track and leaves the music silent.
+TEST_F(Midi, OnlyTheCurrentPlaysNotificationIsTakenAndAFailureStops) {
+    MIDIDevice counted = kFakeDevice; // the play's number is its alias's
+    counted.NoticeId = [](const char* szAlias) { return (uint32_t)atoi(szAlias + 5); };
+    MIDIDeviceInstall(&counted);
+    List({"a.mid", "b.mid", "c.mid"});
+    MIDIStartTrack(kMain, 0); // music2
+    MIDINext(kMain);          // music3; the end of music2 is still on its way
+    struct {
+        uint32_t nFlags, nFrom;
+        int nTaken, nIndex, bPlaying;
+        const char* szLast; // the last command sent
+    } const aCase[] = {
+        {MIDI_NOTIFY_SUCCESSFUL, 2, 0, 1, 1, "play music3 from 0 notify"},
+        {MIDI_NOTIFY_FAILURE, 2, 0, 1, 1, "play music3 from 0 notify"},
+        {MIDI_NOTIFY_SUCCESSFUL, 3, 1, 2, 1, "play music4 from 0 notify"},
+        {MIDI_NOTIFY_FAILURE, 4, 1, 2, 0, "close music4"},
+        {MIDI_NOTIFY_SUCCESSFUL, 4, 0, 2, 0, "close music4"}, // nothing open
+    };
+    for (const auto& c : aCase) {
+        SCOPED_TRACE(testing::Message() << c.nFlags << " from " << c.nFrom);
+        EXPECT_EQ(MIDINotifyFrom(kMain, c.nFlags, c.nFrom), c.nTaken);
+        EXPECT_EQ(nMIDIIndex, c.nIndex);
+        EXPECT_EQ(MIDIIsPlaying(), c.bPlaying);
+        EXPECT_EQ(fake.commands.back(), c.szLast);
+    }
+    // Silent after the failure until the next event, here a restore.
+    MIDIWindowRestored(kMain);
+    EXPECT_EQ(Opened().back(), "a.mid");
+    EXPECT_TRUE(fake.boxes.empty());
 }
 
 TEST_F(Midi, TheEndOfAStoppedTrackStartsNothing) {
@@ -386,11 +420,11 @@ TEST_F(Midi, AStopFromInsideItsOwnWarningBoxIsRefused) {
 TEST_F(Midi, TheDeviceIsChosenAndAChangeMovesThePlayingTrack) {
     const int kAuto = MIDI_DEVICE_AUTO, kBuiltIn = MIDI_DEVICE_BUILTIN,
               kSystem = MIDI_DEVICE_SYSTEM;
-    const int aCase[][4] = {// choice, under Wine, MIDI outputs, device
-                            {kAuto, 1, 3, kBuiltIn},    {kAuto, 0, 0, kBuiltIn},
-                            {kAuto, 0, 2, kSystem},     {kSystem, 1, 0, kSystem},
-                            {kBuiltIn, 0, 2, kBuiltIn}, {7, 0, 1, kSystem},
-                            {-1, 1, 1, kBuiltIn}};
+    const int aCase[][4] = {
+        // choice, under Wine, MIDI outputs, device
+        {kAuto, 1, 3, kBuiltIn},    {kAuto, 0, 0, kBuiltIn},   {kAuto, 0, 2, kSystem},
+        {kSystem, 1, 1, kSystem},   {kSystem, 0, 0, kBuiltIn}, {kSystem, 1, 0, kBuiltIn},
+        {kBuiltIn, 0, 2, kBuiltIn}, {7, 0, 1, kSystem},        {-1, 1, 1, kBuiltIn}};
     for (const auto& c : aCase)
         EXPECT_EQ(MIDIDeviceChoose(c[0], c[1], c[2]), c[3]) << c[0] << " " << c[1] << " " << c[2];
 

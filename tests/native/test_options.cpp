@@ -48,6 +48,7 @@ const MIDIDevice kDevice = {
     .FileExists = [](const char*) { return 1; },
     .ShortPath = [](const char*, char*, int) { return 0; },
     .Trace = nullptr,
+    .NoticeId = nullptr,
 };
 
 class Options : public ::testing::Test {

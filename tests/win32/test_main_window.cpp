@@ -4,6 +4,7 @@
 // by a thread timer inside their own loops, the sequencer is a fake.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <cstring>
@@ -67,6 +68,7 @@ const MIDIDevice kFakeSequencer = {
     .FileExists = [](const char*) { return 1; },
     .ShortPath = [](const char*, char*, int) { return 0; },
     .Trace = nullptr,
+    .NoticeId = nullptr,
 };
 
 // --- Driving modal loops -------------------------------------------------------------
@@ -483,16 +485,23 @@ TEST_F(MainWindow, MusicDeviceChoiceIsCheckedKeptAndTakesTheTrackAlong) {
         EXPECT_EQ(Send(WM_COMMAND,
                        nDevice == MIDI_DEVICE_BUILTIN ? IDM_MUSICDEV_BUILTIN : IDM_MUSICDEV_SYSTEM),
                   1);
-        EXPECT_EQ(pMIDIDevice, MIDIDeviceOf(nDevice));
-        EXPECT_EQ(MIDIDeviceCurrent(), nDevice);
+        // Without a MIDI output the built-in synthesizer plays instead.
+        int nPlays = midiOutGetNumDevs() == 0 ? MIDI_DEVICE_BUILTIN : nDevice;
+        EXPECT_EQ(pMIDIDevice, MIDIDeviceOf(nPlays));
         Send(WM_INITMENU, (WPARAM)hMainMenu);
-        EXPECT_EQ(MenuItem(IDM_MUSICDEV_BUILTIN).bChecked, nDevice == MIDI_DEVICE_BUILTIN);
-        EXPECT_EQ(MenuItem(IDM_MUSICDEV_SYSTEM).bChecked, nDevice == MIDI_DEVICE_SYSTEM);
+        EXPECT_EQ(MenuItem(IDM_MUSICDEV_BUILTIN).bChecked, nPlays == MIDI_DEVICE_BUILTIN);
+        EXPECT_EQ(MenuItem(IDM_MUSICDEV_SYSTEM).bChecked, nPlays == MIDI_DEVICE_SYSTEM);
         EXPECT_EQ(SavePrefs(), 1);
         prefs.nMusicDevice = MIDI_DEVICE_AUTO;
         EXPECT_EQ(LoadPrefs(), 1);
         EXPECT_EQ(prefs.nMusicDevice, nDevice);
     }
+    // The check follows the device that plays, not what Automatic would pick now.
+    prefs.nMusicDevice = MIDI_DEVICE_AUTO;
+    int bAutoBuiltIn = MIDIDeviceCurrent() == MIDI_DEVICE_BUILTIN;
+    MIDIDeviceInstall(MIDIDeviceOf(bAutoBuiltIn ? MIDI_DEVICE_SYSTEM : MIDI_DEVICE_BUILTIN));
+    Send(WM_INITMENU, (WPARAM)hMainMenu);
+    EXPECT_EQ(MenuItem(IDM_MUSICDEV_BUILTIN).bChecked, !bAutoBuiltIn);
 }
 
 // Only the play timer moves anything, and not while the window is minimized;

@@ -314,7 +314,8 @@ std::vector<unsigned> notified;
 // never ends; what the platform shows everywhere is the notification that
 // follows a stop.
 TEST_F(MidiWin, TheAbortedPlayAfterAStopStartsNothing) {
-    HWND hwnd = NotifyWindowCreate(&notified, [](HWND h, uint32_t n) { MIDINotify(h, n); });
+    HWND hwnd = NotifyWindowCreate(
+        &notified, [](HWND h, uint32_t n, uint32_t nFrom) { MIDINotifyFrom(h, n, nFrom); });
     ASSERT_TRUE(hwnd);
     WriteTestFile(szDir + "one.mid", TinyMidi());
     WriteTestFile(szDir + "two.mid", TinyMidi());

@@ -6,16 +6,19 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "audio/sound.h"
+#include "audio/wav16.h"
 #include "prefs/prefs.h"
 
 namespace {
 
 struct PlayCall {
-    const void* pSound;
+    std::string sSound; // the whole image played, empty for a stop
     unsigned uFlags;
     int nResult;
     bool operator==(const PlayCall&) const = default;
@@ -26,7 +29,9 @@ SoundPlayerFn pfnForward; // when set, the recorder also really plays
 
 int RecordPlay(const void* pSound, unsigned uFlags) {
     int nResult = pfnForward ? pfnForward(pSound, uFlags) : 1;
-    aCall.push_back({pSound, uFlags, nResult});
+    const char* p = (const char*)pSound;
+    uint32_t nSize = p ? 8 + *(const uint32_t*)(p + 4) : 0;
+    aCall.push_back({std::string(p ? p : "", nSize), uFlags, nResult});
     return nResult;
 }
 
@@ -39,8 +44,17 @@ const void* EffectData(const char* szName) {
     HGLOBAL hRes = EffectRes(szName);
     return hRes ? LockResource(hRes) : nullptr;
 }
+// What the player should get: the 8-bit resource made 16-bit.
+std::string Image16(const char* szName) {
+    HRSRC hInfo = FindResourceA(NULL, szName, "SOUND");
+    size_t n = 0;
+    uint8_t* p = WavTo16Bit((const uint8_t*)EffectData(szName), SizeofResource(NULL, hInfo), &n);
+    std::string s((const char*)p, n);
+    free(p);
+    return s;
+}
 
-const PlayCall kStop = {nullptr, 0, 1};
+const PlayCall kStop = {"", 0, 1};
 
 class Sound : public ::testing::Test {
   protected:
@@ -64,15 +78,14 @@ TEST_F(Sound, AnEffectStopsTheOneBeforeAndStaysLoadedWhileItPlays) {
     void* hCaught = PlayGameSound("CAUGHT", 1);
     EXPECT_EQ(hCaught, EffectRes("CAUGHT"));
     EXPECT_EQ(hSoundRes, hCaught);
-    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {EffectData("CAUGHT"), 0x17, 1}}));
-    EXPECT_EQ(memcmp(EffectData("CAUGHT"), "RIFF", 4), 0);
+    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {Image16("CAUGHT"), 0x17, 1}}));
 
     aCall.clear();
     void* hRotate = PlayGameSound("ROTATE", 1);
     EXPECT_EQ(hRotate, EffectRes("ROTATE"));
     EXPECT_NE(hRotate, hCaught);
     EXPECT_EQ(hSoundRes, hRotate);
-    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {EffectData("ROTATE"), 0x17, 1}}));
+    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {Image16("ROTATE"), 0x17, 1}}));
 }
 
 TEST_F(Sound, NextLevelIsPlayedSynchronouslyAndKeepsNothing) {
@@ -80,7 +93,7 @@ TEST_F(Sound, NextLevelIsPlayedSynchronouslyAndKeepsNothing) {
     aCall.clear();
     EXPECT_EQ(PlayGameSound("NEXTLEVEL", 0), nullptr);
     EXPECT_EQ(hSoundRes, nullptr);
-    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {EffectData("NEXTLEVEL"), 0x16, 1}}));
+    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {Image16("NEXTLEVEL"), 0x16, 1}}));
 }
 
 TEST_F(Sound, WithSoundOffNothingHappensAtAll) {
@@ -95,7 +108,7 @@ TEST_F(Sound, WithSoundOffNothingHappensAtAll) {
 
     prefs.bSound = 2; // any non-zero value is on
     EXPECT_EQ(PlayGameSound("DROPPED", 1), EffectRes("DROPPED"));
-    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {EffectData("DROPPED"), 0x17, 1}}));
+    EXPECT_EQ(aCall, (std::vector<PlayCall>{kStop, {Image16("DROPPED"), 0x17, 1}}));
 }
 
 TEST_F(Sound, AMissingEffectStillStopsThePreviousOneAndPlaysNothing) {

@@ -73,7 +73,8 @@ class SynthWin : public ::testing::Test {
         MIDIDeviceInstall(&device);
         PrefsSetDefaults();
         prefs.bMusic = 1;
-        hwnd = NotifyWindowCreate(&notified, [](HWND h, uint32_t n) { MIDINotify(h, n); });
+        hwnd = NotifyWindowCreate(
+            &notified, [](HWND h, uint32_t n, uint32_t nFrom) { MIDINotifyFrom(h, n, nFrom); });
         ASSERT_TRUE(hwnd);
     }
     void TearDown() override {
@@ -127,6 +128,28 @@ TEST_F(SynthWin, ATrackPlaysToItsEndTheNextStartsAndAStopLeavesNoThread) {
     }
     EXPECT_EQ(nAfter, nThreads);
     EXPECT_TRUE(boxes.empty()) << boxes[0].first;
+}
+
+// A track's end that reaches the window after the next track was started
+// (a level's next track) is the old play's: it skips nothing.
+TEST_F(SynthWin, AnEndToldAfterANewStartSkipsNothing) {
+    WriteTestFile(szDir + "one.mid", ShortTune());
+    WriteTestFile(szDir + "two.mid", ShortTune());
+    ASSERT_EQ(MIDIFindFilesIn(hwnd, szDir.c_str()), 2);
+    ASSERT_EQ(MIDIStartTrack(hwnd, 0), 1);
+    MSG msg;
+    for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < 20000;) {
+        if (PeekMessageA(&msg, hwnd, MM_MCINOTIFY, MM_MCINOTIFY, PM_NOREMOVE)) break;
+        Sleep(10);
+    }
+    ASSERT_TRUE(PeekMessageA(&msg, hwnd, MM_MCINOTIFY, MM_MCINOTIFY, PM_NOREMOVE));
+    MIDINext(hwnd);
+    sent.clear();
+    PumpUntil([] { return !notified.empty(); }, 5000);
+    EXPECT_EQ(notified, (std::vector<unsigned>{MCI_NOTIFY_SUCCESSFUL}));
+    EXPECT_EQ(nMIDIIndex, 1);
+    EXPECT_TRUE(sent.empty()) << sent[0];
+    EXPECT_EQ(MIDIIsPlaying(), 1);
 }
 
 TEST_F(SynthWin, ABrokenFileIsRefusedWithTheWarningOnceAndNeverPlayed) {

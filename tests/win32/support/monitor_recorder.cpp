@@ -242,3 +242,62 @@ double ToneLevel(const std::vector<float>& a, size_t nFrom, size_t n, double dHz
     double dPower = s1 * s1 + s2 * s2 - dCoeff * s1 * s2;
     return n ? std::sqrt(std::max(dPower, 0.0)) / (double)n : 0;
 }
+
+size_t LongestFullScaleRun(const std::vector<float>& a, size_t nFrom, size_t nTo) {
+    size_t nLongest = 0, nRun = 0;
+    for (size_t i = nFrom; i < std::min(nTo, a.size()); i++) {
+        nRun = std::fabs(a[i]) >= 0.99f ? nRun + 1 : 0;
+        nLongest = std::max(nLongest, nRun);
+    }
+    return nLongest;
+}
+
+namespace {
+
+const size_t kBlock = MonitorRecorder::kRate / 100;
+const float kMatchRms = 0.002f; // the difference allowed: rounding, far below music
+
+// Does a[nAt, +kBlock) equal ref at a's frame minus nOffset? Gives up as soon
+// as the difference is past the limit, so a search over many offsets is quick.
+bool BlockMatches(const std::vector<float>& a, const std::vector<float>& ref, size_t nAt,
+                  long nOffset) {
+    long nRef = (long)nAt - nOffset;
+    if (nRef < 0 || (size_t)nRef + kBlock > ref.size() || nAt + kBlock > a.size()) return false;
+    float dLimit = kMatchRms * kMatchRms * (float)kBlock, d = 0;
+    for (size_t i = 0; i < kBlock; i++) {
+        float e = a[nAt + i] - ref[(size_t)nRef + i];
+        if ((d += e * e) > dLimit) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::vector<Stretch> FollowReference(const std::vector<float>& a, const std::vector<float>& ref,
+                                     size_t nFrom, size_t nTo, size_t nFirstSearch) {
+    std::vector<Stretch> aStretch;
+    nTo = std::min(nTo, a.size());
+    for (size_t nAt = FirstLoud(a, nFrom, 0.01, nTo); nAt != SIZE_MAX && nAt + kBlock <= nTo;
+         nAt += kBlock) {
+        bool bFirst = aStretch.empty();
+        long nLast = bFirst ? (long)nAt : aStretch.back().nOffset, nRef = (long)nAt - nLast;
+        // The same offset, or quiet in both (which says nothing).
+        if (!bFirst &&
+            (BlockMatches(a, ref, nAt, nLast) || (Rms(a, nAt, kBlock) < 0.005 && nRef >= 0 &&
+                                                  Rms(ref, (size_t)nRef, kBlock) < 0.005))) {
+            aStretch.back().nBlocks++;
+            continue;
+        }
+        // The first block from ref's start on; later ones nearest first, so
+        // a small slip is found before a far look-alike.
+        long nTries = bFirst ? (long)nFirstSearch : 2 * MonitorRecorder::kRate;
+        for (long d = 0; d <= nTries; d++) {
+            long nOffset = bFirst ? nLast - d : nLast + (d % 2 ? -(d + 1) / 2 : d / 2);
+            if (BlockMatches(a, ref, nAt, nOffset)) {
+                aStretch.push_back({nAt, nOffset, 1});
+                break;
+            }
+        }
+    }
+    return aStretch;
+}

@@ -83,3 +83,21 @@ size_t SilentFrom(const std::vector<float>& a, size_t nFrom, size_t nTo, double 
 std::pair<double, size_t> BestMatch(const std::vector<float>& a, const std::vector<float>& ref);
 // The strength of frequency dHz in a[nFrom, nFrom + n) (Goertzel).
 double ToneLevel(const std::vector<float>& a, size_t nFrom, size_t n, double dHz);
+// The longest run of samples at full scale (|s| >= 0.99) in a[nFrom, nTo):
+// a click, which none of the game's sounds reach.
+size_t LongestFullScaleRun(const std::vector<float>& a, size_t nFrom, size_t nTo);
+
+// Follows a recording a against the same sound rendered here (ref), which it
+// matches sample for sample at one offset (a's frame minus ref's) while
+// nothing goes wrong, in 10 ms blocks from a's first loud frame after nFrom
+// (looked up among ref's first nFirstSearch frames) to nTo. A block off the
+// offset is looked up within a second either way and starts a new stretch:
+// a later offset is a gap, an earlier one a skip. nBlocks counts a stretch's
+// matching blocks.
+struct Stretch {
+    size_t nAt;
+    long nOffset;
+    size_t nBlocks;
+};
+std::vector<Stretch> FollowReference(const std::vector<float>& a, const std::vector<float>& ref,
+                                     size_t nFrom, size_t nTo, size_t nFirstSearch);

@@ -6,12 +6,12 @@
 namespace {
 
 std::vector<unsigned>* pNotifiedTo;
-void (*pfnNotifyTo)(HWND, uint32_t);
+void (*pfnNotifyTo)(HWND, uint32_t, uint32_t);
 
 LRESULT CALLBACK NotifyProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg != MM_MCINOTIFY) return DefWindowProcA(hwnd, uMsg, wParam, lParam);
     if (pNotifiedTo) pNotifiedTo->push_back((unsigned)wParam);
-    if (pfnNotifyTo) pfnNotifyTo(hwnd, (uint32_t)wParam);
+    if (pfnNotifyTo) pfnNotifyTo(hwnd, (uint32_t)wParam, (uint32_t)lParam);
     return 1;
 }
 
@@ -35,7 +35,8 @@ void PumpUntil(const std::function<bool()>& fnDone, DWORD dwMs) {
     }
 }
 
-HWND NotifyWindowCreate(std::vector<unsigned>* pNotified, void (*pfnNotify)(HWND, uint32_t)) {
+HWND NotifyWindowCreate(std::vector<unsigned>* pNotified,
+                        void (*pfnNotify)(HWND, uint32_t, uint32_t)) {
     pNotifiedTo = pNotified;
     pfnNotifyTo = pfnNotify;
     WNDCLASSA wc{};

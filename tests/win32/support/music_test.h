@@ -14,6 +14,7 @@ void WriteTestFile(const std::string& sPath, const std::string& sBytes);
 // Dispatches this thread's messages until fnDone says so or dwMs have passed.
 void PumpUntil(const std::function<bool()>& fnDone, DWORD dwMs);
 // A hidden window that appends each MM_MCINOTIFY code to *pNotified and hands
-// it to pfnNotify (the music's state machine); one at a time. DestroyWindow
-// it when done.
-HWND NotifyWindowCreate(std::vector<unsigned>* pNotified, void (*pfnNotify)(HWND, uint32_t));
+// it with its lParam to pfnNotify (the music's state machine); one at a time.
+// DestroyWindow it when done.
+HWND NotifyWindowCreate(std::vector<unsigned>* pNotified,
+                        void (*pfnNotify)(HWND, uint32_t, uint32_t));
