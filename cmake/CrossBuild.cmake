@@ -127,9 +127,17 @@ add_executable(quarrion_e2e_tests ${_e2e_tests} ${CMAKE_SOURCE_DIR}/tools/soundg
 target_compile_options(quarrion_e2e_tests PRIVATE ${QUARRION_WARNINGS})
 target_link_libraries(quarrion_e2e_tests PRIVATE quarrion_test_support quarrion_core gtest ${QUARRION_WIN_LINK})
 add_dependencies(quarrion_e2e_tests Quarrion)
+set(_minute_test Audio.TheTuneStartsAtItsFirstNoteAndPlaysAMinuteWithoutASkip)
 gtest_discover_tests(quarrion_e2e_tests DISCOVERY_MODE PRE_TEST TEST_PREFIX "e2e."
+  TEST_FILTER "-${_minute_test}"
   DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK quarrion_desktop TIMEOUT 180
   FIXTURES_REQUIRED quarrion_readonly_folder)
+# A minute of music compared block by block: Wine's sound driver refills the
+# server from a timer thread that runs late on a busy machine, so nothing
+# else runs meanwhile.
+add_test(NAME e2e.${_minute_test} COMMAND quarrion_e2e_tests --gtest_filter=${_minute_test})
+set_tests_properties(e2e.${_minute_test} PROPERTIES RUN_SERIAL TRUE
+  RESOURCE_LOCK quarrion_desktop TIMEOUT 240 FIXTURES_REQUIRED quarrion_readonly_folder)
 add_test(NAME e2e.setup.ReadOnlyFolderMade
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/win32/readonly_folder.sh make ${QUARRION_READONLY_DIR}
           ${QUARRION_DIST_DIR})
