@@ -44,6 +44,7 @@ uint32_t aLooseStore[LOOSE_PIXELS];
 
 void SetFree() {
     set = SetPixels{};
+    bSpritesStale = 1;
 }
 
 // Every handle of the persistent set.
@@ -58,6 +59,13 @@ template <class F> void ForEachOfTheSet(F f) {
     f(hCreditsBitmap);
 }
 
+PictureBitmap SetFind(HBITMAP hbm) {
+    for (int i = 0; hbm && i < set.n; i++)
+        if (set.a[i].hbm == hbm) return set.a[i].bmp;
+    return PictureBitmap{};
+}
+
+// Converts the set and hands it to the drawing routines.
 void SetBuild() {
     set.bBuilt = 1;
     size_t nUsed = 0;
@@ -69,7 +77,35 @@ void SetBuild() {
         nUsed += (size_t)bmp.w * bmp.h;
         set.a[set.n++] = SetEntry{hbm, bmp};
     });
+    SpriteSet& s = spriteSet;
+    for (int c = 0; c < NUM_COLORS; c++) {
+        for (int f = 0; f < NUM_FRAMES; f++) s.aTileFrame[c][f] = SetFind(ahTileFrame[c][f]);
+        s.aFlatTile[c] = SetFind(ahFlatTile[c]);
+    }
+    s.tileErase = SetFind(hTileErase);
+    s.flatErase = SetFind(hFlatErase);
+    s.playerErase = SetFind(hPlayerErase);
+    for (int i = 0; i < NUM_PADDLE_FRAMES; i++) s.aPaddle[i] = SetFind(ahPaddle[i]);
+    s.credits = SetFind(hCreditsBitmap);
+    bSpritesStale = 0;
 }
+
+void SetRefresh() {
+    if (!set.bBuilt) SetBuild();
+}
+
+// A named bitmap for one use, through the loader the tests can replace.
+int LoadForOneUse(const char* szName, PictureBitmap* pBmp) {
+    *pBmp = PictureBitmap{};
+    HBITMAP hbm = LoadGameBitmap(szName);
+    if (!hbm) return 0;
+    const int bDone = PictureBitmapOfHandle(hbm, aLooseStore, LOOSE_PIXELS, pBmp);
+    DeleteObject(hbm);
+    return bDone;
+}
+
+// The drawing routines reach the bitmaps through these from the start.
+const int bHooked = (pfnSpritesRefresh = SetRefresh, pfnPictureLoadBitmap = LoadForOneUse, 1);
 
 // The colour words of the resource names, in tile colour order.
 const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
@@ -158,11 +194,8 @@ int PictureBitmapOf(HBITMAP hbm, PictureBitmap* pBmp) {
     *pBmp = PictureBitmap{};
     if (!hbm) return 0;
     if (!set.bBuilt) SetBuild();
-    for (int i = 0; i < set.n; i++)
-        if (set.a[i].hbm == hbm) {
-            *pBmp = set.a[i].bmp;
-            return 1;
-        }
+    *pBmp = SetFind(hbm);
+    if (pBmp->pPixels) return 1;
     return PictureBitmapOfHandle(hbm, aLooseStore, LOOSE_PIXELS, pBmp);
 }
 

@@ -129,6 +129,12 @@ void SurfaceCollect(Surface& s) {
         ZoomPiecesAdd(&s.pieces, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
 }
 
+// A sprite drawn on a surface's picture: one piece of its next copy.
+void SurfaceMark(Picture* pPic) {
+    for (Surface& s : aSurface)
+        if (s.canvas.hdc && &s.pic == pPic) SurfaceCollect(s);
+}
+
 // Lets what was copied to the windows so far go to the screen before more is
 // copied. Wine keeps a window's pixels and sends the box around all that
 // changed since it last sent, which it does whenever the thread looks at the
@@ -198,6 +204,7 @@ int ZoomSurfaceCreate(HWND hwnd, int w, int h) {
     ReleaseDC(hwnd, hdcWindow);
     if (!bMade) return 0;
     s.pic = PictureOver(s.canvas.pBits, PictureRect{0, 0, w, h});
+    s.pic.pfnMark = SurfaceMark;
     HDC hdc = s.canvas.hdc;
     // Does this platform keep count of what is drawn? One pixel tells.
     SetBoundsRect(hdc, NULL, DCB_RESET | DCB_ENABLE);
