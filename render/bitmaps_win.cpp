@@ -3,6 +3,7 @@
 
 #include "render/render_win.h"
 #include "render/zoom_win.h"
+#include "shell/globals.h"
 
 HBITMAP ahTileFrame[NUM_COLORS][NUM_FRAMES];
 HBITMAP ahFlatTile[NUM_COLORS];
@@ -59,6 +60,45 @@ template <class F> void ForEachOfTheSet(F f) {
     f(hCreditsBitmap);
 }
 
+// The names the set's handles were loaded by: the platform's own resources
+// are decoded from their bytes, not from the handle.
+struct NamedHandle {
+    HBITMAP hbm;
+    char szName[20];
+};
+NamedHandle aNamed[MAX_SET];
+
+void NameForget(HBITMAP hbm) {
+    for (NamedHandle& n : aNamed)
+        if (n.hbm == hbm) n = NamedHandle{};
+}
+
+void NameNote(HBITMAP hbm, const char* szName) {
+    if (!hbm) return;
+    NameForget(hbm); // a handle the system gives out again
+    for (NamedHandle& n : aNamed)
+        if (!n.hbm) {
+            n.hbm = hbm;
+            snprintf(n.szName, sizeof n.szName, "%s", szName);
+            return;
+        }
+}
+
+const char* NameOf(HBITMAP hbm) {
+    for (const NamedHandle& n : aNamed)
+        if (hbm && n.hbm == hbm) return n.szName;
+    return NULL;
+}
+
+// The pixels of a handle of the set: decoded from the resource it was
+// loaded from when the platform's loader made it, else the system's.
+int SetPixelsOf(HBITMAP hbm, uint32_t* pStore, size_t nStore, PictureBitmap* pBmp) {
+    const char* szName = NameOf(hbm);
+    if (szName && RenderLoadsResources() && PictureBitmapOfResource(szName, pStore, nStore, pBmp))
+        return 1;
+    return PictureBitmapOfHandle(hbm, pStore, nStore, pBmp);
+}
+
 PictureBitmap SetFind(HBITMAP hbm) {
     for (int i = 0; hbm && i < set.n; i++)
         if (set.a[i].hbm == hbm) return set.a[i].bmp;
@@ -72,7 +112,7 @@ void SetBuild() {
     ForEachOfTheSet([&](HBITMAP hbm) {
         PictureBitmap bmp;
         if (!hbm || set.n >= MAX_SET ||
-            !PictureBitmapOfHandle(hbm, aSetStore + nUsed, SET_PIXELS - nUsed, &bmp))
+            !SetPixelsOf(hbm, aSetStore + nUsed, SET_PIXELS - nUsed, &bmp))
             return;
         nUsed += (size_t)bmp.w * bmp.h;
         set.a[set.n++] = SetEntry{hbm, bmp};
@@ -94,9 +134,12 @@ void SetRefresh() {
     if (!set.bBuilt) SetBuild();
 }
 
-// A named bitmap for one use, through the loader the tests can replace.
+// A named bitmap for one use: decoded from the program's resource, or
+// through the loader the tests put in.
 int LoadForOneUse(const char* szName, PictureBitmap* pBmp) {
     *pBmp = PictureBitmap{};
+    if (RenderLoadsResources())
+        return PictureBitmapOfResource(szName, aLooseStore, LOOSE_PIXELS, pBmp);
     HBITMAP hbm = LoadGameBitmap(szName);
     if (!hbm) return 0;
     const int bDone = PictureBitmapOfHandle(hbm, aLooseStore, LOOSE_PIXELS, pBmp);
@@ -115,6 +158,7 @@ const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
 int BitmapDrop(HBITMAP& hbm) {
     if (!hbm) return 0;
     SetFree(); // it may hold this one
+    NameForget(hbm);
     DeleteObject(hbm);
     hbm = NULL;
     return 1;
@@ -124,9 +168,19 @@ void BitmapLoadInto(HBITMAP& hbm, const char* szName) {
     BitmapDrop(hbm); // a second load replaces the first without leaking it
     SetFree();
     hbm = LoadGameBitmap(szName);
+    NameNote(hbm, szName);
 }
 
 } // namespace
+
+int PictureBitmapOfResource(const char* szName, uint32_t* pStore, size_t nStore,
+                            PictureBitmap* pBmp) {
+    *pBmp = PictureBitmap{};
+    HRSRC hrsrc = FindResourceA(hInst, szName, (LPCSTR)RT_BITMAP);
+    HGLOBAL hglb = hrsrc ? LoadResource(hInst, hrsrc) : NULL;
+    const uint8_t* pData = hglb ? (const uint8_t*)LockResource(hglb) : NULL;
+    return pData && PictureBitmapDecode(pData, SizeofResource(hInst, hrsrc), pStore, nStore, pBmp);
+}
 
 HBITMAP LoadGameBitmap(const char* szName) {
     return pfnRenderLoadBitmap(szName);

@@ -23,6 +23,9 @@ extern HBITMAP (*pfnRenderLoadBitmap)(const char* szName);
 extern int (*pfnRenderMessageBox)(HWND hwnd, const char* szText, const char* szCaption, UINT uType);
 // Puts the platform's own calls back.
 void RenderUsePlatform();
+// Whether the bitmaps come from the program's own resources (the platform's
+// loader): then they are decoded from the resources' bytes.
+int RenderLoadsResources();
 
 // --- Bitmap set and blits ------------------------------------------------------
 extern HBITMAP ahTileFrame[NUM_COLORS][NUM_FRAMES];
@@ -33,6 +36,10 @@ extern HBITMAP hPlayerErase;
 extern HBITMAP ahPaddle[NUM_PADDLE_FRAMES];
 extern HBITMAP hCreditsBitmap;
 
+// A bitmap resource of the program by name, decoded from its bytes into
+// pStore (at most nStore pixels); 0 when there is none or it is too large.
+int PictureBitmapOfResource(const char* szName, uint32_t* pStore, size_t nStore,
+                            PictureBitmap* pBmp);
 // A bitmap resource of the program by name (through pfnRenderLoadBitmap).
 HBITMAP LoadGameBitmap(const char* szName);
 // Loads the persistent tables; always 1.

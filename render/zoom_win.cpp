@@ -135,14 +135,16 @@ void SurfaceMark(Picture* pPic) {
         if (s.canvas.hdc && &s.pic == pPic) SurfaceCollect(s);
 }
 
-// Lets what was copied to the windows so far go to the screen before more is
+// Sends what was copied to the windows so far to the screen before more is
 // copied. Wine keeps a window's pixels and sends the box around all that
-// changed since it last sent, which it does whenever the thread looks at the
-// keyboard and no input waits: the title's band and its tiles on two sides of
-// the screen would otherwise go as the box around them, most of the window,
-// every tick. A key nobody presses, whose state Wine answers from what it
-// already knows; elsewhere the question costs next to nothing.
-void ScreenSendNow() {
+// changed since it last sent, which it does when the thread waits for
+// messages or looks at the keyboard with no input waiting (its GdiFlush does
+// nothing): the title's band and its tiles on two sides of the screen would
+// otherwise go as the box around them, most of the window, every tick. The
+// cheapest such look is at the state of a key nobody presses, which Wine
+// answers from what it already knows; Windows shows what is copied at once
+// and answers the look for next to nothing.
+void ScreenFlushCopies() {
     GetAsyncKeyState(VK_F24);
 }
 
@@ -160,13 +162,35 @@ void SurfacePresent(Surface& s) {
         ZoomGroup group = {};
         for (int i = 0; i < s.pieces.n; i++) {
             const ZoomRect& rc = s.pieces.a[i];
-            if (ZoomGroupAdd(&group, rc, nZoom) && i > 0) ScreenSendNow();
+            if (ZoomGroupAdd(&group, rc, nZoom) && i > 0) ScreenFlushCopies();
             SurfaceCopy(s, hdcWindow, RECT{rc.left, rc.top, rc.right, rc.bottom});
         }
         ReleaseDC(s.hwnd, hdcWindow);
         nPresents++;
+        s.pieces.n = 0; // without a context they wait for the next copy
     }
-    s.pieces.n = 0;
+}
+
+// Drops the pieces that a paint through hdcPaint has copied: those wholly
+// inside its clip box, when that is a plain rectangle. The rest wait for the
+// next copy.
+void PiecesDropPainted(Surface& s, HDC hdcPaint) {
+    RECT rcClip;
+    if (GetClipBox(hdcPaint, &rcClip) != SIMPLEREGION) return;
+    const POINT pt = ZoomOriginOf(s.hwnd);
+    OffsetRect(&rcClip, -pt.x, -pt.y);
+    // The design pixels whose every window pixel lies inside.
+    const RECT rcIn = {-ZoomToDesign(-rcClip.left), -ZoomToDesign(-rcClip.top),
+                       ZoomToDesign(rcClip.right), ZoomToDesign(rcClip.bottom)};
+    int nKept = 0;
+    for (int i = 0; i < s.pieces.n; i++) {
+        const ZoomRect& rc = s.pieces.a[i];
+        if (rc.left >= rcIn.left && rc.top >= rcIn.top && rc.right <= rcIn.right &&
+            rc.bottom <= rcIn.bottom)
+            continue;
+        s.pieces.a[nKept++] = rc;
+    }
+    s.pieces.n = nKept;
 }
 
 // The main window's client area outside its picture, in black.
@@ -257,14 +281,16 @@ int ZoomPresentCount() {
 int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hdc)) {
     Surface* s = SurfaceOf(hwnd);
     if (!s) return 0;
+    SurfaceCollect(*s); // what was drawn before, as pieces of their own
     s->nUsers++;
     pfnPaint(hwnd, s->canvas.hdc);
     s->nUsers--;
-    RECT rc;
-    SurfaceTakeChanges(*s, &rc); // all of it goes now
-    s->pieces.n = 0;
+    SurfaceCollect(*s);
     if (hwnd == RenderMainWindow()) MarginsFill(*s, hdcPaint);
     SurfaceCopy(*s, hdcPaint, s->canvas.rc);
+    // The paint reaches the screen only through its update region: what lies
+    // outside it goes with the next copy.
+    PiecesDropPainted(*s, hdcPaint);
     return 1;
 }
 
@@ -291,11 +317,11 @@ POINT ZoomOriginOf(HWND hwnd) {
 }
 
 int ZoomToClient(int v, int nZoomBy) {
-    return v * nZoomBy;
+    return ZoomScale(nZoomBy, v);
 }
 
 POINT ZoomToClient(POINT pt, int nZoomBy) {
-    return POINT{pt.x * nZoomBy, pt.y * nZoomBy};
+    return POINT{ZoomScale(nZoomBy, pt.x), ZoomScale(nZoomBy, pt.y)};
 }
 
 RECT ZoomToClient(const RECT& rc, int nZoomBy) {
