@@ -288,15 +288,14 @@ static void DrawBitmapBySystem(HDC hdc, HBITMAP hbm, int x, int y) {
 BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y) {
     // A resource that did not load draws nothing.
     if (!hbm) return TRUE;
+    PictureDC scope;
     PictureBitmap bmp;
-    if (GetMapMode(hdc) != MM_TEXT || !PictureBitmapOf(hbm, &bmp)) {
+    Picture* pPic = PictureDCBeginAs(hdc, &scope, 0);
+    if (pPic && PictureBitmapOf(hbm, &bmp))
+        PictureBlit(pPic, x, y, bmp);
+    else
         DrawBitmapBySystem(hdc, hbm, x, y);
-    } else {
-        PictureDC scope;
-        Picture* pPic = PictureDCBegin(hdc, &scope);
-        if (pPic) PictureBlit(pPic, x, y, bmp);
-        PictureDCEnd(&scope);
-    }
+    PictureDCEnd(&scope);
     ZoomMarkDC(hdc); // a sprite is one piece of the window's next copy
     return TRUE;
 }
@@ -305,7 +304,11 @@ void DrawBitmapCentered(HDC hdc, HBITMAP hbm, int left, int top, int right, int 
     PictureBitmap bmp;
     if (!PictureBitmapOf(hbm, &bmp)) return;
     PictureDC scope;
-    Picture* pPic = PictureDCBegin(hdc, &scope);
-    if (pPic) PictureBlitCentered(pPic, bmp, PictureRect{left, top, right, bottom});
+    Picture* pPic = PictureDCBeginAs(hdc, &scope, 0);
+    if (pPic)
+        PictureBlitCentered(pPic, bmp, PictureRect{left, top, right, bottom});
+    else
+        DrawBitmapBySystem(hdc, hbm, left + (right - left) / 2 - bmp.w / 2,
+                           top + (bottom - top) / 2 - bmp.h / 2);
     PictureDCEnd(&scope);
 }

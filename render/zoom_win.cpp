@@ -172,11 +172,12 @@ void SurfacePresent(Surface& s) {
 }
 
 // Drops the pieces that a paint through hdcPaint has copied: those wholly
-// inside its clip box, when that is a plain rectangle. The rest wait for the
-// next copy.
+// inside its clip box (what lies under a child window is never seen). The
+// rest wait for the next copy.
 void PiecesDropPainted(Surface& s, HDC hdcPaint) {
     RECT rcClip;
-    if (GetClipBox(hdcPaint, &rcClip) != SIMPLEREGION) return;
+    const int nRegion = GetClipBox(hdcPaint, &rcClip);
+    if (nRegion != SIMPLEREGION && nRegion != COMPLEXREGION) return;
     const POINT pt = ZoomOriginOf(s.hwnd);
     OffsetRect(&rcClip, -pt.x, -pt.y);
     // The design pixels whose every window pixel lies inside.
@@ -285,11 +286,12 @@ int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hd
     s->nUsers++;
     pfnPaint(hwnd, s->canvas.hdc);
     s->nUsers--;
-    SurfaceCollect(*s);
+    RECT rc;
+    SurfaceTakeChanges(*s, &rc); // the paint's own drawing goes now
     if (hwnd == RenderMainWindow()) MarginsFill(*s, hdcPaint);
     SurfaceCopy(*s, hdcPaint, s->canvas.rc);
-    // The paint reaches the screen only through its update region: what lies
-    // outside it goes with the next copy.
+    // It reaches the screen only through the update region: what was drawn
+    // before it outside that goes with the next copy.
     PiecesDropPainted(*s, hdcPaint);
     return 1;
 }
