@@ -147,8 +147,10 @@ int LoadForOneUse(const char* szName, PictureBitmap* pBmp) {
     return bDone;
 }
 
-// The drawing routines reach the bitmaps through these from the start.
-const int bHooked = (pfnSpritesRefresh = SetRefresh, pfnPictureLoadBitmap = LoadForOneUse, 1);
+// The drawing routines reach the bitmaps through these from the start,
+// and the text host is the system's.
+const int bHooked = (pfnSpritesRefresh = SetRefresh, pfnPictureLoadBitmap = LoadForOneUse,
+                     PictureTextInstall(&kPictureTextWin32), 1);
 
 // The colour words of the resource names, in tile colour order.
 const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",

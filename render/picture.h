@@ -142,8 +142,8 @@ struct PictureTextHost {
     int (*MeasureText)(const PictureFont& font, const char* szText, int nAlign, int* pW, int* pH);
     // Writes szText in cr, no background, aligned by nAlign in rc and
     // clipped to it; adds what it covered to the picture's rcChanged.
-    int (*DrawText)(Picture* pPic, const PictureFont& font, const char* szText, PictureColor cr,
-                    PictureRect rc, int nAlign);
+    int (*WriteText)(Picture* pPic, const PictureFont& font, const char* szText, PictureColor cr,
+                     PictureRect rc, int nAlign);
 };
 // The installed text host; the default draws nothing and measures nothing.
 extern const PictureTextHost* pPictureText;

@@ -73,13 +73,16 @@ void SpriteSourceDone(SpriteSource* pSrc);
 HBITMAP TileFrameBitmap(int nColor, int nFrame);
 HBITMAP FlatTileBitmap(int nColor);
 
-// Runs f(Picture*) on the picture behind hdc and returns what it returns (0
-// when there is none). Routines that draw through other routines on the
-// same context end one of these before they call them.
+// Runs f(Picture*) on the picture behind hdc and returns what it returns.
+// Without one (nothing of hdc to draw on) f runs on an empty picture, so the
+// routine's steps (a lamp, the credits, the tiles' turns) are taken all the
+// same. Routines that draw through other routines on the same context end
+// one of these before they call them.
 template <class F> int OnPicture(HDC hdc, F f) {
     PictureDC scope;
     Picture* pPic = PictureDCBegin(hdc, &scope);
-    const int n = pPic ? f(pPic) : 0;
+    Picture none = PictureOver(NULL, PictureRect{0, 0, 0, 0});
+    const int n = f(pPic ? pPic : &none);
     PictureDCEnd(&scope);
     return n;
 }

@@ -132,4 +132,49 @@ TEST(RenderPicture, TheWin32RouteAndThePortableRouteDrawTheSamePicture) {
     }
 }
 
+// The text host writes on a picture what the system writes on its context,
+// and measures what the system measures.
+TEST(RenderPicture, TextThroughTheHostIsTheSystemsOwn) {
+    const PictureFont font = {"Arial", 16, 700};
+    struct Case {
+        const char* sz;
+        int nAlign;
+        UINT uFormat;
+    } const aCases[] = {
+        {"Level 12", PICTURE_TEXT_CENTER | PICTURE_TEXT_VCENTER,
+         DT_CENTER | DT_VCENTER | DT_SINGLELINE},
+        {"Up", PICTURE_TEXT_RIGHT | PICTURE_TEXT_BOTTOM, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE},
+        {"tiles tumble down five lanes", PICTURE_TEXT_WRAP, DT_WORDBREAK},
+    };
+    for (const Case& c : aCases) {
+        SCOPED_TRACE(c.sz);
+        DibCanvas host(200, 60, RGB(255, 255, 255)), system(200, 60, RGB(255, 255, 255));
+        EXPECT_EQ(OnPicture(host.Dc(),
+                            [&](Picture* pPic) {
+                                return pPictureText->WriteText(pPic, font, c.sz, 0x0000FF,
+                                                               PictureRect{10, 5, 120, 55},
+                                                               c.nAlign);
+                            }),
+                  1);
+        HFONT hfont =
+            CreateFontA(-16, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+        HGDIOBJ hfontOld = SelectObject(system.Dc(), hfont);
+        SetBkMode(system.Dc(), TRANSPARENT);
+        SetTextColor(system.Dc(), RGB(0, 0, 255));
+        RECT rc = {10, 5, 120, 55};
+        DrawTextA(system.Dc(), c.sz, -1, &rc, c.uFormat | DT_NOPREFIX);
+        RECT rcCalc = {0, 0, 110, 0};
+        DrawTextA(system.Dc(), c.sz, -1, &rcCalc, c.uFormat | DT_NOPREFIX | DT_CALCRECT);
+        SelectObject(system.Dc(), hfontOld);
+        DeleteObject(hfont);
+        EXPECT_EQ(host.Snapshot(), system.Snapshot());
+        EXPECT_GT(system.CountChanged(DibCanvas(200, 60, RGB(255, 255, 255)).Snapshot()), 20);
+        int w = 110, h = 0;
+        EXPECT_EQ(pPictureText->MeasureText(font, c.sz, c.nAlign, &w, &h), 1);
+        EXPECT_EQ(w, rcCalc.right - rcCalc.left);
+        EXPECT_EQ(h, rcCalc.bottom - rcCalc.top);
+    }
+}
+
 } // namespace
