@@ -7,22 +7,9 @@
 #include <windows.h>
 
 #include "engine/game.h"
+#include "render/draw.h"
+#include "render/picture_win.h"
 #include "shell/app.h" // NUM_BUTTONS, ahwndButton
-
-enum {
-    NUM_PADDLE_FRAMES = 9, // 0..7 the running light, 8 every lamp lit
-    PADDLE_ALL_LIT = 8,
-    PADDLE_STEP_MS = 266,
-    PADDLE_FLASH_MS = 116,
-    SCREEN_W = 640,
-    SCREEN_H = 480,
-    CREDITS_LAST_OFFSET = 2424,
-    CREDITS_STEP = 3,
-    CREDITS_BAND_W = 329,
-    CREDITS_BAND_H = 28,
-    CHASE_TICKS = 11,
-    CHASE_STEPS = 8,
-};
 
 // --- The platform calls the renderer goes through ------------------------------
 // The shipped program uses the platform's own; the tests put in stand-ins to
@@ -36,6 +23,9 @@ extern HBITMAP (*pfnRenderLoadBitmap)(const char* szName);
 extern int (*pfnRenderMessageBox)(HWND hwnd, const char* szText, const char* szCaption, UINT uType);
 // Puts the platform's own calls back.
 void RenderUsePlatform();
+// Whether the bitmaps come from the program's own resources (the platform's
+// loader): then they are decoded from the resources' bytes.
+int RenderLoadsResources();
 
 // --- Bitmap set and blits ------------------------------------------------------
 extern HBITMAP ahTileFrame[NUM_COLORS][NUM_FRAMES];
@@ -46,6 +36,10 @@ extern HBITMAP hPlayerErase;
 extern HBITMAP ahPaddle[NUM_PADDLE_FRAMES];
 extern HBITMAP hCreditsBitmap;
 
+// A bitmap resource of the program by name, decoded from its bytes into
+// pStore (at most nStore pixels); 0 when there is none or it is too large.
+int PictureBitmapOfResource(const char* szName, uint32_t* pStore, size_t nStore,
+                            PictureBitmap* pBmp);
 // A bitmap resource of the program by name (through pfnRenderLoadBitmap).
 HBITMAP LoadGameBitmap(const char* szName);
 // Loads the persistent tables; always 1.
@@ -59,9 +53,13 @@ int FreeBitmaps();
 // kept until FreeBitmaps (one made per copy cost Wine two requests to the X
 // server each time). Whoever selects a bitmap into it selects it out again.
 HDC SpriteContext();
-// Where a bitmap's pixels are copied from: its place on the sprite sheet
-// (the persistent set, copied there once) or, for any other bitmap, the
-// sprite context with it selected until SpriteSourceDone.
+// A bitmap's pixels: the persistent set's, converted once after it loads,
+// or any other bitmap's, converted for this copy (valid until the next such
+// conversion). 0 for NULL or no bitmap.
+int PictureBitmapOf(HBITMAP hbm, PictureBitmap* pBmp);
+// The system's view of a bitmap for a copy by the system (a bitmap drawn
+// straight to a window): the sprite context with it selected until
+// SpriteSourceDone.
 struct SpriteSource {
     HDC hdc;
     int x, y, w, h; // the bitmap's rectangle in hdc
@@ -74,6 +72,20 @@ void SpriteSourceDone(SpriteSource* pSrc);
 // out of range.
 HBITMAP TileFrameBitmap(int nColor, int nFrame);
 HBITMAP FlatTileBitmap(int nColor);
+
+// Runs f(Picture*) on the picture behind hdc and returns what it returns.
+// Without one (nothing of hdc to draw on) f runs on an empty picture, so the
+// routine's steps (a lamp, the credits, the tiles' turns) are taken all the
+// same. Routines that draw through other routines on the same context end
+// one of these before they call them.
+template <class F> int OnPicture(HDC hdc, F f) {
+    PictureDC scope;
+    Picture* pPic = PictureDCBegin(hdc, &scope);
+    Picture none = PictureOver(NULL, PictureRect{0, 0, 0, 0});
+    const int n = f(pPic ? pPic : &none);
+    PictureDCEnd(&scope);
+    return n;
+}
 
 // Copies the whole bitmap with its top-left corner at (x, y); always TRUE.
 BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y);
@@ -96,11 +108,6 @@ int ButtonChaseTick(HWND hwndMain);
 int FrameButton(HWND hwndParent, int nButton, int bOn);
 
 // --- Bins and paddle -------------------------------------------------------------
-extern int nPaddleFrame;
-extern DWORD dwPaddleFrameTime;
-extern int bPaddleFlash;
-extern DWORD dwFlashStart;
-
 int DrawBins(HDC hdc);
 // The bins holding aCell (index bin * 5 + row) and their lines, moved by
 // (dx, dy) from their place in the main window.
