@@ -19,9 +19,9 @@
 namespace {
 
 enum {
-    ERROR_FILE = 275,     // the file cannot be opened
-    ERROR_INVALID = 296,  // the file is no tune the synthesizer plays
-    ERROR_ALIAS = 263,    // no such open tune
+    ERROR_FILE = 275,    // the file cannot be opened
+    ERROR_INVALID = 296, // the file is no tune the synthesizer plays
+    ERROR_ALIAS = 263,   // no such open tune
     MAX_TUNE = 1 << 20,
 };
 
@@ -30,19 +30,19 @@ const char kDataDir[] = "/data/";
 SmfSong song;
 int bSongOpen;
 SynthPlayer player;
-int bTunePlaying;   // a notifying play runs
-int bEndRendered;   // the tune's end has been handed to the page
+int bTunePlaying; // a notifying play runs
+int bEndRendered; // the tune's end has been handed to the page
 int bEndTold;
 char szOpenAlias[MIDI_ALIAS_LEN];
 uint8_t aTune[MAX_TUNE];
 
 EM_JS(int, WebAudioReady, (), { return Module.quarrionAudio ? Module.quarrionAudio.ready() : 0; });
-EM_JS(int, WebAudioPlay, (const char* szName), { return Module.quarrionAudio.play(UTF8ToString(szName)); });
+EM_JS(int, WebAudioPlay, (const char* szName),
+      { return Module.quarrionAudio.play(UTF8ToString(szName)); });
 EM_JS(int, WebAudioBeep, (), { return Module.quarrionAudio.beep(); });
 EM_JS(void, WebAudioMusic, (int bOn), { Module.quarrionAudio.music(bOn); });
-EM_ASYNC_JS(void, WebMusicWarning, (const char* szText, const char* szTitle), {
-    await Module.quarrionDialog("warning", UTF8ToString(szText), 0);
-});
+EM_ASYNC_JS(void, WebMusicWarning, (const char* szText, const char* szTitle),
+            { await Module.quarrionDialog("warning", UTF8ToString(szText), 0); });
 
 // The word after szWord in szCommand (up to a blank), into szOut.
 int WordAfter(const char* szCommand, const char* szWord, char* szOut, int cch) {
@@ -107,9 +107,10 @@ uint32_t SendString(const char* szCommand, HostWindow) {
 }
 
 int ErrorText(uint32_t nError, char* szText, int cch) {
-    const char* sz = nError == ERROR_INVALID ? "The file cannot be played by the built-in synthesizer."
-                     : nError == ERROR_FILE  ? "The music file could not be opened."
-                                             : "The music could not be played.";
+    const char* sz = nError == ERROR_INVALID
+                         ? "The file cannot be played by the built-in synthesizer."
+                     : nError == ERROR_FILE ? "The music file could not be opened."
+                                            : "The music could not be played.";
     snprintf(szText, (size_t)cch, "%s", sz);
     return 1;
 }
@@ -158,14 +159,14 @@ int WebMusicFindFiles() {
     int n = 0;
     while (dirent* pEntry = readdir(pDir)) {
         const size_t nLen = strlen(pEntry->d_name);
-        if (nLen < 5 || nLen >= MIDI_NAME_LEN || strcmp(pEntry->d_name + nLen - 4, ".mid") != 0) continue;
+        if (nLen < 5 || nLen >= MIDI_NAME_LEN || strcmp(pEntry->d_name + nLen - 4, ".mid") != 0)
+            continue;
         if (n < MIDI_MAX_FILES) snprintf(aName[n++], MIDI_NAME_LEN, "%s", pEntry->d_name);
     }
     closedir(pDir);
     // The directory's order is the file system's; the list is kept by name.
-    qsort(aName, (size_t)n, MIDI_NAME_LEN, [](const void* a, const void* b) {
-        return strcmp((const char*)a, (const char*)b);
-    });
+    qsort(aName, (size_t)n, MIDI_NAME_LEN,
+          [](const void* a, const void* b) { return strcmp((const char*)a, (const char*)b); });
     for (int i = 0; i < n; i++) MIDIListAdd(aName[i]);
     return nMIDIFiles;
 }

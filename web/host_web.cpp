@@ -38,15 +38,17 @@ int bPlayTimerDue;
 
 // Runs a dialog of the page and waits for it: its kind, what it shows (one
 // text, lines parted by '\n'), a value in and a text out. Returns its result.
-EM_ASYNC_JS(int, WebDialogRun, (const char* szKind, const char* szShow, int nIn, char* szOut, int cchOut), {
-    const r = await Module.quarrionDialog(UTF8ToString(szKind), UTF8ToString(szShow), nIn);
-    if (szOut && cchOut > 0) stringToUTF8(r.text || "", szOut, cchOut);
-    return r.result | 0;
-});
+EM_ASYNC_JS(int, WebDialogRun,
+            (const char* szKind, const char* szShow, int nIn, char* szOut, int cchOut), {
+                const r =
+                    await Module.quarrionDialog(UTF8ToString(szKind), UTF8ToString(szShow), nIn);
+                if (szOut && cchOut > 0) stringToUTF8(r.text || "", szOut, cchOut);
+                return r.result | 0;
+            });
 EM_ASYNC_JS(void, WebSleep, (int nMs), { await new Promise(function(f) { setTimeout(f, nMs); }); });
 EM_JS(double, WebSeedOfPage, (), { return Module.quarrionSeed(); });
 EM_JS(void, WebHide, (), { Module.quarrionHide(); });
-EM_JS(void, WebMenuChanged, (), { Module.quarrionMenuChanged && Module.quarrionMenuChanged(); });
+EM_JS(void, WebMenuChanged, (), { Module.quarrionMenuChanged&& Module.quarrionMenuChanged(); });
 
 int Ask(const char* szText, int bDefaultNo) {
     return WebDialogRun("question", szText, bDefaultNo, nullptr, 0) == 1;
@@ -110,7 +112,8 @@ int HostCheckHighScore() {
     WebPlaySound("NEWSCORE", 1);
     for (;;) {
         char szName[HS_NAME_LEN] = "", szClean[HS_NAME_LEN];
-        if (WebDialogRun("newscore", prefs.szLastPlayer, HS_NEW_NAME_LIMIT, szName, sizeof szName) != 1)
+        if (WebDialogRun("newscore", prefs.szLastPlayer, HS_NEW_NAME_LIMIT, szName,
+                         sizeof szName) != 1)
             break;
         if (!HighScoreNameClean(szName, szClean, sizeof szClean)) {
             WebBeep();
@@ -190,7 +193,8 @@ void ShowHelp() {
         for (int b = topic.nFirstBlock; b < topic.nFirstBlock + topic.nBlocks; b++) {
             const HelpBlock& block = doc.aBlock[b];
             static const char aType[] = {'H', 'P', 'I', 'K'};
-            Add(aType[block.nType], block.text, block.nType == HB_KEY || block.nType == HB_PICTURE ? &block.text2 : nullptr);
+            Add(aType[block.nType], block.text,
+                block.nType == HB_KEY || block.nType == HB_PICTURE ? &block.text2 : nullptr);
         }
     }
     WebDialogRun("help", aShow, 0, nullptr, 0);
@@ -429,11 +433,19 @@ int HostIsMainActive() {
     return bActive;
 }
 int HostLoadStringText(int nId, char* szBuf, int cchBuf) {
-    static const char* const aGoal[NUM_GOAL_KINDS] = {
-        " Points",           " Tiles",              " 3-Tile-Verticals", " 3-Tile-Horizontals",
-        " 3-Tile-Diagonals", " 4-Tile-Verticals",   " 4-Tile-Horizontals", " 4-Tile-Diagonals",
-        " 5-Tile-Horizontals", " 5-Tile-Diagonals", " 5-Tile-Vs",        " 5-Tile-Xs",
-        " 9-Tile-Xs"};
+    static const char* const aGoal[NUM_GOAL_KINDS] = {" Points",
+                                                      " Tiles",
+                                                      " 3-Tile-Verticals",
+                                                      " 3-Tile-Horizontals",
+                                                      " 3-Tile-Diagonals",
+                                                      " 4-Tile-Verticals",
+                                                      " 4-Tile-Horizontals",
+                                                      " 4-Tile-Diagonals",
+                                                      " 5-Tile-Horizontals",
+                                                      " 5-Tile-Diagonals",
+                                                      " 5-Tile-Vs",
+                                                      " 5-Tile-Xs",
+                                                      " 9-Tile-Xs"};
     const int k = nId - IDS_GOALKIND_BASE;
     if (k < 0 || k >= NUM_GOAL_KINDS || cchBuf < 1) return 0;
     snprintf(szBuf, (size_t)cchBuf, "%s", aGoal[k]);
@@ -649,6 +661,17 @@ EMSCRIPTEN_KEEPALIVE void WebPadTick(int nButtons, int nLX, int nLY, int nNow) {
     if (!game.bMinimized && bActive) PadPlayTick(hwndWebMain, &reading, (uint32_t)nNow);
     RunPosted();
     WebPresent();
+}
+
+// The page is left: the options are written, as the window's end writes them.
+EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
+    SavePrefs();
+}
+
+// The browser tests' seam: a score for the game in play, so that a test
+// reaches the high-score table without playing a whole game first.
+EMSCRIPTEN_KEEPALIVE void WebTestSetScore(int32_t lScore) {
+    game.lScore = (uint32_t)lScore;
 }
 
 int main() {

@@ -77,6 +77,7 @@
   var AC = window.AudioContext || window.webkitAudioContext;
   var audio = { ctx: null, out: null, analyser: null, effects: {}, current: null, musicOn: 0,
     queued: [], next: 0, buf: 0 };
+  Module.quarrionEffects = [];
   var MUSIC_FRAMES = 2048, MUSIC_AHEAD = 0.3;
 
   function readWav(bytes) {
@@ -134,7 +135,7 @@
       var s = audio.ctx.createBufferSource();
       s.buffer = b; s.connect(audio.out); s.start();
       audio.current = s;
-      Module.quarrionLastEffect = name;
+      Module.quarrionEffects.push(name);
       return Math.ceil(b.duration * 1000);
     },
     beep: function () {
@@ -316,23 +317,25 @@
       });
       if (row.childNodes.length) inner.appendChild(row);
       document.body.appendChild(box);
-      var focus = box.querySelector("input") || first || box.querySelector("button");
+      var focus = box.querySelector("input[type=text]") || first || box.querySelector("button");
       if (focus) focus.focus();
       function key(e) {
-        e.stopPropagation();
-        if (onKey && onKey(e, done)) { e.preventDefault(); return; }
+        if (onKey && onKey(e, done)) { e.preventDefault(); e.stopPropagation(); return; }
+        if (e.key === "Enter" || e.key === "Escape") e.stopPropagation();
         if (e.key === "Enter") {
           e.preventDefault();
           var f = document.activeElement;
           if (f && f.tagName === "BUTTON" && box.contains(f)) f.click();
           else if (buttons.enter !== undefined) buttons.enter(done);
+          else if (first) first.click();
         } else if (e.key === "Escape" && buttons.cancel !== undefined) { e.preventDefault(); done(buttons.cancel); }
       }
-      box.addEventListener("keydown", key);
+      modalKeys.push(key);
       var finished = false;
       function done(result, text) {
         if (finished) return;
         finished = true;
+        modalKeys.splice(modalKeys.indexOf(key), 1);
         box.remove();
         busy -= 1;
         if (!busy) { $("cover").style.display = "none"; if (started) _WebSetActive(!document.hidden ? 1 : 0); }
@@ -341,6 +344,11 @@
       Module.quarrionOpenDialog = box;
     });
   }
+  // The keys go to the dialog on top, wherever the page's focus is.
+  var modalKeys = [];
+  document.addEventListener("keydown", function (e) {
+    if (modalKeys.length) modalKeys[modalKeys.length - 1](e);
+  }, true);
   function lines(s) { return s.split("\n"); }
   function bevelled(kids, style) { return el("div", { style: "border: 2px inset #fff; padding: 6px; " + (style || "") }, kids); }
 
@@ -479,7 +487,7 @@
   // Closes the dialog on top with its default result (the game-over banner's end).
   function finishTop() {
     var d = Module.quarrionOpenDialog;
-    if (d && d.isConnected) d.dispatchEvent(new KeyboardEvent("keydown", { key: "Close" }));
+    if (d && d.isConnected && modalKeys.length) modalKeys[modalKeys.length - 1](new KeyboardEvent("keydown", { key: "Close" }));
   }
   Module.quarrionDialog = function (kind, show, n) {
     if (kind === "gameover") {
@@ -576,6 +584,8 @@
     if (_WebKeyDown(vk, e.ctrlKey ? 1 : 0, e.altKey ? 1 : 0)) e.preventDefault();
   });
   document.addEventListener("keyup", function (e) { if (started && e.key === "Control") _WebKeyUp(0x11); });
+  // Leaving the page is closing the window: the options are written.
+  addEventListener("pagehide", function () { if (started) _WebPageClosing(); });
   document.addEventListener("visibilitychange", function () { if (started && !busy) _WebSetActive(document.hidden ? 0 : 1); });
 
   // --- The gamepad, read as the XInput pad is ---------------------------------------------
@@ -605,15 +615,20 @@
     tickTimes.push(performance.now() - t0);
     if (tickTimes.length > 2000) tickTimes.shift();
     padTick();
-    musicPump();
   }
-  setInterval(function () { if (busy || hidden) musicPump(); }, 50);
+  // The music is queued on a timer of its own, so it plays on in the dialogs.
+  setInterval(musicPump, 50);
 
   Module.quarrionSeed = function () {
     var s = parseInt(params.get("seed") || "", 10);
     return isNaN(s) ? Math.floor(Date.now() / 1000) : s;
   };
-  Module.quarrionTick = function (n) { for (var i = 0; i < (n || 1); i++) _WebTick(); };
+  // The tests' steps: n play timer ticks at once, stopping at a dialog.
+  Module.quarrionTick = function (n) {
+    for (var i = 0; i < (n || 1) && !busy && !hidden; i++) _WebTick();
+    return i;
+  };
+  Module.quarrionSetScore = function (n) { _WebTestSetScore(n); };
   Module.quarrionKey = function (vk, ctrl, alt) { return _WebKeyDown(vk, ctrl ? 1 : 0, alt ? 1 : 0); };
   Module.quarrionCommand = function (id) { _WebCommand(id); };
   Module.quarrionZoom = function () { return zoom; };

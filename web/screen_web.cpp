@@ -193,14 +193,14 @@ void TitleBoxPaint(int top, int bottom, const char* szPicture) {
 }
 
 void FrameButton(int nButton, int bOn) {
-    static const uint32_t aFrame[WEB_NUM_BUTTONS][3] = {
-        {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 0, 255}, {0, 255, 255}, {255, 0, 255}};
+    static const uint32_t aFrame[WEB_NUM_BUTTONS][3] = {{255, 0, 0}, {255, 255, 0}, {0, 255, 0},
+                                                        {0, 0, 255}, {0, 255, 255}, {255, 0, 255}};
     if (nButton == -1) nButton = nFramedButton;
     if (nButton < 0 || nButton >= WEB_NUM_BUTTONS) return;
     if (bOn) nFramedButton = nButton;
-    const uint32_t c = bOn ? WebRgb((int)aFrame[nButton][0], (int)aFrame[nButton][1],
-                                    (int)aFrame[nButton][2])
-                           : LightGrey();
+    const uint32_t c =
+        bOn ? WebRgb((int)aFrame[nButton][0], (int)aFrame[nButton][1], (int)aFrame[nButton][2])
+            : LightGrey();
     const int l = WEB_BUTTON_X - 2, t = WEB_BUTTON_Y + WEB_BUTTON_STEP_Y * nButton - 2;
     const int r = WEB_BUTTON_X + WEB_BUTTON_W + 2, b = t + WEB_BUTTON_H + 4;
     for (int k = 0; k < 2; k++) {
@@ -214,8 +214,11 @@ void FrameButton(int nButton, int bOn) {
 void PanelPaint() {
     const int x = PANEL_X, y = PANEL_Y;
     WebRectangle(x, y, x + 219, y + 416, kBlack, LightGrey());
-    static const int aFrame[5][4] = {
-        {9, 12, 209, 106}, {9, 125, 209, 165}, {9, 180, 209, 220}, {9, 236, 209, 277}, {9, 364, 209, 404}};
+    static const int aFrame[5][4] = {{9, 12, 209, 106},
+                                     {9, 125, 209, 165},
+                                     {9, 180, 209, 220},
+                                     {9, 236, 209, 277},
+                                     {9, 364, 209, 404}};
     for (const auto& f : aFrame) WebExtrudedFrame(x + f[0], y + f[1], x + f[2], y + f[3], 5, 1);
     WebRectangle(x + 14, y + 249, x + 199, y + 268, kBlack, kWhite);
     WebPanelLives();
@@ -224,7 +227,8 @@ void PanelPaint() {
     WebBlitNamed(GoalPictureName(GoalKind()), x + GOAL_PIC_X, y + GOAL_PIC_Y);
     WebExtrudedFrame(x + GOAL_PIC_X, y + GOAL_PIC_Y, x + 204, y + 351, 5, 0);
     static const int aLine[3][4] = {{14, 137, 203, 156}, {14, 191, 203, 210}, {14, 376, 203, 395}};
-    for (const auto& l : aLine) WebRectangle(x + l[0], y + l[1], x + l[2], y + l[3], kBlack, kWhite);
+    for (const auto& l : aLine)
+        WebRectangle(x + l[0], y + l[1], x + l[2], y + l[3], kBlack, kWhite);
     WebPanelText();
 }
 
@@ -324,7 +328,8 @@ int WebBitmapsLoad(const char* szDir) {
         fclose(pFile);
         NamedBitmap& nb = aBitmap[nBitmaps];
         int w = 0, h = 0;
-        if (!WebBmpDecode(aFile, nRead, aPool + nPoolUsed, PIXEL_POOL - nPoolUsed, &w, &h)) continue;
+        if (!WebBmpDecode(aFile, nRead, aPool + nPoolUsed, PIXEL_POOL - nPoolUsed, &w, &h))
+            continue;
         snprintf(nb.szName, sizeof nb.szName, "%.*s", (int)(nLen - 4), szName);
         nb.bm = WebBitmap{w, h, aPool + nPoolUsed};
         nPoolUsed += w * h;
@@ -357,8 +362,10 @@ void WebRectangle(int l, int t, int r, int b, uint32_t cPen, uint32_t cBrush) {
 }
 
 void WebLine(int x0, int y0, int x1, int y1, uint32_t c) {
-    if (y0 == y1) WebFill(x0 < x1 ? x0 : x1 + 1, y0, x0 < x1 ? x1 : x0 + 1, y0 + 1, c);
-    else if (x0 == x1) WebFill(x0, y0 < y1 ? y0 : y1 + 1, x0 + 1, y0 < y1 ? y1 : y0 + 1, c);
+    if (y0 == y1)
+        WebFill(x0 < x1 ? x0 : x1 + 1, y0, x0 < x1 ? x1 : x0 + 1, y0 + 1, c);
+    else if (x0 == x1)
+        WebFill(x0, y0 < y1 ? y0 : y1 + 1, x0 + 1, y0 < y1 ? y1 : y0 + 1, c);
 }
 
 void WebBlitPart(const WebBitmap* pBm, int xSrc, int ySrc, int w, int h, int x, int y) {
@@ -403,8 +410,9 @@ void WebExtrudedFrame(int L, int T, int R, int B, int d, int bBevel) {
 
 void WebDrawButton(int nButton, int bPressed) {
     static const char* const aName[WEB_NUM_BUTTONS][2] = {
-        {"NEWBTNUP", "NEWBTNDOWN"},   {"OPTIONBTNUP", "OPTIONBTNDOWN"}, {"SCOREBTNUP", "SCOREBTNDOWN"},
-        {"WARPBTNUP", "WARPBTNDOWN"}, {"HELPBTNUP", "HELPBTNDOWN"},     {"QUITBTNUP", "QUITBTNDOWN"}};
+        {"NEWBTNUP", "NEWBTNDOWN"},     {"OPTIONBTNUP", "OPTIONBTNDOWN"},
+        {"SCOREBTNUP", "SCOREBTNDOWN"}, {"WARPBTNUP", "WARPBTNDOWN"},
+        {"HELPBTNUP", "HELPBTNDOWN"},   {"QUITBTNUP", "QUITBTNDOWN"}};
     if (nButton < 0 || nButton >= WEB_NUM_BUTTONS) return;
     const WebBitmap* pBm = WebBitmapNamed(aName[nButton][bPressed ? 1 : 0]);
     const int x = WEB_BUTTON_X, y = WEB_BUTTON_Y + WEB_BUTTON_STEP_Y * nButton;
@@ -473,7 +481,8 @@ void WebDrawBins() {
     const int yBottom = aRowY[0] + 13, yTop = aRowY[4] - 3;
     for (int r = 0; r < NUM_ROWS; r++) WebLine(xLeft, aRowY[r] + 13, xRight, aRowY[r] + 13, kBlack);
     WebLine(xLeft, yTop, xRight, yTop, kBlack);
-    for (int b = 0; b < NUM_LANES; b++) WebLine(aLaneX[b] - 1, yBottom, aLaneX[b] - 1, yTop, kBlack);
+    for (int b = 0; b < NUM_LANES; b++)
+        WebLine(aLaneX[b] - 1, yBottom, aLaneX[b] - 1, yTop, kBlack);
     WebLine(aLaneX[4] + 41, yBottom, aLaneX[4] + 41, yTop, kBlack);
 }
 

@@ -27,8 +27,12 @@ int bFailed, bWarned;
 
 EM_JS(int, WebStoreRead, (char* szBuf, int cch), {
     var s;
-    try { s = window.localStorage.getItem("Quarr95.ini"); } catch (e) { return -1; }
-    if (s === null) return 0;
+    try {
+        s = window.localStorage.getItem("Quarr95.ini");
+    } catch (e) {
+        return -1;
+    }
+    if (s == = null) return 0;
     return stringToUTF8(s, szBuf, cch);
 });
 // Returns "" when written, else the error's text.
@@ -41,16 +45,16 @@ EM_JS(int, WebStoreWrite, (const char* szText, char* szError, int cchError), {
         return 0;
     }
 });
-EM_ASYNC_JS(void, WebWarn, (const char* szText), {
-    await Module.quarrionDialog("warning", UTF8ToString(szText), 0);
-});
+EM_ASYNC_JS(void, WebWarn, (const char* szText),
+            { await Module.quarrionDialog("warning", UTF8ToString(szText), 0); });
 
 void Load() {
     if (bLoaded) return;
     bLoaded = 1;
     static char szBuf[STORE_MAX];
     const int n = WebStoreRead(szBuf, sizeof szBuf);
-    sIni.assign(n > 0 ? szBuf : "");
+    // Every byte counts, a stray NUL among them too.
+    sIni.assign(szBuf, n > 0 ? (size_t)n : 0);
 }
 
 std::string Trim(const std::string& s) {
@@ -69,7 +73,8 @@ bool SameText(const std::string& a, const char* b) {
 
 // Finds a key: the line's start and end, the value's start; false if absent.
 // With no key, finds the end of the section's last line (or npos without it).
-bool Find(const char* szSection, const char* szKey, size_t* pLine, size_t* pEnd, size_t* pSectionEnd) {
+bool Find(const char* szSection, const char* szKey, size_t* pLine, size_t* pEnd,
+          size_t* pSectionEnd) {
     bool bIn = false, bFound = false;
     *pSectionEnd = std::string::npos;
     size_t i = 0;
@@ -84,7 +89,8 @@ bool Find(const char* szSection, const char* szKey, size_t* pLine, size_t* pEnd,
         } else if (bIn) {
             *pSectionEnd = e;
             const size_t q = line.find('=');
-            if (!bFound && q != std::string::npos && szKey && SameText(Trim(line.substr(0, q)), szKey)) {
+            if (!bFound && q != std::string::npos && szKey &&
+                SameText(Trim(line.substr(0, q)), szKey)) {
                 *pLine = i;
                 *pEnd = e;
                 bFound = true;
@@ -101,7 +107,8 @@ std::string Read(const char* szSection, const char* szKey, const char* szDefault
     if (!Find(szSection, szKey, &nLine, &nEnd, &nSectionEnd)) return szDefault;
     const std::string line = sIni.substr(nLine, nEnd - nLine);
     std::string v = Trim(line.substr(line.find('=') + 1));
-    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) v = v.substr(1, v.size() - 2);
+    if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0])
+        v = v.substr(1, v.size() - 2);
     return v;
 }
 
@@ -161,9 +168,9 @@ int SavePrefs() {
     const struct {
         const char* szKey;
         int32_t n;
-    } aInt[] = {{"Speed", prefs.nSpeed},           {"Sound", prefs.bSound},
-                {"Music", prefs.bMusic},           {"Continuous", prefs.bContinuous},
-                {"UseMenu", prefs.bUseMenu},       {"Patterns", prefs.bPatterns}};
+    } aInt[] = {{"Speed", prefs.nSpeed},     {"Sound", prefs.bSound},
+                {"Music", prefs.bMusic},     {"Continuous", prefs.bContinuous},
+                {"UseMenu", prefs.bUseMenu}, {"Patterns", prefs.bPatterns}};
     for (const auto& k : aInt) {
         snprintf(sz, sizeof sz, "%d", (int)k.n);
         Write("Prefs", k.szKey, sz);
@@ -189,7 +196,8 @@ int WebLoadHighScores() {
         char szKey[8];
         snprintf(szKey, sizeof szKey, "%d", k + 1);
         const std::string v = Read("Scores", szKey, "");
-        if (v.size() < HS_RECORD_LEN) HighScoreRecordParse(v.c_str(), &hsTable.aRow[k]);
+        // The file's reader takes at most HS_RECORD_LEN - 1 characters of a value.
+        HighScoreRecordParse(v.substr(0, HS_RECORD_LEN - 1).c_str(), &hsTable.aRow[k]);
     }
     return 1;
 }
