@@ -21,6 +21,7 @@
     var w = r - l, h = b - t, img = ctx.createImageData(w, h), d = new Uint32Array(img.data.buffer);
     d.set(HEAPU32.subarray(p >> 2, (p >> 2) + w * h));
     ctx.putImageData(img, l, t);
+    if (!Module.quarrionDrawn) Module.quarrionFirstDrawn = performance.now();
     Module.quarrionDrawn = (Module.quarrionDrawn || 0) + 1;
   };
 

@@ -20,6 +20,45 @@ namespace {
 // The picture over the pixels, and the canvas's copy of its changed part.
 Picture pic = PictureOver(aWebScreen, PictureRect{0, 0, WEB_SCREEN_W, WEB_SCREEN_H});
 uint32_t aCanvas[WEB_SCREEN_W * WEB_SCREEN_H];
+
+// What changed since the last present, as separate pieces: a tick's tiles
+// and the credits band go to the canvas as themselves, not as the box around
+// them all. Pieces that overlap or lie within PIECE_NEAR pixels merge; when
+// the list is full, everything becomes one piece.
+enum { MAX_PIECES = 24, PIECE_NEAR = 8 };
+PictureRect aPiece[MAX_PIECES];
+int nPieces;
+
+bool PiecesNear(const PictureRect& a, const PictureRect& b) {
+    return a.left <= b.right + PIECE_NEAR && b.left <= a.right + PIECE_NEAR &&
+           a.top <= b.bottom + PIECE_NEAR && b.top <= a.bottom + PIECE_NEAR;
+}
+
+PictureRect PieceUnion(const PictureRect& a, const PictureRect& b) {
+    return PictureRect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                       a.right > b.right ? a.right : b.right,
+                       a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
+void PieceAdd(PictureRect rc) {
+    for (int i = 0; i < nPieces; i++) {
+        if (!PiecesNear(aPiece[i], rc)) continue;
+        rc = PieceUnion(aPiece[i], rc);
+        aPiece[i] = aPiece[--nPieces];
+        i = -1; // the grown piece may reach others now
+    }
+    if (nPieces == MAX_PIECES) {
+        for (int i = 0; i < nPieces; i++) rc = PieceUnion(rc, aPiece[i]);
+        nPieces = 0;
+    }
+    aPiece[nPieces++] = rc;
+}
+
+// Moves what the last drawing changed into the pieces.
+void PieceTake() {
+    PictureRect rc;
+    if (PictureTakeChanged(&pic, &rc)) PieceAdd(rc);
+}
 } // namespace
 
 namespace {
@@ -256,22 +295,27 @@ const WebBitmap* WebBitmapNamed(const char* szName) {
 
 void WebFill(int l, int t, int r, int b, uint32_t c) {
     PictureFill(&pic, PictureRect{l, t, r, b}, c);
+    PieceTake();
 }
 
 void WebRectangle(int l, int t, int r, int b, uint32_t cPen, uint32_t cBrush) {
     PictureRectangle(&pic, PictureRect{l, t, r, b}, &cPen, &cBrush);
+    PieceTake();
 }
 
 void WebLine(int x0, int y0, int x1, int y1, uint32_t c) {
     PictureLine(&pic, x0, y0, x1, y1, c);
+    PieceTake();
 }
 
 void WebBlitPart(const WebBitmap* pBm, int xSrc, int ySrc, int w, int h, int x, int y) {
     if (pBm) PictureBlit(&pic, x, y, PictureBitmapPart(*pBm, xSrc, ySrc, w, h));
+    PieceTake();
 }
 
 void WebBlit(const WebBitmap* pBm, int x, int y) {
     if (pBm) PictureBlit(&pic, x, y, *pBm);
+    PieceTake();
 }
 
 void WebBlitNamed(const char* szName, int x, int y) {
@@ -285,6 +329,7 @@ void WebExtrudedFrame(int L, int T, int R, int B, int d, int bBevel) {
     PicturePolygon(&pic, aRight, 5, kBlack, cGrey);
     const PicturePoint aTop[5] = {{L, T}, {L + d, T - d}, {R + d, T - d}, {R, T}, {L, T}};
     PicturePolygon(&pic, aTop, 5, kBlack, cGrey);
+    PieceTake();
     if (!bBevel) return;
     const int l = L + 1, t = T + 1, r = R - 1, b = B - 2;
     WebLine(l, b, l, t, kWhite);
@@ -309,6 +354,7 @@ void WebDrawButton(int nButton, int bPressed) {
                 pBm->pPixels[(j * pBm->h / WEB_BUTTON_H) * pBm->nStride +
                              i * pBm->w / WEB_BUTTON_W];
     PictureNoteChanged(&pic, PictureRect{x, y, x + WEB_BUTTON_W, y + WEB_BUTTON_H});
+    PieceTake();
 }
 
 void WebPaintMain() {
@@ -443,21 +489,26 @@ void WebPanelText() {
 
 void WebScreenDirtyAll() {
     PictureNoteChanged(&pic, PictureRect{0, 0, WEB_SCREEN_W, WEB_SCREEN_H});
+    PieceTake();
 }
 
-// The changed rectangle goes to the canvas as its own bytes: R, G, B, A.
+// Each changed piece goes to the canvas as its own bytes: R, G, B, A.
 int WebPresent() {
-    PictureRect rc;
-    if (!PictureTakeChanged(&pic, &rc)) return 0;
-    const int w = rc.right - rc.left;
-    for (int y = rc.top; y < rc.bottom; y++) {
-        const uint32_t* pFrom = aWebScreen + y * WEB_SCREEN_W + rc.left;
-        uint32_t* pTo = aCanvas + (y - rc.top) * w;
-        for (int x = 0; x < w; x++) {
-            const uint32_t v = pFrom[x];
-            pTo[x] = 0xFF000000u | (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+    PieceTake();
+    const int n = nPieces;
+    for (int k = 0; k < n; k++) {
+        const PictureRect rc = aPiece[k];
+        const int w = rc.right - rc.left;
+        for (int y = rc.top; y < rc.bottom; y++) {
+            const uint32_t* pFrom = aWebScreen + y * WEB_SCREEN_W + rc.left;
+            uint32_t* pTo = aCanvas + (y - rc.top) * w;
+            for (int x = 0; x < w; x++) {
+                const uint32_t v = pFrom[x];
+                pTo[x] = 0xFF000000u | (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+            }
         }
+        WebPutPixels(aCanvas, rc.left, rc.top, rc.right, rc.bottom);
     }
-    WebPutPixels(aCanvas, rc.left, rc.top, rc.right, rc.bottom);
-    return 1;
+    nPieces = 0;
+    return n > 0;
 }
