@@ -668,6 +668,31 @@ EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
     SavePrefs();
 }
 
+// A bitmap of the game's data for the page's dialogs: its pixels (0x00RRGGBB)
+// and, in pSize, its width, height and row length; null when there is none.
+EMSCRIPTEN_KEEPALIVE const uint32_t* WebBitmapPixels(const char* szName, int* pSize) {
+    const WebBitmap* pBm = WebBitmapNamed(szName);
+    if (!pBm || !pBm->pPixels) return nullptr;
+    pSize[0] = pBm->w;
+    pSize[1] = pBm->h;
+    pSize[2] = pBm->nStride;
+    return pBm->pPixels;
+}
+
+// The game-over screen's falling row: started (bStart) or moved one step;
+// pOut gets its y and frame. Returns 1 when the screen is to close.
+EMSCRIPTEN_KEEPALIVE int WebGameOverRow(int bStart, int* pOut) {
+    static GameOverRow row;
+    int bDone = 0;
+    if (bStart)
+        GameOverRowStart(&row);
+    else
+        bDone = GameOverRowStep(&row);
+    pOut[0] = row.y;
+    pOut[1] = row.nFrame;
+    return bDone;
+}
+
 // The game's picture, for the tests' comparison with the canvas.
 EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenPixels() {
     return aWebScreen;

@@ -287,6 +287,36 @@
     (kids || []).forEach(function (c) { e.appendChild(typeof c === "string" ? document.createTextNode(c) : c); });
     return e;
   }
+  // A bitmap of the game's data drawn on a canvas at (x, y), design pixels.
+  var scratch = 0;
+  function drawBitmap(c2d, name, x, y) {
+    if (!scratch) scratch = _malloc(64);
+    var p = withName(name, function (n) { return _WebBitmapPixels(n, scratch); }) >> 2;
+    if (!p) return;
+    var w = HEAP32[scratch >> 2], h = HEAP32[(scratch >> 2) + 1], stride = HEAP32[(scratch >> 2) + 2];
+    var img = c2d.createImageData(w, h), d = img.data;
+    for (var j = 0; j < h; j++)
+      for (var i = 0; i < w; i++) {
+        var v = HEAPU32[p + j * stride + i], k = 4 * (j * w + i);
+        d[k] = v >> 16 & 255; d[k + 1] = v >> 8 & 255; d[k + 2] = v & 255; d[k + 3] = 255;
+      }
+    c2d.putImageData(img, x, y);
+  }
+  function withName(name, f) {
+    var n = lengthBytesUTF8(name) + 1, p = _malloc(n);
+    stringToUTF8(name, p, n);
+    try { return f(p); } finally { _free(p); }
+  }
+  function pictureCanvas(w, h) {
+    var c = el("canvas", { width: w, height: h });
+    c.style.cssText = "display:block; image-rendering:pixelated; width:" + w * zoom + "px; height:" + h * zoom + "px";
+    var c2d = c.getContext("2d");
+    c2d.fillStyle = "#c0c0c0";
+    c2d.fillRect(0, 0, w, h);
+    return { canvas: c, c2d: c2d };
+  }
+  var COLOR_WORDS = ["GREEN", "RED", "YELLOW", "BLUE", "PURPLE", "WHITE", "DRED", "LBLUE"];
+
   // A modal box: the game waits for it (its promise), Enter presses the
   // default button and Escape the cancel one, as the window's dialogs do.
   function modal(caption, body, buttons, onKey) {
@@ -363,8 +393,11 @@
     about: function () {
       var t = ["Quarrion \u00AE", "Version 1.52", "\u00A9 1996-2026", "The Quarrion team", "MIT licence.",
         "Design, code, art, sound: the Quarrion team."];
+      var logo = pictureCanvas(90, 54);
+      drawBitmap(logo.c2d, "KVOLOGO", 0, 0);
+      logo.canvas.style.cssText += "; float:right; width:auto; height:auto";
       return modal("About...", el("fieldset", { style: "text-align:center; line-height:1.7; min-width:300px" },
-        t.map(function (s) { return el("div", { textContent: s }); })), { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
+        [logo.canvas].concat(t.map(function (s) { return el("div", { textContent: s }); }))), { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
     },
     scores: function (show) {
       var l = lines(show), table = el("table", { className: "hs" });
@@ -436,11 +469,17 @@
       return modal(null, frame, { list: [{ text: "Continue", result: 1, def: 1 }] }).then(function (r) { clearInterval(timer); return r; });
     },
     ending: function (show, limit) {
-      var kids = [el("div", { textContent: "Congratulations!", style: "font: bold 18px Arial; text-align:center" }),
-        el("div", { textContent: "You've won!", style: "text-align:center; margin:6px 0" })];
-      var input = null;
-      if (limit) { input = el("input", { type: "text", maxLength: limit, style: "width:200px" }); kids.push(input); }
-      return modal(null, el("div", { style: "min-width:260px" }, kids), { list: [],
+      var pic = pictureCanvas(640, 480), input = null;
+      pic.c2d.fillStyle = "#fff";
+      pic.c2d.fillRect(0, 0, 640, 480);
+      drawBitmap(pic.c2d, limit ? "ENDING" : "ENDING2", 70, 40);
+      var kids = [pic.canvas];
+      if (limit) {
+        input = el("input", { type: "text", maxLength: limit });
+        input.style.cssText = "position:absolute; left:" + 73 * zoom + "px; top:" + 262 * zoom + "px; width:" + 208 * zoom + "px";
+        kids.push(input);
+      }
+      return modal(null, el("div", { style: "position:relative" }, kids), { list: [],
         enter: function (d) { d(1, input ? input.value : ""); } });
     },
     help: function (show) {
@@ -486,17 +525,28 @@
     var d = Module.quarrionOpenDialog;
     if (d && d.isConnected && modalKeys.length) modalKeys[modalKeys.length - 1](new KeyboardEvent("keydown", { key: "Close" }));
   }
-  Module.quarrionDialog = function (kind, show, n) {
-    if (kind === "gameover") {
-      return new Promise(function (resolve) {
-        var p = modal(null, el("div", { textContent: "GAME OVER", style: "font: bold 40px Arial; color:#c00000; padding:18px 26px" }),
-          { list: [] }, function (e, done) { if (e.key === "Close") done(1); return true; });
-        setTimeout(finishTop, 2600);
-        p.then(resolve);
-      });
+  // The game-over screen: its picture alone for a second, then the row of
+  // tiles tumbling down over it every 30 ms until it has passed; no key ends it.
+  function gameOver() {
+    var pic = pictureCanvas(440, 152), out = _malloc(8), timer = 0;
+    drawBitmap(pic.c2d, "GAMEOVER", 40, 46);
+    var p = modal(null, pic.canvas, { list: [] }, function (e, done) {
+      if (e.key === "Close") done(1);
+      return true;
+    });
+    function step(first) {
+      var bDone = _WebGameOverRow(first ? 1 : 0, out), y = HEAP32[out >> 2], frame = HEAP32[(out >> 2) + 1];
+      for (var i = 0; i < 11; i++) drawBitmap(pic.c2d, COLOR_WORDS[i % 8] + "TILE" + frame, 40 * i, y);
+      if (bDone) { clearInterval(timer); finishTop(); }
     }
+    setTimeout(function () { step(true); timer = setInterval(function () { step(false); }, 30); }, 1000);
+    return p.then(function (r) { _free(out); return r; });
+  }
+  Module.quarrionDialogs = [];
+  Module.quarrionDialog = function (kind, show, n) {
+    Module.quarrionDialogs.push(kind);
+    if (kind === "gameover") return gameOver();
     var f = dialogs[kind] || dialogs.warning;
-    Module.quarrionLastDialog = kind;
     return f(show, n);
   };
 
