@@ -652,20 +652,37 @@ EMSCRIPTEN_KEEPALIVE int WebZoomPref() {
 }
 
 // The gamepad: one reading of the page's pad, as the XInput pad is read.
-EMSCRIPTEN_KEEPALIVE void WebPadTick(int nButtons, int nLX, int nLY, int nNow) {
+// In play and on the title its keys go to the game; returns 1 when Back asks
+// for the right-click menu.
+EMSCRIPTEN_KEEPALIVE int WebPadTick(int nButtons, int nLX, int nLY, int nNow) {
     PadReading reading = {};
+    reading.bConnected = 1;
     reading.wButtons = (uint16_t)nButtons;
     reading.nStickX = (int16_t)nLX;
     reading.nStickY = (int16_t)nLY;
-    reading.bConnected = 1;
-    if (!game.bMinimized && bActive) PadPlayTick(hwndWebMain, &reading, (uint32_t)nNow);
+    int bMenu = 0;
+    if (!game.bMinimized && bActive) bMenu = PadPlayTick(hwndWebMain, &reading, (uint32_t)nNow);
     RunPosted();
     WebPresent();
+    return bMenu;
 }
 
-// The page is left: the options are written, as the window's end writes them.
-EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
-    SavePrefs();
+// The pad in a dialog (nContext PAD_DIALOG) or a menu (PAD_MENU): the keys
+// it gives, as pairs of key code and Shift in pOut (room for PAD_MAX_KEYS).
+EMSCRIPTEN_KEEPALIVE int WebPadKeys(int nButtons, int nLX, int nLY, int nNow, int nContext,
+                                    int* pOut) {
+    PadReading reading = {};
+    reading.bConnected = 1;
+    reading.wButtons = (uint16_t)nButtons;
+    reading.nStickX = (int16_t)nLX;
+    reading.nStickY = (int16_t)nLY;
+    PadKey aKey[PAD_MAX_KEYS];
+    const int n = PadUpdate(&reading, nContext, (uint32_t)nNow, aKey);
+    for (int i = 0; i < n; i++) {
+        pOut[2 * i] = aKey[i].vk;
+        pOut[2 * i + 1] = aKey[i].bShift;
+    }
+    return n;
 }
 
 // A bitmap of the game's data for the page's dialogs: its pixels (0x00RRGGBB)
@@ -696,6 +713,11 @@ EMSCRIPTEN_KEEPALIVE int WebGameOverRow(int bStart, int* pOut) {
 // The game's picture, for the tests' comparison with the canvas.
 EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenPixels() {
     return aWebScreen;
+}
+
+// The page is left: the options are written, as the window's end writes them.
+EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
+    SavePrefs();
 }
 
 // The browser tests' seam: a score for the game in play, so that a test

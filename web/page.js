@@ -638,18 +638,60 @@
   // --- The gamepad, read as the XInput pad is ---------------------------------------------
   var PAD_BITS = [[12, 0x0001], [13, 0x0002], [14, 0x0004], [15, 0x0008], [9, 0x0010], [8, 0x0020],
     [0, 0x1000], [1, 0x2000], [2, 0x4000], [3, 0x8000]];
-  function padTick() {
+  var padOut = 0;
+  function padReading() {
     var pads = navigator.getGamepads ? navigator.getGamepads() : [];
     for (var i = 0; i < pads.length; i++) {
       var g = pads[i];
       if (!g || !g.connected) continue;
       var bits = 0;
       PAD_BITS.forEach(function (m) { if (g.buttons[m[0]] && g.buttons[m[0]].pressed) bits |= m[1]; });
-      var lx = Math.round((g.axes[0] || 0) * 32767), ly = Math.round(-(g.axes[1] || 0) * 32767);
-      _WebPadTick(bits, lx, ly, performance.now() | 0);
-      return;
+      return { bits: bits, lx: Math.round((g.axes[0] || 0) * 32767), ly: Math.round(-(g.axes[1] || 0) * 32767) };
+    }
+    return null;
+  }
+  // In play: the game's keys; Back opens the right-click menu at the paddle.
+  function padTick() {
+    var r = padReading();
+    if (!r || busy || document.querySelector(".menu")) return;
+    if (_WebPadTick(r.bits, r.lx, r.ly, performance.now() | 0)) {
+      var b = picture.getBoundingClientRect();
+      _WebMenuOpening();
+      showMenu(menuItems("context"), b.left + 300 * zoom, b.top + 330 * zoom);
     }
   }
+  // In a dialog or a menu: the keys the pad gives there, to the dialog on top
+  // (Tab moves the focus, Space presses the focused control) or to the menu.
+  var PAD_KEY_NAMES = { 13: "Enter", 27: "Escape", 32: " ", 37: "ArrowLeft", 38: "ArrowUp", 39: "ArrowRight", 40: "ArrowDown" };
+  function padPoll() {
+    var menu = document.querySelector(".menu");
+    if (!started || (!busy && !menu)) return;
+    var r = padReading();
+    if (!r) return;
+    if (!padOut) padOut = _malloc(80);
+    var n = _WebPadKeys(r.bits, r.lx, r.ly, performance.now() | 0, menu ? 4 : 2, padOut);
+    for (var i = 0; i < n; i++) {
+      var vk = HEAP32[(padOut >> 2) + 2 * i], shift = HEAP32[(padOut >> 2) + 2 * i + 1];
+      if (menu) { if (vk === 27) closeMenus(); else if (vk === 13) { var hot = menu.querySelector(".hot"); if (hot) hot.dispatchEvent(new MouseEvent("mouseup")); } else if (vk === 38 || vk === 40) menuStep(menu, vk === 40 ? 1 : -1); continue; }
+      if (vk === 9) { focusStep(shift ? -1 : 1); continue; }
+      if (vk === 32) { var f = document.activeElement; if (f && f.click) f.click(); continue; }
+      if (modalKeys.length && PAD_KEY_NAMES[vk]) modalKeys[modalKeys.length - 1](new KeyboardEvent("keydown", { key: PAD_KEY_NAMES[vk] }));
+    }
+  }
+  function focusStep(d) {
+    var box = Module.quarrionOpenDialog;
+    if (!box) return;
+    var list = Array.from(box.querySelectorAll("button, input, li")).filter(function (e) { return !e.disabled; });
+    var k = list.indexOf(document.activeElement);
+    var next = list[(k + d + list.length) % list.length];
+    if (next) { if (next.tabIndex < 0) next.tabIndex = -1; next.focus(); }
+  }
+  function menuStep(menu, d) {
+    var items = Array.from(menu.querySelectorAll(".mi:not(.grey)")), k = items.indexOf(menu.querySelector(".hot"));
+    var next = items[(k + d + items.length) % items.length];
+    if (next) next.dispatchEvent(new MouseEvent("mouseenter"));
+  }
+  setInterval(padPoll, TICK_MS);
 
   // --- The play timer -------------------------------------------------------------------
   var tickTimes = [];

@@ -222,6 +222,35 @@ class Page(unittest.TestCase):
         self.assertTrue(self.js("return Module.quarrionMenuState() & 2"), "the game comes back paused")
         self.assertEqual(self.errors(), [])
 
+    def test_gamepad_plays_and_answers_dialogs(self):
+        self.open("?zoom=1", storage="")
+        self.js("window.padBits = 0; navigator.getGamepads = function () { return [{ connected: true, axes: [0, 0],"
+                " buttons: Array.from({ length: 16 }, function (_, i) {"
+                " return { pressed: [0x1000, 0x2000, 0x4000, 0x8000, 0, 0, 0, 0, 0x20, 0x10, 0, 0, 1, 2, 4, 8][i] & window.padBits ? true : false }; }) }]; };")
+
+        def press(bits):
+            self.js("window.padBits = arguments[0];", bits)
+            time.sleep(0.15)
+            self.js("window.padBits = 0;")
+            time.sleep(0.15)
+
+        time.sleep(0.2)
+        press(0x10)  # Start on the title: a new game
+        self.wait("return Module.quarrionMenuState() & 1")
+        press(0x20)  # Back: the right-click menu
+        self.assertIn("Abort current game", [m[0] for m in self.wait("return document.querySelector('.menu') && 1") and self.menu()])
+        press(0x2000)  # B closes it
+        self.wait("return !document.querySelector('.menu')")
+        self.command("options")
+        self.dialog_text()
+        press(0x2000)  # B is Escape in a dialog
+        self.no_dialog()
+        self.command("about")
+        self.dialog_text()
+        press(0x1000)  # A is Enter
+        self.no_dialog()
+        self.assertEqual(self.errors(), [])
+
     def test_high_score_is_stored_in_the_file_format_and_survives_a_reload(self):
         self.open(storage="")
         self.command("new")
