@@ -45,7 +45,9 @@ EM_ASYNC_JS(int, WebDialogRun,
                 if (szOut && cchOut > 0) stringToUTF8(r.text || "", szOut, cchOut);
                 return r.result | 0;
             });
-EM_ASYNC_JS(void, WebSleep, (int nMs), { await new Promise(function(f) { setTimeout(f, nMs); }); });
+// Waits nMs with the game blocked, as a sound played to its end blocks the
+// window's thread: no tick, key or click reaches it meanwhile.
+EM_ASYNC_JS(void, WebSleep, (int nMs), { await Module.quarrionBlock(nMs); });
 EM_JS(double, WebSeedOfPage, (), { return Module.quarrionSeed(); });
 EM_JS(void, WebHide, (), { Module.quarrionHide(); });
 EM_JS(void, WebMenuChanged, (), { Module.quarrionMenuChanged&& Module.quarrionMenuChanged(); });
@@ -724,6 +726,14 @@ EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
 // reaches the high-score table without playing a whole game first.
 EMSCRIPTEN_KEEPALIVE void WebTestSetScore(int32_t lScore) {
     game.lScore = (uint32_t)lScore;
+}
+
+// And the level's end, as play reaches it, on level nLevel of a running game.
+EMSCRIPTEN_KEEPALIVE void WebTestLevelOver(int nLevel) {
+    game.nLevel = nLevel;
+    LevelOver(hwndWebMain);
+    RunPosted();
+    WebPresent();
 }
 
 int main() {

@@ -542,6 +542,10 @@
     setTimeout(function () { step(true); timer = setInterval(function () { step(false); }, 30); }, 1000);
     return p.then(function (r) { _free(out); return r; });
   }
+  Module.quarrionBlock = function (ms) {
+    busy += 1;
+    return new Promise(function (resolve) { setTimeout(function () { busy -= 1; resolve(); }, ms); });
+  };
   Module.quarrionDialogs = [];
   Module.quarrionDialog = function (kind, show, n) {
     Module.quarrionDialogs.push(kind);
@@ -727,6 +731,7 @@
     return n;
   };
   Module.quarrionSetScore = function (n) { _WebTestSetScore(n); };
+  Module.quarrionLevelOver = function (n) { _WebTestLevelOver(n); };
   Module.quarrionKey = function (vk, ctrl, alt) { return _WebKeyDown(vk, ctrl ? 1 : 0, alt ? 1 : 0); };
   Module.quarrionCommand = function (id) { _WebCommand(id); };
   Module.quarrionZoom = function () { return zoom; };

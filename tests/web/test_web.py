@@ -251,6 +251,42 @@ class Page(unittest.TestCase):
         self.no_dialog()
         self.assertEqual(self.errors(), [])
 
+    def test_level_complete_and_the_ending(self):
+        self.open(storage="")
+        self.command("new")
+        self.wait("return Module.quarrionMenuState() & 1")
+        self.js("setTimeout(function () { Module.quarrionLevelOver(5); }, 0);")
+        text = self.dialog_text()
+        for t in ["Level 5 Complete", "Tiles Caught: 0 (x25)", "Empty Bins: 25 (x200)",
+                  "BONUS: 5000 Points", "Goal For Next Level"]:
+            self.assertIn(t, text)
+        self.key(Keys.ENTER)  # Continue: level 6 has a warp password, shown first
+        self.assertIn("Warp Password", self.wait(
+            "var d = document.querySelector('.dlg'); return d && d.innerText.indexOf('Password') >= 0 && d.innerText"))
+        self.key(Keys.ENTER)
+        self.no_dialog()
+        # The level's tune plays to its end before play goes on: nothing ticks meanwhile.
+        self.wait("return Module.quarrionTick(1) === 1")
+        self.assertIn(" Level 06", self.js("return Module.quarrionTextOf()"))
+        # The last level's end: the game is won, the ending takes a name.
+        self.js("setTimeout(function () { Module.quarrionLevelOver(50); }, 0);")
+        self.assertIn("You've won!", self.dialog_text())
+        self.key(Keys.ENTER)
+        self.key(Keys.ENTER)
+        self.wait("return document.querySelector('.dlg input')")
+        field = self.d.find_element(By.CSS_SELECTOR, ".dlg input")
+        field.send_keys(Keys.ENTER)  # no name yet: refused with a beep
+        self.assertTrue(self.js("return !!document.querySelector('.dlg input')"))
+        field = self.d.find_element(By.CSS_SELECTOR, ".dlg input")
+        field.send_keys("Winner")
+        field.send_keys(Keys.ENTER)
+        self.assertIn("Winner", self.dialog_text())
+        self.key(Keys.ENTER)
+        self.no_dialog()
+        self.assertRegex(self.stored(), r"1=Winner,50,\d{8},")
+        self.assertFalse(self.js("return Module.quarrionMenuState() & 1"), "back on the title")
+        self.assertEqual(self.errors(), [])
+
     def test_high_score_is_stored_in_the_file_format_and_survives_a_reload(self):
         self.open(storage="")
         self.command("new")
