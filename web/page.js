@@ -363,16 +363,19 @@
         if (finished) return;
         finished = true;
         modalKeys.splice(modalKeys.indexOf(key), 1);
+        openBoxes.splice(openBoxes.indexOf(box), 1);
+        Module.quarrionOpenDialog = openBoxes[openBoxes.length - 1] || null;
         box.remove();
         busy -= 1;
         if (!busy) { $("cover").style.display = "none"; if (started) _WebSetActive(!document.hidden ? 1 : 0); }
         resolve({ result: result, text: text || "" });
       }
+      openBoxes.push(box);
       Module.quarrionOpenDialog = box;
     });
   }
   // The keys go to the dialog on top, wherever the page's focus is.
-  var modalKeys = [];
+  var modalKeys = [], openBoxes = [];
   document.addEventListener("keydown", function (e) {
     if (modalKeys.length) modalKeys[modalKeys.length - 1](e);
   }, true);
@@ -568,8 +571,9 @@
   function showTip(text, x, y) { tip.textContent = text; tip.style.left = x + 12 + "px"; tip.style.top = y + 18 + "px"; tip.style.display = "block"; }
   function hideTip() { clearTimeout(tipTimer); tip.style.display = "none"; tipFor = -1; }
   document.addEventListener("mousemove", function (e) {
+    // A control with a tip, or the label around one.
     var t = e.target.closest && e.target.closest("[data-tip]");
-    if (!t && e.target.parentNode && e.target.parentNode.querySelector) t = e.target.querySelector && e.target.querySelector("[data-tip]");
+    if (!t && e.target.tagName === "LABEL") t = e.target.querySelector("[data-tip]");
     if (t && t.dataset.tip) { clearTimeout(tipTimer); var s = t.dataset.tip; tipTimer = setTimeout(function () { showTip(s, e.clientX, e.clientY); }, 500); return; }
     if (e.target !== picture) { hideTip(); return; }
     var p = designPoint(e), b = buttonAt(p.x, p.y);
