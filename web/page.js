@@ -48,7 +48,7 @@
   // The largest whole zoom that fits the page, or the one ?zoom=N asks for.
   function fitZoom() {
     var forced = parseInt(params.get("zoom") || "", 10);
-    var menuH = $("menubar").classList.contains("off") ? 0 : 20;
+    var menuH = $("menubar").classList.contains("off") ? 0 : 19;
     var z = Math.max(1, Math.min(8, Math.floor(Math.min((innerWidth - 4) / W, (innerHeight - 4 - menuH) / H))));
     var pref = started ? _WebZoomPref() : 0;
     if (forced >= 1 && forced <= 8) z = forced;

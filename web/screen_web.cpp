@@ -364,6 +364,8 @@ void WebPaintMain() {
         TitleScreenPaint();
         for (int i = 0; i < 3; i++) WebTextLine(i, "", 0, 0, 0, 0, 0);
     }
+    // The seam under the menu bar, in the picture's top row.
+    if (prefs.bUseMenu) WebLine(0, 0, WEB_SCREEN_W, 0, kBlack);
 }
 
 void WebTitleTick(int bActive) {
