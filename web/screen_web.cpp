@@ -79,8 +79,9 @@ enum {
     CHASE_TICKS = 11,
     CHASE_STEPS = 8,
 };
-// Where the side panel lies in the picture.
-constexpr int PANEL_X = 29, PANEL_Y = 34;
+// Where the side panel's inside begins in the picture: its one-pixel black
+// border lies around it, from (29, 34) to (248, 450).
+constexpr int PANEL_X = 30, PANEL_Y = 35;
 
 struct NamedBitmap {
     char szName[NAME_LEN];
@@ -195,9 +196,15 @@ void FrameButton(int nButton, int bOn) {
     }
 }
 
+// The side panel: its picture, then what its controls draw over it: the
+// frames around its boxes and the bordered lines of text. Their colours are
+// the system's window frame and border colours of the game's reference
+// screens.
 void PanelPaint() {
     const int x = PANEL_X, y = PANEL_Y;
-    WebRectangle(x, y, x + 219, y + 416, kBlack, LightGrey());
+    const uint32_t cBorder = PictureRGB(0x9E, 0x9E, 0x9E), cFrame = PictureRGB(0x6A, 0x6A, 0x6A);
+    const uint32_t cLineBorder = PictureRGB(0xA6, 0xA6, 0xA6);
+    WebRectangle(x - 1, y - 1, x + 218, y + 415, cBorder, LightGrey());
     static const int aFrame[5][4] = {{9, 12, 209, 106},
                                      {9, 125, 209, 165},
                                      {9, 180, 209, 220},
@@ -210,9 +217,16 @@ void PanelPaint() {
     WebExtrudedFrame(x + 9, y + 12, x + 209, y + 106, 5, 1);
     WebBlitNamed(GoalPictureName(GoalKind()), x + GOAL_PIC_X, y + GOAL_PIC_Y);
     WebExtrudedFrame(x + GOAL_PIC_X, y + GOAL_PIC_Y, x + 204, y + 351, 5, 0);
+    static const int aFrameStatic[6][4] = {{9, 12, 210, 106},  {9, 125, 210, 165},
+                                           {9, 180, 210, 220}, {14, 248, 203, 267},
+                                           {9, 236, 210, 277}, {9, 364, 210, 404}};
+    for (const auto& f : aFrameStatic) {
+        PictureFrame(&pic, PictureRect{x + f[0], y + f[1], x + f[2], y + f[3]}, cFrame);
+        PieceTake();
+    }
     static const int aLine[3][4] = {{14, 137, 203, 156}, {14, 191, 203, 210}, {14, 376, 203, 395}};
     for (const auto& l : aLine)
-        WebRectangle(x + l[0], y + l[1], x + l[2], y + l[3], kBlack, kWhite);
+        WebRectangle(x + l[0], y + l[1], x + l[2], y + l[3], cLineBorder, kWhite);
     WebPanelText();
 }
 
