@@ -619,12 +619,13 @@ EMSCRIPTEN_KEEPALIVE void WebRestore() {
     WebPresent();
 }
 
-// A button of the picture pressed (drawn down) or let go (its command).
-EMSCRIPTEN_KEEPALIVE void WebButton(int nButton, int bDown) {
-    WebDrawButton(nButton, bDown);
-    if (bDown) WebPlaySound("BUTTONCLICK", 1);
+// A button of the picture: nState 1 pressed (drawn down, its click), 0 let
+// go over it (drawn up, its command), 2 let go elsewhere (drawn up only).
+EMSCRIPTEN_KEEPALIVE void WebButton(int nButton, int nState) {
+    WebDrawButton(nButton, nState == 1);
+    if (nState == 1) WebPlaySound("BUTTONCLICK", 1);
     WebPresent();
-    if (!bDown) WebCommand(IDM_NEWGAME + nButton);
+    if (nState == 0) WebCommand(IDM_NEWGAME + nButton);
 }
 
 // The menus' state: bit 0 a game runs, 1 paused, 2 music can play, 3 music

@@ -252,6 +252,23 @@ class Page(unittest.TestCase):
             if not running:
                 self.at(550, 60).click().perform()  # the New button
                 self.wait("return Module.quarrionMenuState() & 1")
+        # A button let go elsewhere does nothing and stands up again.
+        before = self.canvas_rgb()
+        self.at(550, 130).click_and_hold().move_by_offset(-300, 0).release().perform()
+        time.sleep(0.2)
+        self.assertFalse(self.js("return !!document.querySelector('.dlg')"))
+        after = self.canvas_rgb()
+        rows = range(110, 165)
+        self.assertTrue(all(before[3 * (640 * y + 511):3 * (640 * y + 594)] == after[3 * (640 * y + 511):3 * (640 * y + 594)]
+                            for y in rows), "the Options button is drawn up again")
+        # A hidden tab is an inactive window: the game pauses.
+        self.key(Keys.SPACE)
+        self.assertFalse(self.js("return Module.quarrionMenuState() & 2"), "playing")
+        self.js("Object.defineProperty(document, 'hidden', { configurable: true, get: function () { return true; } });"
+                "document.dispatchEvent(new Event('visibilitychange'));")
+        self.assertTrue(self.js("return Module.quarrionMenuState() & 2"), "paused while hidden")
+        self.js("delete document.hidden; document.dispatchEvent(new Event('visibilitychange'));")
+        self.key(Keys.SPACE)
         # Escape hides the game and silences it until a key comes.
         self.key(Keys.ESCAPE)
         self.assertTrue(self.js("return document.getElementById('stage').classList.contains('hidden')"))
