@@ -32,6 +32,7 @@ HostWindow const hwndWebMain = (HostWindow)1;
 int bCtrlDown;
 int bActive = 1;
 int bResolvePending;
+int bRepaintDue = 1; // the whole picture is to be painted again
 int bPlayTimerDue;
 
 // --- The page's answers ------------------------------------------------------
@@ -343,7 +344,11 @@ void CommandRun(int nId) {
 
 int HostPlayGameSound(const char* szName, int bAsync) {
     const int nMs = WebPlaySound(szName, bAsync);
-    if (!bAsync && nMs > 0) WebSleep(nMs);
+    // What was drawn stands on the page while the sound plays to its end.
+    if (!bAsync && nMs > 0) {
+        WebPresent();
+        WebSleep(nMs);
+    }
     return 1;
 }
 int HostPlayBeep(int) {
@@ -428,6 +433,13 @@ int HostInvalidateMain(int) {
     WebRepaint();
     return 1;
 }
+// The repaint due is done now, as the window's update paints at once.
+int HostUpdateMainAndPanel() {
+    if (!bRepaintDue) return 0;
+    bRepaintDue = 0;
+    WebPaintMain();
+    return 1;
+}
 int HostIsCtrlDown() {
     return bCtrlDown;
 }
@@ -491,7 +503,7 @@ const GameHost kWebHost = {
     .MinimizeMain = HostMinimizeMain,
     .InvalidateMain = HostInvalidateMain,
     .InvalidatePanel = HostInvalidateMain,
-    .UpdateMainAndPanel = HostNothing,
+    .UpdateMainAndPanel = HostUpdateMainAndPanel,
     .ShowPanel = HostNothing,
     .IsCtrlDown = HostIsCtrlDown,
     .IsMainActive = HostIsMainActive,
@@ -505,8 +517,6 @@ const GameHost kWebHost = {
     .LoadCreditsBitmap = HostLoadCreditsBitmap,
     .TimeNow = HostTimeNow,
 };
-
-int bRepaintDue = 1;
 
 // The work a posted message would do once the current one has ended.
 void RunPosted() {
