@@ -28,6 +28,8 @@
 
 namespace {
 
+enum { HISCORE_CLIENT_W = 413 }; // the high-score dialog's width in the page
+
 HostWindow const hwndWebMain = (HostWindow)1;
 int bCtrlDown;
 int bActive = 1;
@@ -59,22 +61,33 @@ int Ask(const char* szText, int bDefaultNo) {
 
 // --- The game's dialogs --------------------------------------------------------
 
+// The high-score dialog's moving parts: the two tiles spinning beside its
+// heading and the top line that switches every 32 of its 20 ms ticks.
+SpinTile aSpin[2];
+
 int ShowHiScoreTable() {
-    char szShow[2048] = "", szLine[160], szTop[HS_TOPLINE_LEN], szTop2[HS_TOPLINE_LEN];
-    HighScoreTopLine(szTop, sizeof szTop);
-    HighScoreTopLine(szTop2, sizeof szTop2);
-    snprintf(szShow, sizeof szShow, "%s\n%s\n", szTop, szTop2);
-    for (int k = 0; k < NUM_HIGH_SCORES; k++) {
-        char szScore[16], szLevel[16];
-        HighScoreRowTexts(k, szScore, sizeof szScore, szLevel, sizeof szLevel);
-        snprintf(szLine, sizeof szLine, "%d.\t%s\t%s\t%s\n", k + 1, hsTable.aRow[k].szName, szScore,
-                 szLevel);
-        strncat(szShow, szLine, sizeof szShow - strlen(szShow) - 1);
+    WebPlaySound("APPLAUSE", 1);
+    int nSpinY = 0;
+    SpinTilesStart(aSpin, 0, HISCORE_CLIENT_W, 0, &nSpinY);
+    for (;;) {
+        char szShow[2048] = "", szLine[160], szTop[HS_TOPLINE_LEN];
+        HighScoreTopLine(szTop, sizeof szTop);
+        snprintf(szShow, sizeof szShow, "%s\n", szTop);
+        for (int k = 0; k < NUM_HIGH_SCORES; k++) {
+            char szScore[16], szLevel[16];
+            HighScoreRowTexts(k, szScore, sizeof szScore, szLevel, sizeof szLevel);
+            snprintf(szLine, sizeof szLine, "%d.\t%s\t%s\t%s\n", k + 1, hsTable.aRow[k].szName,
+                     szScore, szLevel);
+            strncat(szShow, szLine, sizeof szShow - strlen(szShow) - 1);
+        }
+        // 2: Clear High Scores from the dialog's own right-click menu.
+        if (WebDialogRun("scores", szShow, 0, nullptr, 0) != 2) return 1;
+        if (Ask("Clear high scores?", 1)) {
+            WebPlaySound("CLEARSCORES", 1);
+            ResetHighScores();
+            WebSaveHighScores();
+        }
     }
-    // The top line flips at every showing, as it does once the dialog has ticked.
-    HighScoreTopLine(szTop, sizeof szTop);
-    WebDialogRun("scores", szShow, 0, nullptr, 0);
-    return 1;
 }
 
 void DateToday(char* szDate, int cch) {
@@ -707,6 +720,21 @@ EMSCRIPTEN_KEEPALIVE const uint32_t* WebBitmapPixels(const char* szName, int* pS
     pSize[1] = pBm->h;
     pSize[2] = pBm->nStride;
     return pBm->pPixels;
+}
+
+// One 20 ms tick of the high-score dialog: pOut gets each spinning tile's x,
+// colour and frame to draw, then they step; returns 1 with the top line's
+// new text in szTop when it switches.
+EMSCRIPTEN_KEEPALIVE int WebHiScoreTick(int* pOut, char* szTop, int cchTop) {
+    for (int i = 0; i < 2; i++) {
+        pOut[3 * i] = aSpin[i].x;
+        pOut[3 * i + 1] = aSpin[i].nColor;
+        pOut[3 * i + 2] = aSpin[i].nFrame;
+        SpinTileStep(&aSpin[i]);
+    }
+    if (!HighScoreTopLineTick()) return 0;
+    HighScoreTopLine(szTop, cchTop);
+    return 1;
 }
 
 // The game-over screen's falling row: started (bStart) or moved one step;

@@ -315,6 +315,7 @@
     c2d.fillRect(0, 0, w, h);
     return { canvas: c, c2d: c2d };
   }
+  var TILE_W = 40, TILE_H = 48; // a tumbling tile's picture
   var COLOR_WORDS = ["GREEN", "RED", "YELLOW", "BLUE", "PURPLE", "WHITE", "DRED", "LBLUE"];
 
   // A modal box: the game waits for it (its promise), Enter presses the
@@ -370,6 +371,7 @@
         if (!busy) { $("cover").style.display = "none"; if (started) _WebSetActive(!document.hidden ? 1 : 0); }
         resolve({ result: result, text: text || "" });
       }
+      box.quarrionDone = function (r) { done(r); };
       openBoxes.push(box);
       Module.quarrionOpenDialog = box;
     });
@@ -379,6 +381,7 @@
   document.addEventListener("keydown", function (e) {
     if (modalKeys.length) modalKeys[modalKeys.length - 1](e);
   }, true);
+  function dialogDone(box, result) { if (box && box.quarrionDone) box.quarrionDone(result); }
   function lines(s) { return s.split("\n"); }
   function bevelled(kids, style) { return el("div", { style: "border: 2px inset #fff; padding: 6px; " + (style || "") }, kids); }
 
@@ -404,16 +407,43 @@
     },
     scores: function (show) {
       var l = lines(show), table = el("table", { className: "hs" });
-      table.appendChild(el("tr", {}, ["Rank", "Name", "Score", "Level"].map(function (h) { return el("th", { textContent: h }); })));
+      table.appendChild(el("tr", {}, ["Rank", "Name", "Score", "Level"].map(function (h) { return el("th", { textContent: h, style: "color:#000" }); })));
       for (var k = 0; k < 10; k++) {
-        var f = (l[2 + k] || "").split("\t");
+        var f = (l[1 + k] || "").split("\t");
         table.appendChild(el("tr", {}, f.map(function (c, i) { return el("td", { textContent: c, style: i === 0 || i === 3 ? "text-align:right" : "" }); })));
       }
-      var top = el("div", { textContent: l[0], style: "text-align:center; margin-bottom:6px" });
-      var flip = setInterval(function () { top.textContent = top.textContent === l[0] ? l[1] : l[0]; }, 32 * 32);
-      return modal("Quarrion High Scores", el("div", {}, [top,
-        el("div", { textContent: "TOP TEN HIGH SCORES", style: "text-align:center; border:1px solid #000; margin:0 auto 6px; width:180px; font-weight:bold" }), table]),
-        { list: [], cancel: 1, enter: function (d) { d(1); } }).then(function (r) { clearInterval(flip); return r; });
+      var top = el("div", { textContent: l[0], style: "text-align:center; margin-bottom:6px; color:#007f00" });
+      var heading = el("div", { textContent: "TOP TEN HIGH SCORES", style: "text-align:center; border:1px solid #000; margin:0 auto 6px; width:180px; color:#f00" });
+      var tiles = [pictureCanvas(TILE_W, TILE_H), pictureCanvas(TILE_W, TILE_H)];
+      tiles.forEach(function (t) { t.canvas.style.position = "absolute"; t.canvas.style.top = 7 * zoom + "px"; });
+      var body = el("div", { style: "position:relative; width:" + 413 * zoom + "px; color:#00f" }, [top, heading, table, tiles[0].canvas, tiles[1].canvas]);
+      var out = _malloc(24 + 64);
+      // The dialog's 20 ms timer: the tiles turn, the top line switches.
+      var timer = setInterval(function () {
+        if (_WebHiScoreTick(out, out + 24, 64)) top.textContent = UTF8ToString(out + 24);
+        for (var i = 0; i < 2; i++) {
+          var x = HEAP32[(out >> 2) + 3 * i], c = HEAP32[(out >> 2) + 3 * i + 1], fr = HEAP32[(out >> 2) + 3 * i + 2];
+          tiles[i].canvas.style.left = x * zoom + "px";
+          drawBitmap(tiles[i].c2d, COLOR_WORDS[c] + "TILE" + fr, 0, 0);
+        }
+      }, 20);
+      var p = modal("Quarrion High Scores", body, { list: [], cancel: 1, enter: function (d) { d(1); } });
+      var box = Module.quarrionOpenDialog;
+      // A click closes it; the right button offers Clear High Scores and Close.
+      body.addEventListener("mousedown", function (e) { if (e.button === 0 && !document.querySelector(".menu")) dialogDone(box, 1); });
+      body.addEventListener("contextmenu", function (e) {
+        e.preventDefault();
+        closeMenus();
+        showMenu([{ text: "Clear High Scores", id: "clear" }, { sep: 1 }, { text: "Close", acc: "Alt+F4", id: "close" }],
+          e.clientX, e.clientY).addEventListener("mouseup", function (ev) {
+          var t = ev.target.closest(".mi");
+          ev.stopPropagation();
+          if (!t) return;
+          closeMenus();
+          dialogDone(box, t.firstChild.textContent === "Clear High Scores" ? 2 : 1);
+        }, true);
+      });
+      return p.then(function (r) { clearInterval(timer); _free(out); return r; });
     },
     newscore: function (last, limit) {
       var input = el("input", { type: "text", maxLength: limit, value: last, style: "width:150px" });

@@ -200,6 +200,20 @@ class Page(unittest.TestCase):
                     self.assertIn(t, text)
                 self.key(close)
                 self.no_dialog()
+        # The high scores' own right-click menu clears the table after its question.
+        self.command("scores")
+        self.dialog_text()
+        ActionChains(self.d).context_click(self.d.find_element(By.CSS_SELECTOR, ".dlg table")).perform()
+        self.d.find_element(By.XPATH, "//div[contains(@class,'mi') and text()='Clear High Scores']").click()
+        self.assertIn("Clear high scores?", self.wait(
+            "var d = document.querySelector('.dlg'); return d && d.innerText.indexOf('Clear high') >= 0 && d.innerText"))
+        self.d.find_element(By.XPATH, "//div[@class='dlg']//button[text()='Yes']").click()
+        self.assertIn("TOP TEN HIGH SCORES", self.wait(
+            "var d = document.querySelector('.dlg'); return d && d.innerText.indexOf('TOP TEN') >= 0 && d.innerText"))
+        self.assertIn("CLEARSCORES", self.js("return Module.quarrionEffects"))
+        self.d.find_element(By.CSS_SELECTOR, ".dlg table").click()  # a click closes it
+        self.no_dialog()
+        self.assertIn("[Scores]", self.stored())
         # The questions that need a game: a new game and abort, both answered No.
         self.command("new")
         self.no_dialog()
