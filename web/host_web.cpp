@@ -15,6 +15,7 @@
 #include "engine/lines.h"
 #include "engine/pad.h"
 #include "engine/play.h"
+#include "engine/warp.h"
 #include "prefs/prefs.h"
 #include "render/helpdoc.h"
 #include "resources/resource.h"
@@ -235,17 +236,24 @@ int CommandNewGame() {
     return 1;
 }
 
+// The warp dialog stays open until a code takes the game somewhere (a level
+// not above the current one beeps, an unknown code is ignored) or Cancel.
 void CommandWarp() {
     SetPause(1);
-    char szCode[16] = "";
-    if (WebDialogRun("warp", "", 0, szCode, sizeof szCode) == 1) {
-        int nLevel = game.nLevel;
-        if (WarpOkAction(szCode, game.nLevel, &nLevel)) {
-            game.nLevel = nLevel;
-            WebPlaySound("WARP", 1);
-            GameNew(1);
-            bCtrlDown = 0;
-        }
+    char szCode[WARP_SLOT_LEN] = "";
+    for (;;) {
+        char szTyped[WARP_SLOT_LEN] = "";
+        if (WebDialogRun("warp", szCode, WARP_CODE_LEN, szTyped, sizeof szTyped) != 1) break;
+        snprintf(szCode, sizeof szCode, "%s", szTyped);
+        int nLevel = 0;
+        const int nAction = WarpOkAction(szCode, game.nLevel, &nLevel);
+        if (nAction == WARP_OK_BEEP) WebBeep();
+        if (nAction != WARP_OK_GO) continue;
+        game.nLevel = nLevel;
+        WebPlaySound("WARP", 1);
+        GameNew(1);
+        bCtrlDown = 0;
+        break;
     }
     PaddleRedraw();
 }

@@ -458,8 +458,8 @@
       input.addEventListener("input", sync); sync();
       return p;
     },
-    warp: function () {
-      var input = el("input", { type: "text", maxLength: 10, style: "width:110px; text-align:center; text-transform:uppercase" });
+    warp: function (code, limit) {
+      var input = el("input", { type: "text", maxLength: limit, value: code, style: "width:110px; text-align:center; text-transform:uppercase" });
       return modal("Level Warp", el("fieldset", { style: "text-align:center" }, [el("div", { textContent: "Enter Code:" }), input]),
         { list: [{ text: "OK", def: 1, act: function (d) { d(1, input.value.toUpperCase()); } }, { text: "Cancel", result: 0 }],
           cancel: 0, enter: function (d) { d(1, input.value.toUpperCase()); } });
@@ -495,10 +495,11 @@
       return p;
     },
     leveldone: function (show) {
-      var l = lines(show), colours = ["#f00", "#ff0", "#0f0", "#00f", "#0ff", "#f0f"], k = 0;
+      // The border flashes through the design's six colours every 150 ms.
+      var l = lines(show), colours = ["#f00", "#00f", "#f0f", "#ff0", "#0f0", "#0ff"], k = 0;
       var frame = el("div", { className: "flash" }, l.slice(0, 6).map(function (s, i) {
-        return el("div", { textContent: s, style: i === 0 || i === 4 ? "font-weight:bold" : "" }); }));
-      var timer = setInterval(function () { k = (k + 1) % 6; frame.style.borderColor = colours[k]; }, 200);
+        return el("div", { textContent: s, style: "color:#00f" + (i === 0 || i === 4 ? "; font-weight:bold" : "") }); }));
+      var timer = setInterval(function () { k = (k + 1) % 6; frame.style.borderColor = colours[k]; }, 150);
       return modal(null, frame, { list: [{ text: "Continue", result: 1, def: 1 }] }).then(function (r) { clearInterval(timer); return r; });
     },
     ending: function (show, limit) {

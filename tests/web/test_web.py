@@ -335,6 +335,7 @@ class Page(unittest.TestCase):
         self.key(Keys.ENTER)  # Continue: level 6 has a warp password, shown first
         self.assertIn("Warp Password", self.wait(
             "var d = document.querySelector('.dlg'); return d && d.innerText.indexOf('Password') >= 0 && d.innerText"))
+        password = self.dialog_text().split("Warp Password")[1].split()[0]
         self.key(Keys.ENTER)
         self.no_dialog()
         # The level's tune plays to its end before play goes on: nothing ticks meanwhile.
@@ -357,6 +358,18 @@ class Page(unittest.TestCase):
         self.no_dialog()
         self.assertRegex(self.stored(), r"1=Winner,50,\d{8},")
         self.assertFalse(self.js("return Module.quarrionMenuState() & 1"), "back on the title")
+        # The password warps a new game there; an unknown code leaves the dialog open.
+        self.command("warp")
+        self.dialog_text()
+        for code in ["NOSUCHCODE", password]:
+            field = self.d.find_element(By.CSS_SELECTOR, ".dlg input")
+            field.clear()
+            field.send_keys(code.lower())
+            field.send_keys(Keys.ENTER)
+            time.sleep(0.2)
+        self.no_dialog()
+        self.wait("return Module.quarrionTick(1) === 1")
+        self.assertIn(" Level 06", self.js("return Module.quarrionTextOf()"))
         self.assertEqual(self.errors(), [])
 
     def test_high_score_is_stored_in_the_file_format_and_survives_a_reload(self):
