@@ -459,7 +459,13 @@
       return p;
     },
     warp: function (code, limit) {
-      var input = el("input", { type: "text", maxLength: limit, value: code, style: "width:110px; text-align:center; text-transform:uppercase" });
+      // The field takes capitals, as typed letters become there on Windows.
+      var input = el("input", { type: "text", maxLength: limit, value: code, style: "width:110px; text-align:center" });
+      input.addEventListener("input", function () {
+        var at = input.selectionStart;
+        input.value = input.value.toUpperCase();
+        input.setSelectionRange(at, at);
+      });
       return modal("Level Warp", el("fieldset", { style: "text-align:center" }, [el("div", { textContent: "Enter Code:" }), input]),
         { list: [{ text: "OK", def: 1, act: function (d) { d(1, input.value.toUpperCase()); } }, { text: "Cancel", result: 0 }],
           cancel: 0, enter: function (d) { d(1, input.value.toUpperCase()); } });

@@ -300,27 +300,23 @@ class Page(unittest.TestCase):
                 " buttons: Array.from({ length: 16 }, function (_, i) {"
                 " return { pressed: [0x1000, 0x2000, 0x4000, 0x8000, 0, 0, 0, 0, 0x20, 0x10, 0, 0, 1, 2, 4, 8][i] & window.padBits ? true : false }; }) }]; };")
 
-        def press(bits):
+        def press(bits, until):
+            # Held until the page has taken it, then let go and seen let go.
+            time.sleep(0.1)
             self.js("window.padBits = arguments[0];", bits)
-            time.sleep(0.15)
+            self.wait(until)
             self.js("window.padBits = 0;")
-            time.sleep(0.15)
 
-        time.sleep(0.2)
-        press(0x10)  # Start on the title: a new game
-        self.wait("return Module.quarrionMenuState() & 1")
-        press(0x20)  # Back: the right-click menu
-        self.assertIn("Abort current game", [m[0] for m in self.wait("return document.querySelector('.menu') && 1") and self.menu()])
-        press(0x2000)  # B closes it
-        self.wait("return !document.querySelector('.menu')")
+        press(0x10, "return Module.quarrionMenuState() & 1")  # Start on the title: a new game
+        press(0x20, "return document.querySelector('.menu')")  # Back: the right-click menu
+        self.assertIn("Abort current game", [m[0] for m in self.menu()])
+        press(0x2000, "return !document.querySelector('.menu')")  # B closes it
         self.command("options")
         self.dialog_text()
-        press(0x2000)  # B is Escape in a dialog
-        self.no_dialog()
+        press(0x2000, "return !document.querySelector('.dlg')")  # B is Escape in a dialog
         self.command("about")
         self.dialog_text()
-        press(0x1000)  # A is Enter
-        self.no_dialog()
+        press(0x1000, "return !document.querySelector('.dlg')")  # A is Enter
         self.assertEqual(self.errors(), [])
 
     def test_level_complete_and_the_ending(self):
@@ -362,11 +358,14 @@ class Page(unittest.TestCase):
         self.command("warp")
         self.dialog_text()
         for code in ["NOSUCHCODE", password]:
+            shown = self.js("return Module.quarrionDialogs.length")
             field = self.d.find_element(By.CSS_SELECTOR, ".dlg input")
             field.clear()
             field.send_keys(code.lower())
             field.send_keys(Keys.ENTER)
-            time.sleep(0.2)
+            if code != password:  # the same dialog again, the code in its field in capitals
+                self.wait("return Module.quarrionDialogs.length > %d && document.querySelector('.dlg input')" % shown)
+                self.assertEqual(self.js("return document.querySelector('.dlg input').value"), code)
         self.no_dialog()
         self.wait("return Module.quarrionTick(1) === 1")
         self.assertIn(" Level 06", self.js("return Module.quarrionTextOf()"))
