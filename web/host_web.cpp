@@ -194,9 +194,10 @@ void ShowHelp() {
         return;
     }
     int nUsed = 0;
+    int nPicture = 0;
     auto Add = [&](char cType, HelpText t, const HelpText* pT2) {
-        nUsed += snprintf(aShow + nUsed, sizeof aShow - (size_t)nUsed, "%c\t%.*s", cType, t.nLen,
-                          HelpTextPtr(doc, t));
+        nUsed += snprintf(aShow + nUsed, sizeof aShow - (size_t)nUsed, "%c%d\t%.*s", cType,
+                          nPicture, t.nLen, HelpTextPtr(doc, t));
         if (pT2 && nUsed < (int)sizeof aShow)
             nUsed += snprintf(aShow + nUsed, sizeof aShow - (size_t)nUsed, "\t%.*s", pT2->nLen,
                               HelpTextPtr(doc, *pT2));
@@ -210,6 +211,7 @@ void ShowHelp() {
         for (int b = topic.nFirstBlock; b < topic.nFirstBlock + topic.nBlocks; b++) {
             const HelpBlock& block = doc.aBlock[b];
             static const char aType[] = {'H', 'P', 'I', 'K'};
+            nPicture = block.nType == HB_PICTURE ? block.nPicture : 0;
             Add(aType[block.nType], block.text,
                 block.nType == HB_KEY || block.nType == HB_PICTURE ? &block.text2 : nullptr);
         }
@@ -757,6 +759,11 @@ EMSCRIPTEN_KEEPALIVE int WebGameOverRow(int bStart, int* pOut) {
     pOut[0] = row.y;
     pOut[1] = row.nFrame;
     return bDone;
+}
+
+// A picture of the help for the page: its pixels, its size in pSize.
+EMSCRIPTEN_KEEPALIVE const uint32_t* WebHelpPixels(int nPicture, int* pSize) {
+    return WebHelpPicture(nPicture, &pSize[0], &pSize[1]);
 }
 
 // The game's picture, for the tests' comparison with the canvas.

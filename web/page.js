@@ -527,6 +527,8 @@
       lines(show).forEach(function (s) {
         if (!s) return;
         var f = s.split("\t");
+        f.picture = parseInt(f[0].slice(1), 10);
+        f[0] = f[0][0];
         if (f[0] === "T") { cur = { title: f[1], blocks: [] }; topics.push(cur); } else if (cur) cur.blocks.push(f);
       });
       var list = el("ul"), page = el("div", { className: "page" }), sel = 0;
@@ -541,7 +543,7 @@
           if (b[0] !== "K") keys = null;
           if (b[0] === "H") page.appendChild(el("h3", { textContent: b[1] }));
           else if (b[0] === "P") page.appendChild(el("p", { textContent: b[1] }));
-          else if (b[0] === "I") page.appendChild(el("div", { className: "pic", textContent: b[1] + (b[2] ? " \u2014 " + b[2] : "") }));
+          else if (b[0] === "I") page.appendChild(helpPicture(b));
           else if (b[0] === "K") {
             if (!keys) { keys = el("table"); page.appendChild(keys); }
             keys.appendChild(el("tr", {}, [el("td", { textContent: b[1], style: "font-weight:bold" }), el("td", { textContent: b[2] || "" })]));
@@ -560,6 +562,26 @@
         });
     }
   };
+  // A picture of the help: the game's drawing of it, its title above and its
+  // caption below (the title alone where the page draws no such picture).
+  function helpPicture(b) {
+    var box = el("div", { className: "pic" }, [el("div", { textContent: b[1], style: "font-weight:bold" })]);
+    var size = _malloc(8), p = _WebHelpPixels(b.picture, size) >> 2;
+    if (p) {
+      var w = HEAP32[size >> 2], h = HEAP32[(size >> 2) + 1], c = el("canvas", { width: w, height: h });
+      var c2d = c.getContext("2d"), img = c2d.createImageData(w, h);
+      for (var i = 0; i < w * h; i++) {
+        var v = HEAPU32[p + i];
+        img.data[4 * i] = v >> 16 & 255; img.data[4 * i + 1] = v >> 8 & 255; img.data[4 * i + 2] = v & 255; img.data[4 * i + 3] = 255;
+      }
+      c2d.putImageData(img, 0, 0);
+      c.style.cssText = "display:block; margin:4px 0; image-rendering:pixelated; width:" + w * zoom + "px";
+      box.appendChild(c);
+    }
+    _free(size);
+    if (b[2]) box.appendChild(el("div", { textContent: b[2] }));
+    return box;
+  }
   // Closes the dialog on top with its default result (the game-over banner's end).
   function finishTop() {
     var d = Module.quarrionOpenDialog;

@@ -11,6 +11,7 @@
 #include "engine/game.h"
 #include "prefs/prefs.h"
 #include "render/goal.h"
+#include "render/helpdoc.h"
 #include "render/picture.h"
 #include "scores/panel.h"
 
@@ -421,10 +422,13 @@ void WebButtonChaseTick() {
     }
 }
 
-void WebDrawBins() {
+namespace {
+
+// The bins holding aCell (index bin * 5 + row) and their lines.
+void DrawBinGrid(const TileColor* aCell) {
     for (int b = 0; b < NUM_LANES; b++)
         for (int r = 0; r < NUM_ROWS; r++)
-            WebBlit(FlatTile(game.aBinCell[b * NUM_ROWS + r]), aLaneX[b], aRowY[r]);
+            WebBlit(FlatTile(aCell[b * NUM_ROWS + r]), aLaneX[b], aRowY[r]);
     const int xLeft = aLaneX[0] - 1, xRight = aLaneX[4] + 42;
     const int yBottom = aRowY[0] + 13, yTop = aRowY[4] - 3;
     for (int r = 0; r < NUM_ROWS; r++) WebLine(xLeft, aRowY[r] + 13, xRight, aRowY[r] + 13, kBlack);
@@ -432,6 +436,67 @@ void WebDrawBins() {
     for (int b = 0; b < NUM_LANES; b++)
         WebLine(aLaneX[b] - 1, yBottom, aLaneX[b] - 1, yTop, kBlack);
     WebLine(aLaneX[4] + 41, yBottom, aLaneX[4] + 41, yTop, kBlack);
+}
+
+// The paddle with its stack, the paddle's top-left corner at (x, yPaddle).
+void DrawStack(const TileColor* aHeld, int nHeld, int x, int yPaddle) {
+    char sz[NAME_LEN];
+    snprintf(sz, sizeof sz, "PADDLE%d", PADDLE_ALL_LIT);
+    WebBlitNamed(sz, x, yPaddle);
+    for (int i = 0; i < nHeld; i++) WebBlit(FlatTile(aHeld[i]), x, yPaddle - 10 - 10 * i);
+}
+
+uint32_t aHelpPixels[WEB_SCREEN_W * 200];
+
+} // namespace
+
+void WebDrawBins() {
+    DrawBinGrid(game.aBinCell);
+}
+
+const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH) {
+    int w = 0, h = 0;
+    HelpPictureSize(nPicture, &w, &h);
+    const int nKind = HelpPictureKind(nPicture);
+    if ((nKind != HP_BOARD && nKind != HP_PADDLE) || w * h > (int)(sizeof aHelpPixels / 4))
+        return nullptr;
+    // Drawn where the playfield draws it, into a picture of its own.
+    const int x0 = nKind == HP_BOARD ? aLaneX[0] - 1 : 0, y0 = nKind == HP_BOARD ? aRowY[4] - 3 : 0;
+    const Picture picMain = pic;
+    const int nPiecesMain = nPieces;
+    pic = PictureOver(aHelpPixels, PictureRect{x0, y0, x0 + w, y0 + h});
+    PictureFill(&pic, PictureRect{x0, y0, x0 + w, y0 + h}, kWhite);
+    if (nKind == HP_BOARD) {
+        HelpBoard board;
+        HelpBoardOf(nPicture, &board);
+        DrawBinGrid(board.aCell);
+        // Every other pixel of the tiles that hold the line up turned white.
+        for (int k = 0; k < NUM_CELLS; k++) {
+            if (board.aCell[k] == TILE_NONE || board.aLine[k]) continue;
+            const int xCell = aLaneX[k / NUM_ROWS], yCell = aRowY[k % NUM_ROWS];
+            for (int y = yCell; y < yCell + 11; y++)
+                for (int x = xCell; x < xCell + 40; x++)
+                    if ((x + y) % 2 == 1) aHelpPixels[(y - y0) * w + (x - x0)] = kWhite;
+        }
+    } else {
+        HelpPaddle paddle;
+        HelpPaddleOf(&paddle);
+        const int yPaddle = HELP_PADDLE_H - 14;
+        DrawStack(paddle.aBefore, paddle.nHeld, 10, yPaddle);
+        DrawStack(paddle.aAfter, paddle.nHeld, HELP_PADDLE_W - 51, yPaddle);
+        const int xFrom = 64, xTo = HELP_PADDLE_W - 64, yArrow = HELP_PADDLE_H / 2;
+        const uint32_t cBlue = PictureRGB(0, 0, 255);
+        for (int d = -1; d <= 1; d++) {
+            WebLine(xFrom, yArrow + d, xTo, yArrow + d, cBlue);
+            WebLine(xTo - 8 + d, yArrow - 7, xTo + d, yArrow, cBlue);
+            WebLine(xTo + d, yArrow, xTo - 8 + d, yArrow + 7, cBlue);
+        }
+    }
+    pic = picMain;
+    nPieces = nPiecesMain;
+    *pW = w;
+    *pH = h;
+    return aHelpPixels;
 }
 
 int WebDrawPaddleStack() {

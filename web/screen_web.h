@@ -59,6 +59,9 @@ int WebStartPaddleFlash();
 void WebShowPauseLogo(int bOn);
 void WebDrawGoalPicture();
 void WebPanelLives();
+// Picture nPicture of the help (a board of the bins or the paddle's turn),
+// drawn as the playfield draws them: its pixels and size; null for another.
+const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH);
 // The side panel's three lines of text, in their colours.
 void WebPanelText();
 
