@@ -32,6 +32,7 @@ int bSongOpen;
 SynthPlayer player;
 int bTunePlaying; // a notifying play runs
 int bEndRendered; // the tune's end has been handed to the page
+int bEndPlayed;   // and the page has played it
 int bEndTold;
 char szOpenAlias[MIDI_ALIAS_LEN];
 uint8_t aTune[MAX_TUNE];
@@ -90,7 +91,7 @@ uint32_t SendString(const char* szCommand, HostWindow) {
         if (!bSongOpen || strcmp(szAlias, szOpenAlias) != 0) return ERROR_ALIAS;
         SynthPlayerStart(&player, &song);
         bTunePlaying = 1;
-        bEndRendered = bEndTold = 0;
+        bEndRendered = bEndPlayed = bEndTold = 0;
         WebAudioMusic(1);
         return 0;
     }
@@ -172,7 +173,7 @@ int WebMusicFindFiles() {
 }
 
 void WebMusicPoll(HostWindow hwndNotify) {
-    if (bEndRendered && !bEndTold && bTunePlaying) {
+    if (bEndPlayed && !bEndTold && bTunePlaying) {
         bEndTold = 1;
         MIDINotify(hwndNotify, MIDI_NOTIFY_SUCCESSFUL);
     }
@@ -181,14 +182,24 @@ void WebMusicPoll(HostWindow hwndNotify) {
 extern "C" {
 
 // The page's request for the next block of music: nFrames stereo frames into
-// pOut. Returns 1 when it wrote music, 0 when nothing plays (pOut is silence).
+// pOut. Returns 1 when it wrote music, 2 for the block that holds the tune's
+// end, 0 when nothing plays (pOut is silence).
 EMSCRIPTEN_KEEPALIVE int WebMusicRender(int16_t* pOut, int nFrames) {
     if (!bTunePlaying || !bSongOpen) {
         memset(pOut, 0, sizeof(int16_t) * 2 * (size_t)nFrames);
         return 0;
     }
-    if (!SynthPlayerRender(&player, pOut, nFrames)) bEndRendered = 1;
+    if (!SynthPlayerRender(&player, pOut, nFrames) && !bEndRendered) {
+        bEndRendered = 1;
+        return 2;
+    }
     return 1;
+}
+
+// The page has played the block that held the tune's end: the end-of-play
+// notice goes out at the next tick, as the system's device sends it.
+EMSCRIPTEN_KEEPALIVE void WebMusicEndPlayed() {
+    if (bEndRendered) bEndPlayed = 1;
 }
 
 } // extern "C"

@@ -165,6 +165,7 @@
       for (var i = 0; i < MUSIC_FRAMES; i++) { L[i] = pcm[base + 2 * i] / 32768; R[i] = pcm[base + 2 * i + 1] / 32768; }
       var s = audio.ctx.createBufferSource();
       s.buffer = b; s.connect(audio.out); s.start(audio.next);
+      if (on === 2) s.addEventListener("ended", function () { _WebMusicEndPlayed(); });
       audio.next += MUSIC_FRAMES / 44100;
       audio.queued.push(s);
       s.onended = function () { var k = audio.queued.indexOf(this); if (k >= 0) audio.queued.splice(k, 1); };

@@ -415,6 +415,18 @@ class Page(unittest.TestCase):
         self.assertTrue(self.js("return Module.quarrionMenuState() & 8"), "music on")
         self.wait("return Module.quarrionMusicCost().seconds > 0.5")
         self.assertGreater(self.wait(level.replace("return m;", "return m > 0.01 && m;")), 0.01)
+        # A tune's end, once played, starts the next tune (rendered ahead here).
+        starts = self.js("""
+            var starts = 0, music = Module.quarrionAudio.music, buf = Module._malloc(8192), n = 0;
+            Module.quarrionAudio.music = function (on) { if (on) starts++; return music(on); };
+            while (Module._WebMusicRender(buf, 2048) === 1 && n < 200000) n++;
+            Module.quarrionTick(1);
+            var before = starts;
+            Module._WebMusicEndPlayed();
+            Module.quarrionTick(1);
+            Module.quarrionAudio.music = music;
+            return [before, starts];""")
+        self.assertEqual(starts, [0, 1], "the next tune starts when the end has played, not before")
         self.assertEqual(self.errors(), [])
 
     def test_damaged_full_and_silent_pages_keep_to_the_games_behaviour(self):
