@@ -28,13 +28,15 @@
   function drawText() {
     tctx.setTransform(1, 0, 0, 1, 0, 0);
     tctx.clearRect(0, 0, textCanvas.width, textCanvas.height);
+    // The panel's font: Arial of 10 points, bold, 13 pixels at 96 dots per
+    // inch (Liberation Sans has its metrics), centred at the top of its line.
     tctx.textAlign = "center";
-    tctx.textBaseline = "middle";
-    tctx.font = (13 * zoom) + 'px "Times New Roman", "Liberation Serif", Times, serif';
+    tctx.textBaseline = "top";
+    tctx.font = "bold " + (13 * zoom) + 'px Arial, "Liberation Sans", Helvetica, sans-serif';
     textSlots.forEach(function (s) {
       if (!s || !s.text) return;
       tctx.fillStyle = "#" + ("00000" + s.color.toString(16)).slice(-6);
-      tctx.fillText(s.text, (s.l + s.r) / 2 * zoom, (s.t + s.b) / 2 * zoom);
+      tctx.fillText(s.text, (s.l + s.r) / 2 * zoom, s.t * zoom);
     });
   }
   Module.quarrionText = function (slot, text, l, t, r, b, color) {
