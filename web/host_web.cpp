@@ -766,6 +766,11 @@ EMSCRIPTEN_KEEPALIVE const uint32_t* WebHelpPixels(int nPicture, int* pSize) {
     return WebHelpPicture(nPicture, &pSize[0], &pSize[1]);
 }
 
+// Its text and the text's rectangle (pRect: left, top, right, bottom).
+EMSCRIPTEN_KEEPALIVE const char* WebHelpText(int* pRect) {
+    return WebHelpPictureText(pRect);
+}
+
 // The game's picture, for the tests' comparison with the canvas.
 EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenPixels() {
     return aWebScreen;

@@ -578,6 +578,15 @@
         img.data[4 * i] = v >> 16 & 255; img.data[4 * i + 1] = v >> 8 & 255; img.data[4 * i + 2] = v & 255; img.data[4 * i + 3] = 255;
       }
       c2d.putImageData(img, 0, 0);
+      var rc = _malloc(16), text = UTF8ToString(_WebHelpText(rc)), r = HEAP32.subarray(rc >> 2, (rc >> 2) + 4);
+      if (text) {
+        c2d.font = 'bold 13px Arial, "Liberation Sans", Helvetica, sans-serif';
+        c2d.textAlign = "center";
+        c2d.textBaseline = "top";
+        c2d.fillStyle = "#007f00";
+        c2d.fillText(text, (r[0] + r[2]) / 2, r[1]);
+      }
+      _free(rc);
       c.style.cssText = "display:block; margin:4px 0; image-rendering:pixelated; width:" + w * zoom + "px";
       box.appendChild(c);
     }

@@ -446,7 +446,21 @@ void DrawStack(const TileColor* aHeld, int nHeld, int x, int yPaddle) {
     for (int i = 0; i < nHeld; i++) WebBlit(FlatTile(aHeld[i]), x, yPaddle - 10 - 10 * i);
 }
 
+// The cells of one example of the goal picture, the panel's inside at (dx, dy).
+void DrawGoalCells(const GoalStep& step, int dx, int dy) {
+    static const int aCell[8][3] = {{127, 0, 0}, {255, 255, 0}, {255, 0, 0}, {0, 255, 255},
+                                    {0, 0, 255}, {255, 0, 255}, {0, 255, 0}, {0, 127, 0}};
+    const int* c = aCell[step.nColor & 7];
+    for (int i = 0; i < step.nCells; i++) {
+        GoalRect rc = GoalCellRect(step.pCells[i].nCol, step.pCells[i].nRow);
+        WebRectangle(dx + rc.left, dy + rc.top, dx + rc.right, dy + rc.bottom, kBlack,
+                     WebRgb(c[0], c[1], c[2]));
+    }
+}
+
 uint32_t aHelpPixels[WEB_SCREEN_W * 200];
+char szHelpText[PANEL_TEXT_LEN]; // the last help picture's text, and where
+PictureRect rcHelpText;
 
 } // namespace
 
@@ -454,17 +468,27 @@ void WebDrawBins() {
     DrawBinGrid(game.aBinCell);
 }
 
+const char* WebHelpPictureText(int* pRect) {
+    pRect[0] = rcHelpText.left;
+    pRect[1] = rcHelpText.top;
+    pRect[2] = rcHelpText.right;
+    pRect[3] = rcHelpText.bottom;
+    return szHelpText;
+}
+
 const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH) {
     int w = 0, h = 0;
     HelpPictureSize(nPicture, &w, &h);
     const int nKind = HelpPictureKind(nPicture);
-    if ((nKind != HP_BOARD && nKind != HP_PADDLE) || w * h > (int)(sizeof aHelpPixels / 4))
-        return nullptr;
-    // Drawn where the playfield draws it, into a picture of its own.
-    const int x0 = nKind == HP_BOARD ? aLaneX[0] - 1 : 0, y0 = nKind == HP_BOARD ? aRowY[4] - 3 : 0;
+    if (nKind == HP_PAD || w * h > (int)(sizeof aHelpPixels / 4)) return nullptr;
+    // Drawn where the playfield or the panel draws it, into a picture of its own.
+    int x0 = 0, y0 = 0;
+    if (nKind == HP_BOARD) x0 = aLaneX[0] - 1, y0 = aRowY[4] - 3;
+    if (nKind == HP_GOAL) x0 = GOAL_PIC_X, y0 = GOAL_PIC_Y - 5;
     const Picture picMain = pic;
     const int nPiecesMain = nPieces;
     pic = PictureOver(aHelpPixels, PictureRect{x0, y0, x0 + w, y0 + h});
+    szHelpText[0] = '\0';
     PictureFill(&pic, PictureRect{x0, y0, x0 + w, y0 + h}, kWhite);
     if (nKind == HP_BOARD) {
         HelpBoard board;
@@ -478,6 +502,21 @@ const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH) {
                 for (int x = xCell; x < xCell + 40; x++)
                     if ((x + y) % 2 == 1) aHelpPixels[(y - y0) * w + (x - x0)] = kWhite;
         }
+    } else if (nKind == HP_GOAL) {
+        HelpGoal goal;
+        HelpGoalOf(&goal);
+        PictureFill(&pic, PictureRect{x0, y0, x0 + w, y0 + h}, LightGrey());
+        WebBlitNamed(GoalPictureName(goal.nKind), GOAL_PIC_X, GOAL_PIC_Y);
+        GoalStep step = GoalExample(goal.nKind, goal.nPhase);
+        step.nColor = goal.nColor;
+        DrawGoalCells(step, 0, 0);
+        WebExtrudedFrame(GOAL_PIC_X, GOAL_PIC_Y, 204, 351, 5, 0);
+        PictureRectangle(&pic, PictureRect{9, 364, 210, 404}, &kBlack, nullptr);
+        WebExtrudedFrame(9, 364, 209, 404, 5, 1);
+        PictureFrame(&pic, PictureRect{9, 364, 210, 404}, PictureRGB(0x6A, 0x6A, 0x6A));
+        WebRectangle(14, 376, 203, 395, PictureRGB(0xA6, 0xA6, 0xA6), kWhite);
+        PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, szHelpText, sizeof szHelpText);
+        rcHelpText = PictureRect{15 - x0, 377 - y0, 202 - x0, 394 - y0};
     } else {
         HelpPaddle paddle;
         HelpPaddleOf(&paddle);
@@ -541,14 +580,7 @@ void WebDrawGoalPicture() {
     WebBlitNamed(GoalPictureName(nKind), PANEL_X + GOAL_PIC_X, PANEL_Y + GOAL_PIC_Y);
     GoalStep step;
     if (!GoalPictureStep(nKind, &step) || step.nCells == 0) return;
-    static const int aCell[8][3] = {{127, 0, 0}, {255, 255, 0}, {255, 0, 0}, {0, 255, 255},
-                                    {0, 0, 255}, {255, 0, 255}, {0, 255, 0}, {0, 127, 0}};
-    const int* c = aCell[step.nColor & 7];
-    for (int i = 0; i < step.nCells; i++) {
-        GoalRect rc = GoalCellRect(step.pCells[i].nCol, step.pCells[i].nRow);
-        WebRectangle(PANEL_X + rc.left, PANEL_Y + rc.top, PANEL_X + rc.right, PANEL_Y + rc.bottom,
-                     kBlack, WebRgb(c[0], c[1], c[2]));
-    }
+    DrawGoalCells(step, PANEL_X, PANEL_Y);
 }
 
 void WebPanelLives() {

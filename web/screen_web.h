@@ -59,9 +59,14 @@ int WebStartPaddleFlash();
 void WebShowPauseLogo(int bOn);
 void WebDrawGoalPicture();
 void WebPanelLives();
-// Picture nPicture of the help (a board of the bins or the paddle's turn),
-// drawn as the playfield draws them: its pixels and size; null for another.
+// Picture nPicture of the help (a board of the bins, the paddle's turn, the
+// goal picture), drawn as the game draws them: its pixels and size; null for
+// the pad's.
 const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH);
+// The text the last of them carries (the goal's line, in the panel's font and
+// its green) and its rectangle in the picture (left, top, right, bottom);
+// "" for none.
+const char* WebHelpPictureText(int* pRect);
 // The side panel's three lines of text, in their colours.
 void WebPanelText();
 
