@@ -1,6 +1,6 @@
 // The browser's host: the play timer, the keys, the commands of the buttons
 // and menus, and the game's operations on the page. The page's script
-// (web/quarrion.js) calls the exported Web* functions below; the game's
+// (web/page.js) calls the exported Web* functions below; the game's
 // dialogs and questions wait for the page's answer as the window's modal
 // loops do.
 #include <emscripten.h>
@@ -54,7 +54,9 @@ EM_ASYNC_JS(int, WebDialogRun,
 EM_ASYNC_JS(void, WebSleep, (int nMs), { await Module.quarrionBlock(nMs); });
 EM_JS(double, WebSeedOfPage, (), { return Module.quarrionSeed(); });
 EM_JS(void, WebHide, (), { Module.quarrionHide(); });
-EM_JS(void, WebMenuChanged, (), { Module.quarrionMenuChanged&& Module.quarrionMenuChanged(); });
+EM_JS(void, WebMenuChanged, (), {
+    if (Module.quarrionMenuChanged) Module.quarrionMenuChanged();
+});
 
 int Ask(const char* szText, int bDefaultNo) {
     return WebDialogRun("question", szText, bDefaultNo, nullptr, 0) == 1;
