@@ -290,6 +290,16 @@
     (kids || []).forEach(function (c) { e.appendChild(typeof c === "string" ? document.createTextNode(c) : c); });
     return e;
   }
+  // A file of the game's data (an icon, the cursor) as an address for the page.
+  var assetUrls = {};
+  function assetUrl(name) {
+    if (assetUrls[name] === undefined) {
+      try { assetUrls[name] = URL.createObjectURL(new Blob([FS.readFile("/data/" + name)])); } catch (e) { assetUrls[name] = ""; }
+    }
+    return assetUrls[name];
+  }
+  function icon(name, style) { return el("img", { src: assetUrl(name + ".ico"), width: 32, height: 32, style: style || "" }); }
+
   // A bitmap of the game's data drawn on a canvas at (x, y), design pixels.
   var scratch = 0;
   function drawBitmap(c2d, name, x, y) {
@@ -406,7 +416,7 @@
       drawBitmap(logo.c2d, "KVOLOGO", 0, 0);
       logo.canvas.style.cssText += "; float:right; width:auto; height:auto";
       return modal("About...", el("fieldset", { style: "text-align:center; line-height:1.7; min-width:300px" },
-        [logo.canvas].concat(t.map(function (s) { return el("div", { textContent: s }); }))), { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
+        [icon("MAINICON", "float:left"), logo.canvas].concat(t.map(function (s) { return el("div", { textContent: s }); }))), { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
     },
     scores: function (show) {
       var l = lines(show), table = el("table", { className: "hs" });
@@ -452,6 +462,7 @@
       var input = el("input", { type: "text", maxLength: limit, value: last, style: "width:150px" });
       var ok;
       var p = modal("New High Score!", el("div", {}, [
+        icon("MAINICON", "float:left; margin-right:8px"),
         el("fieldset", { textContent: "Congratulations!  Your score places in the top ten!!", style: "max-width:240px" }),
         el("div", { textContent: "Please enter your name:", style: "margin-top:8px" }), input]),
         { list: [{ text: "OK", def: 1, act: function (d) { if (input.value.length) d(1, input.value); } }],
@@ -469,7 +480,8 @@
         input.value = input.value.toUpperCase();
         input.setSelectionRange(at, at);
       });
-      return modal("Level Warp", el("fieldset", { style: "text-align:center" }, [el("div", { textContent: "Enter Code:" }), input]),
+      return modal("Level Warp", el("fieldset", { style: "text-align:center" }, [el("div", { textContent: "Enter Code:" }),
+        el("div", { style: "display:flex; align-items:center; gap:6px" }, [icon("WARPICON"), input, icon("WARPICON")])]),
         { list: [{ text: "OK", def: 1, act: function (d) { d(1, input.value.toUpperCase()); } }, { text: "Cancel", result: 0 }],
           cancel: 0, enter: function (d) { d(1, input.value.toUpperCase()); } });
     },
@@ -496,7 +508,7 @@
         return n;
       }
       var p = modal("Options", el("div", { style: "display:flex; gap:10px" }, [group("Speed", radios),
-        group("Sound", boxes.slice(0, 3)), group("Misc", boxes.slice(3))]),
+        group("Sound", [icon("SOUNDICON", "float:right")].concat(boxes.slice(0, 3))), group("Misc", boxes.slice(3))]),
         { list: [{ text: "OK", def: 1, act: function (d) { d(result()); } }, { text: "Cancel", result: -1 }], cancel: -1,
           enter: function (d) { d(result()); } });
       var b = document.querySelectorAll(".dlg button");
@@ -648,7 +660,7 @@
     if (t && t.dataset.tip) { clearTimeout(tipTimer); var s = t.dataset.tip; tipTimer = setTimeout(function () { showTip(s, e.clientX, e.clientY); }, 500); return; }
     if (e.target !== picture) { hideTip(); return; }
     var p = designPoint(e), b = buttonAt(p.x, p.y);
-    picture.style.cursor = b >= 0 ? "pointer" : "default";
+    picture.style.cursor = b >= 0 ? "url(" + assetUrl("Finger.cur") + "), pointer" : "default";
     if (b === tipFor) return;
     hideTip();
     tipFor = b;
@@ -816,6 +828,8 @@
 
   Module.onRuntimeInitialized = function () {
     if (params.get("noaudio") !== null) { Module.quarrionNoAudio = 1; AC = null; }
+    var favicon = document.querySelector("link[rel=icon]");
+    if (favicon && assetUrl("MAINICON.ico")) favicon.href = assetUrl("MAINICON.ico");
     buildMenuBar();
     fitZoom();
     _WebStart();
