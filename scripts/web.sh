@@ -2,8 +2,9 @@
 # emscripten, the page in build/web, its static server and its tests in
 # headless Chromium. Source it after common.sh.
 
-# What the browser build and its tests need, beyond the rest of the build.
-WEB_PACKAGES=(emscripten chromium chromium-driver python3-selenium)
+# What the browser build and its tests need, beyond the rest of the build
+# (ImageMagick reads the Windows screens the tests compare with).
+WEB_PACKAGES=(emscripten chromium chromium-driver python3-selenium imagemagick)
 
 ensure_web_deps() {
     local missing=()
@@ -11,6 +12,7 @@ ensure_web_deps() {
     command -v chromium >/dev/null || missing+=(chromium)
     command -v chromedriver >/dev/null || missing+=(chromium-driver)
     /usr/bin/python3 -c 'import selenium' 2>/dev/null || missing+=(python3-selenium)
+    command -v convert >/dev/null || missing+=(imagemagick)
     [ ${#missing[@]} -eq 0 ] && return 0
     log "installing: ${missing[*]}"
     apt_install "${missing[@]}"
