@@ -3,6 +3,7 @@
 
 #include "render/render_win.h"
 #include "render/zoom_win.h"
+#include "shell/globals.h"
 
 HBITMAP ahTileFrame[NUM_COLORS][NUM_FRAMES];
 HBITMAP ahFlatTile[NUM_COLORS];
@@ -44,6 +45,7 @@ uint32_t aLooseStore[LOOSE_PIXELS];
 
 void SetFree() {
     set = SetPixels{};
+    bSpritesStale = 1;
 }
 
 // Every handle of the persistent set.
@@ -58,18 +60,95 @@ template <class F> void ForEachOfTheSet(F f) {
     f(hCreditsBitmap);
 }
 
+// The names the set's handles were loaded by: the platform's own resources
+// are decoded from their bytes, not from the handle.
+struct NamedHandle {
+    HBITMAP hbm;
+    char szName[20];
+};
+NamedHandle aNamed[MAX_SET];
+
+void NameForget(HBITMAP hbm) {
+    for (NamedHandle& n : aNamed)
+        if (n.hbm == hbm) n = NamedHandle{};
+}
+
+void NameNote(HBITMAP hbm, const char* szName) {
+    if (!hbm) return;
+    NameForget(hbm); // a handle the system gives out again
+    for (NamedHandle& n : aNamed)
+        if (!n.hbm) {
+            n.hbm = hbm;
+            snprintf(n.szName, sizeof n.szName, "%s", szName);
+            return;
+        }
+}
+
+const char* NameOf(HBITMAP hbm) {
+    for (const NamedHandle& n : aNamed)
+        if (hbm && n.hbm == hbm) return n.szName;
+    return NULL;
+}
+
+// The pixels of a handle of the set: decoded from the resource it was
+// loaded from when the platform's loader made it, else the system's.
+int SetPixelsOf(HBITMAP hbm, uint32_t* pStore, size_t nStore, PictureBitmap* pBmp) {
+    const char* szName = NameOf(hbm);
+    if (szName && RenderLoadsResources() && PictureBitmapOfResource(szName, pStore, nStore, pBmp))
+        return 1;
+    return PictureBitmapOfHandle(hbm, pStore, nStore, pBmp);
+}
+
+PictureBitmap SetFind(HBITMAP hbm) {
+    for (int i = 0; hbm && i < set.n; i++)
+        if (set.a[i].hbm == hbm) return set.a[i].bmp;
+    return PictureBitmap{};
+}
+
+// Converts the set and hands it to the drawing routines.
 void SetBuild() {
     set.bBuilt = 1;
     size_t nUsed = 0;
     ForEachOfTheSet([&](HBITMAP hbm) {
         PictureBitmap bmp;
         if (!hbm || set.n >= MAX_SET ||
-            !PictureBitmapOfHandle(hbm, aSetStore + nUsed, SET_PIXELS - nUsed, &bmp))
+            !SetPixelsOf(hbm, aSetStore + nUsed, SET_PIXELS - nUsed, &bmp))
             return;
         nUsed += (size_t)bmp.w * bmp.h;
         set.a[set.n++] = SetEntry{hbm, bmp};
     });
+    SpriteSet& s = spriteSet;
+    for (int c = 0; c < NUM_COLORS; c++) {
+        for (int f = 0; f < NUM_FRAMES; f++) s.aTileFrame[c][f] = SetFind(ahTileFrame[c][f]);
+        s.aFlatTile[c] = SetFind(ahFlatTile[c]);
+    }
+    s.tileErase = SetFind(hTileErase);
+    s.flatErase = SetFind(hFlatErase);
+    s.playerErase = SetFind(hPlayerErase);
+    for (int i = 0; i < NUM_PADDLE_FRAMES; i++) s.aPaddle[i] = SetFind(ahPaddle[i]);
+    s.credits = SetFind(hCreditsBitmap);
+    bSpritesStale = 0;
 }
+
+void SetRefresh() {
+    if (!set.bBuilt) SetBuild();
+}
+
+// A named bitmap for one use: decoded from the program's resource, or
+// through the loader the tests put in.
+int LoadForOneUse(const char* szName, PictureBitmap* pBmp) {
+    *pBmp = PictureBitmap{};
+    if (RenderLoadsResources())
+        return PictureBitmapOfResource(szName, aLooseStore, LOOSE_PIXELS, pBmp);
+    HBITMAP hbm = LoadGameBitmap(szName);
+    if (!hbm) return 0;
+    const int bDone = PictureBitmapOfHandle(hbm, aLooseStore, LOOSE_PIXELS, pBmp);
+    DeleteObject(hbm);
+    return bDone;
+}
+
+// The drawing routines reach the bitmaps through these from the start.
+const int bHooked = (pfnSpritesRefresh = SetRefresh, pfnPictureLoadBitmap = LoadForOneUse, 1);
 
 // The colour words of the resource names, in tile colour order.
 const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
@@ -79,6 +158,7 @@ const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
 int BitmapDrop(HBITMAP& hbm) {
     if (!hbm) return 0;
     SetFree(); // it may hold this one
+    NameForget(hbm);
     DeleteObject(hbm);
     hbm = NULL;
     return 1;
@@ -88,9 +168,19 @@ void BitmapLoadInto(HBITMAP& hbm, const char* szName) {
     BitmapDrop(hbm); // a second load replaces the first without leaking it
     SetFree();
     hbm = LoadGameBitmap(szName);
+    NameNote(hbm, szName);
 }
 
 } // namespace
+
+int PictureBitmapOfResource(const char* szName, uint32_t* pStore, size_t nStore,
+                            PictureBitmap* pBmp) {
+    *pBmp = PictureBitmap{};
+    HRSRC hrsrc = FindResourceA(hInst, szName, (LPCSTR)RT_BITMAP);
+    HGLOBAL hglb = hrsrc ? LoadResource(hInst, hrsrc) : NULL;
+    const uint8_t* pData = hglb ? (const uint8_t*)LockResource(hglb) : NULL;
+    return pData && PictureBitmapDecode(pData, SizeofResource(hInst, hrsrc), pStore, nStore, pBmp);
+}
 
 HBITMAP LoadGameBitmap(const char* szName) {
     return pfnRenderLoadBitmap(szName);
@@ -158,11 +248,8 @@ int PictureBitmapOf(HBITMAP hbm, PictureBitmap* pBmp) {
     *pBmp = PictureBitmap{};
     if (!hbm) return 0;
     if (!set.bBuilt) SetBuild();
-    for (int i = 0; i < set.n; i++)
-        if (set.a[i].hbm == hbm) {
-            *pBmp = set.a[i].bmp;
-            return 1;
-        }
+    *pBmp = SetFind(hbm);
+    if (pBmp->pPixels) return 1;
     return PictureBitmapOfHandle(hbm, aLooseStore, LOOSE_PIXELS, pBmp);
 }
 
@@ -201,15 +288,14 @@ static void DrawBitmapBySystem(HDC hdc, HBITMAP hbm, int x, int y) {
 BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y) {
     // A resource that did not load draws nothing.
     if (!hbm) return TRUE;
+    PictureDC scope;
     PictureBitmap bmp;
-    if (GetMapMode(hdc) != MM_TEXT || !PictureBitmapOf(hbm, &bmp)) {
+    Picture* pPic = PictureDCBeginAs(hdc, &scope, 0);
+    if (pPic && PictureBitmapOf(hbm, &bmp))
+        PictureBlit(pPic, x, y, bmp);
+    else
         DrawBitmapBySystem(hdc, hbm, x, y);
-    } else {
-        PictureDC scope;
-        Picture* pPic = PictureDCBegin(hdc, &scope);
-        if (pPic) PictureBlit(pPic, x, y, bmp);
-        PictureDCEnd(&scope);
-    }
+    PictureDCEnd(&scope);
     ZoomMarkDC(hdc); // a sprite is one piece of the window's next copy
     return TRUE;
 }
@@ -218,7 +304,11 @@ void DrawBitmapCentered(HDC hdc, HBITMAP hbm, int left, int top, int right, int 
     PictureBitmap bmp;
     if (!PictureBitmapOf(hbm, &bmp)) return;
     PictureDC scope;
-    Picture* pPic = PictureDCBegin(hdc, &scope);
-    if (pPic) PictureBlitCentered(pPic, bmp, PictureRect{left, top, right, bottom});
+    Picture* pPic = PictureDCBeginAs(hdc, &scope, 0);
+    if (pPic)
+        PictureBlitCentered(pPic, bmp, PictureRect{left, top, right, bottom});
+    else
+        DrawBitmapBySystem(hdc, hbm, left + (right - left) / 2 - bmp.w / 2,
+                           top + (bottom - top) / 2 - bmp.h / 2);
     PictureDCEnd(&scope);
 }

@@ -1,5 +1,4 @@
-// The goal picture of the side panel, one example of the pattern per step.
-#include "render/goal.h"
+// The goal picture of the side panel on its window (render/draw.h draws it).
 #include "render/render_win.h"
 
 const COLORREF aGoalCellColor[NUM_GOAL_CELL_COLORS] = {
@@ -8,30 +7,16 @@ const COLORREF aGoalCellColor[NUM_GOAL_CELL_COLORS] = {
 };
 
 int DrawGoalPictureInto(HDC hdc) {
-    const int nKind = GoalKind();
-    // The plain picture, which also wipes the previous example.
-    HBITMAP hbm = LoadGameBitmap(GoalPictureName(nKind));
-    if (hbm) {
-        if (hdc) DrawBitmap(hdc, hbm, GOAL_PIC_X, GOAL_PIC_Y);
-        DeleteObject(hbm);
-    }
-    GoalStep step;
-    if (!GoalPictureStep(nKind, &step)) return 1;
-    if (!hdc || step.nCells == 0) return 1;
-
-    return DrawGoalCells(hdc, step);
+    if (!hdc) return DrawGoalPictureOn(NULL);
+    PictureDC scope;
+    Picture* pPic = PictureDCBegin(hdc, &scope);
+    const int n = DrawGoalPictureOn(pPic);
+    PictureDCEnd(&scope);
+    return n;
 }
 
 int DrawGoalCells(HDC hdc, const GoalStep& step) {
-    const PictureColor crCell = PictureColorOf(aGoalCellColor[step.nColor & 7]);
-    OnPicture(hdc, [&](Picture* pPic) {
-        for (int i = 0; i < step.nCells; i++) {
-            GoalRect rc = GoalCellRect(step.pCells[i].nCol, step.pCells[i].nRow);
-            PictureRectangle(pPic, PictureRect{rc.left, rc.top, rc.right, rc.bottom}, &kPicBlack,
-                             &crCell);
-        }
-        return 1;
-    });
+    OnPicture(hdc, [&](Picture* pPic) { return DrawGoalCells(*pPic, step); });
     return 1;
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/lines.h"
 #include "render/goal.h"
+#include "render/zoom.h"
 #include "scores/leveldone.h"
 #include "scores/panel.h"
 
@@ -419,7 +420,7 @@ struct Layouter {
 
 // A length of the design in page pixels.
 int Px(const Layouter& lo, int v) {
-    return lo.m.nZoom > 1 ? v * lo.m.nZoom : v;
+    return ZoomScale(lo.m.nZoom > 1 ? lo.m.nZoom : 1, v);
 }
 
 int Width(Layouter& lo, int nFont, const char* p, int n) {

@@ -149,6 +149,10 @@ int PictureTakeChanged(Picture* pPic, PictureRect* prc) {
     return !RectEmpty(*prc);
 }
 
+void PictureMark(Picture* pPic) {
+    if (pPic->pfnMark) pPic->pfnMark(pPic);
+}
+
 void PictureNoteChanged(Picture* pPic, PictureRect rc) {
     NoteChanged(pPic, Drawable(*pPic, rc));
 }

@@ -36,6 +36,10 @@ struct Picture {
     int xOrigin, yOrigin;  // the design point of pixel (0, 0)
     PictureRect rcClip;    // design pixels outside it are never touched
     PictureRect rcChanged; // what was drawn since PictureTakeChanged (empty: nothing)
+    // What PictureMark calls (NULL: nothing): the platform's note that what
+    // was drawn so far is one piece of what it shows next, so far-apart
+    // sprites are shown as themselves and not as the box around them.
+    void (*pfnMark)(Picture* pPic);
 };
 
 // A picture over pPixels for the design rectangle rc (its width to a row
@@ -43,6 +47,8 @@ struct Picture {
 Picture PictureOver(uint32_t* pPixels, PictureRect rc, int nStride = 0);
 // What was drawn since the last take (1 when anything), and starts afresh.
 int PictureTakeChanged(Picture* pPic, PictureRect* prc);
+// Ends a piece of drawing (after each sprite): calls pfnMark if set.
+void PictureMark(Picture* pPic);
 // Adds rc (within the picture and its clip) to what changed: for what the
 // platform drew there itself (text).
 void PictureNoteChanged(Picture* pPic, PictureRect rc);

@@ -84,6 +84,10 @@ int InPlace(HDC hdc, Picture* pPic) {
 } // namespace
 
 Picture* PictureDCBegin(HDC hdc, PictureDC* pScope) {
+    return PictureDCBeginAs(hdc, pScope, 1);
+}
+
+Picture* PictureDCBeginAs(HDC hdc, PictureDC* pScope, int bCopy) {
     *pScope = PictureDC{};
     if (!hdc) return NULL;
     pScope->hdc = hdc;
@@ -99,6 +103,7 @@ Picture* PictureDCBegin(HDC hdc, PictureDC* pScope) {
         return pScope->pTarget;
     }
     // Anything else: a copy of its clip box.
+    if (!bCopy) return NULL;
     RECT rc;
     if (GetClipBox(hdc, &rc) == ERROR || rc.right <= rc.left || rc.bottom <= rc.top) return NULL;
     void* pBits = NULL;

@@ -28,6 +28,10 @@ struct PictureDC {
 // PictureDCEnd, which copies back what the copy's picture changed.
 Picture* PictureDCBegin(HDC hdc, PictureDC* pScope);
 void PictureDCEnd(PictureDC* pScope);
+// The same; with bCopy 0 it gives NULL for a context that cannot be drawn
+// on in place (whose caller then lets the system draw: one bitmap's copy to
+// a window costs it less than the round trip of its pixels).
+Picture* PictureDCBeginAs(HDC hdc, PictureDC* pScope, int bCopy);
 
 // The pixels of a bitmap (any depth, through the system's conversion) into
 // pStore, at most nStore of them; 1 when done, *pBmp pointing into pStore.

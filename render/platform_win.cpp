@@ -47,3 +47,7 @@ void RenderUsePlatform() {
     pfnRenderLoadBitmap = PlatformLoadBitmap;
     pfnRenderMessageBox = PlatformMessageBox;
 }
+
+int RenderLoadsResources() {
+    return pfnRenderLoadBitmap == PlatformLoadBitmap;
+}

@@ -7,23 +7,9 @@
 #include <windows.h>
 
 #include "engine/game.h"
+#include "render/draw.h"
 #include "render/picture_win.h"
 #include "shell/app.h" // NUM_BUTTONS, ahwndButton
-
-enum {
-    NUM_PADDLE_FRAMES = 9, // 0..7 the running light, 8 every lamp lit
-    PADDLE_ALL_LIT = 8,
-    PADDLE_STEP_MS = 266,
-    PADDLE_FLASH_MS = 116,
-    SCREEN_W = 640,
-    SCREEN_H = 480,
-    CREDITS_LAST_OFFSET = 2424,
-    CREDITS_STEP = 3,
-    CREDITS_BAND_W = 329,
-    CREDITS_BAND_H = 28,
-    CHASE_TICKS = 11,
-    CHASE_STEPS = 8,
-};
 
 // --- The platform calls the renderer goes through ------------------------------
 // The shipped program uses the platform's own; the tests put in stand-ins to
@@ -37,6 +23,9 @@ extern HBITMAP (*pfnRenderLoadBitmap)(const char* szName);
 extern int (*pfnRenderMessageBox)(HWND hwnd, const char* szText, const char* szCaption, UINT uType);
 // Puts the platform's own calls back.
 void RenderUsePlatform();
+// Whether the bitmaps come from the program's own resources (the platform's
+// loader): then they are decoded from the resources' bytes.
+int RenderLoadsResources();
 
 // --- Bitmap set and blits ------------------------------------------------------
 extern HBITMAP ahTileFrame[NUM_COLORS][NUM_FRAMES];
@@ -47,6 +36,10 @@ extern HBITMAP hPlayerErase;
 extern HBITMAP ahPaddle[NUM_PADDLE_FRAMES];
 extern HBITMAP hCreditsBitmap;
 
+// A bitmap resource of the program by name, decoded from its bytes into
+// pStore (at most nStore pixels); 0 when there is none or it is too large.
+int PictureBitmapOfResource(const char* szName, uint32_t* pStore, size_t nStore,
+                            PictureBitmap* pBmp);
 // A bitmap resource of the program by name (through pfnRenderLoadBitmap).
 HBITMAP LoadGameBitmap(const char* szName);
 // Loads the persistent tables; always 1.
@@ -91,13 +84,6 @@ template <class F> int OnPicture(HDC hdc, F f) {
     return n;
 }
 
-// The stock colours the pictures are drawn in.
-constexpr PictureColor kPicBlack = PictureRGB(0, 0, 0);
-constexpr PictureColor kPicWhite = PictureRGB(255, 255, 255);
-constexpr PictureColor kPicGrey = PictureRGB(128, 128, 128);      // the stock grey brush
-constexpr PictureColor kPicLightGrey = PictureRGB(192, 192, 192); // the stock light grey
-constexpr PictureColor kPicShadow = PictureRGB(127, 127, 127);
-
 // Copies the whole bitmap with its top-left corner at (x, y); always TRUE.
 BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y);
 // Copies the whole bitmap centred in the rectangle (divisions truncate).
@@ -119,11 +105,6 @@ int ButtonChaseTick(HWND hwndMain);
 int FrameButton(HWND hwndParent, int nButton, int bOn);
 
 // --- Bins and paddle -------------------------------------------------------------
-extern int nPaddleFrame;
-extern DWORD dwPaddleFrameTime;
-extern int bPaddleFlash;
-extern DWORD dwFlashStart;
-
 int DrawBins(HDC hdc);
 // The bins holding aCell (index bin * 5 + row) and their lines, moved by
 // (dx, dy) from their place in the main window.

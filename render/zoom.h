@@ -42,6 +42,10 @@ struct ZoomRect {
 inline int ZoomUnscale(int nZoom, int v) {
     return v >= 0 ? v / nZoom : -((-v + nZoom - 1) / nZoom);
 }
+// A length of the design at nZoom: the one place a length is multiplied by it.
+inline int ZoomScale(int nZoom, int v) {
+    return v * nZoom;
+}
 ZoomRect ZoomRectToWindow(int nZoom, ZoomRect rc);
 ZoomRect ZoomRectToDesign(int nZoom, ZoomRect rc);
 

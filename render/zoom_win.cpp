@@ -129,14 +129,22 @@ void SurfaceCollect(Surface& s) {
         ZoomPiecesAdd(&s.pieces, ZoomRect{rc.left, rc.top, rc.right, rc.bottom});
 }
 
-// Lets what was copied to the windows so far go to the screen before more is
+// A sprite drawn on a surface's picture: one piece of its next copy.
+void SurfaceMark(Picture* pPic) {
+    for (Surface& s : aSurface)
+        if (s.canvas.hdc && &s.pic == pPic) SurfaceCollect(s);
+}
+
+// Sends what was copied to the windows so far to the screen before more is
 // copied. Wine keeps a window's pixels and sends the box around all that
-// changed since it last sent, which it does whenever the thread looks at the
-// keyboard and no input waits: the title's band and its tiles on two sides of
-// the screen would otherwise go as the box around them, most of the window,
-// every tick. A key nobody presses, whose state Wine answers from what it
-// already knows; elsewhere the question costs next to nothing.
-void ScreenSendNow() {
+// changed since it last sent, which it does when the thread waits for
+// messages or looks at the keyboard with no input waiting (its GdiFlush does
+// nothing): the title's band and its tiles on two sides of the screen would
+// otherwise go as the box around them, most of the window, every tick. The
+// cheapest such look is at the state of a key nobody presses, which Wine
+// answers from what it already knows; Windows shows what is copied at once
+// and answers the look for next to nothing.
+void ScreenFlushCopies() {
     GetAsyncKeyState(VK_F24);
 }
 
@@ -154,13 +162,36 @@ void SurfacePresent(Surface& s) {
         ZoomGroup group = {};
         for (int i = 0; i < s.pieces.n; i++) {
             const ZoomRect& rc = s.pieces.a[i];
-            if (ZoomGroupAdd(&group, rc, nZoom) && i > 0) ScreenSendNow();
+            if (ZoomGroupAdd(&group, rc, nZoom) && i > 0) ScreenFlushCopies();
             SurfaceCopy(s, hdcWindow, RECT{rc.left, rc.top, rc.right, rc.bottom});
         }
         ReleaseDC(s.hwnd, hdcWindow);
         nPresents++;
+        s.pieces.n = 0; // without a context they wait for the next copy
     }
-    s.pieces.n = 0;
+}
+
+// Drops the pieces that a paint through hdcPaint has copied: those wholly
+// inside its clip box (what lies under a child window is never seen). The
+// rest wait for the next copy.
+void PiecesDropPainted(Surface& s, HDC hdcPaint) {
+    RECT rcClip;
+    const int nRegion = GetClipBox(hdcPaint, &rcClip);
+    if (nRegion != SIMPLEREGION && nRegion != COMPLEXREGION) return;
+    const POINT pt = ZoomOriginOf(s.hwnd);
+    OffsetRect(&rcClip, -pt.x, -pt.y);
+    // The design pixels whose every window pixel lies inside.
+    const RECT rcIn = {-ZoomToDesign(-rcClip.left), -ZoomToDesign(-rcClip.top),
+                       ZoomToDesign(rcClip.right), ZoomToDesign(rcClip.bottom)};
+    int nKept = 0;
+    for (int i = 0; i < s.pieces.n; i++) {
+        const ZoomRect& rc = s.pieces.a[i];
+        if (rc.left >= rcIn.left && rc.top >= rcIn.top && rc.right <= rcIn.right &&
+            rc.bottom <= rcIn.bottom)
+            continue;
+        s.pieces.a[nKept++] = rc;
+    }
+    s.pieces.n = nKept;
 }
 
 // The main window's client area outside its picture, in black.
@@ -198,6 +229,7 @@ int ZoomSurfaceCreate(HWND hwnd, int w, int h) {
     ReleaseDC(hwnd, hdcWindow);
     if (!bMade) return 0;
     s.pic = PictureOver(s.canvas.pBits, PictureRect{0, 0, w, h});
+    s.pic.pfnMark = SurfaceMark;
     HDC hdc = s.canvas.hdc;
     // Does this platform keep count of what is drawn? One pixel tells.
     SetBoundsRect(hdc, NULL, DCB_RESET | DCB_ENABLE);
@@ -250,14 +282,17 @@ int ZoomPresentCount() {
 int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hdc)) {
     Surface* s = SurfaceOf(hwnd);
     if (!s) return 0;
+    SurfaceCollect(*s); // what was drawn before, as pieces of their own
     s->nUsers++;
     pfnPaint(hwnd, s->canvas.hdc);
     s->nUsers--;
     RECT rc;
-    SurfaceTakeChanges(*s, &rc); // all of it goes now
-    s->pieces.n = 0;
+    SurfaceTakeChanges(*s, &rc); // the paint's own drawing goes now
     if (hwnd == RenderMainWindow()) MarginsFill(*s, hdcPaint);
     SurfaceCopy(*s, hdcPaint, s->canvas.rc);
+    // It reaches the screen only through the update region: what was drawn
+    // before it outside that goes with the next copy.
+    PiecesDropPainted(*s, hdcPaint);
     return 1;
 }
 
@@ -284,11 +319,11 @@ POINT ZoomOriginOf(HWND hwnd) {
 }
 
 int ZoomToClient(int v, int nZoomBy) {
-    return v * nZoomBy;
+    return ZoomScale(nZoomBy, v);
 }
 
 POINT ZoomToClient(POINT pt, int nZoomBy) {
-    return POINT{pt.x * nZoomBy, pt.y * nZoomBy};
+    return POINT{ZoomScale(nZoomBy, pt.x), ZoomScale(nZoomBy, pt.y)};
 }
 
 RECT ZoomToClient(const RECT& rc, int nZoomBy) {

@@ -54,11 +54,10 @@ void PaintEnding(HWND hDlg) {
     HDC hdcPaint = BeginPaint(hDlg, &ps);
     ZoomCanvas canvas;
     HDC hdc = ZoomCanvasBegin(&canvas, hdcPaint, hDlg, ZoomDesignClient(hDlg), NULL);
-    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
-    HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(LTGRAY_BRUSH));
-    Rectangle(hdc, 0, 0, SCREEN_W + 1, SCREEN_H + 1);
-    SelectObject(hdc, hbrOld);
-    SelectObject(hdc, hpenOld);
+    OnPicture(hdc, [](Picture* pPic) {
+        return PictureRectangle(pPic, PictureRect{0, 0, SCREEN_W + 1, SCREEN_H + 1}, nullptr,
+                                &kPicLightGrey);
+    });
     HBITMAP hbm = LoadGameBitmap(bEnterName ? "ENDING" : "ENDING2");
     if (hbm) {
         DrawBitmap(hdc, hbm, WINGAME_PICTURE_X, WINGAME_PICTURE_Y);

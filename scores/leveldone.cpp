@@ -98,3 +98,19 @@ int LevelDoneFlashStep() {
     levelDone.nColorIndex = nIndex + 1 < LEVELDONE_FLASH_COLORS ? nIndex + 1 : 0;
     return nIndex;
 }
+
+int LevelDoneFlashDraw(Picture& pic, PictureRect rc, int nBorder, PictureColor cr) {
+    const int B = nBorder;
+    // Without an outline a rectangle leaves out its right and bottom edge,
+    // hence the extra pixel on each band.
+    const PictureRect aBand[4] = {
+        {rc.left, rc.top, rc.right + 1, B},
+        {rc.left, rc.top, B, rc.bottom + 1},
+        {rc.right - B, rc.top, rc.right + 1, rc.bottom + 1},
+        {rc.left, rc.bottom - B, rc.right + 1, rc.bottom + 1},
+    };
+    for (const PictureRect& r : aBand) PictureRectangle(&pic, r, nullptr, &cr);
+    PictureFrame(&pic, PictureRect{rc.left + B - 1, rc.top + B - 1, rc.right - B, rc.bottom - B},
+                 PictureRGB(0, 0, 0));
+    return 1;
+}

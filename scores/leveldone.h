@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "render/picture.h"
+
 enum {
     LEVELDONE_STAY = 0,
     LEVELDONE_NEXT = 1,
@@ -57,3 +59,7 @@ int LevelDoneContinue();
 
 // The colour index to paint with now; moves on to the next one (0..5).
 int LevelDoneFlashStep();
+
+// The dialog's broad border of nBorder pixels inside rc in colour cr, with
+// the black line inside it.
+int LevelDoneFlashDraw(Picture& pic, PictureRect rc, int nBorder, PictureColor cr);

@@ -61,24 +61,10 @@ void Close(HWND hwndDlg, int nResult) {
 } // namespace
 
 int LevelDoneFlashDraw(HDC hdc, RECT rc, COLORREF cr) {
-    const int B = LEVELDONE_BORDER;
-    HBRUSH hbr = CreateSolidBrush(cr);
-    HGDIOBJ hbrOld = SelectObject(hdc, hbr);
-    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
-    // With the null pen a rectangle leaves out its right and bottom edge,
-    // hence the extra pixel on each band.
-    Rectangle(hdc, rc.left, rc.top, rc.right + 1, B);
-    Rectangle(hdc, rc.left, rc.top, B, rc.bottom + 1);
-    Rectangle(hdc, rc.right - B, rc.top, rc.right + 1, rc.bottom + 1);
-    Rectangle(hdc, rc.left, rc.bottom - B, rc.right + 1, rc.bottom + 1);
-    SelectObject(hdc, hpenOld);
-    SelectObject(hdc, hbrOld);
-    DeleteObject(hbr);
-
-    InflateRect(&rc, -B, -B);
-    rc.left--;
-    rc.top--;
-    FrameRect(hdc, &rc, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    OnPicture(hdc, [&](Picture* pPic) {
+        return LevelDoneFlashDraw(*pPic, PictureRect{rc.left, rc.top, rc.right, rc.bottom},
+                                  LEVELDONE_BORDER, PictureColorOf(cr));
+    });
     return 1;
 }
 

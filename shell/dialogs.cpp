@@ -42,7 +42,7 @@ TEXTMETRICA FontMeasure(HDC hdc, const LOGFONTA& lf, int* pnSample) {
 HFONT CreateZoomedFont(const LOGFONTA& lfDesign, int nZoomBy) {
     LOGFONTA lf = lfDesign;
     if (nZoomBy <= 1) return CreateFontIndirectA(&lf);
-    lf.lfHeight = lfDesign.lfHeight * nZoomBy;
+    lf.lfHeight = ZoomToClient(lfDesign.lfHeight, nZoomBy);
     // A font's lines and characters are whole pixels at every size, so a text
     // nZoomBy times as tall can come out taller or wider than nZoomBy times
     // its size at zoom 1, and no longer fit its control. Such a font is made
@@ -53,11 +53,11 @@ HFONT CreateZoomedFont(const LOGFONTA& lfDesign, int nZoomBy) {
         int nSample1 = 0, nSampleN = 0;
         const TEXTMETRICA tm1 = FontMeasure(hdc, lfDesign, &nSample1);
         TEXTMETRICA tmN = FontMeasure(hdc, lf, &nSampleN);
-        for (int nTry = 0; nTry < 8 && tmN.tmHeight > tm1.tmHeight * nZoomBy; nTry++) {
+        for (int nTry = 0; nTry < 8 && tmN.tmHeight > ZoomToClient(tm1.tmHeight, nZoomBy); nTry++) {
             lf.lfHeight += lf.lfHeight < 0 ? 1 : -1;
             tmN = FontMeasure(hdc, lf, &nSampleN);
         }
-        const int nRoom = nSample1 * nZoomBy * 97 / 100;
+        const int nRoom = ZoomToClient(nSample1, nZoomBy) * 97 / 100;
         if (nSampleN > nRoom && tmN.tmAveCharWidth > 0)
             lf.lfWidth = tmN.tmAveCharWidth * nRoom / nSampleN;
         DeleteDC(hdc);
@@ -281,7 +281,7 @@ void PicturePaint(HWND hwnd) {
         // The platform's one-pixel frame, in its colour, nZoom pixels thick.
         HBRUSH hbr =
             CreateSolidBrush(FrameStaticColour(hwnd, (WNDPROC)GetPropA(hwnd, kPropOldProc)));
-        for (int i = 0; i < nZoom; i++) {
+        for (int i = 0; i < ZoomToClient(1); i++) {
             FrameRect(hdc, &rc, hbr);
             InflateRect(&rc, -1, -1);
         }

@@ -82,8 +82,8 @@ void FontsForZoom() {
         }
         if (bTipDesignKnown) {
             LOGFONTA lf = lfTipDesign;
-            lf.lfHeight *= nZoom;
-            lf.lfWidth *= nZoom;
+            lf.lfHeight = ZoomToClient(lf.lfHeight);
+            lf.lfWidth = ZoomToClient(lf.lfWidth);
             HFONT hfontNew = CreateFontIndirectA(&lf);
             SendMessageA(tipsMain.hwndTip, WM_SETFONT, (WPARAM)hfontNew, 0);
             if (hfontTip) DeleteObject(hfontTip);

@@ -1,0 +1,135 @@
+// The picture drawn two ways must agree: the Win32 route (the routines on a
+// device context, the bitmaps loaded by the system) and the portable one
+// (the same state drawn on a plain pixel buffer, the bitmaps decoded from
+// the resources' bytes, no text host).
+#include <cstring>
+
+#include "render/draw.h"
+#include "render/goal.h"
+#include "tests/win32/test_render_stage.h"
+
+namespace {
+
+BOOL CALLBACK NameOfBitmap(HMODULE, LPCSTR, LPSTR szName, LONG_PTR lParam) {
+    if (!IS_INTRESOURCE(szName)) ((std::vector<std::string>*)lParam)->push_back(szName);
+    return TRUE;
+}
+
+// Every bitmap resource of the exe, decoded by the game and by the system.
+TEST(RenderPicture, ResourcesDecodeAsTheSystemLoadsThem) {
+    hInst = GetModuleHandleA(NULL);
+    std::vector<std::string> names;
+    EnumResourceNamesA(hInst, (LPCSTR)RT_BITMAP, NameOfBitmap, (LONG_PTR)&names);
+    ASSERT_GT(names.size(), 100u);
+    std::vector<uint32_t> store(1 << 20);
+    for (const std::string& s : names) {
+        PictureBitmap bmp;
+        ASSERT_EQ(PictureBitmapOfResource(s.c_str(), store.data(), store.size(), &bmp), 1) << s;
+        HBITMAP hbm = LoadBitmapA(hInst, s.c_str());
+        int w = 0, h = 0;
+        std::vector<uint32_t> px = BitmapPixels(hbm, &w, &h);
+        DeleteObject(hbm);
+        ASSERT_EQ(bmp.w * 10000 + bmp.h, w * 10000 + h) << s;
+        for (int i = 0; i < w * h; i++)
+            ASSERT_EQ(bmp.pPixels[i], px[size_t(i)]) << s << " pixel " << i % w << ", " << i / w;
+    }
+}
+
+// The state a row draws, set afresh for each route.
+void LevelWithTiles(int nLevel, int bPaused) {
+    RenderStage::pStage->GameOn(nLevel);
+    for (int b = 0; b < NUM_LANES; b++)
+        for (int r = 0; r <= b; r++) {
+            game.aBinCell[b * NUM_ROWS + r] = TileColor((b + 2 * r) % NUM_COLORS);
+            game.aBinCount[b] = r + 1;
+        }
+    game.nHeld = 2;
+    game.aHeld[0] = 3;
+    game.aHeld[1] = 6;
+    game.nPaddleY = PADDLE_BASE_Y + 20;
+    game.bPaused = bPaused;
+}
+
+struct Row {
+    const char* szWhat;
+    bool bPanel;                       // drawn on the panel, else the main window
+    void (*pfnSet)();                  // the state
+    void (*pfnWin32)(RenderStage& s);  // the Win32 route
+    void (*pfnPortable)(Picture& pic); // the portable route
+};
+
+const Row kRows[] = {
+    {"the title after 7 ticks", false, [] { game.bGameRunning = 0; },
+     [](RenderStage& s) {
+         PaintMainWindow(s.main.Dc());
+         for (int i = 0; i < 7; i++) TitleTick(s.hwndStageMain);
+     },
+     [](Picture& pic) {
+         TitleScreenPaint(pic);
+         FrameButton(pic, 0, PictureRect{509, 38, 596, 97}, 1); // the stage's first button
+         for (int i = 0; i < 7; i++) TitleTick(pic, 1);
+     }},
+    {"level 27 with tiles in the bins and on the paddle", false, [] { LevelWithTiles(27, 0); },
+     [](RenderStage& s) {
+         PaintMainWindow(s.main.Dc());
+         DrawPaddleStack(NULL);
+     },
+     [](Picture& pic) {
+         GameScreenPaint(pic, RenderStage::pStage->dwNow);
+         DrawPaddleStack(pic, RenderStage::pStage->dwNow);
+     }},
+    {"level 45 paused", false, [] { LevelWithTiles(45, 1); },
+     [](RenderStage& s) { PaintMainWindow(s.main.Dc()); },
+     [](Picture& pic) { GameScreenPaint(pic, RenderStage::pStage->dwNow); }},
+    {"the goal picture of level 2", true,
+     [] {
+         game.nLevel = 2;
+         nGoalPhase = 1;
+         srand(7);
+     },
+     [](RenderStage& s) { DrawGoalPictureInto(s.panel.Dc()); },
+     [](Picture& pic) { DrawGoalPictureOn(&pic); }},
+};
+
+TEST(RenderPicture, TheWin32RouteAndThePortableRouteDrawTheSamePicture) {
+    RenderUsePlatform();
+    HBITMAP (*pfnFromResources)(const char*) = pfnRenderLoadBitmap;
+    RenderStage stage(true);
+    FallingTile aTitle[NUM_TITLE_TILES];
+    memcpy(aTitle, game.aTitleTiles, sizeof aTitle);
+    for (const Row& r : kRows) {
+        SCOPED_TRACE(r.szWhat);
+        DibCanvas& canvas = r.bPanel ? stage.panel : stage.main;
+        // The Win32 route: the system's bitmaps on the stage's context.
+        memcpy(game.aTitleTiles, aTitle, sizeof aTitle);
+        game.nCreditsOffset = 0;
+        LoadBitmaps();
+        LoadCreditsBitmap();
+        canvas.Fill(kMarker);
+        nPaddleFrame = bPaddleFlash = nFramedButton = 0;
+        dwPaddleFrameTime = 0;
+        r.pfnSet();
+        r.pfnWin32(stage);
+        std::vector<uint32_t> win32 = canvas.Snapshot();
+        // The portable route: the decoded resources on a buffer of its own.
+        memcpy(game.aTitleTiles, aTitle, sizeof aTitle);
+        game.nCreditsOffset = 0;
+        pfnRenderLoadBitmap = pfnFromResources;
+        LoadBitmaps();
+        LoadCreditsBitmap();
+        std::vector<uint32_t> px(size_t(canvas.W()) * canvas.H(), RgbOf(kMarker));
+        Picture pic = PictureOver(px.data(), PictureRect{0, 0, canvas.W(), canvas.H()});
+        nPaddleFrame = bPaddleFlash = 0;
+        dwPaddleFrameTime = 0;
+        r.pfnSet();
+        r.pfnPortable(pic);
+        pfnRenderLoadBitmap = [](const char* szName) {
+            return LoadBitmapA(GetModuleHandleA(NULL), szName);
+        };
+        int nDiffer = 0;
+        for (size_t i = 0; i < px.size(); i++) nDiffer += (win32[i] & 0xFFFFFF) != px[i];
+        EXPECT_EQ(nDiffer, 0);
+    }
+}
+
+} // namespace
