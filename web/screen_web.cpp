@@ -1,5 +1,7 @@
-// The browser's picture: the screens drawn from the game's bitmaps into one
-// 640 x 480 buffer, in the same places and order as the window's drawing.
+// The browser's picture: the game's screens drawn by the portable renderer
+// (render/draw.h) into one 640 x 480 buffer, the side panel and the buttons
+// that are windows on Windows drawn here in their places, and what changed
+// handed to the page's canvas piece by piece.
 #include "web/screen_web.h"
 
 #include <emscripten.h>
@@ -10,6 +12,7 @@
 
 #include "engine/game.h"
 #include "prefs/prefs.h"
+#include "render/draw.h"
 #include "render/goal.h"
 #include "render/helpdoc.h"
 #include "render/picture.h"
@@ -18,9 +21,29 @@
 uint32_t aWebScreen[WEB_SCREEN_W * WEB_SCREEN_H];
 
 namespace {
-// The picture over the pixels, and the canvas's copy of its changed part.
-Picture pic = PictureOver(aWebScreen, PictureRect{0, 0, WEB_SCREEN_W, WEB_SCREEN_H});
-uint32_t aCanvas[WEB_SCREEN_W * WEB_SCREEN_H];
+
+enum {
+    MAX_BITMAPS = 256,
+    NAME_LEN = 24,
+    PIXEL_POOL = 1 << 20, // every bitmap of the game fits in four megabytes
+    MAX_FILE = 1 << 18,
+    PANEL_INSIDE_W = 217,
+    PANEL_INSIDE_H = 414,
+};
+// Where the side panel's inside begins in the picture: its one-pixel border
+// lies around it, from (29, 34) to (248, 450).
+constexpr int PANEL_X = 30, PANEL_Y = 35;
+
+struct NamedBitmap {
+    char szName[NAME_LEN];
+    WebBitmap bm;
+};
+
+NamedBitmap aBitmap[MAX_BITMAPS];
+int nBitmaps;
+uint32_t aPool[PIXEL_POOL];
+int nPoolUsed;
+uint8_t aFile[MAX_FILE];
 
 // What changed since the last present, as separate pieces: a tick's tiles
 // and the credits band go to the canvas as themselves, not as the box around
@@ -29,6 +52,7 @@ uint32_t aCanvas[WEB_SCREEN_W * WEB_SCREEN_H];
 enum { MAX_PIECES = 24, PIECE_NEAR = 8 };
 PictureRect aPiece[MAX_PIECES];
 int nPieces;
+uint32_t aCanvas[WEB_SCREEN_W * WEB_SCREEN_H];
 
 bool PiecesNear(const PictureRect& a, const PictureRect& b) {
     return a.left <= b.right + PIECE_NEAR && b.left <= a.right + PIECE_NEAR &&
@@ -55,146 +79,73 @@ void PieceAdd(PictureRect rc) {
     aPiece[nPieces++] = rc;
 }
 
-// Moves what the last drawing changed into the pieces.
-void PieceTake() {
+// Moves what a picture drew since its last mark into the pieces, in the
+// screen's coordinates (the panel's picture lies at PANEL_X, PANEL_Y).
+void PieceTakeFrom(Picture* pPic) {
     PictureRect rc;
-    if (PictureTakeChanged(&pic, &rc)) PieceAdd(rc);
+    if (!PictureTakeChanged(pPic, &rc)) return;
+    const int dx = pPic->pPixels == aWebScreen ? 0 : PANEL_X;
+    const int dy = pPic->pPixels == aWebScreen ? 0 : PANEL_Y;
+    PieceAdd(PictureRect{rc.left + dx, rc.top + dy, rc.right + dx, rc.bottom + dy});
 }
-} // namespace
 
-namespace {
+// The screen, and the side panel's inside over the same pixels.
+Picture NewScreenPicture() {
+    Picture p = PictureOver(aWebScreen, PictureRect{0, 0, WEB_SCREEN_W, WEB_SCREEN_H});
+    p.pfnMark = PieceTakeFrom;
+    return p;
+}
+Picture pic = NewScreenPicture();
 
-enum {
-    MAX_BITMAPS = 256,
-    NAME_LEN = 24,
-    PIXEL_POOL = 1 << 20, // every bitmap of the game fits in four megabytes
-    MAX_FILE = 1 << 18,
-    PADDLE_FRAMES = 9,
-    PADDLE_ALL_LIT = 8,
-    PADDLE_STEP_MS = 266,
-    PADDLE_FLASH_MS = 116,
-    CREDITS_LAST_OFFSET = 2424,
-    CREDITS_STEP = 3,
-    CREDITS_BAND_W = 329,
-    CREDITS_BAND_H = 28,
-    CHASE_TICKS = 11,
-    CHASE_STEPS = 8,
-};
-// Where the side panel's inside begins in the picture: its one-pixel black
-// border lies around it, from (29, 34) to (248, 450).
-constexpr int PANEL_X = 30, PANEL_Y = 35;
+Picture PanelPicture() {
+    Picture p = PictureOver(aWebScreen + PANEL_Y * WEB_SCREEN_W + PANEL_X,
+                            PictureRect{0, 0, PANEL_INSIDE_W, PANEL_INSIDE_H}, WEB_SCREEN_W);
+    p.pfnMark = PieceTakeFrom;
+    return p;
+}
 
-struct NamedBitmap {
-    char szName[NAME_LEN];
-    WebBitmap bm;
-};
-
-NamedBitmap aBitmap[MAX_BITMAPS];
-int nBitmaps;
-uint32_t aPool[PIXEL_POOL];
-int nPoolUsed;
-uint8_t aFile[MAX_FILE];
-
-int nPaddleFrame;
-uint32_t dwPaddleFrameTime;
-int bPaddleFlash;
-uint32_t dwFlashStart;
-int bCreditsBandBlank;
 int nChaseTicks, nChaseStep, nChasePrev, nFramedButton;
 
-const uint32_t kBlack = PictureRGB(0, 0, 0);
-const uint32_t kWhite = PictureRGB(255, 255, 255);
-
-uint32_t LightGrey() {
-    return WebRgb(192, 192, 192);
+// The renderer's bitmaps: one for a use by name, and the persistent set.
+int LoadByName(const char* szName, PictureBitmap* pBmp) {
+    const WebBitmap* p = WebBitmapNamed(szName);
+    *pBmp = p ? *p : PictureBitmap{};
+    return p != nullptr;
 }
 
-int LaneValid(int nLane) {
-    return nLane >= 0 && nLane < NUM_LANES;
-}
-
-int HeldCount() {
-    if (game.nHeld < 0) return 0;
-    return game.nHeld > MAX_HELD ? MAX_HELD : game.nHeld;
-}
-
-const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
-                                            "PURPLE", "WHITE", "DRED",   "LBLUE"};
-
-const WebBitmap* TileFrame(int nColor, int nFrame) {
-    if (nColor < 0 || nColor >= NUM_COLORS || nFrame < 0 || nFrame >= NUM_FRAMES) return nullptr;
+void SpritesFill() {
+    static const char* const aWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
+                                                  "PURPLE", "WHITE", "DRED",   "LBLUE"};
     char sz[NAME_LEN];
-    snprintf(sz, sizeof sz, "%sTILE%d", kColorWord[nColor], nFrame);
-    return WebBitmapNamed(sz);
-}
-
-const WebBitmap* FlatTile(int nColor) {
-    if (nColor < 0 || nColor >= NUM_COLORS) return WebBitmapNamed("SMALLTILEERASE");
-    char sz[NAME_LEN];
-    snprintf(sz, sizeof sz, "%sTILE", kColorWord[nColor]);
-    return WebBitmapNamed(sz);
-}
-
-int TicksOver(uint32_t dwSince, uint32_t nPeriod) {
-    return (uint32_t)(WebTickCount() - dwSince) > nPeriod;
-}
-
-void DrawPaddle(int bForce) {
-    if (TicksOver(dwPaddleFrameTime, PADDLE_STEP_MS)) {
-        dwPaddleFrameTime = WebTickCount();
-        nPaddleFrame = nPaddleFrame >= PADDLE_ALL_LIT - 1 ? 0 : nPaddleFrame + 1;
-        bForce = 1;
+    for (int c = 0; c < NUM_COLORS; c++) {
+        for (int f = 0; f < NUM_FRAMES; f++) {
+            snprintf(sz, sizeof sz, "%sTILE%d", aWord[c], f);
+            LoadByName(sz, &spriteSet.aTileFrame[c][f]);
+        }
+        snprintf(sz, sizeof sz, "%sTILE", aWord[c]);
+        LoadByName(sz, &spriteSet.aFlatTile[c]);
     }
-    if (LaneValid(game.nPaddleLane) && (bPaddleFlash || bForce)) {
-        char sz[NAME_LEN];
-        snprintf(sz, sizeof sz, "PADDLE%d", bPaddleFlash ? PADDLE_ALL_LIT : nPaddleFrame);
-        WebBlitNamed(sz, aLaneX[game.nPaddleLane], game.nPaddleY);
+    LoadByName("TILEERASE", &spriteSet.tileErase);
+    LoadByName("SMALLTILEERASE", &spriteSet.flatErase);
+    LoadByName("PLAYERERASE", &spriteSet.playerErase);
+    for (int i = 0; i < NUM_PADDLE_FRAMES; i++) {
+        snprintf(sz, sizeof sz, "PADDLE%d", i);
+        LoadByName(sz, &spriteSet.aPaddle[i]);
     }
-    if (bPaddleFlash && TicksOver(dwFlashStart, PADDLE_FLASH_MS)) bPaddleFlash = 0;
+    LoadByName("CREDITS", &spriteSet.credits);
 }
 
-void PaintBackground(int nLevel) {
-    char sz[NAME_LEN];
-    snprintf(sz, sizeof sz, "LEVEL%d", nLevel == -1 || !prefs.bPatterns ? 1 : nLevel);
-    const WebBitmap* pBm = WebBitmapNamed(sz);
-    if (!pBm || pBm->w <= 0 || pBm->h <= 0) return;
-    for (int i = 0; i <= WEB_SCREEN_W / pBm->w; i++)
-        for (int j = 0; j <= WEB_SCREEN_H / pBm->h; j++) WebBlit(pBm, pBm->w * i, pBm->h * j);
-}
-
-void LightGreyRect(int l, int t, int r, int b) {
-    WebRectangle(l, t, r, b, kBlack, LightGrey());
-}
-
-void RightPanelPaint() {
-    LightGreyRect(505, 34, 600, 450);
-    WebExtrudedFrame(506, 34, 598, 450, 10, 1);
-    for (int i = 0; i < WEB_NUM_BUTTONS; i++) WebDrawButton(i, 0);
-}
-
-void TitleBoxPaint(int top, int bottom, const char* szPicture) {
-    LightGreyRect(85, top, 420, bottom);
-    WebBlitNamed(szPicture, 105, top);
-    WebExtrudedFrame(85, top, 419, bottom, 5, 1);
-}
-
-void FrameButton(int nButton, int bOn) {
-    static const uint32_t aFrame[WEB_NUM_BUTTONS][3] = {{255, 0, 0}, {255, 255, 0}, {0, 255, 0},
-                                                        {0, 0, 255}, {0, 255, 255}, {255, 0, 255}};
+// The ring around button nButton (-1: the one framed last), drawn or cleared.
+void FrameButtonRing(int nButton, int bOn) {
     if (nButton == -1) nButton = nFramedButton;
     if (nButton < 0 || nButton >= WEB_NUM_BUTTONS) return;
     if (bOn) nFramedButton = nButton;
-    const uint32_t c =
-        bOn ? WebRgb((int)aFrame[nButton][0], (int)aFrame[nButton][1], (int)aFrame[nButton][2])
-            : LightGrey();
-    const int l = WEB_BUTTON_X - 2, t = WEB_BUTTON_Y + WEB_BUTTON_STEP_Y * nButton - 2;
-    const int r = WEB_BUTTON_X + WEB_BUTTON_W + 2, b = t + WEB_BUTTON_H + 4;
-    for (int k = 0; k < 2; k++) {
-        WebFill(l + k, t + k, r - k, t + k + 1, c);
-        WebFill(l + k, b - k - 1, r - k, b - k, c);
-        WebFill(l + k, t + k, l + k + 1, b - k, c);
-        WebFill(r - k - 1, t + k, r - k, b - k, c);
-    }
+    const int top = WEB_BUTTON_Y + WEB_BUTTON_STEP_Y * nButton;
+    FrameButton(pic, nButton,
+                PictureRect{WEB_BUTTON_X - 2, top - 2, WEB_BUTTON_X + WEB_BUTTON_W + 2,
+                            top + WEB_BUTTON_H + 2},
+                bOn);
+    PictureMark(&pic);
 }
 
 // The side panel: its picture, then what its controls draw over it: the
@@ -202,62 +153,42 @@ void FrameButton(int nButton, int bOn) {
 // the system's window frame and border colours of the game's reference
 // screens.
 void PanelPaint() {
-    const int x = PANEL_X, y = PANEL_Y;
-    const uint32_t cBorder = PictureRGB(0x9E, 0x9E, 0x9E), cFrame = PictureRGB(0x6A, 0x6A, 0x6A);
-    const uint32_t cLineBorder = PictureRGB(0xA6, 0xA6, 0xA6);
-    WebRectangle(x - 1, y - 1, x + 218, y + 415, cBorder, LightGrey());
-    static const int aFrame[5][4] = {{9, 12, 209, 106},
-                                     {9, 125, 209, 165},
-                                     {9, 180, 209, 220},
-                                     {9, 236, 209, 277},
-                                     {9, 364, 209, 404}};
-    for (const auto& f : aFrame) WebExtrudedFrame(x + f[0], y + f[1], x + f[2], y + f[3], 5, 1);
-    WebRectangle(x + 14, y + 249, x + 199, y + 268, kBlack, kWhite);
+    const PictureColor cBorder = PictureRGB(0x9E, 0x9E, 0x9E),
+                       cFrame = PictureRGB(0x6A, 0x6A, 0x6A);
+    const PictureColor cLineBorder = PictureRGB(0xA6, 0xA6, 0xA6);
+    PictureRectangle(&pic, PictureRect{PANEL_X - 1, PANEL_Y - 1, PANEL_X + 218, PANEL_Y + 415},
+                     &cBorder, &kPicLightGrey);
+    PictureMark(&pic);
+    Picture panel = PanelPicture();
+    static const PictureRect aFrame[5] = {{9, 12, 209, 106},
+                                          {9, 125, 209, 165},
+                                          {9, 180, 209, 220},
+                                          {9, 236, 209, 277},
+                                          {9, 364, 209, 404}};
+    for (const PictureRect& rc : aFrame) DrawExtrudedFrame(panel, rc, 5, 1);
+    PictureRectangle(&panel, PictureRect{14, 249, 199, 268}, &kPicBlack, &kPicWhite);
+    PictureMark(&panel);
     WebPanelLives();
-    WebBlitNamed("TITLE", x + 9, y + 13);
-    WebExtrudedFrame(x + 9, y + 12, x + 209, y + 106, 5, 1);
-    WebBlitNamed(GoalPictureName(GoalKind()), x + GOAL_PIC_X, y + GOAL_PIC_Y);
-    WebExtrudedFrame(x + GOAL_PIC_X, y + GOAL_PIC_Y, x + 204, y + 351, 5, 0);
-    static const int aFrameStatic[6][4] = {{9, 12, 210, 106},  {9, 125, 210, 165},
-                                           {9, 180, 210, 220}, {14, 248, 203, 267},
-                                           {9, 236, 210, 277}, {9, 364, 210, 404}};
-    for (const auto& f : aFrameStatic) {
-        PictureFrame(&pic, PictureRect{x + f[0], y + f[1], x + f[2], y + f[3]}, cFrame);
-        PieceTake();
-    }
-    static const int aLine[3][4] = {{14, 137, 203, 156}, {14, 191, 203, 210}, {14, 376, 203, 395}};
-    for (const auto& l : aLine)
-        WebRectangle(x + l[0], y + l[1], x + l[2], y + l[3], cLineBorder, kWhite);
+    PictureBitmap bmp;
+    if (LoadByName("TITLE", &bmp)) PictureBlit(&panel, 9, 13, bmp);
+    DrawExtrudedFrame(panel, PictureRect{9, 12, 209, 106}, 5, 1);
+    if (LoadByName(GoalPictureName(GoalKind()), &bmp))
+        PictureBlit(&panel, GOAL_PIC_X, GOAL_PIC_Y, bmp);
+    DrawExtrudedFrame(panel, PictureRect{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, 5, 0);
+    static const PictureRect aFrameStatic[6] = {{9, 12, 210, 106},  {9, 125, 210, 165},
+                                                {9, 180, 210, 220}, {14, 248, 203, 267},
+                                                {9, 236, 210, 277}, {9, 364, 210, 404}};
+    for (const PictureRect& rc : aFrameStatic) PictureFrame(&panel, rc, cFrame);
+    static const PictureRect aLine[3] = {
+        {14, 137, 203, 156}, {14, 191, 203, 210}, {14, 376, 203, 395}};
+    for (const PictureRect& rc : aLine) PictureRectangle(&panel, rc, &cLineBorder, &kPicWhite);
+    PictureMark(&panel);
     WebPanelText();
 }
 
-void GameScreenPaint() {
-    bCreditsBandBlank = 0;
-    PaintBackground(game.nLevel);
-    RightPanelPaint();
-    LightGreyRect(29, 34, 248, 450);
-    WebExtrudedFrame(29, 34, 247, 450, 10, 0);
-    WebRectangle(aLaneX[0] - 1, 301, aLaneX[4] + 42, aRowY[0] + 14, kBlack, kWhite);
-    WebDrawBins();
-    LightGreyRect(aLaneX[0] - 1, 34, aLaneX[4] + 42, 302);
-    WebExtrudedFrame(aLaneX[0] - 1, 34, aLaneX[4] + 41, 450, 10, 0);
-    PanelPaint();
-    if (game.bPaused) WebShowPauseLogo(1);
-    DrawPaddle(1);
-}
-
-void TitleScreenPaint() {
-    PaintBackground(-1);
-    RightPanelPaint();
-    LightGreyRect(29, 34, aLaneX[4] + 42, 450);
-    WebExtrudedFrame(29, 34, 479, 450, 10, 1);
-    TitleBoxPaint(105, 225, "MAINTITLE");
-    TitleBoxPaint(270, 390, "MAINCREDITS");
-    WebRectangle(90, 230, 424, 260, kBlack, kWhite);
-    for (const FallingTile& t : game.aTitleTiles) WebBlit(TileFrame(t.nColor, t.nFrame), t.x, t.y);
-    bCreditsBandBlank = 1;
-    FrameButton(-1, 1);
-}
+uint32_t aHelpPixels[WEB_SCREEN_W * 200];
+char szHelpText[PANEL_TEXT_LEN]; // the last help picture's text, and where
+PictureRect rcHelpText;
 
 } // namespace
 
@@ -266,10 +197,6 @@ EM_JS(void, WebPutPixels, (const uint32_t* p, int l, int t, int r, int b),
 EM_JS(void, WebTextLine, (int nSlot, const char* sz, int l, int t, int r, int b, int nColor),
       { Module.quarrionText(nSlot, UTF8ToString(sz), l, t, r, b, nColor); });
 EM_JS(double, WebNowMs, (), { return performance.now(); });
-
-uint32_t WebRgb(int r, int g, int b) {
-    return PictureRGB(r, g, b);
-}
 
 uint32_t WebTickCount() {
     return (uint32_t)(uint64_t)WebNowMs();
@@ -299,6 +226,10 @@ int WebBitmapsLoad(const char* szDir) {
         nBitmaps += 1;
     }
     closedir(pDir);
+    // The renderer takes its bitmaps from here.
+    pfnPictureLoadBitmap = LoadByName;
+    pfnSpritesRefresh = SpritesFill;
+    bSpritesStale = 1;
     return nBitmaps;
 }
 
@@ -310,47 +241,14 @@ const WebBitmap* WebBitmapNamed(const char* szName) {
 
 void WebFill(int l, int t, int r, int b, uint32_t c) {
     PictureFill(&pic, PictureRect{l, t, r, b}, c);
-    PieceTake();
-}
-
-void WebRectangle(int l, int t, int r, int b, uint32_t cPen, uint32_t cBrush) {
-    PictureRectangle(&pic, PictureRect{l, t, r, b}, &cPen, &cBrush);
-    PieceTake();
-}
-
-void WebLine(int x0, int y0, int x1, int y1, uint32_t c) {
-    PictureLine(&pic, x0, y0, x1, y1, c);
-    PieceTake();
-}
-
-void WebBlitPart(const WebBitmap* pBm, int xSrc, int ySrc, int w, int h, int x, int y) {
-    if (pBm) PictureBlit(&pic, x, y, PictureBitmapPart(*pBm, xSrc, ySrc, w, h));
-    PieceTake();
-}
-
-void WebBlit(const WebBitmap* pBm, int x, int y) {
-    if (pBm) PictureBlit(&pic, x, y, *pBm);
-    PieceTake();
+    PictureMark(&pic);
 }
 
 void WebBlitNamed(const char* szName, int x, int y) {
-    WebBlit(WebBitmapNamed(szName), x, y);
-}
-
-// The frames' two slanting faces, grey in black, and their bevel.
-void WebExtrudedFrame(int L, int T, int R, int B, int d, int bBevel) {
-    const uint32_t cGrey = PictureRGB(128, 128, 128), cShadow = PictureRGB(127, 127, 127);
-    const PicturePoint aRight[5] = {{R, T}, {R + d, T - d}, {R + d, B - d - 1}, {R, B - 1}, {R, T}};
-    PicturePolygon(&pic, aRight, 5, kBlack, cGrey);
-    const PicturePoint aTop[5] = {{L, T}, {L + d, T - d}, {R + d, T - d}, {R, T}, {L, T}};
-    PicturePolygon(&pic, aTop, 5, kBlack, cGrey);
-    PieceTake();
-    if (!bBevel) return;
-    const int l = L + 1, t = T + 1, r = R - 1, b = B - 2;
-    WebLine(l, b, l, t, kWhite);
-    WebLine(l, t, r, t, kWhite);
-    WebLine(r, t, r, b, cShadow);
-    WebLine(r, b, l, b, cShadow);
+    const WebBitmap* pBm = WebBitmapNamed(szName);
+    if (!pBm) return;
+    PictureBlit(&pic, x, y, *pBm);
+    PictureMark(&pic);
 }
 
 void WebDrawButton(int nButton, int bPressed) {
@@ -369,42 +267,28 @@ void WebDrawButton(int nButton, int bPressed) {
                 pBm->pPixels[(j * pBm->h / WEB_BUTTON_H) * pBm->nStride +
                              i * pBm->w / WEB_BUTTON_W];
     PictureNoteChanged(&pic, PictureRect{x, y, x + WEB_BUTTON_W, y + WEB_BUTTON_H});
-    PieceTake();
+    PictureMark(&pic);
 }
 
 void WebPaintMain() {
     if (game.bGameRunning) {
-        GameScreenPaint();
+        GameScreenPaint(pic, WebTickCount());
+        PanelPaint();
     } else {
-        TitleScreenPaint();
+        TitleScreenPaint(pic);
         for (int i = 0; i < 3; i++) WebTextLine(i, "", 0, 0, 0, 0, 0);
     }
+    // The buttons are windows over the right panel, painted after it.
+    for (int i = 0; i < WEB_NUM_BUTTONS; i++) WebDrawButton(i, 0);
+    if (!game.bGameRunning) FrameButtonRing(-1, 1);
     // The seam under the menu bar, in the picture's top row.
-    if (prefs.bUseMenu) WebLine(0, 0, WEB_SCREEN_W, 0, kBlack);
+    if (prefs.bUseMenu) PictureLine(&pic, 0, 0, WEB_SCREEN_W, 0, kPicBlack);
+    PictureMark(&pic);
 }
 
 void WebTitleTick(int bActive) {
-    if (!bActive) {
-        const int bBlank = bCreditsBandBlank && game.nCreditsOffset == 0;
-        game.nCreditsOffset = 0;
-        if (bBlank) return;
-        WebFill(91, 231, 423, 259, kWhite);
-        bCreditsBandBlank = 1;
-        return;
-    }
-    if (game.nCreditsOffset < 0 || game.nCreditsOffset > CREDITS_LAST_OFFSET)
-        game.nCreditsOffset = 0;
-    WebBlitPart(WebBitmapNamed("CREDITS"), game.nCreditsOffset, 0, CREDITS_BAND_W, CREDITS_BAND_H,
-                94, 231);
-    bCreditsBandBlank = 0;
-    game.nCreditsOffset += CREDITS_STEP;
-    if (game.nCreditsOffset > CREDITS_LAST_OFFSET + 1) game.nCreditsOffset = 0;
-    const int nFirst = game.nCreditsOffset % 2 == 0 ? 0 : NUM_TITLE_TILES / 2;
-    for (int i = nFirst; i < nFirst + NUM_TITLE_TILES / 2; i++) {
-        FallingTile& t = game.aTitleTiles[i];
-        WebBlit(TileFrame(t.nColor, t.nFrame), t.x, t.y);
-        t.nFrame = t.nFrame >= NUM_FRAMES - 1 || t.nFrame < 0 ? 0 : t.nFrame + 1;
-    }
+    TitleTick(pic, bActive);
+    PictureMark(&pic);
 }
 
 void WebButtonChaseTick() {
@@ -414,58 +298,17 @@ void WebButtonChaseTick() {
     nChaseStep += 1;
     if (nChaseStep >= CHASE_STEPS) nChaseStep = 0;
     if (nChaseStep < WEB_NUM_BUTTONS) {
-        FrameButton(nChasePrev, 0);
-        FrameButton(nChaseStep, 1);
+        FrameButtonRing(nChasePrev, 0);
+        FrameButtonRing(nChaseStep, 1);
         nChasePrev = nChaseStep;
     } else if (nChaseStep == WEB_NUM_BUTTONS) {
-        FrameButton(nChasePrev, 0);
+        FrameButtonRing(nChasePrev, 0);
     }
 }
-
-namespace {
-
-// The bins holding aCell (index bin * 5 + row) and their lines.
-void DrawBinGrid(const TileColor* aCell) {
-    for (int b = 0; b < NUM_LANES; b++)
-        for (int r = 0; r < NUM_ROWS; r++)
-            WebBlit(FlatTile(aCell[b * NUM_ROWS + r]), aLaneX[b], aRowY[r]);
-    const int xLeft = aLaneX[0] - 1, xRight = aLaneX[4] + 42;
-    const int yBottom = aRowY[0] + 13, yTop = aRowY[4] - 3;
-    for (int r = 0; r < NUM_ROWS; r++) WebLine(xLeft, aRowY[r] + 13, xRight, aRowY[r] + 13, kBlack);
-    WebLine(xLeft, yTop, xRight, yTop, kBlack);
-    for (int b = 0; b < NUM_LANES; b++)
-        WebLine(aLaneX[b] - 1, yBottom, aLaneX[b] - 1, yTop, kBlack);
-    WebLine(aLaneX[4] + 41, yBottom, aLaneX[4] + 41, yTop, kBlack);
-}
-
-// The paddle with its stack, the paddle's top-left corner at (x, yPaddle).
-void DrawStack(const TileColor* aHeld, int nHeld, int x, int yPaddle) {
-    char sz[NAME_LEN];
-    snprintf(sz, sizeof sz, "PADDLE%d", PADDLE_ALL_LIT);
-    WebBlitNamed(sz, x, yPaddle);
-    for (int i = 0; i < nHeld; i++) WebBlit(FlatTile(aHeld[i]), x, yPaddle - 10 - 10 * i);
-}
-
-// The cells of one example of the goal picture, the panel's inside at (dx, dy).
-void DrawGoalCells(const GoalStep& step, int dx, int dy) {
-    static const int aCell[8][3] = {{127, 0, 0}, {255, 255, 0}, {255, 0, 0}, {0, 255, 255},
-                                    {0, 0, 255}, {255, 0, 255}, {0, 255, 0}, {0, 127, 0}};
-    const int* c = aCell[step.nColor & 7];
-    for (int i = 0; i < step.nCells; i++) {
-        GoalRect rc = GoalCellRect(step.pCells[i].nCol, step.pCells[i].nRow);
-        WebRectangle(dx + rc.left, dy + rc.top, dx + rc.right, dy + rc.bottom, kBlack,
-                     WebRgb(c[0], c[1], c[2]));
-    }
-}
-
-uint32_t aHelpPixels[WEB_SCREEN_W * 200];
-char szHelpText[PANEL_TEXT_LEN]; // the last help picture's text, and where
-PictureRect rcHelpText;
-
-} // namespace
 
 void WebDrawBins() {
-    DrawBinGrid(game.aBinCell);
+    DrawBins(pic);
+    PictureMark(&pic);
 }
 
 const char* WebHelpPictureText(int* pRect) {
@@ -485,79 +328,73 @@ const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH) {
     int x0 = 0, y0 = 0;
     if (nKind == HP_BOARD) x0 = aLaneX[0] - 1, y0 = aRowY[4] - 3;
     if (nKind == HP_GOAL) x0 = GOAL_PIC_X, y0 = GOAL_PIC_Y - 5;
-    const Picture picMain = pic;
-    const int nPiecesMain = nPieces;
-    pic = PictureOver(aHelpPixels, PictureRect{x0, y0, x0 + w, y0 + h});
+    Picture help = PictureOver(aHelpPixels, PictureRect{x0, y0, x0 + w, y0 + h});
     szHelpText[0] = '\0';
-    PictureFill(&pic, PictureRect{x0, y0, x0 + w, y0 + h}, kWhite);
+    PictureFill(&help, PictureRect{x0, y0, x0 + w, y0 + h}, kPicWhite);
     if (nKind == HP_BOARD) {
         HelpBoard board;
         HelpBoardOf(nPicture, &board);
-        DrawBinGrid(board.aCell);
+        DrawBinGrid(help, board.aCell, 0, 0);
         // Every other pixel of the tiles that hold the line up turned white.
         for (int k = 0; k < NUM_CELLS; k++) {
             if (board.aCell[k] == TILE_NONE || board.aLine[k]) continue;
             const int xCell = aLaneX[k / NUM_ROWS], yCell = aRowY[k % NUM_ROWS];
             for (int y = yCell; y < yCell + 11; y++)
                 for (int x = xCell; x < xCell + 40; x++)
-                    if ((x + y) % 2 == 1) aHelpPixels[(y - y0) * w + (x - x0)] = kWhite;
+                    if ((x + y) % 2 == 1) aHelpPixels[(y - y0) * w + (x - x0)] = kPicWhite;
         }
     } else if (nKind == HP_GOAL) {
         HelpGoal goal;
         HelpGoalOf(&goal);
-        PictureFill(&pic, PictureRect{x0, y0, x0 + w, y0 + h}, LightGrey());
-        WebBlitNamed(GoalPictureName(goal.nKind), GOAL_PIC_X, GOAL_PIC_Y);
+        PictureFill(&help, PictureRect{x0, y0, x0 + w, y0 + h}, kPicLightGrey);
+        PictureBitmap bmp;
+        if (LoadByName(GoalPictureName(goal.nKind), &bmp))
+            PictureBlit(&help, GOAL_PIC_X, GOAL_PIC_Y, bmp);
         GoalStep step = GoalExample(goal.nKind, goal.nPhase);
         step.nColor = goal.nColor;
-        DrawGoalCells(step, 0, 0);
-        WebExtrudedFrame(GOAL_PIC_X, GOAL_PIC_Y, 204, 351, 5, 0);
-        PictureRectangle(&pic, PictureRect{9, 364, 210, 404}, &kBlack, nullptr);
-        WebExtrudedFrame(9, 364, 209, 404, 5, 1);
-        PictureFrame(&pic, PictureRect{9, 364, 210, 404}, PictureRGB(0x6A, 0x6A, 0x6A));
-        WebRectangle(14, 376, 203, 395, PictureRGB(0xA6, 0xA6, 0xA6), kWhite);
+        DrawGoalCells(help, step);
+        DrawExtrudedFrame(help, PictureRect{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, 5, 0);
+        PictureRectangle(&help, PictureRect{9, 364, 210, 404}, &kPicBlack, nullptr);
+        DrawExtrudedFrame(help, PictureRect{9, 364, 209, 404}, 5, 1);
+        PictureFrame(&help, PictureRect{9, 364, 210, 404}, PictureRGB(0x6A, 0x6A, 0x6A));
+        const PictureColor cLineBorder = PictureRGB(0xA6, 0xA6, 0xA6);
+        PictureRectangle(&help, PictureRect{14, 376, 203, 395}, &cLineBorder, &kPicWhite);
         PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, szHelpText, sizeof szHelpText);
         rcHelpText = PictureRect{15 - x0, 377 - y0, 202 - x0, 394 - y0};
     } else {
         HelpPaddle paddle;
         HelpPaddleOf(&paddle);
         const int yPaddle = HELP_PADDLE_H - 14;
-        DrawStack(paddle.aBefore, paddle.nHeld, 10, yPaddle);
-        DrawStack(paddle.aAfter, paddle.nHeld, HELP_PADDLE_W - 51, yPaddle);
+        DrawPaddleAt(help, 10, yPaddle, paddle.aBefore, paddle.nHeld);
+        DrawPaddleAt(help, HELP_PADDLE_W - 51, yPaddle, paddle.aAfter, paddle.nHeld);
         const int xFrom = 64, xTo = HELP_PADDLE_W - 64, yArrow = HELP_PADDLE_H / 2;
-        const uint32_t cBlue = PictureRGB(0, 0, 255);
+        const PictureColor cBlue = PictureRGB(0, 0, 255);
         for (int d = -1; d <= 1; d++) {
-            WebLine(xFrom, yArrow + d, xTo, yArrow + d, cBlue);
-            WebLine(xTo - 8 + d, yArrow - 7, xTo + d, yArrow, cBlue);
-            WebLine(xTo + d, yArrow, xTo - 8 + d, yArrow + 7, cBlue);
+            PictureLine(&help, xFrom, yArrow + d, xTo, yArrow + d, cBlue);
+            PictureLine(&help, xTo - 8 + d, yArrow - 7, xTo + d, yArrow, cBlue);
+            PictureLine(&help, xTo + d, yArrow, xTo - 8 + d, yArrow + 7, cBlue);
         }
     }
-    pic = picMain;
-    nPieces = nPiecesMain;
     *pW = w;
     *pH = h;
     return aHelpPixels;
 }
 
 int WebDrawPaddleStack() {
-    if (!game.bGameRunning) return 0;
-    DrawPaddle(1);
-    if (LaneValid(game.nPaddleLane))
-        for (int i = 0; i < HeldCount(); i++)
-            WebBlit(FlatTile(game.aHeld[i]), aLaneX[game.nPaddleLane], game.nPaddleY - 10 - 10 * i);
-    return 1;
+    const int n = DrawPaddleStack(pic, WebTickCount());
+    PictureMark(&pic);
+    return n;
 }
 
 int WebErasePaddleStack() {
-    if (!LaneValid(game.nPaddleLane)) return 0;
-    const int x = aLaneX[game.nPaddleLane];
-    WebBlitNamed("PLAYERERASE", x, game.nPaddleY);
-    for (int i = 0; i < HeldCount(); i++)
-        WebBlitNamed("SMALLTILEERASE", x, game.nPaddleY - 10 - 10 * i);
-    return 1;
+    const int n = ErasePaddleStack(pic);
+    PictureMark(&pic);
+    return n;
 }
 
 int WebPaddleLightTick() {
-    DrawPaddle(0);
+    DrawPaddle(pic, 0, WebTickCount());
+    PictureMark(&pic);
     return 1;
 }
 
@@ -568,25 +405,24 @@ int WebStartPaddleFlash() {
 }
 
 void WebShowPauseLogo(int bOn) {
-    const int l = aLaneX[0], t = 35, r = aLaneX[4] + 41, b = 301;
-    WebFill(l, t, r, b, LightGrey());
-    if (!bOn) return;
-    const WebBitmap* pBm = WebBitmapNamed("PAUSEDLOGO");
-    if (pBm) WebBlit(pBm, l + (r - l) / 2 - pBm->w / 2, t + (b - t) / 2 - pBm->h / 2);
+    ShowPauseLogo(pic, bOn);
+    PictureMark(&pic);
 }
 
 void WebDrawGoalPicture() {
-    const int nKind = GoalKind();
-    WebBlitNamed(GoalPictureName(nKind), PANEL_X + GOAL_PIC_X, PANEL_Y + GOAL_PIC_Y);
-    GoalStep step;
-    if (!GoalPictureStep(nKind, &step) || step.nCells == 0) return;
-    DrawGoalCells(step, PANEL_X, PANEL_Y);
+    Picture panel = PanelPicture();
+    DrawGoalPictureOn(&panel);
+    PictureMark(&panel);
 }
 
 void WebPanelLives() {
+    Picture panel = PanelPicture();
     const int nIcons = game.nLives < PANEL_MAX_LIVES ? game.nLives : PANEL_MAX_LIVES;
-    WebFill(PANEL_X + 15, PANEL_Y + 250, PANEL_X + 198, PANEL_Y + 267, kWhite);
-    for (int i = 0; i < nIcons; i++) WebBlitNamed("LIFE", PANEL_X + 18 + 25 * i, PANEL_Y + 255);
+    PictureFill(&panel, PictureRect{15, 250, 198, 267}, kPicWhite);
+    PictureBitmap bmp;
+    if (LoadByName("LIFE", &bmp))
+        for (int i = 0; i < nIcons; i++) PictureBlit(&panel, 18 + 25 * i, 255, bmp);
+    PictureMark(&panel);
 }
 
 void WebPanelText() {
@@ -602,12 +438,12 @@ void WebPanelText() {
 
 void WebScreenDirtyAll() {
     PictureNoteChanged(&pic, PictureRect{0, 0, WEB_SCREEN_W, WEB_SCREEN_H});
-    PieceTake();
+    PictureMark(&pic);
 }
 
 // Each changed piece goes to the canvas as its own bytes: R, G, B, A.
 int WebPresent() {
-    PieceTake();
+    PictureMark(&pic);
     const int n = nPieces;
     for (int k = 0; k < n; k++) {
         const PictureRect rc = aPiece[k];

@@ -1,6 +1,6 @@
 // The browser's picture: the game's 640 x 480 screen as 32-bit pixels in
-// memory, drawn here from the game's own bitmaps and handed to the page's
-// canvas a changed rectangle at a time. The page's script scales it by
+// memory, drawn by the portable renderer and handed to the page's canvas a
+// changed piece at a time. The page's script scales it by
 // whole pixels; text goes to a layer of its own above it (WebText).
 #pragma once
 
@@ -30,16 +30,9 @@ int WebBitmapsLoad(const char* szDir);
 // A bitmap by its resource name (no extension); null when there is none.
 const WebBitmap* WebBitmapNamed(const char* szName);
 
-// Drawing into the picture; everything is clipped to the screen.
-uint32_t WebRgb(int r, int g, int b);
+// Drawing into the picture, clipped to the screen: a fill, a named bitmap.
 void WebFill(int left, int top, int right, int bottom, uint32_t c);
-// GDI's Rectangle: a one-pixel outline in cPen, the inside in cBrush.
-void WebRectangle(int left, int top, int right, int bottom, uint32_t cPen, uint32_t cBrush);
-void WebLine(int x0, int y0, int x1, int y1, uint32_t c); // upright or level, end excluded
-void WebBlit(const WebBitmap* pBm, int x, int y);
-void WebBlitPart(const WebBitmap* pBm, int xSrc, int ySrc, int w, int h, int x, int y);
 void WebBlitNamed(const char* szName, int x, int y);
-void WebExtrudedFrame(int left, int top, int right, int bottom, int nDepth, int bBevel);
 
 // The whole screen as the game shows it now (title or play), panel included.
 void WebPaintMain();

@@ -23,7 +23,7 @@ enum { STORE_MAX = 1 << 16 };
 // The text as last read or written; read from the page at the first use.
 std::string sIni;
 int bLoaded;
-int bFailed, bWarned;
+int bWarned; // the failed save has been told
 
 EM_JS(int, WebStoreRead, (char* szBuf, int cch), {
     var s;
@@ -35,10 +35,12 @@ EM_JS(int, WebStoreRead, (char* szBuf, int cch), {
     if (s == null) return 0;
     return stringToUTF8(s, szBuf, cch);
 });
-// Returns "" when written, else the error's text.
-EM_JS(int, WebStoreWrite, (const char* szText, char* szError, int cchError), {
+// Writes the nText bytes at pText, every one of them (a stray NUL of a damaged
+// text too). Returns 1 when written, else 0 with the browser's error in szError.
+EM_JS(int, WebStoreWrite, (const char* pText, int nText, char* szError, int cchError), {
     try {
-        window.localStorage.setItem("Quarr95.ini", UTF8ToString(szText));
+        const sText = new TextDecoder().decode(HEAPU8.subarray(pText, pText + nText));
+        window.localStorage.setItem("Quarr95.ini", sText);
         return 1;
     } catch (e) {
         stringToUTF8(String(e && e.name ? e.name + ": " + e.message : e), szError, cchError);
@@ -135,8 +137,7 @@ void Write(const char* szSection, const char* szKey, const char* szValue) {
 // Writes the text to the page's storage; a failure is told once per run.
 int Store() {
     char szError[256] = "";
-    if (WebStoreWrite(sIni.c_str(), szError, sizeof szError)) return 1;
-    bFailed = 1;
+    if (WebStoreWrite(sIni.data(), (int)sIni.size(), szError, sizeof szError)) return 1;
     if (!bWarned) {
         bWarned = 1;
         std::string s = "The high scores and options could not be saved in\n\n"

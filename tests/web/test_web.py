@@ -438,6 +438,13 @@ class Page(unittest.TestCase):
         self.assertNotIn("Damaged", text)
         self.key(Keys.ESCAPE)
         self.no_dialog()
+        # A save keeps what it does not write, the damaged part too.
+        self.command("options")
+        self.dialog_text()
+        self.key(Keys.ENTER)
+        self.no_dialog()
+        self.assertIn("2=Good,03,00000500,01/02/2020", self.stored())
+        self.assertIn("Speed=3", self.stored())
         # A full storage: the failed save is told once, and the game plays on.
         self.js("Storage.prototype.setItem = function () { throw new DOMException('full', 'QuotaExceededError'); };")
         self.command("options")
