@@ -1,0 +1,71 @@
+// The browser's picture: the game's 640 x 480 screen as 32-bit pixels in
+// memory, drawn by the portable renderer and handed to the page's canvas a
+// changed piece at a time. The page's script scales it by
+// whole pixels; text goes to a layer of its own above it (WebText).
+#pragma once
+
+#include <cstdint>
+
+#include "render/picture.h"
+
+enum {
+    WEB_SCREEN_W = 640,
+    WEB_SCREEN_H = 480,
+    WEB_NUM_BUTTONS = 6,
+    WEB_BUTTON_X = 511,
+    WEB_BUTTON_Y = 40,
+    WEB_BUTTON_STEP_Y = 70,
+    WEB_BUTTON_W = 83,
+    WEB_BUTTON_H = 55,
+};
+
+// One decoded bitmap of the game's data.
+typedef PictureBitmap WebBitmap;
+
+// The pixels, 0x00RRGGBB as the game's picture holds them.
+extern uint32_t aWebScreen[WEB_SCREEN_W * WEB_SCREEN_H];
+
+// Reads every bitmap of the data folder once. Returns how many it read.
+int WebBitmapsLoad(const char* szDir);
+// A bitmap by its resource name (no extension); null when there is none.
+const WebBitmap* WebBitmapNamed(const char* szName);
+
+// Drawing into the picture, clipped to the screen: a fill, a named bitmap.
+void WebFill(int left, int top, int right, int bottom, uint32_t c);
+void WebBlitNamed(const char* szName, int x, int y);
+
+// The whole screen as the game shows it now (title or play), panel included.
+void WebPaintMain();
+// The title's step: the credits band and half of its tiles.
+void WebTitleTick(int bActive);
+// The chase of coloured rings around the six buttons on the title screen.
+void WebButtonChaseTick();
+// A button drawn up or pressed.
+void WebDrawButton(int nButton, int bPressed);
+
+// The play operations of the host.
+void WebDrawBins();
+int WebDrawPaddleStack();
+int WebErasePaddleStack();
+int WebPaddleLightTick();
+int WebStartPaddleFlash();
+void WebShowPauseLogo(int bOn);
+void WebDrawGoalPicture();
+void WebPanelLives();
+// Picture nPicture of the help (a board of the bins, the paddle's turn, the
+// goal picture), drawn as the game draws them: its pixels and size; null for
+// the pad's.
+const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH);
+// The text the last of them carries (the goal's line, in the panel's font and
+// its green) and its rectangle in the picture (left, top, right, bottom);
+// "" for none.
+const char* WebHelpPictureText(int* pRect);
+// The side panel's three lines of text, in their colours.
+void WebPanelText();
+
+// Hands the changed part of the picture to the page; returns 1 when it did.
+int WebPresent();
+// Marks the whole picture as changed (the next present sends all of it).
+void WebScreenDirtyAll();
+// The page's clock in milliseconds, as the play timer's tick counts.
+uint32_t WebTickCount();
