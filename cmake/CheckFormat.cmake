@@ -4,7 +4,8 @@ file(GLOB_RECURSE _files RELATIVE ${ROOT}
   ${ROOT}/engine/*.cpp ${ROOT}/engine/*.h ${ROOT}/render/*.cpp ${ROOT}/render/*.h
   ${ROOT}/shell/*.cpp ${ROOT}/shell/*.h ${ROOT}/audio/*.cpp ${ROOT}/audio/*.h
   ${ROOT}/prefs/*.cpp ${ROOT}/prefs/*.h ${ROOT}/scores/*.cpp ${ROOT}/scores/*.h
-  ${ROOT}/tools/*.cpp ${ROOT}/tools/*.h ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h)
+  ${ROOT}/tools/*.cpp ${ROOT}/tools/*.h ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h
+  ${ROOT}/web/*.cpp ${ROOT}/web/*.h)
 set(_bad)
 foreach(_f ${_files})
   execute_process(COMMAND ${CLANG_FORMAT} --dry-run -Werror ${_f}

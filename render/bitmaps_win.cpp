@@ -16,116 +16,59 @@ namespace {
 
 HDC hdcSprite;
 
-// --- The sprite sheet ----------------------------------------------------------
-// Selecting a bitmap into a context costs Wine a few requests to its server
-// each time (it asks after the display's depth), and a tick copies a dozen
-// sprites. So the persistent set is copied once into one sheet, kept selected
-// in a context of its own, and every sprite of the set is copied from its
-// place there. A monochrome bitmap, whose copy takes the target's colours,
-// is kept selected in a context of its own instead, as is the credits band.
-// Every load or release of a handle of the set drops the sheet; the next
-// copy makes it again.
+// --- The set's pixels -----------------------------------------------------------
+// The persistent set is converted to pixels once, at the first copy after it
+// loads, so a sprite's copy is a copy of memory and asks the system nothing.
+// Every load or release of a handle of the set drops the pixels; the next
+// copy makes them again.
 
-struct SheetEntry {
+struct SetEntry {
     HBITMAP hbm;
-    HDC hdcOwn; // the context of its own it is kept in, else NULL (on the sheet)
-    HGDIOBJ hbmOwnOld;
-    int x, y, w, h;
+    PictureBitmap bmp;
 };
 
 enum {
-    SHEET_W = 1024,
-    MAX_SHEET = NUM_COLORS * NUM_FRAMES + NUM_COLORS + 3 + NUM_PADDLE_FRAMES + 1,
+    MAX_SET = NUM_COLORS * NUM_FRAMES + NUM_COLORS + 3 + NUM_PADDLE_FRAMES + 1,
+    SET_PIXELS = 640 * 1024,  // the set's pixels (about 330,000 at the game's sizes)
+    LOOSE_PIXELS = 640 * 480, // one bitmap of no set, converted for its copy
 };
 
-struct Sheet {
+struct SetPixels {
     int bBuilt; // made (or tried) since the set last changed
-    HDC hdc;
-    HBITMAP hbm;
-    HGDIOBJ hbmOld;
     int n;
-    SheetEntry a[MAX_SHEET];
+    SetEntry a[MAX_SET];
 };
-Sheet sheet;
+SetPixels set;
+uint32_t aSetStore[SET_PIXELS];
+uint32_t aLooseStore[LOOSE_PIXELS];
 
-void SheetFree() {
-    for (int i = 0; i < sheet.n; i++) {
-        SheetEntry& e = sheet.a[i];
-        if (!e.hdcOwn) continue;
-        SelectObject(e.hdcOwn, e.hbmOwnOld);
-        DeleteDC(e.hdcOwn);
-    }
-    if (sheet.hdc) {
-        SelectObject(sheet.hdc, sheet.hbmOld);
-        DeleteDC(sheet.hdc);
-    }
-    if (sheet.hbm) DeleteObject(sheet.hbm);
-    sheet = Sheet{};
+void SetFree() {
+    set = SetPixels{};
 }
 
-// Every handle of the persistent set, and whether it needs a context of its
-// own whatever its colours: the credits band copies a window onto its bitmap
-// that must not reach a neighbour on the sheet.
+// Every handle of the persistent set.
 template <class F> void ForEachOfTheSet(F f) {
     for (auto& row : ahTileFrame)
-        for (HBITMAP hbm : row) f(hbm, false);
-    for (HBITMAP hbm : ahFlatTile) f(hbm, false);
-    f(hTileErase, false);
-    f(hFlatErase, false);
-    f(hPlayerErase, false);
-    for (HBITMAP hbm : ahPaddle) f(hbm, false);
-    f(hCreditsBitmap, true);
+        for (HBITMAP hbm : row) f(hbm);
+    for (HBITMAP hbm : ahFlatTile) f(hbm);
+    f(hTileErase);
+    f(hFlatErase);
+    f(hPlayerErase);
+    for (HBITMAP hbm : ahPaddle) f(hbm);
+    f(hCreditsBitmap);
 }
 
-// Lays the set out in rows of the sheet and copies it there; what cannot be
-// placed is copied the plain way.
-void SheetBuild() {
-    sheet.bBuilt = 1;
-    SheetEntry aColour[MAX_SHEET];
-    int nColour = 0, x = 0, y = 0, nRowH = 0;
-    ForEachOfTheSet([&](HBITMAP hbm, bool bOwn) {
-        BITMAP bm;
-        if (!hbm || !GetObjectA(hbm, sizeof bm, &bm)) return;
-        SheetEntry e = {hbm, NULL, NULL, 0, 0, bm.bmWidth, bm.bmHeight};
-        if (bOwn || bm.bmBitsPixel == 1 || bm.bmWidth > SHEET_W) {
-            e.hdcOwn = CreateCompatibleDC(NULL);
-            if (!e.hdcOwn) return;
-            e.hbmOwnOld = SelectObject(e.hdcOwn, hbm);
-            sheet.a[sheet.n++] = e;
+void SetBuild() {
+    set.bBuilt = 1;
+    size_t nUsed = 0;
+    ForEachOfTheSet([&](HBITMAP hbm) {
+        PictureBitmap bmp;
+        if (!hbm || set.n >= MAX_SET ||
+            !PictureBitmapOfHandle(hbm, aSetStore + nUsed, SET_PIXELS - nUsed, &bmp))
             return;
-        }
-        if (x + e.w > SHEET_W) {
-            x = 0;
-            y += nRowH;
-            nRowH = 0;
-        }
-        e.x = x;
-        e.y = y;
-        x += e.w;
-        if (e.h > nRowH) nRowH = e.h;
-        aColour[nColour++] = e;
+        nUsed += (size_t)bmp.w * bmp.h;
+        set.a[set.n++] = SetEntry{hbm, bmp};
     });
-    if (nColour == 0) return;
-    HDC hdcScreen = GetDC(NULL);
-    sheet.hdc = CreateCompatibleDC(hdcScreen);
-    sheet.hbm = CreateCompatibleBitmap(hdcScreen, SHEET_W, y + nRowH);
-    ReleaseDC(NULL, hdcScreen);
-    HDC hdcMem = SpriteContext();
-    if (!sheet.hdc || !sheet.hbm || !hdcMem) {
-        if (sheet.hdc) DeleteDC(sheet.hdc);
-        if (sheet.hbm) DeleteObject(sheet.hbm);
-        sheet.hdc = NULL;
-        sheet.hbm = NULL;
-        return;
-    }
-    sheet.hbmOld = SelectObject(sheet.hdc, sheet.hbm);
-    for (int i = 0; i < nColour; i++) {
-        const SheetEntry& e = aColour[i];
-        HGDIOBJ hbmOld = SelectObject(hdcMem, e.hbm);
-        BitBlt(sheet.hdc, e.x, e.y, e.w, e.h, hdcMem, 0, 0, SRCCOPY);
-        SelectObject(hdcMem, hbmOld);
-        sheet.a[sheet.n++] = e;
-    }
 }
 
 // The colour words of the resource names, in tile colour order.
@@ -135,7 +78,7 @@ const char* const kColorWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
 // Deletes a handle of the set, if it holds one; returns 1 if it did.
 int BitmapDrop(HBITMAP& hbm) {
     if (!hbm) return 0;
-    SheetFree(); // it may hold this one
+    SetFree(); // it may hold this one
     DeleteObject(hbm);
     hbm = NULL;
     return 1;
@@ -143,7 +86,7 @@ int BitmapDrop(HBITMAP& hbm) {
 
 void BitmapLoadInto(HBITMAP& hbm, const char* szName) {
     BitmapDrop(hbm); // a second load replaces the first without leaking it
-    SheetFree();
+    SetFree();
     hbm = LoadGameBitmap(szName);
 }
 
@@ -190,7 +133,7 @@ int FreeBitmaps() {
     nFreed += BitmapDrop(hPlayerErase);
     for (HBITMAP& hbm : ahPaddle) nFreed += BitmapDrop(hbm);
     nFreed += BitmapDrop(hCreditsBitmap);
-    SheetFree();
+    SetFree();
     if (hdcSprite) DeleteDC(hdcSprite);
     hdcSprite = NULL;
     return nFreed;
@@ -211,21 +154,23 @@ HBITMAP FlatTileBitmap(int nColor) {
     return ahFlatTile[nColor];
 }
 
+int PictureBitmapOf(HBITMAP hbm, PictureBitmap* pBmp) {
+    *pBmp = PictureBitmap{};
+    if (!hbm) return 0;
+    if (!set.bBuilt) SetBuild();
+    for (int i = 0; i < set.n; i++)
+        if (set.a[i].hbm == hbm) {
+            *pBmp = set.a[i].bmp;
+            return 1;
+        }
+    return PictureBitmapOfHandle(hbm, aLooseStore, LOOSE_PIXELS, pBmp);
+}
+
 int SpriteSourceOf(HBITMAP hbm, SpriteSource* pSrc) {
     *pSrc = SpriteSource{};
-    if (!hbm) return 0;
-    if (!sheet.bBuilt) SheetBuild();
-    for (int i = 0; i < sheet.n; i++) {
-        const SheetEntry& e = sheet.a[i];
-        if (e.hbm != hbm) continue;
-        *pSrc = e.hdcOwn ? SpriteSource{e.hdcOwn, 0, 0, e.w, e.h, NULL}
-                         : SpriteSource{sheet.hdc, e.x, e.y, e.w, e.h, NULL};
-        return 1;
-    }
-    // Not of the set: selected into the sprite context for this copy.
     BITMAP bm;
     HDC hdcMem = SpriteContext();
-    if (!hdcMem || !GetObjectA(hbm, sizeof bm, &bm)) return 0;
+    if (!hbm || !hdcMem || !GetObjectA(hbm, sizeof bm, &bm)) return 0;
     *pSrc = SpriteSource{hdcMem, 0, 0, bm.bmWidth, bm.bmHeight, SelectObject(hdcMem, hbm)};
     return 1;
 }
@@ -235,32 +180,45 @@ void SpriteSourceDone(SpriteSource* pSrc) {
     *pSrc = SpriteSource{};
 }
 
-BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y) {
-    // A resource that did not load draws nothing.
+// The system's copy, for a context that is not in the picture's terms (a
+// mapping mode of its own) or a bitmap too large to convert.
+static void DrawBitmapBySystem(HDC hdc, HBITMAP hbm, int x, int y) {
     SpriteSource src;
-    if (!SpriteSourceOf(hbm, &src)) return TRUE;
-    if (GetMapMode(hdc) == MM_TEXT) {
-        BitBlt(hdc, x, y, src.w, src.h, src.hdc, src.x, src.y, SRCCOPY);
-    } else {
+    if (!SpriteSourceOf(hbm, &src)) return;
+    POINT ptSize = {src.w, src.h};
+    if (GetMapMode(hdc) != MM_TEXT) {
         // Sizes in the target's logical units, the source's origin in its own.
         const int nModeOld = SetMapMode(src.hdc, GetMapMode(hdc));
-        POINT ptSize = {src.w, src.h};
         DPtoLP(hdc, &ptSize, 1);
-        POINT ptOrigin = {src.x, src.y};
-        DPtoLP(src.hdc, &ptOrigin, 1);
-        BitBlt(hdc, x, y, ptSize.x, ptSize.y, src.hdc, ptOrigin.x, ptOrigin.y, SRCCOPY);
+        BitBlt(hdc, x, y, ptSize.x, ptSize.y, src.hdc, 0, 0, SRCCOPY);
         SetMapMode(src.hdc, nModeOld);
+    } else {
+        BitBlt(hdc, x, y, src.w, src.h, src.hdc, 0, 0, SRCCOPY);
     }
     SpriteSourceDone(&src);
+}
+
+BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y) {
+    // A resource that did not load draws nothing.
+    if (!hbm) return TRUE;
+    PictureBitmap bmp;
+    if (GetMapMode(hdc) != MM_TEXT || !PictureBitmapOf(hbm, &bmp)) {
+        DrawBitmapBySystem(hdc, hbm, x, y);
+    } else {
+        PictureDC scope;
+        Picture* pPic = PictureDCBegin(hdc, &scope);
+        if (pPic) PictureBlit(pPic, x, y, bmp);
+        PictureDCEnd(&scope);
+    }
     ZoomMarkDC(hdc); // a sprite is one piece of the window's next copy
     return TRUE;
 }
 
 void DrawBitmapCentered(HDC hdc, HBITMAP hbm, int left, int top, int right, int bottom) {
-    SpriteSource src;
-    if (!SpriteSourceOf(hbm, &src)) return;
-    int x = left + (right - left) / 2 - src.w / 2;
-    int y = top + (bottom - top) / 2 - src.h / 2;
-    BitBlt(hdc, x, y, src.w, src.h, src.hdc, src.x, src.y, SRCCOPY);
-    SpriteSourceDone(&src);
+    PictureBitmap bmp;
+    if (!PictureBitmapOf(hbm, &bmp)) return;
+    PictureDC scope;
+    Picture* pPic = PictureDCBegin(hdc, &scope);
+    if (pPic) PictureBlitCentered(pPic, bmp, PictureRect{left, top, right, bottom});
+    PictureDCEnd(&scope);
 }

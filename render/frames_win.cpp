@@ -1,56 +1,40 @@
 // The raised-slab look of the panels, the sunken bevel and the pause logo.
 #include "render/render_win.h"
 
-namespace {
-
-const COLORREF kShadow = RGB(127, 127, 127);
-
-} // namespace
-
 int DrawExtrudedFrame(HDC hdc, RECT rc, int nDepth, int bBevel) {
     const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom, d = nDepth;
-    HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(GRAY_BRUSH));
-    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
-    // The right face, then the top face, slanting up and to the right.
-    const POINT aRight[5] = {{R, T}, {R + d, T - d}, {R + d, B - d - 1}, {R, B - 1}, {R, T}};
-    Polygon(hdc, aRight, 5);
-    const POINT aTop[5] = {{L, T}, {L + d, T - d}, {R + d, T - d}, {R, T}, {L, T}};
-    Polygon(hdc, aTop, 5);
-    SelectObject(hdc, hbrOld);
-    SelectObject(hdc, hpenOld);
-
-    if (bBevel) {
-        const int l = L + 1, t = T + 1, r = R - 1, b = B - 2;
-        hpenOld = SelectObject(hdc, GetStockObject(WHITE_PEN));
-        MoveToEx(hdc, l, b, NULL);
-        LineTo(hdc, l, t);
-        LineTo(hdc, r, t);
-        HPEN hpenShadow = CreatePen(PS_SOLID, 1, kShadow);
-        SelectObject(hdc, hpenShadow);
-        LineTo(hdc, r, b);
-        LineTo(hdc, l, b);
-        SelectObject(hdc, hpenOld);
-        DeleteObject(hpenShadow);
-    }
+    OnPicture(hdc, [&](Picture* pPic) {
+        // The right face, then the top face, slanting up and to the right.
+        const PicturePoint aRight[5] = {
+            {R, T}, {R + d, T - d}, {R + d, B - d - 1}, {R, B - 1}, {R, T}};
+        PicturePolygon(pPic, aRight, 5, kPicBlack, kPicGrey);
+        const PicturePoint aTop[5] = {{L, T}, {L + d, T - d}, {R + d, T - d}, {R, T}, {L, T}};
+        PicturePolygon(pPic, aTop, 5, kPicBlack, kPicGrey);
+        if (bBevel) {
+            const int l = L + 1, t = T + 1, r = R - 1, b = B - 2;
+            PictureLine(pPic, l, b, l, t, kPicWhite);
+            PictureLine(pPic, l, t, r, t, kPicWhite);
+            PictureLine(pPic, r, t, r, b, kPicShadow);
+            PictureLine(pPic, r, b, l, b, kPicShadow);
+        }
+        return 1;
+    });
     return 1;
 }
 
 int DrawSunkenBevel(HDC hdc, int left, int top, int right, int bottom, int nCount) {
     if (nCount <= 0) return 1;
-    HPEN hpenShadow = CreatePen(PS_SOLID, 1, kShadow);
-    HGDIOBJ hpenOld = SelectObject(hdc, hpenShadow);
-    for (int i = 0; i < nCount; i++) {
-        // Shadow on the left and top, highlight on the right and bottom.
-        SelectObject(hdc, hpenShadow);
-        MoveToEx(hdc, left + i, bottom - i, NULL);
-        LineTo(hdc, left + i, top + i);
-        LineTo(hdc, right - i, top + i);
-        SelectObject(hdc, GetStockObject(WHITE_PEN));
-        LineTo(hdc, right - i, bottom - i);
-        LineTo(hdc, left + i, bottom - i);
-    }
-    SelectObject(hdc, hpenOld);
-    DeleteObject(hpenShadow);
+    OnPicture(hdc, [&](Picture* pPic) {
+        for (int i = 0; i < nCount; i++) {
+            // Shadow on the left and top, highlight on the right and bottom.
+            const int l = left + i, t = top + i, r = right - i, b = bottom - i;
+            PictureLine(pPic, l, b, l, t, kPicShadow);
+            PictureLine(pPic, l, t, r, t, kPicShadow);
+            PictureLine(pPic, r, t, r, b, kPicWhite);
+            PictureLine(pPic, r, b, l, b, kPicWhite);
+        }
+        return 1;
+    });
     return 1;
 }
 
@@ -60,7 +44,11 @@ int ShowPauseLogo(int bShow) {
     if (!hdc) return 0;
     // The inside of the lanes: empty light grey, every falling tile gone.
     const RECT rcLanes = {aLaneX[0], 35, aLaneX[4] + 41, 301};
-    FillRect(hdc, &rcLanes, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
+    OnPicture(hdc, [&](Picture* pPic) {
+        return PictureFill(pPic,
+                           PictureRect{rcLanes.left, rcLanes.top, rcLanes.right, rcLanes.bottom},
+                           kPicLightGrey);
+    });
     if (bShow) {
         HBITMAP hbmLogo = LoadGameBitmap("PAUSEDLOGO");
         if (hbmLogo) {

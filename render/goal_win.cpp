@@ -23,16 +23,15 @@ int DrawGoalPictureInto(HDC hdc) {
 }
 
 int DrawGoalCells(HDC hdc, const GoalStep& step) {
-    HBRUSH hbrCell = CreateSolidBrush(aGoalCellColor[step.nColor & 7]);
-    HGDIOBJ hbrOld = SelectObject(hdc, hbrCell);
-    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
-    for (int i = 0; i < step.nCells; i++) {
-        GoalRect rc = GoalCellRect(step.pCells[i].nCol, step.pCells[i].nRow);
-        Rectangle(hdc, rc.left, rc.top, rc.right, rc.bottom);
-    }
-    SelectObject(hdc, hpenOld);
-    SelectObject(hdc, hbrOld);
-    DeleteObject(hbrCell);
+    const PictureColor crCell = PictureColorOf(aGoalCellColor[step.nColor & 7]);
+    OnPicture(hdc, [&](Picture* pPic) {
+        for (int i = 0; i < step.nCells; i++) {
+            GoalRect rc = GoalCellRect(step.pCells[i].nCol, step.pCells[i].nRow);
+            PictureRectangle(pPic, PictureRect{rc.left, rc.top, rc.right, rc.bottom}, &kPicBlack,
+                             &crCell);
+        }
+        return 1;
+    });
     return 1;
 }
 

@@ -108,9 +108,9 @@ int HostShowPauseLogo(int bOn) {
 int HostBlankRect(int left, int top, int right, int bottom) {
     HDC hdc = OpBegin();
     if (!hdc) return 0;
-    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
-    Rectangle(hdc, left, top, right, bottom);
-    SelectObject(hdc, hpenOld);
+    OnPicture(hdc, [&](Picture* pPic) {
+        return PictureRectangle(pPic, PictureRect{left, top, right, bottom}, nullptr, &kPicWhite);
+    });
     OpEnd(hdc);
     return 1;
 }

@@ -42,18 +42,15 @@ int DrawBinGrid(HDC hdc, const TileColor* aCell, int dx, int dy) {
     }
     const int xLeft = aLaneX[0] - 1 + dx, xRight = aLaneX[4] + 42 + dx;
     const int yBottom = aRowY[0] + 13 + dy, yTop = aRowY[4] - 3 + dy;
-    for (int r = 0; r < NUM_ROWS; r++) {
-        MoveToEx(hdc, xLeft, aRowY[r] + 13 + dy, NULL);
-        LineTo(hdc, xRight, aRowY[r] + 13 + dy);
-    }
-    MoveToEx(hdc, xLeft, yTop, NULL);
-    LineTo(hdc, xRight, yTop);
-    for (int b = 0; b < NUM_LANES; b++) {
-        MoveToEx(hdc, aLaneX[b] - 1 + dx, yBottom, NULL);
-        LineTo(hdc, aLaneX[b] - 1 + dx, yTop);
-    }
-    MoveToEx(hdc, aLaneX[4] + 41 + dx, yBottom, NULL);
-    LineTo(hdc, aLaneX[4] + 41 + dx, yTop);
+    OnPicture(hdc, [&](Picture* pPic) {
+        for (int r = 0; r < NUM_ROWS; r++)
+            PictureLine(pPic, xLeft, aRowY[r] + 13 + dy, xRight, aRowY[r] + 13 + dy, kPicBlack);
+        PictureLine(pPic, xLeft, yTop, xRight, yTop, kPicBlack);
+        for (int b = 0; b < NUM_LANES; b++)
+            PictureLine(pPic, aLaneX[b] - 1 + dx, yBottom, aLaneX[b] - 1 + dx, yTop, kPicBlack);
+        return PictureLine(pPic, aLaneX[4] + 41 + dx, yBottom, aLaneX[4] + 41 + dx, yTop,
+                           kPicBlack);
+    });
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "engine/game.h"
+#include "render/picture_win.h"
 #include "shell/app.h" // NUM_BUTTONS, ahwndButton
 
 enum {
@@ -59,9 +60,13 @@ int FreeBitmaps();
 // kept until FreeBitmaps (one made per copy cost Wine two requests to the X
 // server each time). Whoever selects a bitmap into it selects it out again.
 HDC SpriteContext();
-// Where a bitmap's pixels are copied from: its place on the sprite sheet
-// (the persistent set, copied there once) or, for any other bitmap, the
-// sprite context with it selected until SpriteSourceDone.
+// A bitmap's pixels: the persistent set's, converted once after it loads,
+// or any other bitmap's, converted for this copy (valid until the next such
+// conversion). 0 for NULL or no bitmap.
+int PictureBitmapOf(HBITMAP hbm, PictureBitmap* pBmp);
+// The system's view of a bitmap for a copy by the system (a bitmap drawn
+// straight to a window): the sprite context with it selected until
+// SpriteSourceDone.
 struct SpriteSource {
     HDC hdc;
     int x, y, w, h; // the bitmap's rectangle in hdc
@@ -74,6 +79,24 @@ void SpriteSourceDone(SpriteSource* pSrc);
 // out of range.
 HBITMAP TileFrameBitmap(int nColor, int nFrame);
 HBITMAP FlatTileBitmap(int nColor);
+
+// Runs f(Picture*) on the picture behind hdc and returns what it returns (0
+// when there is none). Routines that draw through other routines on the
+// same context end one of these before they call them.
+template <class F> int OnPicture(HDC hdc, F f) {
+    PictureDC scope;
+    Picture* pPic = PictureDCBegin(hdc, &scope);
+    const int n = pPic ? f(pPic) : 0;
+    PictureDCEnd(&scope);
+    return n;
+}
+
+// The stock colours the pictures are drawn in.
+constexpr PictureColor kPicBlack = PictureRGB(0, 0, 0);
+constexpr PictureColor kPicWhite = PictureRGB(255, 255, 255);
+constexpr PictureColor kPicGrey = PictureRGB(128, 128, 128);      // the stock grey brush
+constexpr PictureColor kPicLightGrey = PictureRGB(192, 192, 192); // the stock light grey
+constexpr PictureColor kPicShadow = PictureRGB(127, 127, 127);
 
 // Copies the whole bitmap with its top-left corner at (x, y); always TRUE.
 BOOL DrawBitmap(HDC hdc, HBITMAP hbm, short x, short y);

@@ -22,11 +22,20 @@ namespace {
 // title then has nothing to blank again.
 int bCreditsBandBlank;
 
-// A black-outlined rectangle filled light grey; the brush is put back.
+// A black-outlined rectangle filled light grey.
 void LightGreyRect(HDC hdc, int left, int top, int right, int bottom) {
-    HGDIOBJ hbrOld = SelectObject(hdc, GetStockObject(LTGRAY_BRUSH));
-    Rectangle(hdc, left, top, right, bottom);
-    SelectObject(hdc, hbrOld);
+    OnPicture(hdc, [&](Picture* pPic) {
+        return PictureRectangle(pPic, PictureRect{left, top, right, bottom}, &kPicBlack,
+                                &kPicLightGrey);
+    });
+}
+
+// A black-outlined rectangle filled white (or, without the pen, white alone).
+void WhiteRect(HDC hdc, int left, int top, int right, int bottom, int bPen) {
+    OnPicture(hdc, [&](Picture* pPic) {
+        return PictureRectangle(pPic, PictureRect{left, top, right, bottom},
+                                bPen ? &kPicBlack : nullptr, &kPicWhite);
+    });
 }
 
 void RightPanelPaint(HDC hdc) {
@@ -51,8 +60,8 @@ void GameScreenPaint(HDC hdc) {
     RightPanelPaint(hdc);
     LightGreyRect(hdc, 29, 34, 248, 450);
     DrawExtrudedFrame(hdc, RECT{29, 34, 247, 450}, 10, 0);
-    // The paddle zone and the bins, white with the context's own brush.
-    Rectangle(hdc, aLaneX[0] - 1, 301, aLaneX[4] + 42, aRowY[0] + 14);
+    // The paddle zone and the bins, white.
+    WhiteRect(hdc, aLaneX[0] - 1, 301, aLaneX[4] + 42, aRowY[0] + 14, 1);
     DrawBins(hdc);
     LightGreyRect(hdc, aLaneX[0] - 1, 34, aLaneX[4] + 42, 302);
     DrawExtrudedFrame(hdc, RECT{aLaneX[0] - 1, 34, aLaneX[4] + 41, 450}, 10, 0);
@@ -62,42 +71,31 @@ void GameScreenPaint(HDC hdc) {
     DrawPaddle(hdc, 1);
 }
 
-// The whole title screen, composed off screen and copied in one transfer.
+// The whole title screen.
 void TitleScreenPaint(HDC hdc) {
     if (game.hwndPanel) ShowWindow((HWND)game.hwndPanel, SW_HIDE);
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HBITMAP hbmScreen = CreateCompatibleBitmap(hdc, SCREEN_W, SCREEN_H);
-    HGDIOBJ hbmOld = SelectObject(hdcMem, hbmScreen);
-    HGDIOBJ hpenOld = SelectObject(hdcMem, GetStockObject(BLACK_PEN));
-    HGDIOBJ hbrOld = SelectObject(hdcMem, GetStockObject(WHITE_BRUSH));
-
-    PaintBackground(hdcMem, -1);
-    RightPanelPaint(hdcMem);
-    LightGreyRect(hdcMem, 29, 34, aLaneX[4] + 42, 450);
-    DrawExtrudedFrame(hdcMem, RECT{29, 34, 479, 450}, 10, 1);
-    TitleBoxPaint(hdcMem, 105, 225, "MAINTITLE");
-    TitleBoxPaint(hdcMem, 270, 390, "MAINCREDITS");
-    Rectangle(hdcMem, 90, 230, 424, 260); // the credits band, white
+    PaintBackground(hdc, -1);
+    RightPanelPaint(hdc);
+    LightGreyRect(hdc, 29, 34, aLaneX[4] + 42, 450);
+    DrawExtrudedFrame(hdc, RECT{29, 34, 479, 450}, 10, 1);
+    TitleBoxPaint(hdc, 105, 225, "MAINTITLE");
+    TitleBoxPaint(hdc, 270, 390, "MAINCREDITS");
+    WhiteRect(hdc, 90, 230, 424, 260, 1); // the credits band
     for (const FallingTile& t : game.aTitleTiles)
-        DrawBitmap(hdcMem, TileFrameBitmap(t.nColor, t.nFrame), (short)t.x, (short)t.y);
-
-    BitBlt(hdc, 0, 0, SCREEN_W, SCREEN_H, hdcMem, 0, 0, SRCCOPY);
-    SelectObject(hdcMem, hbrOld);
-    SelectObject(hdcMem, hpenOld);
-    SelectObject(hdcMem, hbmOld);
-    DeleteObject(hbmScreen);
-    DeleteDC(hdcMem);
+        DrawBitmap(hdc, TileFrameBitmap(t.nColor, t.nFrame), (short)t.x, (short)t.y);
     bCreditsBandBlank = 1;
     FrameButton(RenderMainWindow(), -1, 1);
 }
 
 // The credits band's window onto the credits bitmap.
 void CreditsBandCopy(HDC hdc) {
-    SpriteSource src;
-    if (!SpriteSourceOf(hCreditsBitmap, &src)) return;
-    BitBlt(hdc, 94, 231, CREDITS_BAND_W, CREDITS_BAND_H, src.hdc, src.x + game.nCreditsOffset,
-           src.y, SRCCOPY);
-    SpriteSourceDone(&src);
+    PictureBitmap bmp;
+    if (!PictureBitmapOf(hCreditsBitmap, &bmp)) return;
+    OnPicture(hdc, [&](Picture* pPic) {
+        return PictureBlit(
+            pPic, 94, 231,
+            PictureBitmapPart(bmp, game.nCreditsOffset, 0, CREDITS_BAND_W, CREDITS_BAND_H));
+    });
     ZoomMarkDC(hdc);
     bCreditsBandBlank = 0;
 }
@@ -111,35 +109,29 @@ int PaintBackground(HDC hdc, int nLevel) {
     else
         snprintf(szName, sizeof szName, "LEVEL%d", nLevel);
     HBITMAP hbmPattern = LoadGameBitmap(szName);
-    BITMAP bm;
     if (!hbmPattern) return 1; // no pattern, nothing to lay
-    if (!GetObjectA(hbmPattern, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
-        DeleteObject(hbmPattern);
-        return 1;
+    PictureBitmap bmp;
+    if (PictureBitmapOf(hbmPattern, &bmp) && bmp.w > 0 && bmp.h > 0) {
+        OnPicture(hdc, [&](Picture* pPic) {
+            // Laid over the screen only: what lies outside stays as it was.
+            const PictureRect rcOld = PictureClipTo(pPic, PictureRect{0, 0, SCREEN_W, SCREEN_H});
+            // Inclusive counts: the last column and row may be cut or lie outside.
+            for (int i = 0; i <= SCREEN_W / bmp.w; i++)
+                for (int j = 0; j <= SCREEN_H / bmp.h; j++)
+                    PictureBlit(pPic, bmp.w * i, bmp.h * j, bmp);
+            pPic->rcClip = rcOld;
+            return 1;
+        });
     }
-    const int w = bm.bmWidth, h = bm.bmHeight;
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HBITMAP hbmScreen = CreateCompatibleBitmap(hdc, SCREEN_W, SCREEN_H);
-    HGDIOBJ hbmOld = SelectObject(hdcMem, hbmScreen);
-    // Inclusive counts: the last column and row may be cut or lie outside.
-    for (int i = 0; i <= SCREEN_W / w; i++)
-        for (int j = 0; j <= SCREEN_H / h; j++)
-            DrawBitmap(hdcMem, hbmPattern, (short)(w * i), (short)(h * j));
-    BitBlt(hdc, 0, 0, SCREEN_W, SCREEN_H, hdcMem, 0, 0, SRCCOPY);
-    SelectObject(hdcMem, hbmOld);
-    DeleteObject(hbmScreen);
-    DeleteDC(hdcMem);
     DeleteObject(hbmPattern);
     return 1;
 }
 
 int PaintMainWindow(HDC hdc) {
-    HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(BLACK_PEN));
     if (game.bGameRunning)
         GameScreenPaint(hdc);
     else
         TitleScreenPaint(hdc);
-    SelectObject(hdc, hpenOld);
     return 1;
 }
 
@@ -152,9 +144,7 @@ int TitleTick(HWND hwndMain) {
         if (bBlank) return 1;
         HDC hdc = pfnRenderGetDC(hwndMain);
         if (hdc) {
-            HGDIOBJ hpenOld = SelectObject(hdc, GetStockObject(NULL_PEN));
-            Rectangle(hdc, 91, 231, 424, 260);
-            SelectObject(hdc, hpenOld);
+            WhiteRect(hdc, 91, 231, 424, 260, 0);
             pfnRenderReleaseDC(hwndMain, hdc);
             bCreditsBandBlank = 1;
         }
@@ -215,12 +205,12 @@ int FrameButton(HWND hwndParent, int nButton, int bOn) {
 
     HDC hdc = pfnRenderGetDC(hwndParent);
     if (!hdc) return 0;
-    HBRUSH hbrMade = bOn ? CreateSolidBrush(aButtonFrameColor[nButton]) : NULL;
-    HBRUSH hbr = bOn ? hbrMade : (HBRUSH)GetStockObject(LTGRAY_BRUSH);
-    FrameRect(hdc, &rc, hbr);
-    InflateRect(&rc, -1, -1);
-    FrameRect(hdc, &rc, hbr);
-    if (hbrMade) DeleteObject(hbrMade);
+    const PictureColor cr = bOn ? PictureColorOf(aButtonFrameColor[nButton]) : kPicLightGrey;
+    OnPicture(hdc, [&](Picture* pPic) {
+        PictureFrame(pPic, PictureRect{rc.left, rc.top, rc.right, rc.bottom}, cr);
+        return PictureFrame(pPic, PictureRect{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1},
+                            cr);
+    });
     pfnRenderReleaseDC(hwndParent, hdc);
     return 1;
 }

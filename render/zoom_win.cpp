@@ -12,6 +12,7 @@ namespace {
 struct Surface {
     HWND hwnd;
     DesignCanvas canvas; // the picture, from the design's (0, 0)
+    Picture pic;         // the same pixels, as the game's routines draw on them
     int nUsers;
     int bBoundsWork; // this platform accumulates bounds on memory contexts
     // What changed since the last copy, a few rectangles rather than one
@@ -99,16 +100,26 @@ void SurfaceCopy(const Surface& s, HDC hdcWindow, RECT rc) {
     DesignCanvasCopy(s.canvas, rc, hdcWindow, ZoomOriginOf(s.hwnd), nZoom);
 }
 
-// What changed since the last look; the whole picture where the platform
-// does not keep count.
+// What changed since the last look: what the routines drew on the picture
+// and what the system drew on its context (the whole picture where the
+// platform does not keep count of that).
 int SurfaceTakeChanges(Surface& s, RECT* prc) {
+    PictureRect rcPic;
+    const int bPic = PictureTakeChanged(&s.pic, &rcPic);
     if (!s.bBoundsWork) {
         *prc = s.canvas.rc;
         return 1;
     }
-    UINT uFlags = GetBoundsRect(s.canvas.hdc, prc, DCB_RESET);
+    RECT rcGdi;
+    UINT uFlags = GetBoundsRect(s.canvas.hdc, &rcGdi, DCB_RESET);
     SetBoundsRect(s.canvas.hdc, NULL, DCB_ENABLE);
-    return (uFlags & DCB_SET) && !IsRectEmpty(prc);
+    const int bGdi = (uFlags & DCB_SET) && !IsRectEmpty(&rcGdi);
+    const RECT rcOfPic = {rcPic.left, rcPic.top, rcPic.right, rcPic.bottom};
+    if (bPic && bGdi)
+        UnionRect(prc, &rcGdi, &rcOfPic);
+    else
+        *prc = bPic ? rcOfPic : rcGdi;
+    return bPic || bGdi;
 }
 
 // Adds what was drawn since the last look to the surface's pieces.
@@ -186,6 +197,7 @@ int ZoomSurfaceCreate(HWND hwnd, int w, int h) {
     const int bMade = DesignCanvasMake(&s.canvas, hdcWindow, RECT{0, 0, w, h}, NULL);
     ReleaseDC(hwnd, hdcWindow);
     if (!bMade) return 0;
+    s.pic = PictureOver(s.canvas.pBits, PictureRect{0, 0, w, h});
     HDC hdc = s.canvas.hdc;
     // Does this platform keep count of what is drawn? One pixel tells.
     SetBoundsRect(hdc, NULL, DCB_RESET | DCB_ENABLE);
@@ -247,6 +259,13 @@ int ZoomSurfacePaint(HWND hwnd, HDC hdcPaint, void (*pfnPaint)(HWND hwnd, HDC hd
     if (hwnd == RenderMainWindow()) MarginsFill(*s, hdcPaint);
     SurfaceCopy(*s, hdcPaint, s->canvas.rc);
     return 1;
+}
+
+Picture* ZoomSurfacePictureOf(HDC hdc) {
+    if (!hdc) return NULL;
+    for (Surface& s : aSurface)
+        if (s.canvas.hdc == hdc) return &s.pic;
+    return NULL;
 }
 
 int ZoomMarkDC(HDC hdc) {

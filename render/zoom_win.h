@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "render/picture.h"
 #include "render/zoom.h"
 
 // 1..8: every design pixel is an nZoom x nZoom block of the window.
@@ -31,6 +32,9 @@ HDC ZoomSurfaceAcquire(HWND hwnd);
 // Gives the back buffer back; the last release copies what changed to the
 // window. 0 when hdc is not a back buffer (then nothing happened).
 int ZoomSurfaceRelease(HWND hwnd, HDC hdc);
+// The picture of the back buffer whose context is hdc (its pixels, and what
+// of them changed since the last copy), or NULL for any other context.
+Picture* ZoomSurfacePictureOf(HDC hdc);
 // Notes what was drawn into the back buffer whose context is hdc since the
 // last note as one piece of what the next copy takes (any other context does
 // nothing; 0 then): after each sprite and each operation of a batch, so the

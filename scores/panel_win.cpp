@@ -75,10 +75,14 @@ void DrawFrameLines(HWND hwndPanel, HDC hdc) {
          hwndCtl = GetWindow(hwndCtl, GW_HWNDNEXT)) {
         if (!IsFrameStatic(hwndCtl)) continue;
         int nId = (short)GetDlgCtrlID(hwndCtl);
-        HBRUSH hbr = CreateSolidBrush(FrameStaticColour(hwndCtl, NULL));
-        for (const ControlPlace& p : kPlaces)
-            if (p.nId == nId) ::FrameRect(hdc, &p.rc, hbr);
-        DeleteObject(hbr);
+        const PictureColor cr = PictureColorOf(FrameStaticColour(hwndCtl, NULL));
+        OnPicture(hdc, [&](Picture* pPic) {
+            for (const ControlPlace& p : kPlaces)
+                if (p.nId == nId)
+                    PictureFrame(pPic, PictureRect{p.rc.left, p.rc.top, p.rc.right, p.rc.bottom},
+                                 cr);
+            return 1;
+        });
     }
 }
 
@@ -150,7 +154,11 @@ int OnPanelLives(HWND hwndPanel) {
     if (!hdc) return 0;
     DrawLives(hdc);
     if (game.nLives >= 0 && game.nLives <= PANEL_MAX_LIVES)
-        PatBlt(hdc, LIFE_X + LIFE_STEP * game.nLives, LIFE_Y, LIFE_W, LIFE_H, WHITENESS);
+        OnPicture(hdc, [](Picture* pPic) {
+            const int x = LIFE_X + LIFE_STEP * game.nLives;
+            return PictureFill(pPic, PictureRect{x, LIFE_Y, x + LIFE_W, LIFE_Y + LIFE_H},
+                               kPicWhite);
+        });
     pfnRenderReleaseDC(hwndPanel, hdc);
     return 1;
 }
@@ -198,40 +206,34 @@ INT_PTR Answer(HWND hwndPanel, int nResult) {
 } // namespace
 
 int PanelPaintInto(HWND hwndPanel, HDC hdc) {
-    HDC hdcMem = CreateCompatibleDC(hdc);
-    HBITMAP hbmMem = CreateCompatibleBitmap(hdc, PANEL_W, PANEL_PAINT_H);
-    HGDIOBJ hbmOld = SelectObject(hdcMem, hbmMem);
+    // The panel's picture covers PANEL_W x PANEL_PAINT_H and nothing else.
+    const int nSaved = SaveDC(hdc);
+    IntersectClipRect(hdc, 0, 0, PANEL_W, PANEL_PAINT_H);
 
     // Light grey all over; the outline falls outside the client area.
-    HBRUSH hbrGrey = CreateSolidBrush(kPanelGrey);
-    HGDIOBJ hbrOld = SelectObject(hdcMem, hbrGrey);
-    HGDIOBJ hpenOld = SelectObject(hdcMem, GetStockObject(BLACK_PEN));
-    Rectangle(hdcMem, -1, -1, PANEL_W, PANEL_PAINT_H);
+    const PictureColor crGrey = PictureColorOf(kPanelGrey);
+    OnPicture(hdc, [&](Picture* pPic) {
+        return PictureRectangle(pPic, PictureRect{-1, -1, PANEL_W, PANEL_PAINT_H}, &kPicBlack,
+                                &crGrey);
+    });
 
     RECT rcTitle = FrameRect(hwndPanel, IDC_PANEL_TITLEFRAME);
-    for (int nId : kFrameIds) DrawExtrudedFrame(hdcMem, FrameRect(hwndPanel, nId), FRAME_DEPTH, 1);
+    for (int nId : kFrameIds) DrawExtrudedFrame(hdc, FrameRect(hwndPanel, nId), FRAME_DEPTH, 1);
 
     // The lives box, black outline and white inside, and its icons.
-    SelectObject(hdcMem, GetStockObject(WHITE_BRUSH));
-    Rectangle(hdcMem, 14, 249, 199, 268);
-    DrawLives(hdcMem);
+    OnPicture(hdc, [](Picture* pPic) {
+        return PictureRectangle(pPic, PictureRect{14, 249, 199, 268}, &kPicBlack, &kPicWhite);
+    });
+    DrawLives(hdc);
 
-    DrawNamedBitmap(hdcMem, "TITLE", TITLE_X, TITLE_Y);
+    DrawNamedBitmap(hdc, "TITLE", TITLE_X, TITLE_Y);
     // The title picture covers part of its frame's bevel.
-    DrawExtrudedFrame(hdcMem, rcTitle, FRAME_DEPTH, 1);
+    DrawExtrudedFrame(hdc, rcTitle, FRAME_DEPTH, 1);
 
-    DrawNamedBitmap(hdcMem, GoalPictureName(GoalKind()), GOAL_PIC_X, GOAL_PIC_Y);
-    DrawExtrudedFrame(hdcMem, RECT{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, FRAME_DEPTH, 0);
-    DrawFrameLines(hwndPanel, hdcMem);
-
-    BitBlt(hdc, 0, 0, PANEL_W, PANEL_PAINT_H, hdcMem, 0, 0, SRCCOPY);
-
-    SelectObject(hdcMem, hpenOld);
-    SelectObject(hdcMem, hbrOld);
-    DeleteObject(hbrGrey);
-    SelectObject(hdcMem, hbmOld);
-    DeleteObject(hbmMem);
-    DeleteDC(hdcMem);
+    DrawNamedBitmap(hdc, GoalPictureName(GoalKind()), GOAL_PIC_X, GOAL_PIC_Y);
+    DrawExtrudedFrame(hdc, RECT{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, FRAME_DEPTH, 0);
+    DrawFrameLines(hwndPanel, hdc);
+    RestoreDC(hdc, nSaved);
     return 1;
 }
 

@@ -1,0 +1,394 @@
+// The game's picture and its drawing operations (render/picture.h).
+#include "render/picture.h"
+
+#include <cstring>
+
+namespace {
+
+int Min(int a, int b) {
+    return a < b ? a : b;
+}
+int Max(int a, int b) {
+    return a > b ? a : b;
+}
+int Abs(int a) {
+    return a < 0 ? -a : a;
+}
+
+bool RectEmpty(const PictureRect& rc) {
+    return rc.right <= rc.left || rc.bottom <= rc.top;
+}
+
+PictureRect Intersect(const PictureRect& a, const PictureRect& b) {
+    return PictureRect{Max(a.left, b.left), Max(a.top, b.top), Min(a.right, b.right),
+                       Min(a.bottom, b.bottom)};
+}
+
+// The design rectangle the picture holds.
+PictureRect Extent(const Picture& pic) {
+    return PictureRect{pic.xOrigin, pic.yOrigin, pic.xOrigin + pic.w, pic.yOrigin + pic.h};
+}
+
+// rc within what may be drawn; empty when none of it may.
+PictureRect Drawable(const Picture& pic, PictureRect rc) {
+    return Intersect(Intersect(rc, Extent(pic)), pic.rcClip);
+}
+
+void NoteChanged(Picture* pPic, const PictureRect& rc) {
+    if (RectEmpty(rc)) return;
+    PictureRect& c = pPic->rcChanged;
+    if (RectEmpty(c)) {
+        c = rc;
+        return;
+    }
+    c = PictureRect{Min(c.left, rc.left), Min(c.top, rc.top), Max(c.right, rc.right),
+                    Max(c.bottom, rc.bottom)};
+}
+
+uint32_t* PixelAt(Picture* pPic, int x, int y) {
+    return pPic->pPixels + (ptrdiff_t)(y - pPic->yOrigin) * pPic->nStride + (x - pPic->xOrigin);
+}
+
+// One pixel, if it may be drawn (the lines' and outlines' step; what it
+// changed is noted by the caller).
+void Plot(Picture* pPic, const PictureRect& rcOk, int x, int y, PictureColor cr) {
+    if (x < rcOk.left || x >= rcOk.right || y < rcOk.top || y >= rcOk.bottom) return;
+    *PixelAt(pPic, x, y) = cr;
+}
+
+PictureColor Combine(PictureRop rop, uint32_t s, uint32_t d) {
+    switch (rop) {
+    case PICTURE_AND: return s & d;
+    case PICTURE_PAINT: return s | d;
+    case PICTURE_INVERT: return (s ^ d) & 0xFFFFFF;
+    default: return s;
+    }
+}
+
+// --- The bitmap decoder ---------------------------------------------------------------
+
+uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t Le16(const uint8_t* p) {
+    return uint16_t(p[0] | p[1] << 8);
+}
+
+struct BmpLayout {
+    const uint8_t* pPalette; // 4 bytes an entry: blue, green, red, unused
+    int nColors;
+    const uint8_t* pBits;
+    int w, h, nBits;
+    bool bTopDown;
+    size_t nRowBytes;
+};
+
+// Reads the headers; false when it is no bitmap this decoder takes.
+bool BmpRead(const uint8_t* pData, size_t cbData, BmpLayout* pL) {
+    size_t nOffBits = 0;
+    if (cbData >= 14 && pData[0] == 'B' && pData[1] == 'M') {
+        nOffBits = Le32(pData + 10);
+        pData += 14;
+        cbData -= 14;
+        if (nOffBits < 14) return false;
+        nOffBits -= 14;
+    }
+    if (cbData < 40) return false;
+    const uint32_t cbHeader = Le32(pData);
+    if (cbHeader < 40 || cbHeader > cbData) return false;
+    const int32_t w = (int32_t)Le32(pData + 4), hRaw = (int32_t)Le32(pData + 8);
+    const int nBits = Le16(pData + 14);
+    const uint32_t uCompression = Le32(pData + 16);
+    uint32_t nUsed = Le32(pData + 32);
+    if (w <= 0 || w > 32768 || hRaw == 0 || hRaw < -32768 || hRaw > 32768) return false;
+    if (uCompression != 0 && !(uCompression == 3 && nBits == 32)) return false;
+    if (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 24 && nBits != 32) return false;
+    const int nColors = nBits <= 8 ? (nUsed && nUsed < (1u << nBits) ? (int)nUsed : 1 << nBits) : 0;
+    size_t nPaletteAt = cbHeader + (uCompression == 3 && cbHeader == 40 ? 12 : 0);
+    if (nPaletteAt + (size_t)nColors * 4 > cbData) return false;
+    BmpLayout l = {};
+    l.pPalette = pData + nPaletteAt;
+    l.nColors = nColors;
+    l.w = w;
+    l.h = hRaw < 0 ? -hRaw : hRaw;
+    l.bTopDown = hRaw < 0;
+    l.nBits = nBits;
+    l.nRowBytes = ((size_t)w * nBits + 31) / 32 * 4;
+    const size_t nBitsAt = nOffBits ? nOffBits : nPaletteAt + (size_t)nColors * 4;
+    if (nBitsAt > cbData || l.nRowBytes * l.h > cbData - nBitsAt) return false;
+    l.pBits = pData + nBitsAt;
+    *pL = l;
+    return true;
+}
+
+uint32_t PaletteColor(const BmpLayout& l, int i) {
+    if (i >= l.nColors) return 0;
+    const uint8_t* p = l.pPalette + 4 * i;
+    return PictureRGB(p[2], p[1], p[0]);
+}
+
+} // namespace
+
+// --- The picture -----------------------------------------------------------------------
+
+Picture PictureOver(uint32_t* pPixels, PictureRect rc, int nStride) {
+    Picture pic = {};
+    pic.pPixels = pPixels;
+    pic.w = Max(rc.right - rc.left, 0);
+    pic.h = Max(rc.bottom - rc.top, 0);
+    pic.nStride = nStride > pic.w ? nStride : pic.w;
+    pic.xOrigin = rc.left;
+    pic.yOrigin = rc.top;
+    pic.rcClip = rc;
+    return pic;
+}
+
+int PictureTakeChanged(Picture* pPic, PictureRect* prc) {
+    *prc = pPic->rcChanged;
+    pPic->rcChanged = PictureRect{0, 0, 0, 0};
+    return !RectEmpty(*prc);
+}
+
+void PictureNoteChanged(Picture* pPic, PictureRect rc) {
+    NoteChanged(pPic, Drawable(*pPic, rc));
+}
+
+PictureRect PictureClipTo(Picture* pPic, PictureRect rc) {
+    const PictureRect rcOld = pPic->rcClip;
+    pPic->rcClip = Intersect(rc, Extent(*pPic));
+    return rcOld;
+}
+
+PictureColor PicturePixel(const Picture& pic, int x, int y) {
+    if (x < pic.xOrigin || y < pic.yOrigin || x >= pic.xOrigin + pic.w || y >= pic.yOrigin + pic.h)
+        return 0;
+    return pic.pPixels[(size_t)(y - pic.yOrigin) * pic.nStride + (x - pic.xOrigin)];
+}
+
+// --- Bitmaps ---------------------------------------------------------------------------
+
+size_t PictureBitmapSize(const uint8_t* pData, size_t cbData) {
+    BmpLayout l;
+    if (!pData || !BmpRead(pData, cbData, &l)) return 0;
+    return (size_t)l.w * l.h;
+}
+
+int PictureBitmapDecode(const uint8_t* pData, size_t cbData, uint32_t* pStore, size_t nStore,
+                        PictureBitmap* pBmp) {
+    *pBmp = PictureBitmap{};
+    BmpLayout l;
+    if (!pData || !pStore || !BmpRead(pData, cbData, &l) || nStore < (size_t)l.w * l.h) return 0;
+    for (int y = 0; y < l.h; y++) {
+        const uint8_t* pRow = l.pBits + l.nRowBytes * (l.bTopDown ? y : l.h - 1 - y);
+        uint32_t* pOut = pStore + (size_t)y * l.w;
+        for (int x = 0; x < l.w; x++) {
+            switch (l.nBits) {
+            case 1: pOut[x] = PaletteColor(l, (pRow[x >> 3] >> (7 - (x & 7))) & 1); break;
+            case 4: pOut[x] = PaletteColor(l, (pRow[x >> 1] >> (x & 1 ? 0 : 4)) & 15); break;
+            case 8: pOut[x] = PaletteColor(l, pRow[x]); break;
+            case 24: pOut[x] = PictureRGB(pRow[3 * x + 2], pRow[3 * x + 1], pRow[3 * x]); break;
+            default: pOut[x] = Le32(pRow + 4 * x) & 0xFFFFFF; break;
+            }
+        }
+    }
+    *pBmp = PictureBitmap{pStore, l.w, l.h, l.w};
+    return 1;
+}
+
+PictureBitmap PictureBitmapPart(const PictureBitmap& bmp, int x, int y, int w, int h) {
+    const int x0 = Max(x, 0), y0 = Max(y, 0);
+    const int x1 = Min(x + w, bmp.w), y1 = Min(y + h, bmp.h);
+    if (!bmp.pPixels || x1 <= x0 || y1 <= y0) return PictureBitmap{};
+    return PictureBitmap{bmp.pPixels + (size_t)y0 * bmp.nStride + x0, x1 - x0, y1 - y0,
+                         bmp.nStride};
+}
+
+// --- Copies ------------------------------------------------------------------------------
+
+int PictureBlit(Picture* pPic, int x, int y, const PictureBitmap& bmp, PictureRop rop) {
+    if (!bmp.pPixels) return 0;
+    const PictureRect rc = Drawable(*pPic, PictureRect{x, y, x + bmp.w, y + bmp.h});
+    if (RectEmpty(rc)) return 1;
+    const int w = rc.right - rc.left;
+    for (int yy = rc.top; yy < rc.bottom; yy++) {
+        const uint32_t* pSrc = bmp.pPixels + (size_t)(yy - y) * bmp.nStride + (rc.left - x);
+        uint32_t* pDst = PixelAt(pPic, rc.left, yy);
+        if (rop == PICTURE_COPY)
+            memcpy(pDst, pSrc, (size_t)w * 4);
+        else
+            for (int i = 0; i < w; i++) pDst[i] = Combine(rop, pSrc[i], pDst[i]);
+    }
+    NoteChanged(pPic, rc);
+    return 1;
+}
+
+int PictureBlitMasked(Picture* pPic, int x, int y, const PictureBitmap& bmp,
+                      const PictureBitmap& mask) {
+    if (!bmp.pPixels || !mask.pPixels) return 0;
+    const PictureRect rc =
+        Drawable(*pPic, PictureRect{x, y, x + Min(bmp.w, mask.w), y + Min(bmp.h, mask.h)});
+    if (RectEmpty(rc)) return 1;
+    for (int yy = rc.top; yy < rc.bottom; yy++) {
+        const uint32_t* pSrc = bmp.pPixels + (size_t)(yy - y) * bmp.nStride + (rc.left - x);
+        const uint32_t* pMask = mask.pPixels + (size_t)(yy - y) * mask.nStride + (rc.left - x);
+        uint32_t* pDst = PixelAt(pPic, rc.left, yy);
+        for (int i = 0; i < rc.right - rc.left; i++)
+            if ((pMask[i] & 0xFFFFFF) == 0) pDst[i] = pSrc[i];
+    }
+    NoteChanged(pPic, rc);
+    return 1;
+}
+
+int PictureBlitCentered(Picture* pPic, const PictureBitmap& bmp, PictureRect rc) {
+    const int x = rc.left + (rc.right - rc.left) / 2 - bmp.w / 2;
+    const int y = rc.top + (rc.bottom - rc.top) / 2 - bmp.h / 2;
+    return PictureBlit(pPic, x, y, bmp);
+}
+
+int PictureCopyFrom(Picture* pPic, int x, int y, const Picture& src, PictureRect rcSrc) {
+    rcSrc = Intersect(rcSrc, Extent(src));
+    if (RectEmpty(rcSrc)) return 0;
+    const PictureBitmap bmp = {src.pPixels + (size_t)(rcSrc.top - src.yOrigin) * src.nStride +
+                                   (rcSrc.left - src.xOrigin),
+                               rcSrc.right - rcSrc.left, rcSrc.bottom - rcSrc.top, src.nStride};
+    return PictureBlit(pPic, x, y, bmp);
+}
+
+// --- Fills, lines and frames ----------------------------------------------------------------
+
+int PictureFill(Picture* pPic, PictureRect rc, PictureColor cr) {
+    rc = Drawable(*pPic, rc);
+    if (RectEmpty(rc)) return 1;
+    for (int y = rc.top; y < rc.bottom; y++) {
+        uint32_t* p = PixelAt(pPic, rc.left, y);
+        for (int x = 0; x < rc.right - rc.left; x++) p[x] = cr;
+    }
+    NoteChanged(pPic, rc);
+    return 1;
+}
+
+int PictureFillPattern(Picture* pPic, PictureRect rc, const PictureColor aPattern[64]) {
+    rc = Drawable(*pPic, rc);
+    if (RectEmpty(rc)) return 1;
+    for (int y = rc.top; y < rc.bottom; y++) {
+        uint32_t* p = PixelAt(pPic, rc.left, y);
+        const PictureColor* pRow = aPattern + (y & 7) * 8;
+        for (int x = rc.left; x < rc.right; x++) *p++ = pRow[x & 7];
+    }
+    NoteChanged(pPic, rc);
+    return 1;
+}
+
+int PictureLine(Picture* pPic, int x0, int y0, int x1, int y1, PictureColor cr) {
+    const PictureRect rcOk = Drawable(*pPic, Extent(*pPic));
+    const int dx = Abs(x1 - x0), dy = Abs(y1 - y0);
+    const int sx = x1 > x0 ? 1 : -1, sy = y1 > y0 ? 1 : -1;
+    const int n = Max(dx, dy);
+    int x = x0, y = y0, err = (dx > dy ? dx : -dy) / 2;
+    for (int i = 0; i < n; i++) {
+        Plot(pPic, rcOk, x, y, cr);
+        const int e = err;
+        if (e > -dx) {
+            err -= dy;
+            x += sx;
+        }
+        if (e < dy) {
+            err += dx;
+            y += sy;
+        }
+    }
+    if (n > 0)
+        NoteChanged(pPic, Intersect(rcOk, PictureRect{Min(x0, x1), Min(y0, y1), Max(x0, x1) + 1,
+                                                      Max(y0, y1) + 1}));
+    return 1;
+}
+
+int PictureRectangle(Picture* pPic, PictureRect rc, const PictureColor* pcrPen,
+                     const PictureColor* pcrBrush) {
+    if (rc.right < rc.left) {
+        const int t = rc.left;
+        rc.left = rc.right;
+        rc.right = t;
+    }
+    if (rc.bottom < rc.top) {
+        const int t = rc.top;
+        rc.top = rc.bottom;
+        rc.bottom = t;
+    }
+    // The null pen leaves the fill one pixel short on the right and bottom.
+    if (!pcrPen) {
+        if (pcrBrush)
+            PictureFill(pPic, PictureRect{rc.left, rc.top, rc.right - 1, rc.bottom - 1}, *pcrBrush);
+        return 1;
+    }
+    if (rc.right - rc.left < 2 || rc.bottom - rc.top < 2) return 1;
+    if (pcrBrush)
+        PictureFill(pPic, PictureRect{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1},
+                    *pcrBrush);
+    return PictureFrame(pPic, rc, *pcrPen);
+}
+
+int PictureFrame(Picture* pPic, PictureRect rc, PictureColor cr) {
+    if (RectEmpty(rc)) return 1;
+    PictureFill(pPic, PictureRect{rc.left, rc.top, rc.right, rc.top + 1}, cr);
+    PictureFill(pPic, PictureRect{rc.left, rc.bottom - 1, rc.right, rc.bottom}, cr);
+    PictureFill(pPic, PictureRect{rc.left, rc.top, rc.left + 1, rc.bottom}, cr);
+    PictureFill(pPic, PictureRect{rc.right - 1, rc.top, rc.right, rc.bottom}, cr);
+    return 1;
+}
+
+int PicturePolygon(Picture* pPic, const PicturePoint* aPt, int nPt, PictureColor crPen,
+                   PictureColor crBrush) {
+    if (nPt < 2) return 0;
+    int yMin = aPt[0].y, yMax = aPt[0].y;
+    for (int i = 1; i < nPt; i++) {
+        yMin = Min(yMin, aPt[i].y);
+        yMax = Max(yMax, aPt[i].y);
+    }
+    // The fill: on each row, what lies between the outline's leftmost and
+    // rightmost pixels there (the outline then covers its own).
+    for (int y = yMin + 1; y < yMax; y++) {
+        int xLeft = 1 << 30, xRight = -(1 << 30);
+        for (int i = 0; i < nPt; i++) {
+            const PicturePoint a = aPt[i], b = aPt[(i + 1) % nPt];
+            if ((y < a.y && y < b.y) || (y > a.y && y > b.y)) continue;
+            if (a.y == b.y) {
+                xLeft = Min(xLeft, Min(a.x, b.x));
+                xRight = Max(xRight, Max(a.x, b.x));
+                continue;
+            }
+            const int x = a.x + (int)((long long)(b.x - a.x) * (y - a.y) / (b.y - a.y));
+            xLeft = Min(xLeft, x);
+            xRight = Max(xRight, x);
+        }
+        if (xRight - xLeft > 1)
+            PictureFill(pPic, PictureRect{xLeft + 1, y, xRight, y + 1}, crBrush);
+    }
+    for (int i = 0; i < nPt; i++) {
+        const PicturePoint a = aPt[i], b = aPt[(i + 1) % nPt];
+        PictureLine(pPic, a.x, a.y, b.x, b.y, crPen);
+    }
+    return 1;
+}
+
+// --- Text --------------------------------------------------------------------------------------
+
+namespace {
+
+int NoMeasure(const PictureFont&, const char*, int, int* pW, int* pH) {
+    *pW = 0;
+    *pH = 0;
+    return 0;
+}
+int NoDraw(Picture*, const PictureFont&, const char*, PictureColor, PictureRect, int) {
+    return 0;
+}
+const PictureTextHost kNoText = {NoMeasure, NoDraw};
+
+} // namespace
+
+const PictureTextHost* pPictureText = &kNoText;
+
+void PictureTextInstall(const PictureTextHost* pHostText) {
+    pPictureText = pHostText ? pHostText : &kNoText;
+}

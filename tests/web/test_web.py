@@ -1,0 +1,256 @@
+#!/usr/bin/env python3
+"""The browser build in headless Chromium: the page, its dialogs, storage and
+sound, driven through Selenium. Usage: test_web.py WEB_DIR [unittest args].
+Starts its own static server on 127.0.0.1 and ends with "web: P passed, F failed"."""
+import functools
+import http.server
+import json
+import os
+import shutil
+import socket
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+WEB_DIR = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else "build/web"
+IDM = {"new": 500, "options": 501, "scores": 502, "warp": 503, "help": 504, "quit": 505,
+       "abort": 506, "music": 507, "about": 1000, "clear": 40004}
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def start_server():
+    handler = functools.partial(QuietHandler, directory=WEB_DIR)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def start_browser():
+    options = webdriver.ChromeOptions()
+    for arg in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+                "--disable-component-update", "--disable-sync", "--no-first-run",
+                "--window-size=1400,1100", "--autoplay-policy=no-user-gesture-required"]:
+        options.add_argument(arg)
+    profile = tempfile.mkdtemp(prefix="quarrion-web-")
+    options.add_argument("--user-data-dir=" + profile)
+    for binary in ("/usr/bin/chromium", "/usr/bin/chromium-browser"):
+        if os.path.exists(binary):
+            options.binary_location = binary
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    driver = webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
+    driver.set_script_timeout(30)
+    return driver, profile
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = start_server()
+        cls.base = "http://127.0.0.1:%d/index.html" % cls.server.server_address[1]
+        cls.d, cls.profile = start_browser()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.d.quit()
+        cls.server.shutdown()
+        shutil.rmtree(cls.profile, ignore_errors=True)
+
+    # --- helpers -----------------------------------------------------------------
+    def open(self, query="?notimer", storage=None):
+        """Loads the page (the play timer off unless asked), with the stored
+        file's text set first when storage is given (None: left as it is)."""
+        if storage is not None:
+            # Set from a page of the same origin that runs no game, whose end
+            # would write the game's own file over it.
+            self.d.get(self.base.replace("index.html", "no-game-here"))
+            self.js("localStorage.clear(); if (arguments[0] !== '') localStorage.setItem('Quarr95.ini', arguments[0]);",
+                    storage)
+        self.d.get(self.base + query)
+        self.wait("return !!Module.quarrionReady")
+        self.d.get_log("browser")  # what came before this page is another test's
+
+    def js(self, script, *args):
+        return self.d.execute_script(script, *args)
+
+    def wait(self, script, timeout=10.0):
+        end = time.time() + timeout
+        while time.time() < end:
+            value = self.js(script)
+            if value:
+                return value
+            time.sleep(0.05)
+        self.fail("timed out waiting for: " + script)
+
+    def command(self, name):
+        # The command waits inside its dialog: it is started, not awaited.
+        self.js("setTimeout(function () { Module.quarrionCommand(%d); }, 0);" % IDM[name])
+
+    def dialog_text(self):
+        return self.wait("var d = document.querySelector('.dlg'); return d && d.innerText;")
+
+    def key(self, key):
+        self.d.switch_to.active_element.send_keys(key)
+
+    def no_dialog(self):
+        self.wait("return !document.querySelector('.dlg')")
+
+    def errors(self):
+        return [l["message"] for l in self.d.get_log("browser") if l["level"] == "SEVERE"]
+
+    def stored(self):
+        return self.js("return localStorage.getItem('Quarr95.ini')") or ""
+
+    def pixel(self, x, y):
+        return self.js("return Array.from(document.getElementById('picture').getContext('2d')"
+                       ".getImageData(arguments[0], arguments[1], 1, 1).data.slice(0, 3));", x, y)
+
+    # --- scenarios -----------------------------------------------------------------
+    def test_title_drawn_without_errors(self):
+        self.open("", storage="")
+        self.assertGreater(self.js("return Module.quarrionDrawn"), 0)
+        # The panels' light grey, the white credits band and its first letters.
+        self.assertEqual(self.pixel(40, 440), [192, 192, 192])
+        self.assertEqual(self.pixel(92, 232), [255, 255, 255])
+        self.wait("return Module.quarrionTickTimes.length > 10")
+        colours = self.js("var d = document.getElementById('picture').getContext('2d')"
+                          ".getImageData(94, 231, 329, 28).data, s = new Set();"
+                          "for (var i = 0; i < d.length; i += 4) s.add(d[i] << 16 | d[i+1] << 8 | d[i+2]);"
+                          "return s.size;")
+        self.assertGreater(colours, 1, "the credits band scrolls in")
+        self.assertIn("sound", self.js("return document.getElementById('notice').textContent"))
+        self.assertEqual(self.errors(), [])
+
+    def test_every_dialog_opens_and_closes_with_its_texts(self):
+        self.open(storage="")
+        cases = [
+            ("about", ["About...", "Version 1.52", "MIT licence.", "Design, code, art, sound: the Quarrion team."], Keys.ENTER),
+            ("options", ["Options", "Slow", "Normal", "Fast", "Insane", "Sound", "Music", "Continuous",
+                         "Use Menu", "Patterns", "OK", "Cancel"], Keys.ESCAPE),
+            ("scores", ["Quarrion High Scores", "TOP TEN HIGH SCORES", "A. Player", "00000000", "Last Score"], Keys.ESCAPE),
+            ("warp", ["Level Warp", "Enter Code:"], Keys.ESCAPE),
+            ("help", ["Quarrion Help", "How to play", "Keys"], Keys.ESCAPE),
+            ("clear", ["Clear high scores?", "Yes", "No"], Keys.ESCAPE),
+        ]
+        for name, texts, close in cases:
+            with self.subTest(dialog=name):
+                self.command(name)
+                text = self.dialog_text()
+                for t in texts:
+                    self.assertIn(t, text)
+                self.key(close)
+                self.no_dialog()
+        # The questions that need a game: a new game and abort, both answered No.
+        self.command("new")
+        self.no_dialog()
+        self.wait("return Module.quarrionMenuState() & 1")
+        for name, question in [("new", "Are you sure you want to start a new game?"),
+                               ("abort", "Abort current game?"), ("quit", "Are you sure you want to quit?")]:
+            with self.subTest(question=name):
+                self.command(name)
+                self.assertIn(question, self.dialog_text())
+                self.key(Keys.ESCAPE)
+                self.no_dialog()
+                self.assertTrue(self.js("return Module.quarrionMenuState() & 1"), "No keeps the game")
+        # Quit's Yes ends the game and shows the title: a page cannot close itself.
+        self.command("quit")
+        self.dialog_text()
+        self.d.find_element(By.XPATH, "//div[@class='dlg']//button[text()='Yes']").click()
+        self.no_dialog()
+        self.assertFalse(self.js("return Module.quarrionMenuState() & 1"))
+        self.assertEqual(self.errors(), [])
+
+    def test_high_score_is_stored_in_the_file_format_and_survives_a_reload(self):
+        self.open(storage="")
+        self.command("new")
+        self.wait("return Module.quarrionMenuState() & 1")
+        self.js("Module.quarrionSetScore(123456);")
+        # Nobody moves: the tiles are missed until the lives are gone.
+        self.wait("Module.quarrionTick(200); return document.querySelector('.dlg')", timeout=60)
+        self.assertIn("GAME OVER", self.dialog_text())
+        self.wait("var d = document.querySelector('.dlg'); return d && d.innerText.indexOf('New High Score!') >= 0")
+        field = self.d.find_element(By.CSS_SELECTOR, ".dlg input")
+        field.send_keys("Web, Player")
+        field.send_keys(Keys.ENTER)
+        self.assertIn("Web  Player", self.dialog_text())
+        self.key(Keys.ENTER)
+        self.no_dialog()
+        text = self.stored()
+        self.assertRegex(text, r"\[Scores\]\n1=Web  Player,\d+,00123456,\d\d/\d\d/\d{4}\n2=A\. Player,1,00000000,12/01/95\n")
+        # Leaving the page writes the options, as closing the window does.
+        self.open()
+        self.assertIn(text[text.index("[Scores]"):], self.stored())
+        self.assertIn("LastPlayer=Web  Player", self.stored())
+        self.command("scores")
+        self.assertIn("00123456", self.dialog_text())
+        self.key(Keys.ESCAPE)
+        self.no_dialog()
+
+    def test_effects_and_music_reach_the_audio_graph(self):
+        self.open("?notimer", storage="")
+        self.js("Module.quarrionAudioUnlock();")
+        self.wait("var c = Module.quarrionAudioContext(); return c && c.state === 'running'")
+        level = ("var a = Module.quarrionAnalyser, b = new Float32Array(a.fftSize); a.getFloatTimeDomainData(b);"
+                 "var m = 0; for (var i = 0; i < b.length; i++) m = Math.max(m, Math.abs(b[i])); return m;")
+        self.command("new")
+        self.wait("return Module.quarrionEffects.indexOf('NEWGAME') >= 0")
+        self.assertGreater(self.wait(level.replace("return m;", "return m > 0.01 && m;")), 0.01)
+        self.command("quit")
+        self.dialog_text()
+        self.d.find_element(By.XPATH, "//div[@class='dlg']//button[text()='Yes']").click()
+        self.no_dialog()
+        self.js("Module.quarrionCommand(%d);" % IDM["music"])
+        self.assertTrue(self.js("return Module.quarrionMenuState() & 8"), "music on")
+        self.wait("return Module.quarrionMusicCost().seconds > 0.5")
+        self.assertGreater(self.wait(level.replace("return m;", "return m > 0.01 && m;")), 0.01)
+        self.assertEqual(self.errors(), [])
+
+    def test_damaged_full_and_silent_pages_keep_to_the_games_behaviour(self):
+        # A damaged stored file: what parses is read, the rest takes its defaults.
+        self.open(storage="\x00\x01garbage[Prefs\nSpeed=3\n[Scores]\n1=Damaged,07,00000999\n2=Good,03,00000500,01/02/2020\n[Pre")
+        self.command("scores")
+        text = self.dialog_text()
+        self.assertIn("Good", text)
+        self.assertNotIn("Damaged", text)
+        self.key(Keys.ESCAPE)
+        self.no_dialog()
+        # A full storage: the failed save is told once, and the game plays on.
+        self.js("Storage.prototype.setItem = function () { throw new DOMException('full', 'QuotaExceededError'); };")
+        self.command("options")
+        self.dialog_text()
+        self.key(Keys.ENTER)
+        self.assertIn("could not be saved", self.wait(
+            "var d = document.querySelector('.dlg'); return d && d.innerText.indexOf('saved') >= 0 && d.innerText"))
+        self.assertIn("QuotaExceededError", self.dialog_text())
+        self.key(Keys.ENTER)
+        self.no_dialog()
+        self.command("options")
+        self.dialog_text()
+        self.key(Keys.ENTER)
+        self.no_dialog()
+        time.sleep(0.2)
+        self.assertFalse(self.js("return !!document.querySelector('.dlg')"), "told once only")
+        # No audio at all: Sound and Music are grey, play goes on in silence.
+        self.open("?notimer&noaudio", storage="")
+        self.assertEqual(self.js("return Module.quarrionMenuState() & (4 | 16)"), 0)
+        self.command("new")
+        self.wait("return Module.quarrionMenuState() & 1")
+        self.assertGreater(self.js("return Module.quarrionTick(50)"), 0)
+        self.assertEqual(self.errors(), [])
+
+
+if __name__ == "__main__":
+    result = unittest.main(exit=False, verbosity=2).result
+    failed = len(result.failures) + len(result.errors)
+    print("web: %d passed, %d failed" % (result.testsRun - failed, failed))
+    sys.exit(1 if failed else 0)

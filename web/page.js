@@ -1,0 +1,654 @@
+// The page's half of the browser's platform layer: the canvas and its zoom,
+// the play timer, keys and clicks, the menus, tooltips and dialogs, Web Audio
+// and the gamepad. It runs inside the game's module (linked with --post-js),
+// so it reaches the game's exported Web* functions and its memory directly.
+(function () {
+  "use strict";
+  var W = 640, H = 480, TICK_MS = 32;
+  var IDM = { NEW: 500, OPTIONS: 501, SCORES: 502, WARP: 503, HELP: 504, QUIT: 505, ABORT: 506,
+    MUSIC: 507, SOUND: 508, ABOUT: 1000, CLEAR: 40004, PAUSE: 40005 };
+  var TIPS = ["Start a new game", "Set game options", "Display high scores",
+    "Enter a code to start a new level", "Show detailed help", "Quit the game"];
+  var params = new URLSearchParams(location.search);
+  var $ = function (id) { return document.getElementById(id); };
+  var picture = $("picture"), textCanvas = $("text"), stage = $("stage");
+  var ctx = picture.getContext("2d"), tctx = textCanvas.getContext("2d");
+  var zoom = 1, busy = 0, hidden = 0, started = 0;
+  var textSlots = [];
+
+  // --- The picture -------------------------------------------------------------
+  Module.quarrionPut = function (p, l, t, r, b) {
+    var w = r - l, h = b - t, img = ctx.createImageData(w, h), d = new Uint32Array(img.data.buffer);
+    var src = HEAPU32, base = p >> 2;
+    for (var y = 0; y < h; y++) {
+      var from = base + (t + y) * W + l;
+      d.set(src.subarray(from, from + w), y * w);
+    }
+    ctx.putImageData(img, l, t);
+    Module.quarrionDrawn = (Module.quarrionDrawn || 0) + 1;
+  };
+
+  function drawText() {
+    tctx.setTransform(1, 0, 0, 1, 0, 0);
+    tctx.clearRect(0, 0, textCanvas.width, textCanvas.height);
+    tctx.textAlign = "center";
+    tctx.textBaseline = "middle";
+    tctx.font = (13 * zoom) + 'px "Times New Roman", "Liberation Serif", Times, serif';
+    textSlots.forEach(function (s) {
+      if (!s || !s.text) return;
+      tctx.fillStyle = "#" + ("00000" + s.color.toString(16)).slice(-6);
+      tctx.fillText(s.text, (s.l + s.r) / 2 * zoom, (s.t + s.b) / 2 * zoom);
+    });
+  }
+  Module.quarrionText = function (slot, text, l, t, r, b, color) {
+    textSlots[slot] = { text: text, l: l, t: t, r: r, b: b, color: color };
+    drawText();
+  };
+  Module.quarrionTextOf = function () {
+    return textSlots.map(function (s) { return s ? s.text : ""; });
+  };
+
+  // The largest whole zoom that fits the page, or the one ?zoom=N asks for.
+  function fitZoom() {
+    var forced = parseInt(params.get("zoom") || "", 10);
+    var menuH = $("menubar").classList.contains("off") ? 0 : 20;
+    var z = Math.max(1, Math.min(8, Math.floor(Math.min((innerWidth - 4) / W, (innerHeight - 4 - menuH) / H))));
+    var pref = started ? _WebZoomPref() : 0;
+    if (forced >= 1 && forced <= 8) z = forced;
+    else if (pref >= 1 && pref <= z && !document.fullscreenElement) z = pref;
+    zoom = z;
+    [picture, textCanvas].forEach(function (c) { c.style.width = W * z + "px"; c.style.height = H * z + "px"; });
+    textCanvas.width = W * z;
+    textCanvas.height = H * z;
+    drawText();
+  }
+  addEventListener("resize", fitZoom);
+
+  function fullScreen() {
+    if (document.fullscreenElement) document.exitFullscreen();
+    else if (document.documentElement.requestFullscreen) document.documentElement.requestFullscreen().catch(function () {});
+  }
+  document.addEventListener("fullscreenchange", function () {
+    fitZoom();
+    if (started) _WebSetZoomPref(_WebZoomPref(), document.fullscreenElement ? 1 : 0);
+  });
+
+  // --- Sound -------------------------------------------------------------------
+  var AC = window.AudioContext || window.webkitAudioContext;
+  var audio = { ctx: null, out: null, analyser: null, effects: {}, current: null, musicOn: 0,
+    queued: [], next: 0, buf: 0 };
+  Module.quarrionEffects = [];
+  var MUSIC_FRAMES = 2048, MUSIC_AHEAD = 0.3;
+
+  function readWav(bytes) {
+    var v = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+    var rate = 11025, bits = 8, channels = 1, data = null;
+    for (var at = 12; at + 8 <= bytes.length;) {
+      var id = String.fromCharCode(bytes[at], bytes[at + 1], bytes[at + 2], bytes[at + 3]);
+      var size = v.getUint32(at + 4, true);
+      if (id === "fmt ") { channels = v.getUint16(at + 10, true); rate = v.getUint32(at + 12, true); bits = v.getUint16(at + 22, true); }
+      if (id === "data") data = bytes.subarray(at + 8, Math.min(bytes.length, at + 8 + size));
+      at += 8 + size + (size & 1);
+    }
+    if (!data) return null;
+    var n = Math.floor(data.length / (bits / 8) / channels), f = new Float32Array(n);
+    for (var i = 0; i < n; i++)
+      f[i] = bits === 8 ? (data[i * channels] - 128) / 128 : v.getInt16(data.byteOffset - bytes.byteOffset + i * 2 * channels, true) / 32768;
+    return { rate: rate, samples: f };
+  }
+
+  function audioUnlock() {
+    if (audio.ctx || !AC) return;
+    try {
+      audio.ctx = new AC();
+      audio.out = audio.ctx.createGain();
+      audio.analyser = audio.ctx.createAnalyser();
+      audio.analyser.fftSize = 2048;
+      audio.out.connect(audio.analyser);
+      audio.analyser.connect(audio.ctx.destination);
+      Module.quarrionAnalyser = audio.analyser;
+    } catch (e) { audio.ctx = null; return; }
+    if (audio.ctx.state === "suspended") audio.ctx.resume();
+    $("notice").textContent = "";
+    document.title = "Quarrion v1.52";
+    if (audio.musicOn) { audio.next = 0; }
+  }
+
+  function effectBuffer(name) {
+    var e = audio.effects[name];
+    if (e === undefined) {
+      e = null;
+      try { var w = readWav(FS.readFile("/data/" + name + ".wav")); if (w) {
+        e = audio.ctx.createBuffer(1, w.samples.length, w.rate); e.getChannelData(0).set(w.samples); } } catch (x) { e = null; }
+      audio.effects[name] = e;
+    }
+    return e;
+  }
+
+  Module.quarrionAudio = {
+    ready: function () { return AC && !Module.quarrionNoAudio ? 1 : 0; },
+    play: function (name) {
+      if (!audio.ctx || hidden) return 0;
+      if (audio.current) { try { audio.current.stop(); } catch (e) {} audio.current = null; }
+      var b = effectBuffer(name);
+      if (!b) return 0;
+      var s = audio.ctx.createBufferSource();
+      s.buffer = b; s.connect(audio.out); s.start();
+      audio.current = s;
+      Module.quarrionEffects.push(name);
+      return Math.ceil(b.duration * 1000);
+    },
+    beep: function () {
+      if (!audio.ctx) return 0;
+      var o = audio.ctx.createOscillator(), g = audio.ctx.createGain(), t = audio.ctx.currentTime;
+      o.frequency.value = 880; g.gain.setValueAtTime(0.2, t); g.gain.linearRampToValueAtTime(0, t + 0.12);
+      o.connect(g); g.connect(audio.out); o.start(t); o.stop(t + 0.13);
+      return 1;
+    },
+    music: function (on) {
+      audio.musicOn = on;
+      if (!on) { audio.queued.forEach(function (s) { try { s.stop(); } catch (e) {} }); audio.queued = []; audio.next = 0; }
+    }
+  };
+
+  // The music's blocks, rendered by the synthesizer a little ahead of time.
+  var musicMs = 0, musicFrames = 0;
+  function musicPump() {
+    if (!audio.ctx || !audio.musicOn || hidden) return;
+    if (!audio.buf) audio.buf = _malloc(MUSIC_FRAMES * 4);
+    var now = audio.ctx.currentTime;
+    if (audio.next < now) audio.next = now + 0.05;
+    while (audio.next < now + MUSIC_AHEAD && audio.musicOn) {
+      var t0 = performance.now();
+      var on = _WebMusicRender(audio.buf, MUSIC_FRAMES);
+      musicMs += performance.now() - t0; musicFrames += MUSIC_FRAMES;
+      if (!on) break;
+      var b = audio.ctx.createBuffer(2, MUSIC_FRAMES, 44100), L = b.getChannelData(0), R = b.getChannelData(1);
+      var pcm = HEAP16, base = audio.buf >> 1;
+      for (var i = 0; i < MUSIC_FRAMES; i++) { L[i] = pcm[base + 2 * i] / 32768; R[i] = pcm[base + 2 * i + 1] / 32768; }
+      var s = audio.ctx.createBufferSource();
+      s.buffer = b; s.connect(audio.out); s.start(audio.next);
+      audio.next += MUSIC_FRAMES / 44100;
+      audio.queued.push(s);
+      s.onended = function () { var k = audio.queued.indexOf(this); if (k >= 0) audio.queued.splice(k, 1); };
+    }
+  }
+  Module.quarrionMusicCost = function () { return { ms: musicMs, seconds: musicFrames / 44100 }; };
+
+  // --- Hiding (Escape) -----------------------------------------------------------
+  Module.quarrionHide = function () {
+    hidden = 1;
+    stage.classList.add("hidden");
+    if (audio.current) { try { audio.current.stop(); } catch (e) {} }
+    if (audio.ctx && audio.ctx.suspend) audio.ctx.suspend();
+  };
+  function unhide() {
+    if (!hidden) return;
+    hidden = 0;
+    stage.classList.remove("hidden");
+    if (audio.ctx && audio.ctx.resume) audio.ctx.resume();
+    _WebRestore();
+  }
+
+  // --- Menus ----------------------------------------------------------------------
+  var openMenu = null;
+  function state() { return started ? _WebMenuState() : 0; }
+  function menuItems(which) {
+    var s = state(), run = s & 1, paused = s & 2, musicOk = s & 4, musicOn = s & 8, soundOk = s & 16, soundOn = s & 32;
+    var sizes = { text: "Window Size", sub: function () {
+      var list = [{ text: "Largest that fits", id: "z0", checked: !params.get("zoom") && _WebZoomPref() === 0 }];
+      for (var z = 1; z <= 8; z++) list.push({ text: z + " x (" + W * z + " x " + H * z + ")", id: "z" + z, checked: zoom === z && _WebZoomPref() === z });
+      list.push({ sep: 1 }, { text: "Full Screen", acc: "Alt+Enter", id: "fs", checked: !!document.fullscreenElement });
+      return list; } };
+    var device = { text: "Music Device", sub: function () {
+      return [{ text: "Built-in Synthesizer", id: 0, checked: 1, grey: !soundOk }, { text: "System MIDI", id: 0, grey: 1 }]; } };
+    if (which === "File") return [{ text: "New Game", acc: "ALT+N", id: IDM.NEW }, { text: "Abort Game", acc: "ALT+A", id: IDM.ABORT, grey: !run },
+      { sep: 1 }, { text: "Warp", acc: "ALT+W", id: IDM.WARP }, { sep: 1 }, { text: "Quit", acc: "ALT+Q", id: IDM.QUIT }];
+    if (which === "Settings") return [{ text: "Options...", id: IDM.OPTIONS }, { sep: 1 }, { text: "Show High Scores", id: IDM.SCORES },
+      { text: "Clear High Scores", id: IDM.CLEAR }, { sep: 1 }, { text: "Sound", acc: "TAB", id: IDM.SOUND, grey: !soundOk, checked: soundOn },
+      { text: "Music", acc: "M", id: IDM.MUSIC, grey: !musicOk, checked: musicOn }, { sep: 1 },
+      { text: "Paused", acc: "P", id: IDM.PAUSE, grey: !run, checked: run && paused }, { sep: 1 }, sizes, device];
+    if (which === "Help") return [{ text: "About Quarrion...", id: IDM.ABOUT }, { sep: 1 }, { text: "Help...", id: IDM.HELP }];
+    var list = [{ text: "New", id: IDM.NEW }, { text: "Options", id: IDM.OPTIONS }, { text: "Scores", id: IDM.SCORES },
+      { text: "Warp", id: IDM.WARP }, { text: "Help", id: IDM.HELP }, { sep: 1 }];
+    if (run) list.push({ text: "Abort current game", id: IDM.ABORT }, { sep: 1 });
+    list.push({ text: "Clear High Scores", id: IDM.CLEAR }, { text: "About...", id: IDM.ABOUT }, sizes, device,
+      { sep: 1 }, { text: "Quit", acc: "Alt+F4", id: IDM.QUIT });
+    return list;
+  }
+  function closeMenus() {
+    document.querySelectorAll(".menu").forEach(function (m) { m.remove(); });
+    document.querySelectorAll(".mtop.open").forEach(function (m) { m.classList.remove("open"); });
+    openMenu = null;
+  }
+  function choose(id) {
+    closeMenus();
+    if (typeof id === "string") {
+      if (id === "fs") fullScreen();
+      else { _WebSetZoomPref(parseInt(id.slice(1), 10), 0); params.delete("zoom"); fitZoom(); }
+      return;
+    }
+    if (id) command(id);
+  }
+  function showMenu(items, x, y, level) {
+    var m = document.createElement("div");
+    m.className = "menu";
+    m.dataset.level = level || 0;
+    items.forEach(function (it) {
+      var d = document.createElement("div");
+      if (it.sep) { d.className = "sep"; m.appendChild(d); return; }
+      d.className = "mi" + (it.grey ? " grey" : "") + (it.checked ? " checked" : "") + (it.sub ? " sub" : "");
+      d.textContent = it.text;
+      if (it.acc) { var a = document.createElement("span"); a.className = "acc"; a.textContent = it.acc; d.appendChild(a); }
+      d.addEventListener("mouseenter", function () {
+        m.querySelectorAll(".hot").forEach(function (h) { h.classList.remove("hot"); });
+        d.classList.add("hot");
+        document.querySelectorAll(".menu").forEach(function (o) { if (+o.dataset.level > (level || 0)) o.remove(); });
+        if (it.sub) { var r = d.getBoundingClientRect(); showMenu(it.sub(), r.right - 2, r.top - 3, (level || 0) + 1); }
+      });
+      d.addEventListener("mouseup", function (e) { e.stopPropagation(); if (!it.grey && !it.sub) choose(it.id); });
+      m.appendChild(d);
+    });
+    document.body.appendChild(m);
+    var r = m.getBoundingClientRect();
+    m.style.left = Math.max(0, Math.min(x, innerWidth - r.width)) + "px";
+    m.style.top = Math.max(0, Math.min(y, innerHeight - r.height)) + "px";
+    return m;
+  }
+  function buildMenuBar() {
+    var bar = $("menubar");
+    bar.innerHTML = "";
+    ["File", "Settings", "Help"].forEach(function (name) {
+      var t = document.createElement("div");
+      t.className = "mtop";
+      t.textContent = name;
+      t.addEventListener("mousedown", function (e) {
+        e.stopPropagation();
+        if (openMenu === name) { closeMenus(); return; }
+        if (busy) return;
+        _WebMenuOpening();
+        closeMenus();
+        openMenu = name;
+        t.classList.add("open");
+        var r = t.getBoundingClientRect();
+        showMenu(menuItems(name), r.left, r.bottom);
+      });
+      bar.appendChild(t);
+    });
+  }
+  Module.quarrionMenuChanged = function () {
+    var off = !(state() & 64);
+    if ($("menubar").classList.contains("off") !== off) { $("menubar").classList.toggle("off", off); fitZoom(); }
+  };
+  document.addEventListener("mousedown", function (e) { if (!e.target.closest(".menu")) closeMenus(); });
+  Module.quarrionMenu = function (which) { return menuItems(which); };
+
+  // --- Dialogs --------------------------------------------------------------------
+  function el(tag, props, kids) {
+    var e = document.createElement(tag);
+    for (var k in props || {}) { if (k === "style") e.style.cssText = props[k]; else e[k] = props[k]; }
+    (kids || []).forEach(function (c) { e.appendChild(typeof c === "string" ? document.createTextNode(c) : c); });
+    return e;
+  }
+  // A modal box: the game waits for it (its promise), Enter presses the
+  // default button and Escape the cancel one, as the window's dialogs do.
+  function modal(caption, body, buttons, onKey) {
+    return new Promise(function (resolve) {
+      busy += 1;
+      if (busy === 1 && started) _WebSetActive(0);
+      closeMenus();
+      $("cover").style.display = "block";
+      var box = el("div", { className: "dlg" });
+      box.setAttribute("role", "dialog");
+      if (caption !== null) {
+        var cap = el("div", { className: "cap" }, [caption]);
+        if (buttons.cancel !== undefined) { var x = el("span", { className: "x", textContent: "x" }); x.onclick = function () { done(buttons.cancel); }; cap.appendChild(x); }
+        box.appendChild(cap);
+      }
+      var inner = el("div", { className: "body" }, [body]);
+      box.appendChild(inner);
+      var row = el("div", { className: "row" }), first = null;
+      (buttons.list || []).forEach(function (b) {
+        var btn = el("button", { textContent: b.text, className: b.def ? "def" : "" });
+        btn.dataset.result = b.result;
+        btn.onclick = function () { b.act ? b.act(done) : done(b.result); };
+        row.appendChild(btn);
+        if (b.def && !first) first = btn;
+      });
+      if (row.childNodes.length) inner.appendChild(row);
+      document.body.appendChild(box);
+      var focus = box.querySelector("input[type=text]") || first || box.querySelector("button");
+      if (focus) focus.focus();
+      function key(e) {
+        if (onKey && onKey(e, done)) { e.preventDefault(); e.stopPropagation(); return; }
+        if (e.key === "Enter" || e.key === "Escape") e.stopPropagation();
+        if (e.key === "Enter") {
+          e.preventDefault();
+          var f = document.activeElement;
+          if (f && f.tagName === "BUTTON" && box.contains(f)) f.click();
+          else if (buttons.enter !== undefined) buttons.enter(done);
+          else if (first) first.click();
+        } else if (e.key === "Escape" && buttons.cancel !== undefined) { e.preventDefault(); done(buttons.cancel); }
+      }
+      modalKeys.push(key);
+      var finished = false;
+      function done(result, text) {
+        if (finished) return;
+        finished = true;
+        modalKeys.splice(modalKeys.indexOf(key), 1);
+        box.remove();
+        busy -= 1;
+        if (!busy) { $("cover").style.display = "none"; if (started) _WebSetActive(!document.hidden ? 1 : 0); }
+        resolve({ result: result, text: text || "" });
+      }
+      Module.quarrionOpenDialog = box;
+    });
+  }
+  // The keys go to the dialog on top, wherever the page's focus is.
+  var modalKeys = [];
+  document.addEventListener("keydown", function (e) {
+    if (modalKeys.length) modalKeys[modalKeys.length - 1](e);
+  }, true);
+  function lines(s) { return s.split("\n"); }
+  function bevelled(kids, style) { return el("div", { style: "border: 2px inset #fff; padding: 6px; " + (style || "") }, kids); }
+
+  var dialogs = {
+    question: function (text, defaultNo) {
+      return modal("Quarrion v1.52", el("div", { style: "display:flex; gap:12px; align-items:center; padding:4px 8px" },
+        [el("span", { style: "font-size:26px; color:#000080", textContent: "?" }), el("div", { textContent: text })]),
+        { list: [{ text: "Yes", result: 1, def: !defaultNo }, { text: "No", result: 0, def: !!defaultNo }], cancel: 0 });
+    },
+    warning: function (text) {
+      return modal("Quarrion v1.52", el("div", { style: "display:flex; gap:12px; align-items:center; padding:4px 8px; white-space:pre-line; max-width:420px" },
+        [el("span", { style: "font-size:26px; color:#c0a000", textContent: "\u26A0" }), el("div", { textContent: text })]),
+        { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
+    },
+    about: function () {
+      var t = ["Quarrion \u00AE", "Version 1.52", "\u00A9 1996-2026", "The Quarrion team", "MIT licence.",
+        "Design, code, art, sound: the Quarrion team."];
+      return modal("About...", el("fieldset", { style: "text-align:center; line-height:1.7; min-width:300px" },
+        t.map(function (s) { return el("div", { textContent: s }); })), { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
+    },
+    scores: function (show) {
+      var l = lines(show), table = el("table", { className: "hs" });
+      table.appendChild(el("tr", {}, ["Rank", "Name", "Score", "Level"].map(function (h) { return el("th", { textContent: h }); })));
+      for (var k = 0; k < 10; k++) {
+        var f = (l[2 + k] || "").split("\t");
+        table.appendChild(el("tr", {}, f.map(function (c, i) { return el("td", { textContent: c, style: i === 0 || i === 3 ? "text-align:right" : "" }); })));
+      }
+      var top = el("div", { textContent: l[0], style: "text-align:center; margin-bottom:6px" });
+      var flip = setInterval(function () { top.textContent = top.textContent === l[0] ? l[1] : l[0]; }, 32 * 32);
+      return modal("Quarrion High Scores", el("div", {}, [top,
+        el("div", { textContent: "TOP TEN HIGH SCORES", style: "text-align:center; border:1px solid #000; margin:0 auto 6px; width:180px; font-weight:bold" }), table]),
+        { list: [], cancel: 1, enter: function (d) { d(1); } }).then(function (r) { clearInterval(flip); return r; });
+    },
+    newscore: function (last, limit) {
+      var input = el("input", { type: "text", maxLength: limit, value: last, style: "width:150px" });
+      var ok;
+      var p = modal("New High Score!", el("div", {}, [
+        el("fieldset", { textContent: "Congratulations!  Your score places in the top ten!!", style: "max-width:240px" }),
+        el("div", { textContent: "Please enter your name:", style: "margin-top:8px" }), input]),
+        { list: [{ text: "OK", def: 1, act: function (d) { if (input.value.length) d(1, input.value); } }],
+          cancel: 0, enter: function (d) { if (input.value.length) d(1, input.value); } });
+      ok = document.querySelector(".dlg button.def");
+      var sync = function () { ok.disabled = !input.value.length; };
+      input.addEventListener("input", sync); sync();
+      return p;
+    },
+    warp: function () {
+      var input = el("input", { type: "text", maxLength: 10, style: "width:110px; text-align:center; text-transform:uppercase" });
+      return modal("Level Warp", el("fieldset", { style: "text-align:center" }, [el("div", { textContent: "Enter Code:" }), input]),
+        { list: [{ text: "OK", def: 1, act: function (d) { d(1, input.value.toUpperCase()); } }, { text: "Cancel", result: 0 }],
+          cancel: 0, enter: function (d) { d(1, input.value.toUpperCase()); } });
+    },
+    options: function (show, v) {
+      var speed = v & 15, names = ["Slow", "Normal", "Fast", "Insane"], tips = ["Tiles fall slowly", "Tiles fall at a medium pace", "Tiles fall quickly", "Tiles come tumbling down"];
+      var radios = names.map(function (n, i) {
+        var r = el("input", { type: "radio", name: "speed", checked: i === speed, title: "" });
+        r.dataset.tip = tips[i];
+        return el("label", { style: "display:block" }, [r, n]);
+      });
+      function box(text, bit, tip) {
+        var c = el("input", { type: "checkbox", checked: !!(v >> (bit + 1) & 1), disabled: !(v >> bit & 1) });
+        c.dataset.tip = tip;
+        return el("label", { style: "display:block" + (c.disabled ? "; color:#808080" : "") }, [c, text]);
+      }
+      var boxes = [box("Sound", 4, "Toggle sound on/off"), box("Music", 6, "Toggle music on/off"),
+        box("Continuous", 8, "Music changes with levels (if unchecked)"), box("Use Menu", 10, "Toggle main window menu on/off"),
+        box("Patterns", 12, "Allow background patterns to change with levels")];
+      var group = function (title, kids) { return el("fieldset", { style: "min-width:90px" }, [el("legend", { textContent: title })].concat(kids)); };
+      function result() {
+        var n = 0;
+        radios.forEach(function (r, i) { if (r.firstChild.checked) n = i; });
+        [4, 6, 8, 10, 12].forEach(function (bit, i) { var c = boxes[i].firstChild; if (c.checked && !c.disabled) n |= 1 << (bit + 1); });
+        return n;
+      }
+      var p = modal("Options", el("div", { style: "display:flex; gap:10px" }, [group("Speed", radios),
+        group("Sound", boxes.slice(0, 3)), group("Misc", boxes.slice(3))]),
+        { list: [{ text: "OK", def: 1, act: function (d) { d(result()); } }, { text: "Cancel", result: -1 }], cancel: -1,
+          enter: function (d) { d(result()); } });
+      var b = document.querySelectorAll(".dlg button");
+      b[0].dataset.tip = "Save changes"; b[1].dataset.tip = "Ignore changes";
+      return p;
+    },
+    leveldone: function (show) {
+      var l = lines(show), colours = ["#f00", "#ff0", "#0f0", "#00f", "#0ff", "#f0f"], k = 0;
+      var frame = el("div", { className: "flash" }, l.slice(0, 6).map(function (s, i) {
+        return el("div", { textContent: s, style: i === 0 || i === 4 ? "font-weight:bold" : "" }); }));
+      var timer = setInterval(function () { k = (k + 1) % 6; frame.style.borderColor = colours[k]; }, 200);
+      return modal(null, frame, { list: [{ text: "Continue", result: 1, def: 1 }] }).then(function (r) { clearInterval(timer); return r; });
+    },
+    ending: function (show, limit) {
+      var kids = [el("div", { textContent: "Congratulations!", style: "font: bold 18px Arial; text-align:center" }),
+        el("div", { textContent: "You've won!", style: "text-align:center; margin:6px 0" })];
+      var input = null;
+      if (limit) { input = el("input", { type: "text", maxLength: limit, style: "width:200px" }); kids.push(input); }
+      return modal(null, el("div", { style: "min-width:260px" }, kids), { list: [],
+        enter: function (d) { d(1, input ? input.value : ""); } });
+    },
+    help: function (show) {
+      var topics = [], cur = null;
+      lines(show).forEach(function (s) {
+        if (!s) return;
+        var f = s.split("\t");
+        if (f[0] === "T") { cur = { title: f[1], blocks: [] }; topics.push(cur); } else if (cur) cur.blocks.push(f);
+      });
+      var list = el("ul"), page = el("div", { className: "page" }), sel = 0;
+      function pick(i) {
+        sel = Math.max(0, Math.min(topics.length - 1, i));
+        list.querySelectorAll("li").forEach(function (li, j) { li.classList.toggle("sel", j === sel); });
+        page.innerHTML = "";
+        if (!topics.length) { page.textContent = show; return; }
+        page.appendChild(el("h3", { textContent: topics[sel].title, style: "font-size:15px" }));
+        var keys = null;
+        topics[sel].blocks.forEach(function (b) {
+          if (b[0] !== "K") keys = null;
+          if (b[0] === "H") page.appendChild(el("h3", { textContent: b[1] }));
+          else if (b[0] === "P") page.appendChild(el("p", { textContent: b[1] }));
+          else if (b[0] === "I") page.appendChild(el("div", { className: "pic", textContent: b[1] + (b[2] ? " \u2014 " + b[2] : "") }));
+          else if (b[0] === "K") {
+            if (!keys) { keys = el("table"); page.appendChild(keys); }
+            keys.appendChild(el("tr", {}, [el("td", { textContent: b[1], style: "font-weight:bold" }), el("td", { textContent: b[2] || "" })]));
+          }
+        });
+        page.scrollTop = 0;
+      }
+      topics.forEach(function (t, i) { var li = el("li", { textContent: t.title }); li.onclick = function () { pick(i); }; list.appendChild(li); });
+      pick(0);
+      return modal("Quarrion Help", el("div", { id: "help" }, [list, page]), { list: [{ text: "Close", result: 1, def: 1 }], cancel: 1 },
+        function (e) {
+          if (e.key === "ArrowDown" || e.key === "ArrowUp") { pick(sel + (e.key === "ArrowDown" ? 1 : -1)); return true; }
+          if (e.key === "PageDown" || e.key === "End") { page.scrollTop += page.clientHeight - 20; return true; }
+          if (e.key === "PageUp" || e.key === "Home") { page.scrollTop -= page.clientHeight - 20; return true; }
+          return false;
+        });
+    }
+  };
+  // Closes the dialog on top with its default result (the game-over banner's end).
+  function finishTop() {
+    var d = Module.quarrionOpenDialog;
+    if (d && d.isConnected && modalKeys.length) modalKeys[modalKeys.length - 1](new KeyboardEvent("keydown", { key: "Close" }));
+  }
+  Module.quarrionDialog = function (kind, show, n) {
+    if (kind === "gameover") {
+      return new Promise(function (resolve) {
+        var p = modal(null, el("div", { textContent: "GAME OVER", style: "font: bold 40px Arial; color:#c00000; padding:18px 26px" }),
+          { list: [] }, function (e, done) { if (e.key === "Close") done(1); return true; });
+        setTimeout(finishTop, 2600);
+        p.then(resolve);
+      });
+    }
+    var f = dialogs[kind] || dialogs.warning;
+    Module.quarrionLastDialog = kind;
+    return f(show, n);
+  };
+
+  // --- Tooltips of the six buttons ---------------------------------------------------
+  var tip = $("tip"), tipTimer = 0, tipFor = -1;
+  function buttonAt(x, y) {
+    if (x < 511 || x >= 594) return -1;
+    var i = Math.floor((y - 40) / 70);
+    return i >= 0 && i < 6 && y - 40 - 70 * i < 55 ? i : -1;
+  }
+  function designPoint(e) {
+    var r = picture.getBoundingClientRect();
+    return { x: Math.floor((e.clientX - r.left) / zoom), y: Math.floor((e.clientY - r.top) / zoom) };
+  }
+  function showTip(text, x, y) { tip.textContent = text; tip.style.left = x + 12 + "px"; tip.style.top = y + 18 + "px"; tip.style.display = "block"; }
+  function hideTip() { clearTimeout(tipTimer); tip.style.display = "none"; tipFor = -1; }
+  document.addEventListener("mousemove", function (e) {
+    var t = e.target.closest && e.target.closest("[data-tip]");
+    if (!t && e.target.parentNode && e.target.parentNode.querySelector) t = e.target.querySelector && e.target.querySelector("[data-tip]");
+    if (t && t.dataset.tip) { clearTimeout(tipTimer); var s = t.dataset.tip; tipTimer = setTimeout(function () { showTip(s, e.clientX, e.clientY); }, 500); return; }
+    if (e.target !== picture) { hideTip(); return; }
+    var p = designPoint(e), b = buttonAt(p.x, p.y);
+    picture.style.cursor = b >= 0 ? "pointer" : "default";
+    if (b === tipFor) return;
+    hideTip();
+    tipFor = b;
+    if (b >= 0) tipTimer = setTimeout(function () { showTip(TIPS[b], e.clientX, e.clientY); }, 500);
+  });
+
+  // --- Input --------------------------------------------------------------------------
+  function command(id) { if (started && !busy) _WebCommand(id); }
+  var pressed = -1;
+  picture.addEventListener("mousedown", function (e) {
+    audioUnlock();
+    if (hidden) { unhide(); return; }
+    if (!started || busy) return;
+    hideTip();
+    if (e.button === 2) return;
+    var p = designPoint(e), b = buttonAt(p.x, p.y);
+    if (b >= 0) { pressed = b; _WebButton(b, 1); }
+  });
+  document.addEventListener("mouseup", function (e) {
+    if (pressed < 0) return;
+    var b = pressed, p = designPoint(e);
+    pressed = -1;
+    if (buttonAt(p.x, p.y) === b) _WebButton(b, 0);
+    else _WebButton(b, 2);
+  });
+  stage.addEventListener("contextmenu", function (e) {
+    e.preventDefault();
+    if (!started || busy || hidden) return;
+    _WebMenuOpening();
+    closeMenus();
+    showMenu(menuItems("context"), e.clientX, e.clientY);
+  });
+  document.addEventListener("mousedown", function () { audioUnlock(); if (hidden && !busy) unhide(); }, true);
+
+  var VK = { ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28, " ": 0x20, Enter: 0x0D,
+    Escape: 0x1B, Tab: 0x09, Control: 0x11 };
+  function vkOf(e) {
+    if (VK[e.key] !== undefined) return VK[e.key];
+    if (e.key.length === 1) { var c = e.key.toUpperCase().charCodeAt(0); if (c >= 48 && c <= 90) return c; }
+    return 0;
+  }
+  document.addEventListener("keydown", function (e) {
+    audioUnlock();
+    if (!started) return;
+    if (hidden) { e.preventDefault(); unhide(); return; }
+    if (busy) return;
+    if (e.key === "F11" || (e.altKey && e.key === "Enter")) { e.preventDefault(); fullScreen(); return; }
+    if (e.ctrlKey && (e.key === "+" || e.key === "=" || e.key === "-")) {
+      e.preventDefault();
+      var z = Math.max(1, Math.min(8, zoom + (e.key === "-" ? -1 : 1)));
+      _WebSetZoomPref(z, 0); params.delete("zoom"); fitZoom();
+      return;
+    }
+    if (openMenu || document.querySelector(".menu")) { if (e.key === "Escape") closeMenus(); e.preventDefault(); return; }
+    if (e.key === "ContextMenu") { e.preventDefault(); _WebMenuOpening(); showMenu(menuItems("context"), 200, 200); return; }
+    var vk = vkOf(e);
+    if (!vk || (e.ctrlKey && vk !== 0x11 && vk < 0x25)) return;
+    if (e.ctrlKey && vk >= 0x41) return;
+    if (_WebKeyDown(vk, e.ctrlKey ? 1 : 0, e.altKey ? 1 : 0)) e.preventDefault();
+  });
+  document.addEventListener("keyup", function (e) { if (started && e.key === "Control") _WebKeyUp(0x11); });
+  // Leaving the page is closing the window: the options are written.
+  addEventListener("pagehide", function () { if (started) _WebPageClosing(); });
+  document.addEventListener("visibilitychange", function () { if (started && !busy) _WebSetActive(document.hidden ? 0 : 1); });
+
+  // --- The gamepad, read as the XInput pad is ---------------------------------------------
+  var PAD_BITS = [[12, 0x0001], [13, 0x0002], [14, 0x0004], [15, 0x0008], [9, 0x0010], [8, 0x0020],
+    [0, 0x1000], [1, 0x2000], [2, 0x4000], [3, 0x8000]];
+  function padTick() {
+    var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+    for (var i = 0; i < pads.length; i++) {
+      var g = pads[i];
+      if (!g || !g.connected) continue;
+      var bits = 0;
+      PAD_BITS.forEach(function (m) { if (g.buttons[m[0]] && g.buttons[m[0]].pressed) bits |= m[1]; });
+      var lx = Math.round((g.axes[0] || 0) * 32767), ly = Math.round(-(g.axes[1] || 0) * 32767);
+      _WebPadTick(bits, lx, ly, performance.now() | 0);
+      return;
+    }
+  }
+
+  // --- The play timer -------------------------------------------------------------------
+  var tickTimes = [];
+  Module.quarrionTickTimes = tickTimes;
+  function tick() {
+    if (!started || busy || hidden) return;
+    if (document.hidden) return;
+    var t0 = performance.now();
+    _WebTick();
+    tickTimes.push(performance.now() - t0);
+    if (tickTimes.length > 2000) tickTimes.shift();
+    padTick();
+  }
+  // The music is queued on a timer of its own, so it plays on in the dialogs.
+  setInterval(musicPump, 50);
+
+  Module.quarrionSeed = function () {
+    var s = parseInt(params.get("seed") || "", 10);
+    return isNaN(s) ? Math.floor(Date.now() / 1000) : s;
+  };
+  // The tests' steps: n play timer ticks at once, stopping at a dialog.
+  Module.quarrionTick = function (n) {
+    for (var i = 0; i < (n || 1) && !busy && !hidden; i++) _WebTick();
+    return i;
+  };
+  Module.quarrionSetScore = function (n) { _WebTestSetScore(n); };
+  Module.quarrionKey = function (vk, ctrl, alt) { return _WebKeyDown(vk, ctrl ? 1 : 0, alt ? 1 : 0); };
+  Module.quarrionCommand = function (id) { _WebCommand(id); };
+  Module.quarrionZoom = function () { return zoom; };
+  Module.quarrionMenuState = function () { return _WebMenuState(); };
+  Module.quarrionAudioUnlock = audioUnlock;
+  Module.quarrionAudioContext = function () { return audio.ctx; };
+
+  Module.onRuntimeInitialized = function () {
+    if (params.get("noaudio") !== null) { Module.quarrionNoAudio = 1; AC = null; }
+    buildMenuBar();
+    fitZoom();
+    _WebStart();
+    started = 1;
+    Module.quarrionMenuChanged();
+    fitZoom();
+    if (AC) {
+      $("notice").textContent = "Click or press a key to start the sound";
+      document.title = "Quarrion v1.52 \u2014 click or press a key for sound";
+    }
+    Module.quarrionReady = performance.now();
+    if (params.get("notimer") === null) setInterval(tick, TICK_MS);
+  };
+})();

@@ -1,0 +1,74 @@
+// The browser's picture: the game's 640 x 480 screen as 32-bit pixels in
+// memory, drawn here from the game's own bitmaps and handed to the page's
+// canvas a changed rectangle at a time. The page's script scales it by
+// whole pixels; text goes to a layer of its own above it (WebText).
+#pragma once
+
+#include <cstdint>
+
+enum {
+    WEB_SCREEN_W = 640,
+    WEB_SCREEN_H = 480,
+    WEB_NUM_BUTTONS = 6,
+    WEB_BUTTON_X = 511,
+    WEB_BUTTON_Y = 40,
+    WEB_BUTTON_STEP_Y = 70,
+    WEB_BUTTON_W = 83,
+    WEB_BUTTON_H = 55,
+};
+
+// One decoded bitmap of the game's data: w x h pixels, top row first.
+struct WebBitmap {
+    int w, h;
+    const uint32_t* p;
+};
+
+// The pixels, R G B A in memory order (the canvas's own layout).
+extern uint32_t aWebScreen[WEB_SCREEN_W * WEB_SCREEN_H];
+
+// Reads every bitmap of the data folder once. Returns how many it read.
+int WebBitmapsLoad(const char* szDir);
+// A bitmap by its resource name (no extension); null when there is none.
+const WebBitmap* WebBitmapNamed(const char* szName);
+// Decodes a .bmp file (1, 4, 8, 24 or 32 bits, uncompressed) into pPixels
+// (room for w * h); 0 when it is no such file. pW and pH get its size.
+int WebBmpDecode(const uint8_t* pFile, int nFile, uint32_t* pPixels, int nRoom, int* pW, int* pH);
+
+// Drawing into the picture; everything is clipped to the screen.
+uint32_t WebRgb(int r, int g, int b);
+void WebFill(int left, int top, int right, int bottom, uint32_t c);
+// GDI's Rectangle: a one-pixel outline in cPen, the inside in cBrush.
+void WebRectangle(int left, int top, int right, int bottom, uint32_t cPen, uint32_t cBrush);
+void WebLine(int x0, int y0, int x1, int y1, uint32_t c); // upright or level, end excluded
+void WebBlit(const WebBitmap* pBm, int x, int y);
+void WebBlitPart(const WebBitmap* pBm, int xSrc, int ySrc, int w, int h, int x, int y);
+void WebBlitNamed(const char* szName, int x, int y);
+void WebExtrudedFrame(int left, int top, int right, int bottom, int nDepth, int bBevel);
+
+// The whole screen as the game shows it now (title or play), panel included.
+void WebPaintMain();
+// The title's step: the credits band and half of its tiles.
+void WebTitleTick(int bActive);
+// The chase of coloured rings around the six buttons on the title screen.
+void WebButtonChaseTick();
+// A button drawn up or pressed.
+void WebDrawButton(int nButton, int bPressed);
+
+// The play operations of the host.
+void WebDrawBins();
+int WebDrawPaddleStack();
+int WebErasePaddleStack();
+int WebPaddleLightTick();
+int WebStartPaddleFlash();
+void WebShowPauseLogo(int bOn);
+void WebDrawGoalPicture();
+void WebPanelLives();
+// The side panel's three lines of text, in their colours.
+void WebPanelText();
+
+// Hands the changed part of the picture to the page; returns 1 when it did.
+int WebPresent();
+// Marks the whole picture as changed (the next present sends all of it).
+void WebScreenDirtyAll();
+// The page's clock in milliseconds, as the play timer's tick counts.
+uint32_t WebTickCount();
