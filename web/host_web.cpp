@@ -668,6 +668,11 @@ EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
     SavePrefs();
 }
 
+// The game's picture, for the tests' comparison with the canvas.
+EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenPixels() {
+    return aWebScreen;
+}
+
 // The browser tests' seam: a score for the game in play, so that a test
 // reaches the high-score table without playing a whole game first.
 EMSCRIPTEN_KEEPALIVE void WebTestSetScore(int32_t lScore) {

@@ -19,12 +19,9 @@
   // --- The picture -------------------------------------------------------------
   Module.quarrionPut = function (p, l, t, r, b) {
     var w = r - l, h = b - t, img = ctx.createImageData(w, h), d = new Uint32Array(img.data.buffer);
-    var src = HEAPU32, base = p >> 2;
-    for (var y = 0; y < h; y++) {
-      var from = base + (t + y) * W + l;
-      d.set(src.subarray(from, from + w), y * w);
-    }
+    d.set(HEAPU32.subarray(p >> 2, (p >> 2) + w * h));
     ctx.putImageData(img, l, t);
+    if (!Module.quarrionDrawn) Module.quarrionFirstDrawn = performance.now();
     Module.quarrionDrawn = (Module.quarrionDrawn || 0) + 1;
   };
 
@@ -627,6 +624,15 @@
   Module.quarrionTick = function (n) {
     for (var i = 0; i < (n || 1) && !busy && !hidden; i++) _WebTick();
     return i;
+  };
+  // How many pixels of the canvas differ from the game's picture.
+  Module.quarrionCanvasDiffers = function () {
+    var a = ctx.getImageData(0, 0, W, H).data, p = _WebScreenPixels() >> 2, n = 0;
+    for (var i = 0; i < W * H; i++) {
+      var v = HEAPU32[p + i];
+      if (a[4 * i] !== (v >> 16 & 255) || a[4 * i + 1] !== (v >> 8 & 255) || a[4 * i + 2] !== (v & 255)) n++;
+    }
+    return n;
   };
   Module.quarrionSetScore = function (n) { _WebTestSetScore(n); };
   Module.quarrionKey = function (vk, ctrl, alt) { return _WebKeyDown(vk, ctrl ? 1 : 0, alt ? 1 : 0); };

@@ -11,9 +11,55 @@
 #include "engine/game.h"
 #include "prefs/prefs.h"
 #include "render/goal.h"
+#include "render/picture.h"
 #include "scores/panel.h"
 
 uint32_t aWebScreen[WEB_SCREEN_W * WEB_SCREEN_H];
+
+namespace {
+// The picture over the pixels, and the canvas's copy of its changed part.
+Picture pic = PictureOver(aWebScreen, PictureRect{0, 0, WEB_SCREEN_W, WEB_SCREEN_H});
+uint32_t aCanvas[WEB_SCREEN_W * WEB_SCREEN_H];
+
+// What changed since the last present, as separate pieces: a tick's tiles
+// and the credits band go to the canvas as themselves, not as the box around
+// them all. Pieces that overlap or lie within PIECE_NEAR pixels merge; when
+// the list is full, everything becomes one piece.
+enum { MAX_PIECES = 24, PIECE_NEAR = 8 };
+PictureRect aPiece[MAX_PIECES];
+int nPieces;
+
+bool PiecesNear(const PictureRect& a, const PictureRect& b) {
+    return a.left <= b.right + PIECE_NEAR && b.left <= a.right + PIECE_NEAR &&
+           a.top <= b.bottom + PIECE_NEAR && b.top <= a.bottom + PIECE_NEAR;
+}
+
+PictureRect PieceUnion(const PictureRect& a, const PictureRect& b) {
+    return PictureRect{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                       a.right > b.right ? a.right : b.right,
+                       a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
+void PieceAdd(PictureRect rc) {
+    for (int i = 0; i < nPieces; i++) {
+        if (!PiecesNear(aPiece[i], rc)) continue;
+        rc = PieceUnion(aPiece[i], rc);
+        aPiece[i] = aPiece[--nPieces];
+        i = -1; // the grown piece may reach others now
+    }
+    if (nPieces == MAX_PIECES) {
+        for (int i = 0; i < nPieces; i++) rc = PieceUnion(rc, aPiece[i]);
+        nPieces = 0;
+    }
+    aPiece[nPieces++] = rc;
+}
+
+// Moves what the last drawing changed into the pieces.
+void PieceTake() {
+    PictureRect rc;
+    if (PictureTakeChanged(&pic, &rc)) PieceAdd(rc);
+}
+} // namespace
 
 namespace {
 
@@ -47,9 +93,6 @@ uint32_t aPool[PIXEL_POOL];
 int nPoolUsed;
 uint8_t aFile[MAX_FILE];
 
-// The changed rectangle since the last present.
-int dirtyL = WEB_SCREEN_W, dirtyT = WEB_SCREEN_H, dirtyR, dirtyB;
-
 int nPaddleFrame;
 uint32_t dwPaddleFrameTime;
 int bPaddleFlash;
@@ -57,70 +100,11 @@ uint32_t dwFlashStart;
 int bCreditsBandBlank;
 int nChaseTicks, nChaseStep, nChasePrev, nFramedButton;
 
-const uint32_t kBlack = 0xFF000000u;
-const uint32_t kWhite = 0xFFFFFFFFu;
+const uint32_t kBlack = PictureRGB(0, 0, 0);
+const uint32_t kWhite = PictureRGB(255, 255, 255);
 
 uint32_t LightGrey() {
     return WebRgb(192, 192, 192);
-}
-
-void Dirty(int l, int t, int r, int b) {
-    if (l < 0) l = 0;
-    if (t < 0) t = 0;
-    if (r > WEB_SCREEN_W) r = WEB_SCREEN_W;
-    if (b > WEB_SCREEN_H) b = WEB_SCREEN_H;
-    if (l >= r || t >= b) return;
-    if (l < dirtyL) dirtyL = l;
-    if (t < dirtyT) dirtyT = t;
-    if (r > dirtyR) dirtyR = r;
-    if (b > dirtyB) dirtyB = b;
-}
-
-uint32_t ReadLE(const uint8_t* p, int n) {
-    uint32_t v = 0;
-    for (int i = n - 1; i >= 0; i--) v = (v << 8) | p[i];
-    return v;
-}
-
-// Fills the inside of a convex four-cornered shape (and its outline) the way
-// the frames' polygons are drawn: grey inside a black pen.
-void Quad(const int ax[4], const int ay[4], uint32_t cFill) {
-    int minY = ay[0], maxY = ay[0];
-    for (int i = 1; i < 4; i++) {
-        if (ay[i] < minY) minY = ay[i];
-        if (ay[i] > maxY) maxY = ay[i];
-    }
-    for (int y = minY; y <= maxY; y++) {
-        double xl = 1e9, xr = -1e9;
-        for (int i = 0; i < 4; i++) {
-            int j = (i + 1) % 4;
-            int y0 = ay[i], y1 = ay[j];
-            if ((y < y0 && y < y1) || (y > y0 && y > y1)) continue;
-            if (y0 == y1) {
-                xl = ax[i] < xl ? ax[i] : xl;
-                xl = ax[j] < xl ? ax[j] : xl;
-                xr = ax[i] > xr ? ax[i] : xr;
-                xr = ax[j] > xr ? ax[j] : xr;
-                continue;
-            }
-            double x = ax[i] + (double)(ax[j] - ax[i]) * (y - y0) / (y1 - y0);
-            if (x < xl) xl = x;
-            if (x > xr) xr = x;
-        }
-        if (xl > xr) continue;
-        WebFill((int)(xl + 0.5), y, (int)(xr + 0.5) + 1, y + 1, cFill);
-    }
-    for (int i = 0; i < 4; i++) {
-        int j = (i + 1) % 4;
-        int x0 = ax[i], y0 = ay[i], x1 = ax[j], y1 = ay[j];
-        int n = (x1 - x0 < 0 ? x0 - x1 : x1 - x0);
-        int m = (y1 - y0 < 0 ? y0 - y1 : y1 - y0);
-        if (m > n) n = m;
-        for (int k = 0; k <= n; k++) {
-            int x = n ? x0 + (x1 - x0) * k / n : x0, y = n ? y0 + (y1 - y0) * k / n : y0;
-            WebFill(x, y, x + 1, y + 1, kBlack);
-        }
-    }
 }
 
 int LaneValid(int nLane) {
@@ -269,47 +253,11 @@ EM_JS(void, WebTextLine, (int nSlot, const char* sz, int l, int t, int r, int b,
 EM_JS(double, WebNowMs, (), { return performance.now(); });
 
 uint32_t WebRgb(int r, int g, int b) {
-    return 0xFF000000u | (uint32_t)b << 16 | (uint32_t)g << 8 | (uint32_t)r;
+    return PictureRGB(r, g, b);
 }
 
 uint32_t WebTickCount() {
     return (uint32_t)(uint64_t)WebNowMs();
-}
-
-int WebBmpDecode(const uint8_t* p, int n, uint32_t* pOut, int nRoom, int* pW, int* pH) {
-    if (n < 54 || p[0] != 'B' || p[1] != 'M') return 0;
-    const uint32_t nOffset = ReadLE(p + 10, 4), nHeader = ReadLE(p + 14, 4);
-    const int w = (int)ReadLE(p + 18, 4);
-    int h = (int)ReadLE(p + 22, 4);
-    const int nBits = (int)ReadLE(p + 28, 2), nCompression = (int)ReadLE(p + 30, 4);
-    const bool bTopDown = h < 0;
-    if (bTopDown) h = -h;
-    if (w <= 0 || h <= 0 || w * h > nRoom || nCompression != 0) return 0;
-    if (nBits != 1 && nBits != 4 && nBits != 8 && nBits != 24 && nBits != 32) return 0;
-    const int nRow = ((w * nBits + 31) / 32) * 4;
-    if ((int64_t)nOffset + (int64_t)nRow * h > n) return 0;
-    uint32_t aPalette[256] = {};
-    const uint8_t* pPal = p + 14 + nHeader;
-    int nColours = (int)ReadLE(p + 46, 4);
-    if (nBits <= 8 && nColours == 0) nColours = 1 << nBits;
-    for (int i = 0; i < nColours && i < 256 && pPal + 4 * i + 3 < p + n; i++)
-        aPalette[i] = WebRgb(pPal[4 * i + 2], pPal[4 * i + 1], pPal[4 * i]);
-    for (int y = 0; y < h; y++) {
-        const uint8_t* pRow = p + nOffset + (size_t)nRow * (bTopDown ? y : h - 1 - y);
-        uint32_t* pDst = pOut + (size_t)y * w;
-        for (int x = 0; x < w; x++) {
-            switch (nBits) {
-            case 1: pDst[x] = aPalette[(pRow[x / 8] >> (7 - x % 8)) & 1]; break;
-            case 4: pDst[x] = aPalette[(pRow[x / 2] >> (x % 2 ? 0 : 4)) & 15]; break;
-            case 8: pDst[x] = aPalette[pRow[x]]; break;
-            case 24: pDst[x] = WebRgb(pRow[3 * x + 2], pRow[3 * x + 1], pRow[3 * x]); break;
-            default: pDst[x] = WebRgb(pRow[4 * x + 2], pRow[4 * x + 1], pRow[4 * x]); break;
-            }
-        }
-    }
-    *pW = w;
-    *pH = h;
-    return 1;
 }
 
 int WebBitmapsLoad(const char* szDir) {
@@ -327,12 +275,12 @@ int WebBitmapsLoad(const char* szDir) {
         const int nRead = (int)fread(aFile, 1, sizeof aFile, pFile);
         fclose(pFile);
         NamedBitmap& nb = aBitmap[nBitmaps];
-        int w = 0, h = 0;
-        if (!WebBmpDecode(aFile, nRead, aPool + nPoolUsed, PIXEL_POOL - nPoolUsed, &w, &h))
+        const size_t nPixels = PictureBitmapSize(aFile, (size_t)nRead);
+        if (nPixels == 0 || nPixels > (size_t)(PIXEL_POOL - nPoolUsed) ||
+            !PictureBitmapDecode(aFile, (size_t)nRead, aPool + nPoolUsed, nPixels, &nb.bm))
             continue;
         snprintf(nb.szName, sizeof nb.szName, "%.*s", (int)(nLen - 4), szName);
-        nb.bm = WebBitmap{w, h, aPool + nPoolUsed};
-        nPoolUsed += w * h;
+        nPoolUsed += (int)nPixels;
         nBitmaps += 1;
     }
     closedir(pDir);
@@ -346,62 +294,44 @@ const WebBitmap* WebBitmapNamed(const char* szName) {
 }
 
 void WebFill(int l, int t, int r, int b, uint32_t c) {
-    if (l < 0) l = 0;
-    if (t < 0) t = 0;
-    if (r > WEB_SCREEN_W) r = WEB_SCREEN_W;
-    if (b > WEB_SCREEN_H) b = WEB_SCREEN_H;
-    if (l >= r || t >= b) return;
-    for (int y = t; y < b; y++)
-        for (int x = l; x < r; x++) aWebScreen[y * WEB_SCREEN_W + x] = c;
-    Dirty(l, t, r, b);
+    PictureFill(&pic, PictureRect{l, t, r, b}, c);
+    PieceTake();
 }
 
 void WebRectangle(int l, int t, int r, int b, uint32_t cPen, uint32_t cBrush) {
-    WebFill(l, t, r, b, cPen);
-    WebFill(l + 1, t + 1, r - 1, b - 1, cBrush);
+    PictureRectangle(&pic, PictureRect{l, t, r, b}, &cPen, &cBrush);
+    PieceTake();
 }
 
 void WebLine(int x0, int y0, int x1, int y1, uint32_t c) {
-    if (y0 == y1)
-        WebFill(x0 < x1 ? x0 : x1 + 1, y0, x0 < x1 ? x1 : x0 + 1, y0 + 1, c);
-    else if (x0 == x1)
-        WebFill(x0, y0 < y1 ? y0 : y1 + 1, x0 + 1, y0 < y1 ? y1 : y0 + 1, c);
+    PictureLine(&pic, x0, y0, x1, y1, c);
+    PieceTake();
 }
 
 void WebBlitPart(const WebBitmap* pBm, int xSrc, int ySrc, int w, int h, int x, int y) {
-    if (!pBm) return;
-    if (xSrc < 0 || ySrc < 0) return;
-    if (xSrc + w > pBm->w) w = pBm->w - xSrc;
-    if (ySrc + h > pBm->h) h = pBm->h - ySrc;
-    for (int j = 0; j < h; j++) {
-        const int yy = y + j;
-        if (yy < 0 || yy >= WEB_SCREEN_H) continue;
-        for (int i = 0; i < w; i++) {
-            const int xx = x + i;
-            if (xx < 0 || xx >= WEB_SCREEN_W) continue;
-            aWebScreen[yy * WEB_SCREEN_W + xx] = pBm->p[(ySrc + j) * pBm->w + xSrc + i];
-        }
-    }
-    Dirty(x, y, x + w, y + h);
+    if (pBm) PictureBlit(&pic, x, y, PictureBitmapPart(*pBm, xSrc, ySrc, w, h));
+    PieceTake();
 }
 
 void WebBlit(const WebBitmap* pBm, int x, int y) {
-    if (pBm) WebBlitPart(pBm, 0, 0, pBm->w, pBm->h, x, y);
+    if (pBm) PictureBlit(&pic, x, y, *pBm);
+    PieceTake();
 }
 
 void WebBlitNamed(const char* szName, int x, int y) {
     WebBlit(WebBitmapNamed(szName), x, y);
 }
 
+// The frames' two slanting faces, grey in black, and their bevel.
 void WebExtrudedFrame(int L, int T, int R, int B, int d, int bBevel) {
-    const uint32_t cGrey = WebRgb(128, 128, 128);
-    const int axRight[4] = {R, R + d, R + d, R}, ayRight[4] = {T, T - d, B - d - 1, B - 1};
-    Quad(axRight, ayRight, cGrey);
-    const int axTop[4] = {L, L + d, R + d, R}, ayTop[4] = {T, T - d, T - d, T};
-    Quad(axTop, ayTop, cGrey);
+    const uint32_t cGrey = PictureRGB(128, 128, 128), cShadow = PictureRGB(127, 127, 127);
+    const PicturePoint aRight[5] = {{R, T}, {R + d, T - d}, {R + d, B - d - 1}, {R, B - 1}, {R, T}};
+    PicturePolygon(&pic, aRight, 5, kBlack, cGrey);
+    const PicturePoint aTop[5] = {{L, T}, {L + d, T - d}, {R + d, T - d}, {R, T}, {L, T}};
+    PicturePolygon(&pic, aTop, 5, kBlack, cGrey);
+    PieceTake();
     if (!bBevel) return;
     const int l = L + 1, t = T + 1, r = R - 1, b = B - 2;
-    const uint32_t cShadow = WebRgb(127, 127, 127);
     WebLine(l, b, l, t, kWhite);
     WebLine(l, t, r, t, kWhite);
     WebLine(r, t, r, b, cShadow);
@@ -416,13 +346,15 @@ void WebDrawButton(int nButton, int bPressed) {
     if (nButton < 0 || nButton >= WEB_NUM_BUTTONS) return;
     const WebBitmap* pBm = WebBitmapNamed(aName[nButton][bPressed ? 1 : 0]);
     const int x = WEB_BUTTON_X, y = WEB_BUTTON_Y + WEB_BUTTON_STEP_Y * nButton;
-    if (!pBm) return;
+    if (!pBm || pBm->w <= 0 || pBm->h <= 0) return;
     // The bitmap is stretched to the button, nearest neighbour.
     for (int j = 0; j < WEB_BUTTON_H; j++)
         for (int i = 0; i < WEB_BUTTON_W; i++)
             aWebScreen[(y + j) * WEB_SCREEN_W + x + i] =
-                pBm->p[(j * pBm->h / WEB_BUTTON_H) * pBm->w + i * pBm->w / WEB_BUTTON_W];
-    Dirty(x, y, x + WEB_BUTTON_W, y + WEB_BUTTON_H);
+                pBm->pPixels[(j * pBm->h / WEB_BUTTON_H) * pBm->nStride +
+                             i * pBm->w / WEB_BUTTON_W];
+    PictureNoteChanged(&pic, PictureRect{x, y, x + WEB_BUTTON_W, y + WEB_BUTTON_H});
+    PieceTake();
 }
 
 void WebPaintMain() {
@@ -556,14 +488,27 @@ void WebPanelText() {
 }
 
 void WebScreenDirtyAll() {
-    Dirty(0, 0, WEB_SCREEN_W, WEB_SCREEN_H);
+    PictureNoteChanged(&pic, PictureRect{0, 0, WEB_SCREEN_W, WEB_SCREEN_H});
+    PieceTake();
 }
 
+// Each changed piece goes to the canvas as its own bytes: R, G, B, A.
 int WebPresent() {
-    if (dirtyL >= dirtyR || dirtyT >= dirtyB) return 0;
-    WebPutPixels(aWebScreen, dirtyL, dirtyT, dirtyR, dirtyB);
-    dirtyL = WEB_SCREEN_W;
-    dirtyT = WEB_SCREEN_H;
-    dirtyR = dirtyB = 0;
-    return 1;
+    PieceTake();
+    const int n = nPieces;
+    for (int k = 0; k < n; k++) {
+        const PictureRect rc = aPiece[k];
+        const int w = rc.right - rc.left;
+        for (int y = rc.top; y < rc.bottom; y++) {
+            const uint32_t* pFrom = aWebScreen + y * WEB_SCREEN_W + rc.left;
+            uint32_t* pTo = aCanvas + (y - rc.top) * w;
+            for (int x = 0; x < w; x++) {
+                const uint32_t v = pFrom[x];
+                pTo[x] = 0xFF000000u | (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+            }
+        }
+        WebPutPixels(aCanvas, rc.left, rc.top, rc.right, rc.bottom);
+    }
+    nPieces = 0;
+    return n > 0;
 }

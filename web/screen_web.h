@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "render/picture.h"
+
 enum {
     WEB_SCREEN_W = 640,
     WEB_SCREEN_H = 480,
@@ -17,22 +19,16 @@ enum {
     WEB_BUTTON_H = 55,
 };
 
-// One decoded bitmap of the game's data: w x h pixels, top row first.
-struct WebBitmap {
-    int w, h;
-    const uint32_t* p;
-};
+// One decoded bitmap of the game's data.
+typedef PictureBitmap WebBitmap;
 
-// The pixels, R G B A in memory order (the canvas's own layout).
+// The pixels, 0x00RRGGBB as the game's picture holds them.
 extern uint32_t aWebScreen[WEB_SCREEN_W * WEB_SCREEN_H];
 
 // Reads every bitmap of the data folder once. Returns how many it read.
 int WebBitmapsLoad(const char* szDir);
 // A bitmap by its resource name (no extension); null when there is none.
 const WebBitmap* WebBitmapNamed(const char* szName);
-// Decodes a .bmp file (1, 4, 8, 24 or 32 bits, uncompressed) into pPixels
-// (room for w * h); 0 when it is no such file. pW and pH get its size.
-int WebBmpDecode(const uint8_t* pFile, int nFile, uint32_t* pPixels, int nRoom, int* pW, int* pH);
 
 // Drawing into the picture; everything is clipped to the screen.
 uint32_t WebRgb(int r, int g, int b);

@@ -32,7 +32,7 @@ EM_JS(int, WebStoreRead, (char* szBuf, int cch), {
     } catch (e) {
         return -1;
     }
-    if (s == = null) return 0;
+    if (s == null) return 0;
     return stringToUTF8(s, szBuf, cch);
 });
 // Returns "" when written, else the error's text.

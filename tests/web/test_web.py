@@ -128,7 +128,15 @@ class Page(unittest.TestCase):
                           "for (var i = 0; i < d.length; i += 4) s.add(d[i] << 16 | d[i+1] << 8 | d[i+2]);"
                           "return s.size;")
         self.assertGreater(colours, 1, "the credits band scrolls in")
-        self.assertIn("sound", self.js("return document.getElementById('notice').textContent"))
+        self.assertIn("start the sound", self.js("return document.getElementById('notice').textContent"))
+        # Every changed piece reaches the canvas whole, on the title and in play.
+        self.assertEqual(self.js("return Module.quarrionCanvasDiffers()"), 0)
+        self.d.find_element(By.TAG_NAME, "body").send_keys("n")
+        self.wait("return Module.quarrionMenuState() & 1")
+        for k in [Keys.LEFT, Keys.UP, Keys.DOWN, Keys.RIGHT, Keys.RIGHT]:
+            self.key(k)
+        self.wait("return Module.quarrionTickTimes.length > 60")
+        self.assertEqual(self.js("return Module.quarrionCanvasDiffers()"), 0)
         self.assertEqual(self.errors(), [])
 
     def test_every_dialog_opens_and_closes_with_its_texts(self):
