@@ -1,6 +1,5 @@
-// The pointer as the keys of play: each gesture against the key it stands
-// for, a tap's travel against an arrow key held on the pad, and what does
-// nothing.
+// The pointer as the keys of play: each gesture against the keys it stands
+// for, and a tap's travel against an arrow key held on the pad.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,7 +16,8 @@ namespace {
 HostWindow const kMain = reinterpret_cast<HostWindow>(0x450);
 enum { RUNNING, PAUSED, TITLE };
 
-// A game in nState with the paddle in nLane holding red, blue, green.
+// A game in nState, the paddle in nLane holding red, blue, green; and what
+// the engine did since, with the state the keys change.
 void Fresh(RecordingHost& host, int nState, int nLane) {
     ResetEngineForTest(host);
     PadForget();
@@ -25,157 +25,120 @@ void Fresh(RecordingHost& host, int nState, int nLane) {
     PointerForget();
     if (nState != TITLE) {
         GameNew(1);
-        game.nLives = 100;
         game.nPaddleLane = nLane;
-        game.aHeld[0] = TILE_RED;
-        game.aHeld[1] = TILE_BLUE;
-        game.aHeld[2] = TILE_GREEN;
+        game.aHeld[0] = TILE_RED, game.aHeld[1] = TILE_BLUE, game.aHeld[2] = TILE_GREEN;
         game.nHeld = 3;
         game.nPaddleY = PADDLE_BASE_Y + 30;
         game.bPaused = nState == PAUSED;
     }
     host.Clear();
 }
-
-// Every engine call with its arguments, then the state the keys change.
-std::vector<std::string> Trace(const RecordingHost& host) {
-    std::vector<std::string> trace;
-    for (const HostCall& c : host.calls) {
-        std::string s = c.op;
-        s += "(";
-        s += c.text;
-        for (int64_t a : c.arg) {
-            s += " ";
-            s += std::to_string(a);
-        }
-        s += ")";
-        trace.push_back(s);
-    }
-    trace.push_back("lane " + std::to_string(game.nPaddleLane) + " held " +
-                    std::to_string(game.nHeld) + " top " + std::to_string(game.aHeld[2]) +
-                    " paused " + std::to_string(game.bPaused));
-    return trace;
+std::string Trace(const RecordingHost& host) {
+    std::string s;
+    for (const HostCall& c : host.calls) ((s += c.op) += c.text) += ' ';
+    for (int n : {game.nPaddleLane, game.nHeld, game.aHeld[2], game.bPaused})
+        s += std::to_string(n);
+    return s;
 }
 
 int Mid(int nLane) {
     return aLaneX[nLane] + 20;
 }
-
-PointerEvent Down(int x, int y) {
-    return PointerEvent{POINTER_DOWN, x, y, 0};
+PointerEvent Ev(int nKind, int x, int y, int nWheel = 0) {
+    return PointerEvent{nKind, x, y, nWheel};
 }
-PointerEvent Move(int x, int y) {
-    return PointerEvent{POINTER_MOVE, x, y, 0};
-}
-PointerEvent Up(int x, int y) {
-    return PointerEvent{POINTER_UP, x, y, 0};
-}
-PointerEvent Turn(int x, int y, int nWheel) {
-    return PointerEvent{POINTER_WHEEL, x, y, nWheel};
-}
-
-struct GestureCase {
-    const char* szName;
-    int nState;
-    int nLane; // the paddle's
-    std::vector<PointerEvent> events;
-    std::vector<int> keys; // the keys it stands for, in order
-};
 
 TEST(Pointer, GesturesAreTheKeysOfPlay) {
     RecordingHost host;
     Fresh(host, TITLE, 0); // the lanes' places
+    enum { D = POINTER_DOWN, M = POINTER_MOVE, U = POINTER_UP, W = POINTER_WHEEL };
     const int xOut = aLaneX[0] - 12, xFrame = aLaneX[4] + 48;
-    const std::vector<GestureCase> kCases = {
-        {"tap on the paddle's lane", RUNNING, 2, {Down(Mid(2), 200), Up(Mid(2), 203)}, {KEY_DOWN}},
-        {"short rise taps", RUNNING, 2, {Down(Mid(2), 300), Up(Mid(2), 269)}, {KEY_DOWN}},
-        {"drag taps where it landed", RUNNING, 2, {Down(Mid(2), 300), Up(Mid(4), 250)}, {KEY_DOWN}},
-        {"flick up",
+    struct Case {
+        const char* szName;
+        int nState, nLane;
+        std::vector<PointerEvent> events;
+        std::vector<int> keys; // what the keys would have been
+    } const kCases[] = {
+        {"tap on its lane", RUNNING, 2, {Ev(D, Mid(2), 200), Ev(U, Mid(2), 203)}, {KEY_DOWN}},
+        {"short rise", RUNNING, 2, {Ev(D, Mid(2), 300), Ev(U, Mid(2), 269)}, {KEY_DOWN}},
+        {"drag, where it landed", RUNNING, 2, {Ev(D, Mid(2), 300), Ev(U, Mid(4), 250)}, {KEY_DOWN}},
+        {"flick",
          RUNNING,
          2,
-         {Down(Mid(2), 300), Move(Mid(2), 280), Up(Mid(2) + 9, 268)},
+         {Ev(D, Mid(2), 300), Ev(M, Mid(2), 280), Ev(U, Mid(2) + 9, 268)},
          {KEY_UP}},
-        {"flick up on another lane", RUNNING, 2, {Down(Mid(0), 400), Up(Mid(1), 100)}, {KEY_UP}},
-        {"wheel notch, either way",
+        {"flick elsewhere", RUNNING, 2, {Ev(D, Mid(0), 400), Ev(U, Mid(1), 100)}, {KEY_UP}},
+        {"wheel either way",
          RUNNING,
          2,
-         {Turn(Mid(1), 90, -120), Turn(Mid(3), 90, 120)},
-         {KEY_UP, KEY_UP}},
-        {"fine wheel adds up", RUNNING, 2, {Turn(Mid(1), 90, 60), Turn(Mid(1), 90, -70)}, {KEY_UP}},
-        {"two notches at once", RUNNING, 2, {Turn(Mid(4), 90, 240)}, {KEY_UP, KEY_UP}},
-        {"tap while paused", PAUSED, 2, {Down(Mid(0), 200), Up(Mid(0), 200)}, {KEY_SPACE}},
-        {"flick while paused", PAUSED, 2, {Down(Mid(2), 300), Up(Mid(2), 100)}, {KEY_SPACE}},
-        {"wheel while paused", PAUSED, 2, {Turn(Mid(2), 90, 360)}, {KEY_SPACE}},
-        {"mere move", RUNNING, 2, {Move(Mid(0), 200), Move(Mid(4), 300), Move(Mid(2), 300)}, {}},
-        {"move while paused", PAUSED, 2, {Move(Mid(0), 200)}, {}},
-        {"release alone", RUNNING, 2, {Up(Mid(0), 200)}, {}},
-        {"press beside the playfield", RUNNING, 2, {Down(xOut, 200), Up(Mid(0), 200)}, {}},
-        {"wheel beside the playfield", RUNNING, 2, {Turn(xOut, 200, 120)}, {}},
-        {"cancelled press",
+         {Ev(W, Mid(1), 90, -120), Ev(W, Mid(3), 9, 240)},
+         {KEY_UP, KEY_UP, KEY_UP}},
+        {"fine wheel", RUNNING, 2, {Ev(W, Mid(1), 90, 60), Ev(W, Mid(1), 90, -70)}, {KEY_UP}},
+        {"tap, paused", PAUSED, 2, {Ev(D, Mid(0), 200), Ev(U, Mid(0), 200)}, {KEY_SPACE}},
+        {"wheel, paused", PAUSED, 2, {Ev(W, Mid(2), 90, 360)}, {KEY_SPACE}},
+        {"mere move", RUNNING, 2, {Ev(M, Mid(0), 200), Ev(M, Mid(4), 300)}, {}},
+        {"release alone", RUNNING, 2, {Ev(U, Mid(0), 200)}, {}},
+        {"press beside", RUNNING, 2, {Ev(D, xOut, 200), Ev(U, Mid(0), 200)}, {}},
+        {"wheel beside", RUNNING, 2, {Ev(W, xOut, 200, 120)}, {}},
+        {"cancelled",
          RUNNING,
          2,
-         {Down(Mid(2), 200), PointerEvent{POINTER_CANCEL, 0, 0, 0}, Up(Mid(2), 200)},
+         {Ev(D, Mid(2), 200), Ev(POINTER_CANCEL, 0, 0), Ev(U, Mid(2), 200)},
          {}},
-        {"tap on the title", TITLE, 2, {Down(Mid(2), 200), Up(Mid(2), 200)}, {}},
-        {"wheel on the title", TITLE, 2, {Turn(Mid(2), 200, 120)}, {}},
-        {"frame counts as its lane", RUNNING, 3, {Down(xFrame, 470), Up(xFrame, 470)}, {KEY_RIGHT}},
+        {"title", TITLE, 2, {Ev(D, Mid(2), 200), Ev(U, Mid(2), 200), Ev(W, Mid(2), 9, 120)}, {}},
+        {"frame is lane 4", RUNNING, 3, {Ev(D, xFrame, 470), Ev(U, xFrame, 470)}, {KEY_RIGHT}},
     };
-    for (const GestureCase& c : kCases) {
+    for (const Case& c : kCases) {
         SCOPED_TRACE(c.szName);
         Fresh(host, c.nState, c.nLane);
         for (int vk : c.keys) KeyDown(kMain, vk);
-        std::vector<std::string> keyTrace = Trace(host);
-
+        const std::string sKeys = Trace(host);
         Fresh(host, c.nState, c.nLane);
         int bTaken = 0;
         for (const PointerEvent& e : c.events) bTaken = PointerInputEvent(kMain, &e);
-        EXPECT_EQ(Trace(host), keyTrace);
+        EXPECT_EQ(Trace(host), sKeys);
         EXPECT_EQ(bTaken, c.keys.empty() ? 0 : 1);
-        // Nothing more follows on the ticks.
-        host.Clear();
+        host.Clear(); // and nothing follows on the ticks
         for (int i = 0; i < 40; i++) EXPECT_EQ(PointerTick(kMain), 0);
         EXPECT_TRUE(host.calls.empty());
     }
 }
 
-// A tap on each lane from each lane: the paddle's lane after every tick is
-// the one an arrow key held toward the lane (and let go there) gives.
+// From each lane to each other lane, the paddle's lane after every tick is
+// the one an arrow key held toward it (and let go there) gives.
 TEST(Pointer, TapTravelsAtTheHeldKeysPace) {
     RecordingHost host;
-    const PadReading kNeutral = {1, 0, 0, 0};
     for (int nFrom = 0; nFrom < NUM_LANES; nFrom++) {
         for (int nTo = 0; nTo < NUM_LANES; nTo++) {
             if (nTo == nFrom) continue;
             SCOPED_TRACE(std::to_string(nFrom) + " to " + std::to_string(nTo));
-            const uint16_t wToward = nTo < nFrom ? PAD_LEFT : PAD_RIGHT;
             Fresh(host, RUNNING, nFrom);
             uint32_t dwNow = 1000;
-            PadPlayTick(kMain, &kNeutral, dwNow);
-            std::vector<int> keyLanes;
-            for (int i = 0; i < 30; i++) {
-                const PadReading r = {1, game.nPaddleLane == nTo ? (uint16_t)0 : wToward, 0, 0};
+            std::vector<int> keyLanes, tapLanes;
+            for (int i = 0; i <= 30; i++) {
+                const uint16_t w =
+                    i && game.nPaddleLane != nTo ? (nTo < nFrom ? PAD_LEFT : PAD_RIGHT) : 0;
+                const PadReading r = {1, w, 0, 0};
                 PadPlayTick(kMain, &r, dwNow += PLAY_TIMER_MS);
-                keyLanes.push_back(game.nPaddleLane);
+                if (i) keyLanes.push_back(game.nPaddleLane);
             }
-            std::vector<std::string> keyTrace = Trace(host);
+            const std::string sKeys = Trace(host);
 
             Fresh(host, RUNNING, nFrom);
-            std::vector<int> tapLanes;
-            PointerEvent down = Down(Mid(nTo), 150), up = Up(Mid(nTo), 152);
-            EXPECT_EQ(PointerInputEvent(kMain, &down), 1);
-            EXPECT_EQ(PointerInputEvent(kMain, &up), 1);
-            tapLanes.push_back(game.nPaddleLane);
-            for (int i = 1; i < 30; i++) {
-                PointerTick(kMain);
+            const PointerEvent down = Ev(POINTER_DOWN, Mid(nTo), 150),
+                               up = Ev(POINTER_UP, Mid(nTo), 152);
+            EXPECT_EQ(PointerInputEvent(kMain, &down) + PointerInputEvent(kMain, &up), 2);
+            for (int i = 0; i < 30; i++) {
+                if (i) PointerTick(kMain);
                 tapLanes.push_back(game.nPaddleLane);
             }
             EXPECT_EQ(tapLanes, keyLanes);
-            EXPECT_EQ(Trace(host), keyTrace);
+            EXPECT_EQ(Trace(host), sKeys);
         }
     }
     // A pause ends the travel; playing on does not take it up again.
     Fresh(host, RUNNING, 4);
-    PointerEvent down = Down(Mid(0), 150), up = Up(Mid(0), 150);
+    const PointerEvent down = Ev(POINTER_DOWN, Mid(0), 150), up = Ev(POINTER_UP, Mid(0), 150);
     PointerInputEvent(kMain, &down);
     PointerInputEvent(kMain, &up);
     SetPause(1);
