@@ -653,15 +653,67 @@ EMSCRIPTEN_KEEPALIVE int WebZoomPref() {
 }
 
 // The gamepad: one reading of the page's pad, as the XInput pad is read.
-EMSCRIPTEN_KEEPALIVE void WebPadTick(int nButtons, int nLX, int nLY, int nNow) {
+// In play and on the title its keys go to the game; returns 1 when Back asks
+// for the right-click menu.
+EMSCRIPTEN_KEEPALIVE int WebPadTick(int nButtons, int nLX, int nLY, int nNow) {
     PadReading reading = {};
+    reading.bConnected = 1;
     reading.wButtons = (uint16_t)nButtons;
     reading.nStickX = (int16_t)nLX;
     reading.nStickY = (int16_t)nLY;
-    reading.bConnected = 1;
-    if (!game.bMinimized && bActive) PadPlayTick(hwndWebMain, &reading, (uint32_t)nNow);
+    int bMenu = 0;
+    if (!game.bMinimized && bActive) bMenu = PadPlayTick(hwndWebMain, &reading, (uint32_t)nNow);
     RunPosted();
     WebPresent();
+    return bMenu;
+}
+
+// The pad in a dialog (nContext PAD_DIALOG) or a menu (PAD_MENU): the keys
+// it gives, as pairs of key code and Shift in pOut (room for PAD_MAX_KEYS).
+EMSCRIPTEN_KEEPALIVE int WebPadKeys(int nButtons, int nLX, int nLY, int nNow, int nContext,
+                                    int* pOut) {
+    PadReading reading = {};
+    reading.bConnected = 1;
+    reading.wButtons = (uint16_t)nButtons;
+    reading.nStickX = (int16_t)nLX;
+    reading.nStickY = (int16_t)nLY;
+    PadKey aKey[PAD_MAX_KEYS];
+    const int n = PadUpdate(&reading, nContext, (uint32_t)nNow, aKey);
+    for (int i = 0; i < n; i++) {
+        pOut[2 * i] = aKey[i].vk;
+        pOut[2 * i + 1] = aKey[i].bShift;
+    }
+    return n;
+}
+
+// A bitmap of the game's data for the page's dialogs: its pixels (0x00RRGGBB)
+// and, in pSize, its width, height and row length; null when there is none.
+EMSCRIPTEN_KEEPALIVE const uint32_t* WebBitmapPixels(const char* szName, int* pSize) {
+    const WebBitmap* pBm = WebBitmapNamed(szName);
+    if (!pBm || !pBm->pPixels) return nullptr;
+    pSize[0] = pBm->w;
+    pSize[1] = pBm->h;
+    pSize[2] = pBm->nStride;
+    return pBm->pPixels;
+}
+
+// The game-over screen's falling row: started (bStart) or moved one step;
+// pOut gets its y and frame. Returns 1 when the screen is to close.
+EMSCRIPTEN_KEEPALIVE int WebGameOverRow(int bStart, int* pOut) {
+    static GameOverRow row;
+    int bDone = 0;
+    if (bStart)
+        GameOverRowStart(&row);
+    else
+        bDone = GameOverRowStep(&row);
+    pOut[0] = row.y;
+    pOut[1] = row.nFrame;
+    return bDone;
+}
+
+// The game's picture, for the tests' comparison with the canvas.
+EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenPixels() {
+    return aWebScreen;
 }
 
 // The pointer on the playfield, in design pixels: kind POINTER_*, the wheel
@@ -677,11 +729,6 @@ EMSCRIPTEN_KEEPALIVE int WebPointer(int nKind, int x, int y, int nWheel) {
 // The page is left: the options are written, as the window's end writes them.
 EMSCRIPTEN_KEEPALIVE void WebPageClosing() {
     SavePrefs();
-}
-
-// The game's picture, for the tests' comparison with the canvas.
-EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenPixels() {
-    return aWebScreen;
 }
 
 // The browser tests' seam: a score for the game in play, so that a test

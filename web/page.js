@@ -358,6 +358,36 @@
     (kids || []).forEach(function (c) { e.appendChild(typeof c === "string" ? document.createTextNode(c) : c); });
     return e;
   }
+  // A bitmap of the game's data drawn on a canvas at (x, y), design pixels.
+  var scratch = 0;
+  function drawBitmap(c2d, name, x, y) {
+    if (!scratch) scratch = _malloc(64);
+    var p = withName(name, function (n) { return _WebBitmapPixels(n, scratch); }) >> 2;
+    if (!p) return;
+    var w = HEAP32[scratch >> 2], h = HEAP32[(scratch >> 2) + 1], stride = HEAP32[(scratch >> 2) + 2];
+    var img = c2d.createImageData(w, h), d = img.data;
+    for (var j = 0; j < h; j++)
+      for (var i = 0; i < w; i++) {
+        var v = HEAPU32[p + j * stride + i], k = 4 * (j * w + i);
+        d[k] = v >> 16 & 255; d[k + 1] = v >> 8 & 255; d[k + 2] = v & 255; d[k + 3] = 255;
+      }
+    c2d.putImageData(img, x, y);
+  }
+  function withName(name, f) {
+    var n = lengthBytesUTF8(name) + 1, p = _malloc(n);
+    stringToUTF8(name, p, n);
+    try { return f(p); } finally { _free(p); }
+  }
+  function pictureCanvas(w, h) {
+    var c = el("canvas", { width: w, height: h });
+    c.style.cssText = "display:block; image-rendering:pixelated; width:" + w * zoom + "px; height:" + h * zoom + "px";
+    var c2d = c.getContext("2d");
+    c2d.fillStyle = "#c0c0c0";
+    c2d.fillRect(0, 0, w, h);
+    return { canvas: c, c2d: c2d };
+  }
+  var COLOR_WORDS = ["GREEN", "RED", "YELLOW", "BLUE", "PURPLE", "WHITE", "DRED", "LBLUE"];
+
   // A modal box: the game waits for it (its promise), Enter presses the
   // default button and Escape the cancel one, as the window's dialogs do.
   function modal(caption, body, buttons, onKey) {
@@ -434,8 +464,11 @@
     about: function () {
       var t = ["Quarrion \u00AE", "Version 1.52", "\u00A9 1996-2026", "The Quarrion team", "MIT licence.",
         "Design, code, art, sound: the Quarrion team."];
+      var logo = pictureCanvas(90, 54);
+      drawBitmap(logo.c2d, "KVOLOGO", 0, 0);
+      logo.canvas.style.cssText += "; float:right; width:auto; height:auto";
       return modal("About...", el("fieldset", { style: "text-align:center; line-height:1.7; min-width:300px" },
-        t.map(function (s) { return el("div", { textContent: s }); })), { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
+        [logo.canvas].concat(t.map(function (s) { return el("div", { textContent: s }); }))), { list: [{ text: "OK", result: 1, def: 1 }], cancel: 1 });
     },
     scores: function (show) {
       var l = lines(show), table = el("table", { className: "hs" });
@@ -507,11 +540,17 @@
       return modal(null, frame, { list: [{ text: "Continue", result: 1, def: 1 }] }).then(function (r) { clearInterval(timer); return r; });
     },
     ending: function (show, limit) {
-      var kids = [el("div", { textContent: "Congratulations!", style: "font: bold 18px Arial; text-align:center" }),
-        el("div", { textContent: "You've won!", style: "text-align:center; margin:6px 0" })];
-      var input = null;
-      if (limit) { input = el("input", { type: "text", maxLength: limit, style: "width:200px" }); kids.push(input); }
-      return modal(null, el("div", { style: "min-width:260px" }, kids), { list: [],
+      var pic = pictureCanvas(640, 480), input = null;
+      pic.c2d.fillStyle = "#fff";
+      pic.c2d.fillRect(0, 0, 640, 480);
+      drawBitmap(pic.c2d, limit ? "ENDING" : "ENDING2", 70, 40);
+      var kids = [pic.canvas];
+      if (limit) {
+        input = el("input", { type: "text", maxLength: limit });
+        input.style.cssText = "position:absolute; left:" + 73 * zoom + "px; top:" + 262 * zoom + "px; width:" + 208 * zoom + "px";
+        kids.push(input);
+      }
+      return modal(null, el("div", { style: "position:relative" }, kids), { list: [],
         enter: function (d) { d(1, input ? input.value : ""); } });
     },
     help: function (show) {
@@ -557,17 +596,28 @@
     var d = Module.quarrionOpenDialog;
     if (d && d.isConnected && modalKeys.length) modalKeys[modalKeys.length - 1](new KeyboardEvent("keydown", { key: "Close" }));
   }
-  Module.quarrionDialog = function (kind, show, n) {
-    if (kind === "gameover") {
-      return new Promise(function (resolve) {
-        var p = modal(null, el("div", { textContent: "GAME OVER", style: "font: bold 40px Arial; color:#c00000; padding:18px 26px" }),
-          { list: [] }, function (e, done) { if (e.key === "Close") done(1); return true; });
-        setTimeout(finishTop, 2600);
-        p.then(resolve);
-      });
+  // The game-over screen: its picture alone for a second, then the row of
+  // tiles tumbling down over it every 30 ms until it has passed; no key ends it.
+  function gameOver() {
+    var pic = pictureCanvas(440, 152), out = _malloc(8), timer = 0;
+    drawBitmap(pic.c2d, "GAMEOVER", 40, 46);
+    var p = modal(null, pic.canvas, { list: [] }, function (e, done) {
+      if (e.key === "Close") done(1);
+      return true;
+    });
+    function step(first) {
+      var bDone = _WebGameOverRow(first ? 1 : 0, out), y = HEAP32[out >> 2], frame = HEAP32[(out >> 2) + 1];
+      for (var i = 0; i < 11; i++) drawBitmap(pic.c2d, COLOR_WORDS[i % 8] + "TILE" + frame, 40 * i, y);
+      if (bDone) { clearInterval(timer); finishTop(); }
     }
+    setTimeout(function () { step(true); timer = setInterval(function () { step(false); }, 30); }, 1000);
+    return p.then(function (r) { _free(out); return r; });
+  }
+  Module.quarrionDialogs = [];
+  Module.quarrionDialog = function (kind, show, n) {
+    Module.quarrionDialogs.push(kind);
+    if (kind === "gameover") return gameOver();
     var f = dialogs[kind] || dialogs.warning;
-    Module.quarrionLastDialog = kind;
     return f(show, n);
   };
 
@@ -722,18 +772,60 @@
   // --- The gamepad, read as the XInput pad is ---------------------------------------------
   var PAD_BITS = [[12, 0x0001], [13, 0x0002], [14, 0x0004], [15, 0x0008], [9, 0x0010], [8, 0x0020],
     [0, 0x1000], [1, 0x2000], [2, 0x4000], [3, 0x8000]];
-  function padTick() {
+  var padOut = 0;
+  function padReading() {
     var pads = navigator.getGamepads ? navigator.getGamepads() : [];
     for (var i = 0; i < pads.length; i++) {
       var g = pads[i];
       if (!g || !g.connected) continue;
       var bits = 0;
       PAD_BITS.forEach(function (m) { if (g.buttons[m[0]] && g.buttons[m[0]].pressed) bits |= m[1]; });
-      var lx = Math.round((g.axes[0] || 0) * 32767), ly = Math.round(-(g.axes[1] || 0) * 32767);
-      _WebPadTick(bits, lx, ly, performance.now() | 0);
-      return;
+      return { bits: bits, lx: Math.round((g.axes[0] || 0) * 32767), ly: Math.round(-(g.axes[1] || 0) * 32767) };
+    }
+    return null;
+  }
+  // In play: the game's keys; Back opens the right-click menu at the paddle.
+  function padTick() {
+    var r = padReading();
+    if (!r || busy || document.querySelector(".menu")) return;
+    if (_WebPadTick(r.bits, r.lx, r.ly, performance.now() | 0)) {
+      var b = picture.getBoundingClientRect();
+      _WebMenuOpening();
+      showMenu(menuItems("context"), b.left + 300 * zoom, b.top + 330 * zoom);
     }
   }
+  // In a dialog or a menu: the keys the pad gives there, to the dialog on top
+  // (Tab moves the focus, Space presses the focused control) or to the menu.
+  var PAD_KEY_NAMES = { 13: "Enter", 27: "Escape", 32: " ", 37: "ArrowLeft", 38: "ArrowUp", 39: "ArrowRight", 40: "ArrowDown" };
+  function padPoll() {
+    var menu = document.querySelector(".menu");
+    if (!started || (!busy && !menu)) return;
+    var r = padReading();
+    if (!r) return;
+    if (!padOut) padOut = _malloc(80);
+    var n = _WebPadKeys(r.bits, r.lx, r.ly, performance.now() | 0, menu ? 4 : 2, padOut);
+    for (var i = 0; i < n; i++) {
+      var vk = HEAP32[(padOut >> 2) + 2 * i], shift = HEAP32[(padOut >> 2) + 2 * i + 1];
+      if (menu) { if (vk === 27) closeMenus(); else if (vk === 13) { var hot = menu.querySelector(".hot"); if (hot) hot.dispatchEvent(new MouseEvent("mouseup")); } else if (vk === 38 || vk === 40) menuStep(menu, vk === 40 ? 1 : -1); continue; }
+      if (vk === 9) { focusStep(shift ? -1 : 1); continue; }
+      if (vk === 32) { var f = document.activeElement; if (f && f.click) f.click(); continue; }
+      if (modalKeys.length && PAD_KEY_NAMES[vk]) modalKeys[modalKeys.length - 1](new KeyboardEvent("keydown", { key: PAD_KEY_NAMES[vk] }));
+    }
+  }
+  function focusStep(d) {
+    var box = Module.quarrionOpenDialog;
+    if (!box) return;
+    var list = Array.from(box.querySelectorAll("button, input, li")).filter(function (e) { return !e.disabled; });
+    var k = list.indexOf(document.activeElement);
+    var next = list[(k + d + list.length) % list.length];
+    if (next) { if (next.tabIndex < 0) next.tabIndex = -1; next.focus(); }
+  }
+  function menuStep(menu, d) {
+    var items = Array.from(menu.querySelectorAll(".mi:not(.grey)")), k = items.indexOf(menu.querySelector(".hot"));
+    var next = items[(k + d + items.length) % items.length];
+    if (next) next.dispatchEvent(new MouseEvent("mouseenter"));
+  }
+  setInterval(padPoll, TICK_MS);
 
   // --- The play timer -------------------------------------------------------------------
   var tickTimes = [];

@@ -16,6 +16,7 @@ import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
@@ -178,6 +179,78 @@ class Page(unittest.TestCase):
         self.assertFalse(self.js("return Module.quarrionMenuState() & 1"))
         self.assertEqual(self.errors(), [])
 
+    def menu(self):
+        """The open menus' items: (text, grey, checked) of each."""
+        return self.js("return Array.from(document.querySelectorAll('.menu .mi')).map(function (m) {"
+                       " return [m.firstChild.textContent, m.classList.contains('grey'), m.classList.contains('checked')]; });")
+
+    def at(self, x, y):
+        # Selenium measures from the element's centre; the picture is at zoom 1.
+        picture = self.d.find_element(By.ID, "picture")
+        return ActionChains(self.d).move_to_element_with_offset(picture, x - 320, y - 240)
+
+    def test_buttons_menus_tooltips_and_escape(self):
+        self.open("?zoom=1", storage="")
+        self.at(550, 60).perform()
+        self.assertEqual(self.wait("var t = document.getElementById('tip');"
+                                   "return t.style.display === 'block' && t.textContent"), "Start a new game")
+        for running in (0, 1):
+            self.d.find_element(By.XPATH, "//div[@class='mtop' and text()='File']").click()
+            self.assertIn(["Abort Game", not running, False], self.menu())
+            self.key(Keys.ESCAPE)
+            self.d.find_element(By.XPATH, "//div[@class='mtop' and text()='Settings']").click()
+            items = self.menu()
+            self.assertIn(["Paused", not running, bool(running)], items, "opening a menu pauses the game")
+            self.assertIn(["Sound", False, True], items)
+            self.key(Keys.ESCAPE)
+            self.at(300, 200).context_click().perform()
+            names = [m[0] for m in self.menu()]
+            self.assertEqual("Abort current game" in names, bool(running))
+            self.assertEqual(names[:5], ["New", "Options", "Scores", "Warp", "Help"])
+            self.key(Keys.ESCAPE)
+            if not running:
+                self.at(550, 60).click().perform()  # the New button
+                self.wait("return Module.quarrionMenuState() & 1")
+        # Escape hides the game and silences it until a key comes.
+        self.key(Keys.ESCAPE)
+        self.assertTrue(self.js("return document.getElementById('stage').classList.contains('hidden')"))
+        ticks = self.js("return Module.quarrionTickTimes.length")
+        time.sleep(0.3)
+        self.assertEqual(self.js("return Module.quarrionTickTimes.length"), ticks, "no play while hidden")
+        self.key("x")
+        self.assertFalse(self.js("return document.getElementById('stage').classList.contains('hidden')"))
+        self.assertTrue(self.js("return Module.quarrionMenuState() & 2"), "the game comes back paused")
+        self.assertEqual(self.errors(), [])
+
+    def test_gamepad_plays_and_answers_dialogs(self):
+        self.open("?zoom=1", storage="")
+        self.js("window.padBits = 0; navigator.getGamepads = function () { return [{ connected: true, axes: [0, 0],"
+                " buttons: Array.from({ length: 16 }, function (_, i) {"
+                " return { pressed: [0x1000, 0x2000, 0x4000, 0x8000, 0, 0, 0, 0, 0x20, 0x10, 0, 0, 1, 2, 4, 8][i] & window.padBits ? true : false }; }) }]; };")
+
+        def press(bits):
+            self.js("window.padBits = arguments[0];", bits)
+            time.sleep(0.15)
+            self.js("window.padBits = 0;")
+            time.sleep(0.15)
+
+        time.sleep(0.2)
+        press(0x10)  # Start on the title: a new game
+        self.wait("return Module.quarrionMenuState() & 1")
+        press(0x20)  # Back: the right-click menu
+        self.assertIn("Abort current game", [m[0] for m in self.wait("return document.querySelector('.menu') && 1") and self.menu()])
+        press(0x2000)  # B closes it
+        self.wait("return !document.querySelector('.menu')")
+        self.command("options")
+        self.dialog_text()
+        press(0x2000)  # B is Escape in a dialog
+        self.no_dialog()
+        self.command("about")
+        self.dialog_text()
+        press(0x1000)  # A is Enter
+        self.no_dialog()
+        self.assertEqual(self.errors(), [])
+
     def test_high_score_is_stored_in_the_file_format_and_survives_a_reload(self):
         self.open(storage="")
         self.command("new")
@@ -185,8 +258,9 @@ class Page(unittest.TestCase):
         self.js("Module.quarrionSetScore(123456);")
         # Nobody moves: the tiles are missed until the lives are gone.
         self.wait("Module.quarrionTick(200); return document.querySelector('.dlg')", timeout=60)
-        self.assertIn("GAME OVER", self.dialog_text())
+        self.assertEqual(self.js("return Module.quarrionDialogs"), ["gameover"])
         self.wait("var d = document.querySelector('.dlg'); return d && d.innerText.indexOf('New High Score!') >= 0")
+        self.assertEqual(self.js("return Module.quarrionDialogs"), ["gameover", "newscore"])
         field = self.d.find_element(By.CSS_SELECTOR, ".dlg input")
         field.send_keys("Web, Player")
         field.send_keys(Keys.ENTER)
