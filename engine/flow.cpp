@@ -1,6 +1,7 @@
 // Level end, game over, the pause and the engine's side of the play timer.
 #include "engine/game.h"
 #include "engine/play.h"
+#include "engine/pointer.h"
 #include "prefs/prefs.h"
 #include "scores/leveldone.h"
 
@@ -24,6 +25,7 @@ int SetPause(int bOn) {
     if (bOn) {
         if (game.bPaused) return 0;
         game.bPaused = 1;
+        PointerForget(); // a pause ends the pointer's travel
         pHost->PlayGameSound("PAUSEON", 1);
         pHost->DrawPaddleStack();
         pHost->ShowPauseLogo(1);
@@ -76,5 +78,6 @@ int GameOver(HostWindow) {
 int EngineTimerTick(HostWindow hwndMain) {
     if (game.bMinimized || !game.bGameRunning) return 0;
     pHost->PaddleLightTick();
+    PointerTick(hwndMain);
     return PlayTick(hwndMain, game.bPaused ? 0 : game.nFallStep);
 }

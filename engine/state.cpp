@@ -4,6 +4,7 @@
 
 #include "engine/game.h"
 #include "engine/layout.h"
+#include "engine/pointer.h"
 #include "engine/warp.h"
 #include "prefs/prefs.h"
 #include "resources/resource.h"
@@ -79,6 +80,7 @@ int GameInit(HostWindow hwndMain) {
 int LevelStart() {
     if (game.nLevel < 1 || game.nLevel > NUM_LEVELS) return 0;
     game.nPaddleLane = 2;
+    PointerForget(); // a travel of the last level ends with it
     game.nPaddleY = PADDLE_BASE_Y;
     game.nFallingSlots = 0;
     for (FallingTile& t : game.aFalling) t.nFrame = -1;

@@ -20,6 +20,7 @@
 #include "shell/commands.h"
 #include "shell/display.h"
 #include "shell/pad_win.h"
+#include "shell/pointer_win.h"
 #include "shell/tooltips.h"
 
 static LRESULT OnCreate() {
@@ -123,6 +124,20 @@ static LRESULT OnTimer(HWND hwnd, WPARAM wParam) {
     return 1;
 }
 
+// The right button, or a long press on a touch screen: the game's menu, and
+// the left button's press, if one is under way, counts for nothing.
+static LRESULT OnRightButtonDown(HWND hwnd) {
+    PointerCancel();
+    ContextMenuShow(hwnd);
+    return 1;
+}
+
+// The wheel over the playfield spins; elsewhere it goes on as usual.
+static LRESULT OnMouseWheel(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (PointerWheel(hwnd, wParam, lParam)) return 0;
+    return DefWindowProcA(hwnd, WM_MOUSEWHEEL, wParam, lParam);
+}
+
 // The resolution a new level's layout asked for.
 static LRESULT OnResolveLines(HWND hwnd) {
     LinesResolve(hwnd);
@@ -178,7 +193,13 @@ static LRESULT MainWndDispatch(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     case WM_SYSKEYUP: return OnKeyUp(hwnd, uMsg, wParam, lParam);
     case WM_TIMER: return OnTimer(hwnd, wParam);
     case WM_INITMENU: MenuUpdate(hwnd); return 1;
-    case WM_RBUTTONDOWN: ContextMenuShow(hwnd); return 1;
+    case WM_RBUTTONDOWN: return OnRightButtonDown(hwnd);
+    case WM_LBUTTONDOWN: return PointerButtonDown(hwnd, lParam);
+    case WM_LBUTTONUP: return PointerButtonUp(hwnd, lParam);
+    case WM_MOUSEWHEEL: return OnMouseWheel(hwnd, wParam, lParam);
+    case WM_CAPTURECHANGED: PointerCaptureChanged(hwnd, lParam); break;
+    case POINTER_WM_GESTURENOTIFY: PointerGesturesOff(hwnd); break;
+    case POINTER_WM_TABLET_QUERYSYSTEMGESTURESTATUS: return PointerTabletGestures();
     case WM_RESOLVELINES: return OnResolveLines(hwnd);
     case MM_MCINOTIFY: MIDINotifyFrom(hwnd, (uint32_t)wParam, (uint32_t)lParam); return 1;
     default: break;

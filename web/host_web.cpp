@@ -15,6 +15,7 @@
 #include "engine/lines.h"
 #include "engine/pad.h"
 #include "engine/play.h"
+#include "engine/pointer.h"
 #include "engine/warp.h"
 #include "prefs/prefs.h"
 #include "render/helpdoc.h"
@@ -776,6 +777,16 @@ EMSCRIPTEN_KEEPALIVE const char* WebHelpText(int* pRect) {
 // The game's picture, for the tests' comparison with the canvas.
 EMSCRIPTEN_KEEPALIVE const uint32_t* WebScreenPixels() {
     return aWebScreen;
+}
+
+// The pointer on the playfield, in design pixels: kind POINTER_*, the wheel
+// in 120ths of a notch. Returns 1 when the game took it.
+EMSCRIPTEN_KEEPALIVE int WebPointer(int nKind, int x, int y, int nWheel) {
+    const PointerEvent e = {nKind, x, y, nWheel};
+    int bTaken = !game.bMinimized && bActive ? PointerInputEvent(hwndWebMain, &e) : 0;
+    RunPosted();
+    WebPresent();
+    return bTaken;
 }
 
 // The page is left: the options are written, as the window's end writes them.

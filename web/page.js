@@ -22,6 +22,7 @@
     d.set(HEAPU32.subarray(p >> 2, (p >> 2) + w * h));
     ctx.putImageData(img, l, t);
     if (!Module.quarrionDrawn) Module.quarrionFirstDrawn = performance.now();
+    if (r > 511) copyButtons();
     Module.quarrionDrawn = (Module.quarrionDrawn || 0) + 1;
   };
 
@@ -47,19 +48,83 @@
     return textSlots.map(function (s) { return s ? s.text : ""; });
   };
 
+  // A phone: a touch screen on which the picture does not fit at zoom 1.
+  var coarse = window.matchMedia ? matchMedia("(pointer: coarse)") : null;
+  function phoneLayout(menuH) {
+    if (!coarse || !coarse.matches || (innerWidth >= W + 4 && innerHeight >= H + 4 + menuH)) return "";
+    return innerHeight >= innerWidth ? "portrait" : "landscape";
+  }
+  // On a phone the picture fills the width (portrait) or the height
+  // (landscape): at a whole zoom where one fits, else at the size that fills
+  // it in whole device pixels, drawn nearest-neighbour, so it stays sharp.
+  function phoneZoom(layout, menuH) {
+    var portrait = layout === "portrait", avail = portrait ? innerWidth - 4 : innerHeight - 4 - menuH;
+    var size = portrait ? W : H, dpr = window.devicePixelRatio || 1;
+    if (avail >= size) return Math.min(8, Math.floor(avail / size));
+    return Math.floor(avail * dpr) / dpr / size;
+  }
+
   // The largest whole zoom that fits the page, or the one ?zoom=N asks for.
   function fitZoom() {
     var forced = parseInt(params.get("zoom") || "", 10);
     var menuH = $("menubar").classList.contains("off") ? 0 : 19;
     var z = Math.max(1, Math.min(8, Math.floor(Math.min((innerWidth - 4) / W, (innerHeight - 4 - menuH) / H))));
     var pref = started ? _WebZoomPref() : 0;
+    var layout = forced >= 1 ? "" : phoneLayout(menuH);
     if (forced >= 1 && forced <= 8) z = forced;
+    else if (layout) z = phoneZoom(layout, menuH);
     else if (pref >= 1 && pref <= z && !document.fullscreenElement) z = pref;
     zoom = z;
-    [picture, textCanvas].forEach(function (c) { c.style.width = W * z + "px"; c.style.height = H * z + "px"; });
-    textCanvas.width = W * z;
-    textCanvas.height = H * z;
+    var w = Math.round(W * z), h = Math.round(H * z);
+    [picture, textCanvas].forEach(function (c) { c.style.width = w + "px"; c.style.height = h + "px"; });
+    textCanvas.width = w;
+    textCanvas.height = h;
     drawText();
+    fitBar(layout, w + 4, h + 4 + menuH);
+  }
+
+  // --- The phone's six buttons --------------------------------------------------------
+  // The picture's buttons are too small to hit on a phone, so six large ones
+  // show the same pictures beside it, at least 9 mm each (60 CSS pixels: a
+  // phone's CSS pixel is about a 160th of an inch).
+  var BAR_MIN = 60, BAR_GAP = 8;
+  var bar = document.createElement("div"), barCanvas = [];
+  bar.id = "bar";
+  for (var i = 0; i < 6; i++) {
+    var bt = document.createElement("button"), bc = document.createElement("canvas");
+    bt.className = "tb";
+    bt.dataset.button = i;
+    bc.width = 83;
+    bc.height = 55;
+    bt.appendChild(bc);
+    bar.appendChild(bt);
+    barCanvas.push(bc.getContext("2d"));
+  }
+  document.body.insertBefore(bar, $("cover"));
+  var barShown = false;
+  function fitBar(layout, picW, picH) {
+    document.body.classList.toggle("phone", !!layout);
+    document.body.classList.toggle("portrait", layout === "portrait");
+    document.body.classList.toggle("landscape", layout === "landscape");
+    barShown = !!layout;
+    if (!layout) return;
+    var cols = layout === "portrait" ? 3 : 2, rows = 6 / cols;
+    var availW = (layout === "portrait" ? innerWidth : innerWidth - picW) - 3 * BAR_GAP;
+    var availH = (layout === "portrait" ? innerHeight - picH : innerHeight) - 3 * BAR_GAP;
+    var bw = Math.floor((availW - (cols - 1) * BAR_GAP) / cols), bh = Math.floor(bw * 55 / 83);
+    if (rows * bh + (rows - 1) * BAR_GAP > availH) {
+      bh = Math.floor((availH - (rows - 1) * BAR_GAP) / rows);
+      bw = Math.floor(bh * 83 / 55);
+    }
+    bw = Math.max(bw, BAR_MIN);
+    bh = Math.max(bh, BAR_MIN);
+    bar.style.gridTemplateColumns = "repeat(" + cols + ", " + bw + "px)";
+    bar.style.gridAutoRows = bh + "px";
+    copyButtons();
+  }
+  function copyButtons() {
+    if (!barShown) return;
+    barCanvas.forEach(function (c, i) { c.drawImage(picture, 511, 40 + 70 * i, 83, 55, 0, 0, 83, 55); });
   }
   addEventListener("resize", fitZoom);
 
@@ -111,6 +176,12 @@
     $("notice").textContent = "";
     document.title = "Quarrion v1.52";
     if (audio.musicOn) { audio.next = 0; }
+  }
+
+  // A touch lets the page sound only when it ends.
+  function audioWake() {
+    audioUnlock();
+    if (audio.ctx && audio.ctx.state === "suspended") audio.ctx.resume();
   }
 
   function effectBuffer(name) {
@@ -669,25 +740,88 @@
 
   // --- Input --------------------------------------------------------------------------
   function command(id) { if (started && !busy) _WebCommand(id); }
-  var pressed = -1;
-  picture.addEventListener("mousedown", function (e) {
+  // The picture takes pointer events, whatever the pointer: the mouse, a
+  // finger or a pen. Each press is cancelled, so the browser sends no mouse
+  // events after a touch as well: every press acts once. A press on a button
+  // is the button's; anywhere else it goes to the game's pointer, which
+  // decides in design pixels what it means on the playfield.
+  var POINTER = { DOWN: 0, MOVE: 1, UP: 2, WHEEL: 3, CANCEL: 4 };
+  var pressed = -1, pressId = -1;
+  function pointerTo(kind, e, wheel) {
+    var p = designPoint(e);
+    return _WebPointer(kind, p.x, p.y, wheel || 0);
+  }
+  function buttonRelease(b, over) {
+    pressed = -1;
+    _WebButton(b, over ? 0 : 2);
+  }
+  picture.addEventListener("pointerdown", function (e) {
+    e.preventDefault();
     audioUnlock();
+    if (document.querySelector(".menu")) { closeMenus(); return; }
     if (hidden) { unhide(); return; }
-    if (!started || busy) return;
+    if (!started || busy || !e.isPrimary || e.button !== 0) return;
     hideTip();
-    if (e.button === 2) return;
+    pressId = e.pointerId;
+    if (picture.setPointerCapture) picture.setPointerCapture(e.pointerId);
     var p = designPoint(e), b = buttonAt(p.x, p.y);
     if (b >= 0) { pressed = b; _WebButton(b, 1); }
+    else pointerTo(POINTER.DOWN, e);
   });
-  document.addEventListener("mouseup", function (e) {
-    if (pressed < 0) return;
-    var b = pressed, p = designPoint(e);
-    pressed = -1;
-    if (buttonAt(p.x, p.y) === b) _WebButton(b, 0);
-    else _WebButton(b, 2);
+  picture.addEventListener("pointerup", function (e) {
+    audioWake();
+    if (e.pointerId !== pressId) return;
+    pressId = -1;
+    var p = designPoint(e);
+    if (pressed >= 0) buttonRelease(pressed, buttonAt(p.x, p.y) === pressed);
+    else if (started && !busy) pointerTo(POINTER.UP, e);
   });
+  picture.addEventListener("pointercancel", function (e) {
+    if (e.pointerId !== pressId) return;
+    pressId = -1;
+    if (pressed >= 0) buttonRelease(pressed, false);
+    else if (started) _WebPointer(POINTER.CANCEL, 0, 0, 0);
+  });
+  // The phone's buttons: pressed, drawn down with the click, and their command
+  // when let go over the same button, as the picture's buttons.
+  var barPress = -1;
+  bar.addEventListener("pointerdown", function (e) {
+    e.preventDefault();
+    audioUnlock();
+    var t = e.target.closest(".tb");
+    if (document.querySelector(".menu")) { closeMenus(); return; }
+    if (hidden) { unhide(); return; }
+    if (!t || !started || busy || !e.isPrimary || e.button !== 0 || pressed >= 0) return;
+    if (bar.setPointerCapture) bar.setPointerCapture(e.pointerId);
+    barPress = e.pointerId;
+    pressed = +t.dataset.button;
+    _WebButton(pressed, 1);
+  });
+  bar.addEventListener("pointerup", function (e) {
+    audioWake();
+    if (e.pointerId !== barPress) return;
+    barPress = -1;
+    var over = document.elementFromPoint(e.clientX, e.clientY);
+    over = over && over.closest(".tb");
+    if (pressed >= 0) buttonRelease(pressed, !!over && +over.dataset.button === pressed);
+  });
+  bar.addEventListener("pointercancel", function (e) {
+    if (e.pointerId !== barPress) return;
+    barPress = -1;
+    if (pressed >= 0) buttonRelease(pressed, false);
+  });
+  bar.addEventListener("contextmenu", function (e) { e.preventDefault(); });
+
+  // The wheel over the picture: a notch is 120, as the system's wheel.
+  picture.addEventListener("wheel", function (e) {
+    e.preventDefault();
+    if (!started || busy || hidden) return;
+    var notch = e.deltaMode === 1 ? 40 : e.deltaMode === 2 ? 120 : 1.2;
+    pointerTo(POINTER.WHEEL, e, Math.round(-e.deltaY * notch));
+  }, { passive: false });
   stage.addEventListener("contextmenu", function (e) {
     e.preventDefault();
+    if (started) _WebPointer(POINTER.CANCEL, 0, 0, 0);
     if (!started || busy || hidden) return;
     _WebMenuOpening();
     closeMenus();

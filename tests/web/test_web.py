@@ -469,6 +469,78 @@ class Page(unittest.TestCase):
         self.assertGreater(self.js("return Module.quarrionTick(50)"), 0)
         self.assertEqual(self.errors(), [])
 
+    # --- a phone -----------------------------------------------------------------------
+    def tap(self, x, y):
+        self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [{"x": x, "y": y}]})
+        self.d.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+    def tap_lane(self, lane):
+        # A design point of the lane, where the picture shows it.
+        self.tap(*self.js("var r = document.getElementById('picture').getBoundingClientRect(), z = Module.quarrionZoom();"
+                          "return [r.left + (274 + 41 * arguments[0] + 20) * z, r.top + 200 * z];", lane))
+
+    def lanes(self):
+        """The paddle's lane (its stack under the lanes) and the lane of the
+        lowest tile in flight outside it, from the picture's pixels."""
+        return self.js("""
+            var c = document.getElementById('picture').getContext('2d'), paddle = -1, tile = -1, low = 0;
+            for (var n = 0; n < 5; n++) {
+              var x = 274 + 41 * n + 20, col = c.getImageData(x, 35, 1, 330).data;
+              for (var y = 35; y < 365; y++) {
+                var i = (y - 35) * 4, rgb = col[i] << 16 | col[i + 1] << 8 | col[i + 2];
+                if (y >= 302 && rgb !== 0xffffff) paddle = n;
+                if (y < 252 && rgb !== 0xc0c0c0 && y > low) { low = y; tile = n; }
+              }
+            }
+            return [paddle, tile];""")
+
+    def test_a_phone_plays_by_taps_alone(self):
+        """On a 390 x 844 touch screen the picture fills the width, the six
+        buttons are at least 9 mm, and taps alone start a game, move the
+        paddle and drop a tile, each tap acting once."""
+        self.d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 390, "height": 844, "deviceScaleFactor": 3, "mobile": True})
+        self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+        try:
+            self.open("?notimer&seed=5", storage="")
+            width = self.js("return document.getElementById('picture').getBoundingClientRect().width")
+            self.assertTrue(380 <= width <= 390, width)
+            self.assertEqual(self.js("return getComputedStyle(document.getElementById('frame')).touchAction"), "none")
+            buttons = self.js("return Array.from(document.querySelectorAll('#bar .tb')).map(function (b) {"
+                              "var r = b.getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2,"
+                              "Math.min(r.width, r.height), r.bottom <= innerHeight]; })")
+            self.assertEqual(len(buttons), 6)
+            for b in buttons:
+                self.assertGreaterEqual(b[2], 57)  # 9 mm at a phone's 160 CSS pixels an inch
+                self.assertTrue(b[3], "a button below the screen")
+
+            self.tap(buttons[0][0], buttons[0][1])
+            self.wait("return Module.quarrionMenuState() & 1")
+            self.assertEqual(self.js("return Module.quarrionMenuState() & 2"), 0, "the new game is paused")
+            self.assertEqual(self.lanes()[0], 2)
+            # A tile in flight two lanes away: the tap moves one lane at once.
+            target = None
+            for _ in range(100):
+                self.js("Module.quarrionTick(4)")
+                paddle, tile = self.lanes()
+                if tile >= 0 and abs(tile - 2) == 2:
+                    target = tile
+                    break
+            self.assertIsNotNone(target, "no tile two lanes away")
+            self.tap_lane(target)
+            self.assertEqual(self.lanes()[0], (2 + target) // 2, "the paddle jumped")
+            self.js("Module.quarrionTick(40)")
+            self.assertEqual(self.lanes()[0], target)
+            self.wait("Module.quarrionTick(5); return Module.quarrionEffects.indexOf('CAUGHT') >= 0")
+            self.tap_lane(target)
+            effects = self.js("return Module.quarrionEffects")
+            self.assertEqual(effects.count("BUTTONCLICK"), 1, effects)
+            self.assertEqual(effects.count("DROPPED"), 1, effects)
+            self.assertEqual(self.errors(), [])
+        finally:
+            self.d.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+            self.d.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
 
 if __name__ == "__main__":
     result = unittest.main(exit=False, verbosity=2).result
