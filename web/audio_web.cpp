@@ -131,7 +131,8 @@ int ShortPath(const char*, char*, int) {
     return 0;
 }
 
-const MIDIDevice kWebSynth = {SendString, ErrorText, WarningBox, FileExists, ShortPath, nullptr, nullptr};
+const MIDIDevice kWebSynth = {SendString, ErrorText, WarningBox, FileExists,
+                              ShortPath,  nullptr,   nullptr};
 
 } // namespace
 
