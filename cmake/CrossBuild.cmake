@@ -79,6 +79,7 @@ endfunction()
 quarrion_wine_path(_dist_w ${QUARRION_DIST_DIR})
 quarrion_wine_path(_shots_w ${QUARRION_SCREENSHOT_DIR})
 quarrion_wine_path(_work_w ${CMAKE_BINARY_DIR}/testwork)
+quarrion_wine_path(_data_w ${CMAKE_SOURCE_DIR}/tests/data)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/testwork)
 # A folder the game cannot write to, made for the end-to-end tests outside the
 # build tree (an immutable folder left behind would stop rm -rf build).
@@ -95,6 +96,7 @@ target_compile_definitions(quarrion_test_support PUBLIC
   QUARRION_DIST_DIR_W="${_dist_w}"
   QUARRION_SCREENSHOT_DIR_W="${_shots_w}"
   QUARRION_TESTWORK_DIR_W="${_work_w}"
+  QUARRION_TEST_DATA_DIR_W="${_data_w}"
   QUARRION_READONLY_DIR_W="${_readonly_w}")
 
 # Unit tests of the Win32 layers, on memory DCs and real windows; they carry

@@ -2,7 +2,7 @@
 // level, how often it was completed, the mean score and the mean ticks.
 //
 //   simulate [--games N] [--speed 0..3] [--seed N] [--max-ticks N]
-//            [--level L] [--react TICKS] [--noise PERCENT] [--trace]
+//            [--level L] [--react TICKS] [--noise PERCENT] [--trace] [--fixed-clock]
 //
 // Exits with 1 when an invariant of the game state failed (the first failure
 // is printed), 2 on a bad argument.
@@ -17,9 +17,9 @@ namespace {
 const char* const kSpeedNames[4] = {"Slow", "Normal", "Fast", "Insane"};
 
 int Usage() {
-    fprintf(stderr,
-            "usage: simulate [--games N] [--speed 0..3] [--seed N] [--max-ticks N]\n"
-            "                [--level 1..50] [--react TICKS] [--noise PERCENT] [--trace]\n");
+    fprintf(stderr, "usage: simulate [--games N] [--speed 0..3] [--seed N] [--max-ticks N]\n"
+                    "                [--level 1..50] [--react TICKS] [--noise PERCENT] [--trace]\n"
+                    "                [--fixed-clock]\n");
     return 2;
 }
 
@@ -40,6 +40,10 @@ int main(int argc, char** argv) {
         if (!strcmp(szArg, "--help") || !strcmp(szArg, "-h")) return Usage(), 0;
         if (!strcmp(szArg, "--trace")) {
             opt.bTrace = 1;
+            continue;
+        }
+        if (!strcmp(szArg, "--fixed-clock")) {
+            opt.bFixedClock = 1;
             continue;
         }
         if (i + 1 >= argc) return Usage();

@@ -163,7 +163,9 @@ int PrefsLoad() {
 }
 
 // Every call gives a new second, so each level set-up reseeds differently.
+// A fixed clock reseeds every level set-up with the seed itself.
 int64_t ClockNow() {
+    if (sim.pOpt->bFixedClock) return (int64_t)sim.pOpt->nSeed;
     return sim.nClock++;
 }
 

@@ -16,7 +16,8 @@ struct SimOptions {
     int nReactTicks = 3;    // ticks between two key presses of the player
     int nNoisePercent = 0;  // chance of a random key (or Ctrl change) instead of the plan
     int bCheckInvariants = 1;
-    int bTrace = 0; // a line on stderr for every lost tile and every key
+    int bTrace = 0;      // a line on stderr for every lost tile and every key
+    int bFixedClock = 0; // the clock stays at nSeed, as the browser's seed seam keeps it
 };
 
 struct SimLevelStats {
