@@ -37,18 +37,6 @@ HDC OpenContextOf(const uint32_t* pPixels) {
     return NULL;
 }
 
-// A 32-bit top-down DIB section of w x h, its pixels in *ppBits.
-HBITMAP Dib32(HDC hdc, int w, int h, void** ppBits) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = w;
-    bmi.bmiHeader.biHeight = -h;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, ppBits, NULL, 0);
-}
-
 // Where the context's pixel (0, 0) lies in its logical coordinates.
 POINT LogicalOrigin(HDC hdc) {
     POINT ptWindow = {0, 0}, ptViewport = {0, 0};
@@ -108,7 +96,7 @@ Picture* PictureDCBeginAs(HDC hdc, PictureDC* pScope, int bCopy) {
     if (GetClipBox(hdc, &rc) == ERROR || rc.right <= rc.left || rc.bottom <= rc.top) return NULL;
     void* pBits = NULL;
     pScope->hdcCopy = CreateCompatibleDC(hdc);
-    pScope->hbmCopy = Dib32(hdc, rc.right - rc.left, rc.bottom - rc.top, &pBits);
+    pScope->hbmCopy = DibCreate(hdc, rc.right - rc.left, rc.bottom - rc.top, &pBits);
     if (!pScope->hdcCopy || !pScope->hbmCopy || !pBits) {
         PictureDCEnd(pScope);
         return NULL;

@@ -7,6 +7,18 @@
 int nZoom = 1;
 POINT ptZoomOrigin = {0, 0};
 
+// A 32-bit top-down DIB section of w x h, its pixels in *ppBits.
+HBITMAP DibCreate(HDC hdc, int w, int h, void** ppBits) {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = w;
+    bmi.bmiHeader.biHeight = -h;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, ppBits, NULL, 0);
+}
+
 namespace {
 
 struct Surface {
@@ -36,18 +48,6 @@ HBITMAP hbmScratch;
 HGDIOBJ hbmScratchOld;
 uint32_t* pScratch;
 int nScratchW, nScratchH;
-
-// A 32-bit top-down DIB section of w x h, its pixels in *ppBits.
-HBITMAP DibCreate(HDC hdc, int w, int h, void** ppBits) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = w;
-    bmi.bmiHeader.biHeight = -h;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, ppBits, NULL, 0);
-}
 
 void ScratchFree() {
     if (hdcScratch) {

@@ -20,6 +20,10 @@ extern int nZoom;
 // in full screen, where the picture is centred on black).
 extern POINT ptZoomOrigin;
 
+// A 32-bit top-down DIB section of w x h (compatible with hdc), its pixels
+// in *ppBits; NULL when none can be made.
+HBITMAP DibCreate(HDC hdc, int w, int h, void** ppBits);
+
 // Gives hwnd a back buffer of w x h design pixels (compatible with the
 // window's context, cleared to white); 1 if it has one. A second call for the
 // same window replaces it.
