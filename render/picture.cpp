@@ -45,6 +45,31 @@ void NoteChanged(Picture* pPic, const PictureRect& rc) {
                     Max(c.bottom, rc.bottom)};
 }
 
+// The box around the pixels a copy really changed. A sprite drawn again
+// over itself, or a tile's next turn that differs from the last only in
+// part, then sends only what a viewer could see change: at a large zoom the
+// pixels sent are what the platform's copies cost.
+struct Differ {
+    PictureRect rc = {0, 0, 0, 0};
+    void Pixel(int x, int y) { Span(x, x + 1, y); }
+    void Span(int x0, int x1, int y) {
+        if (RectEmpty(rc)) {
+            rc = PictureRect{x0, y, x1, y + 1};
+            return;
+        }
+        rc =
+            PictureRect{Min(rc.left, x0), Min(rc.top, y), Max(rc.right, x1), Max(rc.bottom, y + 1)};
+    }
+    // A row about to become pNew's w pixels, its first at (x, y).
+    void Row(const uint32_t* pNew, const uint32_t* pOld, int w, int x, int y) {
+        int i0 = 0, i1 = w;
+        while (i0 < w && pNew[i0] == pOld[i0]) i0++;
+        if (i0 == w) return;
+        while (pNew[i1 - 1] == pOld[i1 - 1]) i1--;
+        Span(x + i0, x + i1, y);
+    }
+};
+
 uint32_t* PixelAt(Picture* pPic, int x, int y) {
     return pPic->pPixels + (ptrdiff_t)(y - pPic->yOrigin) * pPic->nStride + (x - pPic->xOrigin);
 }
@@ -214,15 +239,22 @@ int PictureBlit(Picture* pPic, int x, int y, const PictureBitmap& bmp, PictureRo
     const PictureRect rc = Drawable(*pPic, PictureRect{x, y, x + bmp.w, y + bmp.h});
     if (RectEmpty(rc)) return 1;
     const int w = rc.right - rc.left;
+    Differ diff;
     for (int yy = rc.top; yy < rc.bottom; yy++) {
         const uint32_t* pSrc = bmp.pPixels + (size_t)(yy - y) * bmp.nStride + (rc.left - x);
         uint32_t* pDst = PixelAt(pPic, rc.left, yy);
-        if (rop == PICTURE_COPY)
+        if (rop == PICTURE_COPY) {
+            diff.Row(pSrc, pDst, w, rc.left, yy);
             memcpy(pDst, pSrc, (size_t)w * 4);
-        else
-            for (int i = 0; i < w; i++) pDst[i] = Combine(rop, pSrc[i], pDst[i]);
+        } else {
+            for (int i = 0; i < w; i++) {
+                const uint32_t v = Combine(rop, pSrc[i], pDst[i]);
+                if (v != pDst[i]) diff.Pixel(rc.left + i, yy);
+                pDst[i] = v;
+            }
+        }
     }
-    NoteChanged(pPic, rc);
+    NoteChanged(pPic, diff.rc);
     return 1;
 }
 
@@ -232,14 +264,18 @@ int PictureBlitMasked(Picture* pPic, int x, int y, const PictureBitmap& bmp,
     const PictureRect rc =
         Drawable(*pPic, PictureRect{x, y, x + Min(bmp.w, mask.w), y + Min(bmp.h, mask.h)});
     if (RectEmpty(rc)) return 1;
+    Differ diff;
     for (int yy = rc.top; yy < rc.bottom; yy++) {
         const uint32_t* pSrc = bmp.pPixels + (size_t)(yy - y) * bmp.nStride + (rc.left - x);
         const uint32_t* pMask = mask.pPixels + (size_t)(yy - y) * mask.nStride + (rc.left - x);
         uint32_t* pDst = PixelAt(pPic, rc.left, yy);
         for (int i = 0; i < rc.right - rc.left; i++)
-            if ((pMask[i] & 0xFFFFFF) == 0) pDst[i] = pSrc[i];
+            if ((pMask[i] & 0xFFFFFF) == 0 && pDst[i] != pSrc[i]) {
+                diff.Pixel(rc.left + i, yy);
+                pDst[i] = pSrc[i];
+            }
     }
-    NoteChanged(pPic, rc);
+    NoteChanged(pPic, diff.rc);
     return 1;
 }
 

@@ -8,7 +8,8 @@
 // Every operation clips to the picture and to rcClip, follows the platform's
 // own rules of which pixels a shape covers (right and bottom edges left out,
 // a line without its last point), and adds what it touched to rcChanged, so
-// the platform shows only what changed.
+// the platform shows only what changed (a copy adds only the box around the
+// pixels it really changed).
 //
 // Nothing here allocates: bitmaps are decoded into storage the caller owns.
 #pragma once

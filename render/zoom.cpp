@@ -88,14 +88,26 @@ int ZoomGroupAdd(ZoomGroup* pGroup, ZoomRect rc, int nZoom) {
 void ZoomScalePixels(const uint32_t* pSrc, int nSrcStride, int w, int h, int nZoom, uint32_t* pDst,
                      int nDstStride) {
     if (w <= 0 || h <= 0 || nZoom < 1) return;
-    for (int y = 0; y < h; y++, pSrc += nSrcStride) {
-        uint32_t* pRow = pDst;
-        for (int x = 0; x < w; x++)
-            for (int k = 0; k < nZoom; k++) *pDst++ = pSrc[x];
-        pDst = pRow + nDstStride;
-        for (int k = 1; k < nZoom; k++, pDst += nDstStride)
-            memcpy(pDst, pRow, (size_t)w * nZoom * sizeof(uint32_t));
-    }
+    // Every window row is written from its design row, one load to a design
+    // pixel and its block of stores (no copy of a window row: that costs a
+    // load for every store, and the runtime's copy under Wine is a slow one).
+    for (int y = 0; y < h; y++, pSrc += nSrcStride)
+        for (int k = 0; k < nZoom; k++, pDst += nDstStride) {
+            uint32_t* p = pDst;
+            switch (nZoom) {
+            case 2:
+                for (int x = 0; x < w; x++, p += 2) p[0] = p[1] = pSrc[x];
+                break;
+            case 3:
+                for (int x = 0; x < w; x++, p += 3) p[0] = p[1] = p[2] = pSrc[x];
+                break;
+            default:
+                for (int x = 0; x < w; x++) {
+                    const uint32_t v = pSrc[x];
+                    for (int j = 0; j < nZoom; j++) *p++ = v;
+                }
+            }
+        }
 }
 
 int ZoomDialogPoints(int nPoints, int nZoom, int nDpi) {

@@ -66,10 +66,11 @@ void ZoomPiecesAdd(ZoomPieces* pPieces, ZoomRect rc);
 // that one box unless told to send in between; but each send has a price of
 // its own. A group is what goes as one box: a piece starts a new group where
 // adding it would send more than ZOOM_GROUP_WASTE pixels of the window that
-// did not change (the title's band and rows of tiles part from zoom 2 on,
-// where the box is megabytes; at zoom 1 one box costs less than three
-// sends).
-enum { ZOOM_GROUP_WASTE = 1 << 19 };
+// did not change. A send costs about what copying 2^17 pixels costs (a
+// request to the X server and its answer), so at zoom 1 the title's band
+// and top row go as one box and its bottom row as another, and from zoom 2
+// on the band and each row go alone.
+enum { ZOOM_GROUP_WASTE = 1 << 17 };
 struct ZoomGroup {
     ZoomRect box;
     int nArea; // the pieces' own area; 0 before the first
