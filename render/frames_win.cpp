@@ -1,5 +1,7 @@
-// The frames and the pause logo on a device context (render/draw.h draws them).
+// The frames on a device context (render/draw.h draws them), and the pause
+// logo on the main window with its complaint when the logo will not load.
 #include "render/render_win.h"
+#include "render/screen.h"
 
 int DrawExtrudedFrame(HDC hdc, RECT rc, int nDepth, int bBevel) {
     OnPicture(hdc, [&](Picture* pPic) {
@@ -18,11 +20,7 @@ int DrawSunkenBevel(HDC hdc, int left, int top, int right, int bottom, int nCoun
 }
 
 int ShowPauseLogo(int bShow) {
-    HWND hwnd = RenderMainWindow();
-    HDC hdc = pfnRenderGetDC(hwnd);
-    if (!hdc) return 0;
-    const int bDone = OnPicture(hdc, [&](Picture* pPic) { return ShowPauseLogo(*pPic, bShow); });
-    if (!bDone) pfnRenderMessageBox(NULL, "Pause logo is invalid", "DEBUG", MB_OK);
-    pfnRenderReleaseDC(hwnd, hdc);
-    return 1;
+    const int n = ScreenShowPauseLogo(bShow);
+    if (n < 0) pfnRenderMessageBox(NULL, "Pause logo is invalid", "DEBUG", MB_OK);
+    return n != 0;
 }

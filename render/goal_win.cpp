@@ -1,4 +1,4 @@
-// The goal picture of the side panel on its window (render/draw.h draws it).
+// The goal picture of the side panel on a device context (render/draw.h draws it).
 #include "render/render_win.h"
 
 const COLORREF aGoalCellColor[NUM_GOAL_CELL_COLORS] = {
@@ -17,15 +17,5 @@ int DrawGoalPictureInto(HDC hdc) {
 
 int DrawGoalCells(HDC hdc, const GoalStep& step) {
     OnPicture(hdc, [&](Picture* pPic) { return DrawGoalCells(*pPic, step); });
-    return 1;
-}
-
-int DrawGoalPicture() {
-    HWND hwndPanel = (HWND)game.hwndPanel;
-    HDC hdc = hwndPanel ? pfnRenderGetDC(hwndPanel) : NULL;
-    // Without the panel the step is still taken, so the phase and the shared
-    // random sequence move on as they would with it.
-    DrawGoalPictureInto(hdc);
-    if (hdc) pfnRenderReleaseDC(hwndPanel, hdc);
     return 1;
 }

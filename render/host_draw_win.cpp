@@ -1,119 +1,60 @@
-// The drawing operations of the engine's host interface, on the main window.
+// The Win32 side of the portable screen (render/screen.h): the pictures of
+// the main window and the side panel, and their release, which shows what
+// changed.
 //
-// HostBeginDrawing takes one context of the main window for a batch of
-// operations; until HostEndDrawing every operation draws through it. Outside
-// a batch each operation takes and releases a context of its own.
+// A window with a back buffer hands out the buffer's own picture
+// (ZoomSurfacePictureOf, through PictureDCBegin); giving its context back
+// copies what changed to the window, so a batch is one context held and one
+// copy. A window without one (the tests' stand-in contexts) hands out the
+// picture of its context: drawn on in place, or a copy of its clip box put
+// back at the end.
 #include "render/render_win.h"
+#include "render/screen.h"
 #include "render/zoom_win.h"
 #include "shell/host_win.h"
 
 namespace {
 
-HDC hdcBatch;
-int nBatchDepth; // nested batches share the outermost one's context
+struct Held {
+    HWND hwnd;
+    HDC hdc;
+    PictureDC scope;
+    Picture none; // what is drawn on when the context has no picture to give
+};
+Held aHeld[2];
 
-// The context an operation draws through, and its release.
-HDC OpBegin() {
-    return hdcBatch ? hdcBatch : pfnRenderGetDC(RenderMainWindow());
-}
-void OpEnd(HDC hdc) {
-    if (hdc && hdc != hdcBatch) pfnRenderReleaseDC(RenderMainWindow(), hdc);
-    // In a batch each operation's drawing is one piece of the batch's copy.
-    if (hdc && hdc == hdcBatch) ZoomMarkDC(hdc);
+Picture* WinPictureBegin(int nWhich) {
+    if (nWhich != SCREEN_MAIN && nWhich != SCREEN_PANEL) return NULL;
+    Held& h = aHeld[nWhich];
+    if (h.hdc) return NULL; // a picture is handed out once at a time
+    const HWND hwnd = nWhich == SCREEN_PANEL ? (HWND)game.hwndPanel : RenderMainWindow();
+    if (nWhich == SCREEN_PANEL && !hwnd) return NULL;
+    HDC hdc = pfnRenderGetDC(hwnd);
+    if (!hdc) return NULL;
+    h.hwnd = hwnd;
+    h.hdc = hdc;
+    Picture* pPic = PictureDCBegin(hdc, &h.scope);
+    // Without pixels to draw on, the routine's steps are taken all the same.
+    h.none = PictureOver(NULL, PictureRect{0, 0, 0, 0});
+    return pPic ? pPic : &h.none;
 }
 
-int OpBlit(HBITMAP hbm, int x, int y) {
-    HDC hdc = OpBegin();
-    if (!hdc) return 0;
-    DrawBitmap(hdc, hbm, (short)x, (short)y);
-    OpEnd(hdc);
-    return hbm != NULL;
+void WinPictureEnd(int nWhich, Picture*) {
+    if (nWhich != SCREEN_MAIN && nWhich != SCREEN_PANEL) return;
+    Held& h = aHeld[nWhich];
+    if (!h.hdc) return;
+    PictureDCEnd(&h.scope);
+    pfnRenderReleaseDC(h.hwnd, h.hdc);
+    h = Held{};
+}
+
+uint32_t WinTickCount() {
+    return pfnRenderTickCount();
 }
 
 } // namespace
 
-int HostBeginDrawing() {
-    if (hdcBatch) {
-        nBatchDepth += 1;
-        return 1;
-    }
-    hdcBatch = pfnRenderGetDC(RenderMainWindow());
-    nBatchDepth = 0;
-    return hdcBatch != NULL;
-}
-
-int HostEndDrawing() {
-    if (!hdcBatch) return 0;
-    if (nBatchDepth > 0) {
-        nBatchDepth -= 1;
-        return 1;
-    }
-    pfnRenderReleaseDC(RenderMainWindow(), hdcBatch);
-    hdcBatch = NULL;
-    return 1;
-}
-
-int HostDrawBins() {
-    HDC hdc = OpBegin();
-    if (!hdc) return 0;
-    DrawBins(hdc);
-    OpEnd(hdc);
-    return 1;
-}
-
-// Notes a batch's drawing as one piece of its copy.
-static int BatchMark(int nResult) {
-    if (hdcBatch) ZoomMarkDC(hdcBatch);
-    return nResult;
-}
-
-int HostDrawPaddleStack() {
-    return BatchMark(DrawPaddleStack(hdcBatch));
-}
-
-int HostErasePaddleStack() {
-    return BatchMark(ErasePaddleStack(hdcBatch));
-}
-
-int HostStartPaddleFlash() {
-    return StartPaddleFlash();
-}
-
-int HostPaddleLightTick() {
-    if (!hdcBatch) return PaddleLightTick();
-    DrawPaddle(hdcBatch, 0);
-    return BatchMark(1);
-}
-
-int HostDrawTileFrame(int nColor, int nFrame, int x, int y) {
-    return OpBlit(TileFrameBitmap(nColor, nFrame), x, y);
-}
-
-int HostDrawTileErase(int x, int y) {
-    return OpBlit(hTileErase, x, y);
-}
-
-int HostDrawFlatTile(int nColor, int x, int y) {
-    return OpBlit(FlatTileBitmap(nColor), x, y);
-}
-
-int HostDrawGoalPicture() {
-    return DrawGoalPicture();
-}
-
-int HostShowPauseLogo(int bOn) {
-    return ShowPauseLogo(bOn);
-}
-
-int HostBlankRect(int left, int top, int right, int bottom) {
-    HDC hdc = OpBegin();
-    if (!hdc) return 0;
-    OnPicture(hdc, [&](Picture* pPic) {
-        return PictureRectangle(pPic, PictureRect{left, top, right, bottom}, nullptr, &kPicWhite);
-    });
-    OpEnd(hdc);
-    return 1;
-}
+const ScreenPlatform kScreenWin32 = {WinPictureBegin, WinPictureEnd, WinTickCount};
 
 int HostLoadCreditsBitmap() {
     return LoadCreditsBitmap();

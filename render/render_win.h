@@ -9,6 +9,7 @@
 #include "engine/game.h"
 #include "render/draw.h"
 #include "render/picture_win.h"
+#include "render/screen.h"
 #include "shell/app.h" // NUM_BUTTONS, ahwndButton
 
 // --- The platform calls the renderer goes through ------------------------------
@@ -112,19 +113,15 @@ int DrawBins(HDC hdc);
 // The bins holding aCell (index bin * 5 + row) and their lines, moved by
 // (dx, dy) from their place in the main window.
 int DrawBinGrid(HDC hdc, const TileColor* aCell, int dx, int dy);
-// hdc may be NULL: the routine then draws through a context of the main window.
+// On the main window itself the screen draws them (render/screen.h).
 int DrawPaddleStack(HDC hdc);
 int ErasePaddleStack(HDC hdc);
 // Returns 1 if it drew the paddle.
 int DrawPaddle(HDC hdc, int bForce);
-int PaddleLightTick();
-int StartPaddleFlash();
 
 // --- Goal picture ---------------------------------------------------------------
 extern const COLORREF aGoalCellColor[8];
-// One step of the goal picture on the side panel's window.
-int DrawGoalPicture();
-// The same step drawn into hdc (panel client coordinates); with a NULL hdc
+// One step of the goal picture drawn into hdc (panel client coordinates); with a NULL hdc
 // the step is taken without drawing.
 int DrawGoalPictureInto(HDC hdc);
 struct GoalStep;
@@ -134,6 +131,8 @@ int DrawGoalCells(HDC hdc, const GoalStep& step);
 // --- Frames and the pause logo -----------------------------------------------------
 int DrawExtrudedFrame(HDC hdc, RECT rc, int nDepth, int bBevel);
 int DrawSunkenBevel(HDC hdc, int left, int top, int right, int bottom, int nCount);
+// The pause logo on the main window (ScreenShowPauseLogo), and a message
+// box when it did not load; 0 with no picture to draw on.
 int ShowPauseLogo(int bShow);
 
 // --- The help's pictures -------------------------------------------------------------

@@ -27,7 +27,7 @@ int AskYesNo(HWND hwnd, const char* szText) {
 }
 
 void PaddleRedraw() {
-    DrawPaddleStack(NULL);
+    ScreenDrawPaddleStack();
 }
 
 static LRESULT CommandNewGame(HWND hwnd) {

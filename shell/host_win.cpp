@@ -8,6 +8,8 @@
 #include "audio/sound.h"
 #include "engine/game.h"
 #include "prefs/prefs.h"
+#include "render/render_win.h"
+#include "render/screen.h"
 #include "scores/leveldone_win.h"
 #include "scores/scores_win.h"
 #include "shell/app.h"
@@ -128,19 +130,19 @@ static const GameHost kWin32Host = {
     .MIDIStart = HostMIDIStart,
     .MIDINext = HostMIDINext,
     .MIDIStop = HostMIDIStop,
-    .BeginDrawing = HostBeginDrawing,
-    .EndDrawing = HostEndDrawing,
-    .DrawBins = HostDrawBins,
-    .DrawPaddleStack = HostDrawPaddleStack,
-    .ErasePaddleStack = HostErasePaddleStack,
-    .StartPaddleFlash = HostStartPaddleFlash,
-    .PaddleLightTick = HostPaddleLightTick,
-    .DrawTileFrame = HostDrawTileFrame,
-    .DrawTileErase = HostDrawTileErase,
-    .DrawFlatTile = HostDrawFlatTile,
-    .DrawGoalPicture = HostDrawGoalPicture,
-    .ShowPauseLogo = HostShowPauseLogo,
-    .BlankRect = HostBlankRect,
+    .BeginDrawing = ScreenBeginDrawing,
+    .EndDrawing = ScreenEndDrawing,
+    .DrawBins = ScreenDrawBins,
+    .DrawPaddleStack = ScreenDrawPaddleStack,
+    .ErasePaddleStack = ScreenErasePaddleStack,
+    .StartPaddleFlash = ScreenStartPaddleFlash,
+    .PaddleLightTick = ScreenPaddleLightTick,
+    .DrawTileFrame = ScreenDrawTileFrame,
+    .DrawTileErase = ScreenDrawTileErase,
+    .DrawFlatTile = ScreenDrawFlatTile,
+    .DrawGoalPicture = ScreenDrawGoalPicture,
+    .ShowPauseLogo = ShowPauseLogo,
+    .BlankRect = ScreenBlankRect,
     .SendPanel = HostSendPanel,
     .PostResolveLines = HostPostResolveLines,
     .SendCommand = HostSendCommand,
@@ -166,4 +168,5 @@ static const GameHost kWin32Host = {
 
 void HostInstallWin32() {
     HostInstall(&kWin32Host);
+    ScreenInstall(&kScreenWin32);
 }

@@ -19,6 +19,7 @@
 #include "engine/warp.h"
 #include "prefs/prefs.h"
 #include "render/helpdoc.h"
+#include "render/screen.h"
 #include "resources/resource.h"
 #include "scores/hiscore.h"
 #include "scores/leveldone.h"
@@ -225,7 +226,7 @@ void ShowHelp() {
 // --- Commands ---------------------------------------------------------------------
 
 void PaddleRedraw() {
-    WebDrawPaddleStack();
+    ScreenDrawPaddleStack();
 }
 
 int CommandNewGame() {
@@ -395,44 +396,6 @@ int HostMIDIStop() {
 int HostNothing() {
     return 1;
 }
-int HostDrawBins() {
-    WebDrawBins();
-    return 1;
-}
-int HostDrawTileFrame(int nColor, int nFrame, int x, int y) {
-    char sz[24];
-    static const char* const aWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
-                                                  "PURPLE", "WHITE", "DRED",   "LBLUE"};
-    if (nColor < 0 || nColor >= NUM_COLORS || nFrame < 0 || nFrame >= NUM_FRAMES) return 0;
-    snprintf(sz, sizeof sz, "%sTILE%d", aWord[nColor], nFrame);
-    WebBlitNamed(sz, x, y);
-    return 1;
-}
-int HostDrawTileErase(int x, int y) {
-    WebBlitNamed("TILEERASE", x, y);
-    return 1;
-}
-int HostDrawFlatTile(int nColor, int x, int y) {
-    static const char* const aWord[NUM_COLORS] = {"GREEN",  "RED",   "YELLOW", "BLUE",
-                                                  "PURPLE", "WHITE", "DRED",   "LBLUE"};
-    if (nColor < 0 || nColor >= NUM_COLORS) return 0;
-    char sz[24];
-    snprintf(sz, sizeof sz, "%sTILE", aWord[nColor]);
-    WebBlitNamed(sz, x, y);
-    return 1;
-}
-int HostDrawGoalPicture() {
-    WebDrawGoalPicture();
-    return 1;
-}
-int HostShowPauseLogo(int bOn) {
-    WebShowPauseLogo(bOn);
-    return 1;
-}
-int HostBlankRect(int l, int t, int r, int b) {
-    WebFill(l, t, r - 1, b - 1, 0xFFFFFFFFu);
-    return 1;
-}
 int HostSendPanel(int nMsg, uint32_t, int32_t) {
     if (nMsg == WM_PANELSCORE && PanelScoreUpdate()) WebPanelLives();
     if (nMsg == WM_PANELLIVES) WebPanelLives();
@@ -508,19 +471,19 @@ const GameHost kWebHost = {
     .MIDIStart = HostMIDIStart,
     .MIDINext = HostMIDINext,
     .MIDIStop = HostMIDIStop,
-    .BeginDrawing = HostNothing,
-    .EndDrawing = HostNothing,
-    .DrawBins = HostDrawBins,
-    .DrawPaddleStack = WebDrawPaddleStack,
-    .ErasePaddleStack = WebErasePaddleStack,
-    .StartPaddleFlash = WebStartPaddleFlash,
-    .PaddleLightTick = WebPaddleLightTick,
-    .DrawTileFrame = HostDrawTileFrame,
-    .DrawTileErase = HostDrawTileErase,
-    .DrawFlatTile = HostDrawFlatTile,
-    .DrawGoalPicture = HostDrawGoalPicture,
-    .ShowPauseLogo = HostShowPauseLogo,
-    .BlankRect = HostBlankRect,
+    .BeginDrawing = ScreenBeginDrawing,
+    .EndDrawing = ScreenEndDrawing,
+    .DrawBins = ScreenDrawBins,
+    .DrawPaddleStack = ScreenDrawPaddleStack,
+    .ErasePaddleStack = ScreenErasePaddleStack,
+    .StartPaddleFlash = ScreenStartPaddleFlash,
+    .PaddleLightTick = ScreenPaddleLightTick,
+    .DrawTileFrame = ScreenDrawTileFrame,
+    .DrawTileErase = ScreenDrawTileErase,
+    .DrawFlatTile = ScreenDrawFlatTile,
+    .DrawGoalPicture = ScreenDrawGoalPicture,
+    .ShowPauseLogo = ScreenShowPauseLogo,
+    .BlankRect = ScreenBlankRect,
     .SendPanel = HostSendPanel,
     .PostResolveLines = HostPostResolveLines,
     .SendCommand = HostSendCommand,
@@ -575,6 +538,7 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE int WebStart() {
     HostInstall(&kWebHost);
+    ScreenInstall(&kScreenWeb);
     PrefsSetDefaults();
     WebBitmapsLoad("/data");
     WebAudioInstall();

@@ -16,6 +16,7 @@
 #include "render/goal.h"
 #include "render/helpdoc.h"
 #include "render/picture.h"
+#include "render/screen.h"
 #include "scores/panel.h"
 
 uint32_t aWebScreen[WEB_SCREEN_W * WEB_SCREEN_H];
@@ -186,6 +187,17 @@ void PanelPaint() {
     WebPanelText();
 }
 
+// The portable screen's pictures: the screen, and the panel's inside over
+// it. What they change goes to the canvas at the next present.
+Picture panelPic;
+Picture* WebPictureBegin(int nWhich) {
+    if (nWhich == SCREEN_MAIN) return &pic;
+    if (nWhich != SCREEN_PANEL) return nullptr;
+    panelPic = PanelPicture();
+    return &panelPic;
+}
+void WebPictureEnd(int, Picture*) {}
+
 uint32_t aHelpPixels[WEB_SCREEN_W * 200];
 char szHelpText[PANEL_TEXT_LEN]; // the last help picture's text, and where
 PictureRect rcHelpText;
@@ -204,6 +216,8 @@ EM_JS(double, WebNowMs, (),
 uint32_t WebTickCount() {
     return (uint32_t)(uint64_t)WebNowMs();
 }
+
+const ScreenPlatform kScreenWeb = {WebPictureBegin, WebPictureEnd, WebTickCount};
 
 int WebBitmapsLoad(const char* szDir) {
     DIR* pDir = opendir(szDir);
@@ -240,18 +254,6 @@ const WebBitmap* WebBitmapNamed(const char* szName) {
     for (int i = 0; i < nBitmaps; i++)
         if (strcmp(aBitmap[i].szName, szName) == 0) return &aBitmap[i].bm;
     return nullptr;
-}
-
-void WebFill(int l, int t, int r, int b, uint32_t c) {
-    PictureFill(&pic, PictureRect{l, t, r, b}, c);
-    PictureMark(&pic);
-}
-
-void WebBlitNamed(const char* szName, int x, int y) {
-    const WebBitmap* pBm = WebBitmapNamed(szName);
-    if (!pBm) return;
-    PictureBlit(&pic, x, y, *pBm);
-    PictureMark(&pic);
 }
 
 void WebDrawButton(int nButton, int bPressed) {
@@ -307,11 +309,6 @@ void WebButtonChaseTick() {
     } else if (nChaseStep == WEB_NUM_BUTTONS) {
         FrameButtonRing(nChasePrev, 0);
     }
-}
-
-void WebDrawBins() {
-    DrawBins(pic);
-    PictureMark(&pic);
 }
 
 const char* WebHelpPictureText(int* pRect) {
@@ -381,41 +378,6 @@ const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH) {
     *pW = w;
     *pH = h;
     return aHelpPixels;
-}
-
-int WebDrawPaddleStack() {
-    const int n = DrawPaddleStack(pic, WebTickCount());
-    PictureMark(&pic);
-    return n;
-}
-
-int WebErasePaddleStack() {
-    const int n = ErasePaddleStack(pic);
-    PictureMark(&pic);
-    return n;
-}
-
-int WebPaddleLightTick() {
-    DrawPaddle(pic, 0, WebTickCount());
-    PictureMark(&pic);
-    return 1;
-}
-
-int WebStartPaddleFlash() {
-    bPaddleFlash = 1;
-    dwFlashStart = WebTickCount();
-    return 1;
-}
-
-void WebShowPauseLogo(int bOn) {
-    ShowPauseLogo(pic, bOn);
-    PictureMark(&pic);
-}
-
-void WebDrawGoalPicture() {
-    Picture panel = PanelPicture();
-    DrawGoalPictureOn(&panel);
-    PictureMark(&panel);
 }
 
 void WebPanelLives() {

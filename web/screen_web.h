@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "render/picture.h"
+#include "render/screen.h"
 
 enum {
     WEB_SCREEN_W = 640,
@@ -30,10 +31,6 @@ int WebBitmapsLoad(const char* szDir);
 // A bitmap by its resource name (no extension); null when there is none.
 const WebBitmap* WebBitmapNamed(const char* szName);
 
-// Drawing into the picture, clipped to the screen: a fill, a named bitmap.
-void WebFill(int left, int top, int right, int bottom, uint32_t c);
-void WebBlitNamed(const char* szName, int x, int y);
-
 // The whole screen as the game shows it now (title or play), panel included.
 void WebPaintMain();
 // The title's step: the credits band and half of its tiles.
@@ -43,14 +40,10 @@ void WebButtonChaseTick();
 // A button drawn up or pressed.
 void WebDrawButton(int nButton, int bPressed);
 
-// The play operations of the host.
-void WebDrawBins();
-int WebDrawPaddleStack();
-int WebErasePaddleStack();
-int WebPaddleLightTick();
-int WebStartPaddleFlash();
-void WebShowPauseLogo(int bOn);
-void WebDrawGoalPicture();
+// The pictures the portable screen (render/screen.h) draws the play
+// operations on: the screen and the side panel's inside.
+extern const ScreenPlatform kScreenWeb;
+// The lives' row of the side panel.
 void WebPanelLives();
 // Picture nPicture of the help (a board of the bins, the paddle's turn, the
 // goal picture), drawn as the game draws them: its pixels and size; null for

@@ -334,7 +334,7 @@ TEST_F(Panel, ScreenshotDuringAGame) {
     ShowWindow(hwndPanel, SW_SHOWNORMAL);
     UpdateWindow(hwndTestMain);
     UpdateWindow(hwndPanel);
-    for (int i = 0; i < 3; i++) DrawGoalPicture(); // an example in a pattern goal's picture
+    for (int i = 0; i < 3; i++) ScreenDrawGoalPicture(); // an example in a pattern goal's picture
     Pump();
     GdiFlush();
     Sleep(200);

@@ -56,17 +56,17 @@ const Routine kRoutines[] = {
          s.GameOn(1);
          for (int i = 0; i < 30; i++) {
              s.dwNow += 32;
-             if (i == 5) StartPaddleFlash();
-             PaddleLightTick();
+             if (i == 5) ScreenStartPaddleFlash();
+             ScreenPaddleLightTick();
          }
-         DrawPaddleStack(NULL);
-         ErasePaddleStack(NULL);
+         ScreenDrawPaddleStack();
+         ScreenErasePaddleStack();
      }},
     {"goal pictures",
      [](RenderStage& s) {
          for (int nLevel : {1, 2, 3, 5, 27, 42, 50}) {
              game.nLevel = nLevel;
-             DrawGoalPicture();
+             ScreenDrawGoalPicture();
              DrawGoalPictureInto(s.panel.Dc());
          }
      }},
@@ -83,12 +83,12 @@ const Routine kRoutines[] = {
     {"engine operations",
      [](RenderStage& s) {
          s.GameOn(1);
-         HostBeginDrawing();
-         HostDrawBins();
-         HostDrawTileFrame(1, 2, aLaneX[0], 50);
-         HostBlankRect(91, 231, 424, 260);
-         HostDrawPaddleStack();
-         HostEndDrawing();
+         ScreenBeginDrawing();
+         ScreenDrawBins();
+         ScreenDrawTileFrame(1, 2, aLaneX[0], 50);
+         ScreenBlankRect(91, 231, 424, 260);
+         ScreenDrawPaddleStack();
+         ScreenEndDrawing();
      }},
 };
 

@@ -134,7 +134,7 @@ TEST(RenderGoalPicture, DrawsThroughThePanelsOwnContext) {
     RenderStage stage;
     game.nLevel = 12;
     std::vector<uint32_t> before = stage.main.Snapshot();
-    EXPECT_EQ(DrawGoalPicture(), 1);
+    EXPECT_EQ(ScreenDrawGoalPicture(), 1);
     EXPECT_EQ(stage.nDCsTaken, 1);
     EXPECT_EQ(stage.nDCsReleased, 1);
     EXPECT_EQ(stage.main.CountChanged(before), 0);
@@ -144,7 +144,7 @@ TEST(RenderGoalPicture, DrawsThroughThePanelsOwnContext) {
     game.hwndPanel = NULL;
     const int nPhase = nGoalPhase;
     srand(8);
-    EXPECT_EQ(DrawGoalPicture(), 1);
+    EXPECT_EQ(ScreenDrawGoalPicture(), 1);
     const int nNext = rand();
     srand(8);
     rand();

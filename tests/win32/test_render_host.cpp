@@ -9,14 +9,14 @@ const COLORREF kWhite = RGB(255, 255, 255);
 
 // Every drawing operation once, as the engine calls them.
 void EveryOperation() {
-    HostDrawBins();
-    HostErasePaddleStack();
-    HostDrawPaddleStack();
-    HostDrawTileFrame(3, 9, aLaneX[1], 100);
-    HostDrawTileErase(aLaneX[3], 120);
-    HostDrawFlatTile(6, aLaneX[4], aRowY[2]);
-    HostPaddleLightTick();
-    HostBlankRect(91, 231, 424, 260);
+    ScreenDrawBins();
+    ScreenErasePaddleStack();
+    ScreenDrawPaddleStack();
+    ScreenDrawTileFrame(3, 9, aLaneX[1], 100);
+    ScreenDrawTileErase(aLaneX[3], 120);
+    ScreenDrawFlatTile(6, aLaneX[4], aRowY[2]);
+    ScreenPaddleLightTick();
+    ScreenBlankRect(91, 231, 424, 260);
 }
 const int kOperations = 8;
 
@@ -25,17 +25,17 @@ const int kOperations = 8;
 TEST(RenderHost, OneContextPerBatchOrPerOperation) {
     RenderStage stage;
     stage.GameOn(1);
-    EXPECT_EQ(HostBeginDrawing(), 1);
+    EXPECT_EQ(ScreenBeginDrawing(), 1);
     EXPECT_EQ(stage.nDCsTaken, 1);
     EveryOperation();
-    HostBeginDrawing(); // a nested batch shares the outer one's context
+    ScreenBeginDrawing(); // a nested batch shares the outer one's context
     EveryOperation();
-    EXPECT_EQ(HostEndDrawing(), 1);
+    EXPECT_EQ(ScreenEndDrawing(), 1);
     EXPECT_EQ(stage.nDCsReleased, 0);
     EXPECT_EQ(stage.nDCsTaken, 1);
-    EXPECT_EQ(HostEndDrawing(), 1);
+    EXPECT_EQ(ScreenEndDrawing(), 1);
     EXPECT_EQ(stage.nDCsReleased, 1);
-    EXPECT_EQ(HostEndDrawing(), 0) << "no batch left to end";
+    EXPECT_EQ(ScreenEndDrawing(), 0) << "no batch left to end";
 
     EveryOperation();
     EXPECT_EQ(stage.nDCsTaken, 1 + kOperations);
@@ -46,18 +46,18 @@ TEST(RenderHost, SpritesLandWhereTheEngineAsks) {
     RenderStage stage;
     stage.GameOn(1);
     std::string sWhy;
-    EXPECT_EQ(HostDrawTileFrame(3, 9, aLaneX[1], 100), 1);
+    EXPECT_EQ(ScreenDrawTileFrame(3, 9, aLaneX[1], 100), 1);
     EXPECT_TRUE(stage.MainShows("BLUETILE9", aLaneX[1], 100, &sWhy)) << sWhy;
-    EXPECT_EQ(HostDrawTileErase(aLaneX[1], 100), 1);
+    EXPECT_EQ(ScreenDrawTileErase(aLaneX[1], 100), 1);
     EXPECT_TRUE(stage.MainShows("TILEERASE", aLaneX[1], 100, &sWhy)) << sWhy;
-    EXPECT_EQ(HostDrawFlatTile(6, aLaneX[4], aRowY[2]), 1);
+    EXPECT_EQ(ScreenDrawFlatTile(6, aLaneX[4], aRowY[2]), 1);
     EXPECT_TRUE(stage.MainShows("DREDTILE", aLaneX[4], aRowY[2], &sWhy)) << sWhy;
     // Colours and frames out of range draw nothing.
     std::vector<uint32_t> before = stage.main.Snapshot();
-    EXPECT_EQ(HostDrawTileFrame(8, 0, 300, 100), 0);
-    EXPECT_EQ(HostDrawTileFrame(0, 10, 300, 100), 0);
-    EXPECT_EQ(HostDrawTileFrame(-1, 0, 300, 100), 0);
-    EXPECT_EQ(HostDrawFlatTile(-1, 300, 100), 0);
+    EXPECT_EQ(ScreenDrawTileFrame(8, 0, 300, 100), 0);
+    EXPECT_EQ(ScreenDrawTileFrame(0, 10, 300, 100), 0);
+    EXPECT_EQ(ScreenDrawTileFrame(-1, 0, 300, 100), 0);
+    EXPECT_EQ(ScreenDrawFlatTile(-1, 300, 100), 0);
     EXPECT_EQ(stage.main.CountChanged(before), 0);
 }
 
@@ -65,7 +65,7 @@ TEST(RenderHost, SpritesLandWhereTheEngineAsks) {
 TEST(RenderHost, BlankRectFillsWithoutAnOutline) {
     RenderStage stage;
     std::vector<uint32_t> before = stage.main.Snapshot();
-    EXPECT_EQ(HostBlankRect(79, 305, aLaneX[4] - 9, 329), 1);
+    EXPECT_EQ(ScreenBlankRect(79, 305, aLaneX[4] - 9, 329), 1);
     RECT box;
     stage.main.CountChanged(before, &box);
     EXPECT_EQ(box.left, 79);
@@ -94,10 +94,10 @@ TEST(RenderHost, CreditsBitmapLoadsOnce) {
 TEST(RenderHost, PauseLogoAndGoalPicture) {
     RenderStage stage;
     stage.GameOn(2);
-    EXPECT_EQ(HostShowPauseLogo(1), 1);
+    EXPECT_EQ(ShowPauseLogo(1), 1);
     std::string sWhy;
     EXPECT_TRUE(stage.MainShows("PAUSEDLOGO", 286, 138, &sWhy)) << sWhy;
-    EXPECT_EQ(HostDrawGoalPicture(), 1);
+    EXPECT_EQ(ScreenDrawGoalPicture(), 1);
     EXPECT_EQ(nGoalPhase, 1);
     EXPECT_EQ(stage.nDCsTaken, stage.nDCsReleased);
 }

@@ -111,7 +111,7 @@ TEST(RenderPaddle, TitleScreenDrawsNoStack) {
     RenderStage stage;
     game.bGameRunning = 0;
     std::vector<uint32_t> before = stage.main.Snapshot();
-    EXPECT_EQ(DrawPaddleStack(NULL), 0);
+    EXPECT_EQ(ScreenDrawPaddleStack(), 0);
     EXPECT_EQ(DrawPaddleStack(stage.main.Dc()), 0);
     EXPECT_EQ(stage.main.CountChanged(before), 0);
     EXPECT_EQ(stage.nDCsTaken, 0);
@@ -157,7 +157,7 @@ TEST(RenderPaddle, FlashOutlastsALampStep) {
         DrawPaddle(stage.main.Dc(), 0);
         const DWORD tStep = dwPaddleFrameTime;
         stage.dwNow = tStep + 267 - nBeforeStep;
-        StartPaddleFlash();
+        ScreenStartPaddleFlash();
         const DWORD tFlash = stage.dwNow;
         // Tick by tick: the all-lit paddle until more than 116 ms have
         // passed, the lamp step falling inside the flash on the first tick.
@@ -205,7 +205,7 @@ TEST(RenderTicks, LampAndFlashAcrossTheWrap) {
     RenderStage stage;
     stage.GameOn(1);
     stage.dwNow = 0xFFFFFFC0u;
-    StartPaddleFlash();
+    ScreenStartPaddleFlash();
     stage.dwNow = 0x00000030u; // 112 ms later
     DrawPaddle(stage.main.Dc(), 0);
     EXPECT_EQ(bPaddleFlash, 1);

@@ -72,7 +72,7 @@ const Row kRows[] = {
     {"level 27 with tiles in the bins and on the paddle", false, [] { LevelWithTiles(27, 0); },
      [](RenderStage& s) {
          PaintMainWindow(s.main.Dc());
-         DrawPaddleStack(NULL);
+         ScreenDrawPaddleStack();
      },
      [](Picture& pic) {
          GameScreenPaint(pic, RenderStage::pStage->dwNow);

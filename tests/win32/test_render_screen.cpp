@@ -130,7 +130,7 @@ TEST_F(RenderGameScreen, HeldTilesWaitForTheNextStackDraw) {
     EXPECT_TRUE(stage.MainShows("PADDLE" + std::to_string(nPaddleFrame), aLaneX[2], 325, &sWhy))
         << sWhy;
     EXPECT_TRUE(RegionIs(stage.main, aLaneX[2], 302, aLaneX[2] + 41, 325, kWhite, &sWhy)) << sWhy;
-    DrawPaddleStack(NULL);
+    ScreenDrawPaddleStack();
     EXPECT_TRUE(stage.MainShows("PURPLETILE", aLaneX[2], 305, &sWhy)) << sWhy;
 }
 

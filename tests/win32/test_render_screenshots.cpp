@@ -44,7 +44,7 @@ TEST_F(RenderScreenshot, TitleScreen) {
 TEST_F(RenderScreenshot, LevelOne) {
     Level(1);
     PaintMainWindow(stage.main.Dc());
-    DrawPaddleStack(NULL);
+    ScreenDrawPaddleStack();
     EXPECT_EQ(stage.main.At(300, 100), kLightGrey);
     Save(stage.main, "render_level01.png");
 }
@@ -66,7 +66,7 @@ TEST_F(RenderScreenshot, LevelTwentySevenPaused) {
     game.nPaddleY = PADDLE_BASE_Y + 10 * game.nHeld;
     game.bPaused = 1;
     PaintMainWindow(stage.main.Dc());
-    DrawPaddleStack(NULL);
+    ScreenDrawPaddleStack();
     std::string sWhy;
     EXPECT_TRUE(stage.MainShows("PAUSEDLOGO", 286, 138, &sWhy)) << sWhy;
     Save(stage.main, "render_level27_paused.png");
@@ -79,15 +79,15 @@ TEST_F(RenderScreenshot, FallingTiles) {
     game.aHeld[0] = 1;
     game.aHeld[1] = 3;
     game.nPaddleY = PADDLE_BASE_Y + 20;
-    DrawPaddleStack(NULL);
+    ScreenDrawPaddleStack();
     // One tick's drawing of the tiles in flight, each in its own frame.
     const FallingTile kFalling[] = {
         {0, 0, aLaneX[0], 40},  {3, 2, aLaneX[1], 180}, {5, 3, aLaneX[2], 90},
         {7, 4, aLaneX[3], 230}, {9, 6, aLaneX[4], 60},  {2, 7, aLaneX[4], 140},
     };
-    HostBeginDrawing();
-    for (const FallingTile& t : kFalling) HostDrawTileFrame(t.nColor, t.nFrame, t.x, t.y);
-    HostEndDrawing();
+    ScreenBeginDrawing();
+    for (const FallingTile& t : kFalling) ScreenDrawTileFrame(t.nColor, t.nFrame, t.x, t.y);
+    ScreenEndDrawing();
     std::string sWhy;
     EXPECT_TRUE(stage.MainShows("BLUETILE5", aLaneX[2], 90, &sWhy)) << sWhy;
     Save(stage.main, "render_falling.png");
