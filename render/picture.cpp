@@ -2,6 +2,7 @@
 #include "render/picture.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -271,13 +272,14 @@ int PictureFill(Picture* pPic, PictureRect rc, PictureColor cr) {
     return 1;
 }
 
-int PictureFillPattern(Picture* pPic, PictureRect rc, const PictureColor aPattern[64]) {
+int PictureFillPattern(Picture* pPic, PictureRect rc, const PictureColor aPattern[64],
+                       PictureRop rop) {
     rc = Drawable(*pPic, rc);
     if (RectEmpty(rc)) return 1;
     for (int y = rc.top; y < rc.bottom; y++) {
         uint32_t* p = PixelAt(pPic, rc.left, y);
         const PictureColor* pRow = aPattern + (y & 7) * 8;
-        for (int x = rc.left; x < rc.right; x++) *p++ = pRow[x & 7];
+        for (int x = rc.left; x < rc.right; x++, p++) *p = Combine(rop, pRow[x & 7], *p);
     }
     NoteChanged(pPic, rc);
     return 1;
@@ -372,6 +374,172 @@ int PicturePolygon(Picture* pPic, const PicturePoint* aPt, int nPt, PictureColor
         const PicturePoint a = aPt[i], b = aPt[(i + 1) % nPt];
         PictureLine(pPic, a.x, a.y, b.x, b.y, crPen);
     }
+    return 1;
+}
+
+// --- Round shapes ------------------------------------------------------------------------------
+
+namespace {
+
+enum { MAX_ROUND_ROWS = 512, MAX_SHAPES = 4 };
+
+// The outline of the ellipse whose pixels fill the box [0, a] x [0, b]
+// (both ends in), as the platform traces it: the integer ellipse that steps
+// x, y or both by the sign of its error, from the middle rows out to the
+// top and bottom, four quadrants at once.
+template <class F> void EllipsePoints(int a, int b, F plot) {
+    long long aa = a, bb = b, b1 = b & 1;
+    long long dx = 4 * (1 - aa) * bb * bb, dy = 4 * (b1 + 1) * aa * aa;
+    long long err = dx + dy + b1 * aa * aa;
+    int x0 = 0, x1 = a, y0 = (b + 1) / 2, y1 = y0 - (int)b1;
+    const long long a8 = 8 * aa * aa, b8 = 8 * bb * bb;
+    do {
+        plot(x1, y0);
+        plot(x0, y0);
+        plot(x0, y1);
+        plot(x1, y1);
+        const long long e2 = 2 * err;
+        if (e2 <= dy) {
+            y0++;
+            y1--;
+            err += dy += a8;
+        }
+        if (e2 >= dx || 2 * err > dy) {
+            x0++;
+            x1--;
+            err += dx += b8;
+        }
+    } while (x0 <= x1);
+    while (y0 - y1 < b) { // a very flat ellipse: its tips
+        plot(x0 - 1, y0);
+        plot(x1 + 1, y0++);
+        plot(x0 - 1, y1);
+        plot(x1 + 1, y1--);
+    }
+}
+
+// How far in from the box's left edge the ellipse's outline starts, row by
+// row (anInset[0 .. b]).
+void EllipseInsets(int a, int b, int* anInset) {
+    for (int y = 0; y <= b; y++) anInset[y] = a;
+    EllipsePoints(a, b, [&](int x, int y) {
+        if (y >= 0 && y <= b) anInset[y] = Min(anInset[y], Max(x, 0));
+    });
+}
+
+// A round rectangle's region ready to be asked row by row.
+struct RoundRows {
+    int left, top, right, bottom; // the pixels it covers at most, right and bottom left out
+    int b;                        // the corners' ellipse's last row (-1: square corners)
+    int anInset[MAX_ROUND_ROWS];
+};
+
+void RoundRowsOf(const PictureRoundRect& s, RoundRows* p) {
+    PictureRect rc = s.rc;
+    if (rc.right < rc.left) std::swap(rc.left, rc.right);
+    if (rc.bottom < rc.top) std::swap(rc.top, rc.bottom);
+    p->left = rc.left;
+    p->top = rc.top;
+    p->right = rc.right - 1;
+    p->bottom = rc.bottom - 1;
+    const int w = Min(p->right - p->left, Abs(s.wCorner));
+    const int h = Min(Min(p->bottom - p->top, Abs(s.hCorner)), (int)MAX_ROUND_ROWS);
+    p->b = -1;
+    if (w < 2 || h < 2) return;
+    p->b = h - 1;
+    EllipseInsets(w - 1, h - 1, p->anInset);
+}
+
+// Row y's pixels [*pxLeft, *pxRight) of the region; 0 when it has none there.
+int RoundRowSpan(const RoundRows& r, int y, int* pxLeft, int* pxRight) {
+    if (y < r.top || y >= r.bottom) return 0;
+    int nInset = 0;
+    if (r.b >= 0) {
+        const int k = y - r.top, kUp = r.bottom - 1 - y;
+        if (k <= r.b / 2)
+            nInset = r.anInset[k];
+        else if (kUp <= r.b / 2)
+            nInset = r.anInset[r.b - kUp];
+    }
+    *pxLeft = r.left + nInset;
+    *pxRight = r.right - nInset;
+    return *pxRight > *pxLeft;
+}
+
+bool InShapes(const RoundRows* aRows, int nShapes, int x, int y) {
+    for (int i = 0; i < nShapes; i++) {
+        int xLeft = 0, xRight = 0;
+        if (RoundRowSpan(aRows[i], y, &xLeft, &xRight) && x >= xLeft && x < xRight) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int PictureEllipse(Picture* pPic, PictureRect rc, PictureColor crPen, PictureColor crBrush) {
+    if (rc.right < rc.left) std::swap(rc.left, rc.right);
+    if (rc.bottom < rc.top) std::swap(rc.top, rc.bottom);
+    const int a = rc.right - 1 - rc.left, b = rc.bottom - 1 - rc.top;
+    if (a < 1 || b < 1 || b >= MAX_ROUND_ROWS) return PictureRectangle(pPic, rc, &crPen, &crBrush);
+    int anInset[MAX_ROUND_ROWS];
+    EllipseInsets(a, b, anInset);
+    for (int k = 0; k <= b; k++)
+        PictureFill(pPic,
+                    PictureRect{rc.left + anInset[k] + 1, rc.top + k, rc.left + a - anInset[k],
+                                rc.top + k + 1},
+                    crBrush);
+    const PictureRect rcOk = Drawable(*pPic, Extent(*pPic));
+    EllipsePoints(a, b, [&](int x, int y) { Plot(pPic, rcOk, rc.left + x, rc.top + y, crPen); });
+    NoteChanged(pPic,
+                Intersect(rcOk, PictureRect{rc.left, rc.top, rc.left + a + 1, rc.top + b + 1}));
+    return 1;
+}
+
+int PictureFillShapes(Picture* pPic, const PictureRoundRect* aShape, int nShapes,
+                      PictureColor crBrush, PictureColor crFrame) {
+    if (nShapes < 1 || nShapes > MAX_SHAPES) return 0;
+    RoundRows aRows[MAX_SHAPES];
+    PictureRect rcAll = {1 << 30, 1 << 30, -(1 << 30), -(1 << 30)};
+    for (int i = 0; i < nShapes; i++) {
+        RoundRowsOf(aShape[i], &aRows[i]);
+        rcAll = PictureRect{Min(rcAll.left, aRows[i].left), Min(rcAll.top, aRows[i].top),
+                            Max(rcAll.right, aRows[i].right), Max(rcAll.bottom, aRows[i].bottom)};
+    }
+    const PictureRect rcOk = Drawable(*pPic, rcAll);
+    if (RectEmpty(rcOk)) return 1;
+    for (int y = rcOk.top; y < rcOk.bottom; y++)
+        for (int x = rcOk.left; x < rcOk.right; x++) {
+            if (!InShapes(aRows, nShapes, x, y)) continue;
+            const bool bEdge =
+                !InShapes(aRows, nShapes, x - 1, y) || !InShapes(aRows, nShapes, x + 1, y) ||
+                !InShapes(aRows, nShapes, x, y - 1) || !InShapes(aRows, nShapes, x, y + 1);
+            *PixelAt(pPic, x, y) = bEdge ? crFrame : crBrush;
+        }
+    NoteChanged(pPic, rcOk);
+    return 1;
+}
+
+int PictureWideLine(Picture* pPic, int x0, int y0, int x1, int y1, int nWidth, PictureColor cr) {
+    if (nWidth <= 1) {
+        PictureLine(pPic, x0, y0, x1, y1, cr);
+        return PictureFill(pPic, PictureRect{x1, y1, x1 + 1, y1 + 1}, cr);
+    }
+    // Every pixel whose centre lies less than half the width from the line
+    // between the ends, or within the tip's radius of an end. (The
+    // platform's slants come out a pixel wider here and there.)
+    const long long dx = x1 - x0, dy = y1 - y0, nLen2 = dx * dx + dy * dy;
+    const int nReach = nWidth / 2 + 1, nTip = (nWidth - 1) / 2;
+    for (int y = Min(y0, y1) - nReach; y <= Max(y0, y1) + nReach; y++)
+        for (int x = Min(x0, x1) - nReach; x <= Max(x0, x1) + nReach; x++) {
+            const long long ux = x - x0, uy = y - y0, t = ux * dx + uy * dy;
+            const long long vx = x - x1, vy = y - y1;
+            bool bIn = ux * ux + uy * uy <= nTip * nTip || vx * vx + vy * vy <= nTip * nTip;
+            if (!bIn && t >= 0 && t <= nLen2) {
+                const long long c = ux * dy - uy * dx; // the distance times the length
+                bIn = 4 * c * c < (long long)nWidth * nWidth * nLen2;
+            }
+            if (bIn) PictureFill(pPic, PictureRect{x, y, x + 1, y + 1}, cr);
+        }
     return 1;
 }
 

@@ -178,3 +178,85 @@ TEST(RenderPicture, TextThroughTheHostIsTheSystemsOwn) {
 }
 
 } // namespace
+
+// The help's round shapes drawn by the system and by the picture agree but
+// for a few pixels on their edges.
+TEST(RenderPicture, RoundShapesAgreeWithTheSystemsOnTheirEdges) {
+    struct Case {
+        const char* szWhat;
+        int nMostOff; // pixels that may differ
+        void (*pfnGdi)(HDC hdc);
+        void (*pfnPortable)(Picture* p);
+    } const aCases[] = {
+        {"a circle, outlined", 0,
+         [](HDC hdc) {
+             HBRUSH hbr = CreateSolidBrush(RGB(192, 192, 192));
+             HGDIOBJ hbrOld = SelectObject(hdc, hbr);
+             SelectObject(hdc, GetStockObject(BLACK_PEN));
+             for (int r : {6, 8, 12}) Ellipse(hdc, 40 * r - r, 50 - r, 40 * r + r + 1, 50 + r + 1);
+             SelectObject(hdc, hbrOld);
+             DeleteObject(hbr);
+         },
+         [](Picture* p) {
+             for (int r : {6, 8, 12})
+                 PictureEllipse(p, PictureRect{40 * r - r, 50 - r, 40 * r + r + 1, 50 + r + 1},
+                                kPicBlack, PictureRGB(192, 192, 192));
+         }},
+        {"a round rectangle and two ellipses, filled and framed", 0,
+         [](HDC hdc) {
+             HRGN hrgn = CreateRoundRectRgn(140, 30, 301, 116, 60, 60);
+             HRGN hrgnGrip = CreateEllipticRgn(140, 70, 201, 156);
+             CombineRgn(hrgn, hrgn, hrgnGrip, RGN_OR);
+             DeleteObject(hrgnGrip);
+             hrgnGrip = CreateEllipticRgn(240, 70, 301, 156);
+             CombineRgn(hrgn, hrgn, hrgnGrip, RGN_OR);
+             DeleteObject(hrgnGrip);
+             HBRUSH hbr = CreateSolidBrush(RGB(192, 192, 192));
+             FillRgn(hdc, hrgn, hbr);
+             FrameRgn(hdc, hrgn, (HBRUSH)GetStockObject(BLACK_BRUSH), 1, 1);
+             DeleteObject(hbr);
+             DeleteObject(hrgn);
+         },
+         [](Picture* p) {
+             const PictureRoundRect a[] = {{{140, 30, 301, 116}, 60, 60},
+                                           {{140, 70, 201, 156}, 61, 86},
+                                           {{240, 70, 301, 156}, 61, 86}};
+             PictureFillShapes(p, a, 3, PictureRGB(192, 192, 192), kPicBlack);
+         }},
+        {"an arrow of a pen three pixels wide", 16, // its slants a pixel thinner here and there
+         [](HDC hdc) {
+             HPEN hpen = CreatePen(PS_SOLID, 3, RGB(0, 0, 255));
+             HGDIOBJ hpenOld = SelectObject(hdc, hpen);
+             MoveToEx(hdc, 64, 33, NULL);
+             LineTo(hdc, 136, 33);
+             MoveToEx(hdc, 128, 26, NULL);
+             LineTo(hdc, 136, 33);
+             LineTo(hdc, 128, 40);
+             SelectObject(hdc, hpenOld);
+             DeleteObject(hpen);
+         },
+         [](Picture* p) {
+             PictureWideLine(p, 64, 33, 136, 33, 3, PictureRGB(0, 0, 255));
+             PictureWideLine(p, 128, 26, 136, 33, 3, PictureRGB(0, 0, 255));
+             PictureWideLine(p, 136, 33, 128, 40, 3, PictureRGB(0, 0, 255));
+         }},
+    };
+    for (const Case& c : aCases) {
+        DibCanvas gdi(520, 170, RGB(255, 255, 255));
+        c.pfnGdi(gdi.Dc());
+        GdiFlush();
+        std::vector<uint32_t> px(520 * 170, kPicWhite);
+        Picture pic = PictureOver(px.data(), PictureRect{0, 0, 520, 170});
+        c.pfnPortable(&pic);
+        int nOff = 0;
+        char szWhere[400] = "";
+        for (int y = 0; y < 170; y++)
+            for (int x = 0; x < 520; x++)
+                if (gdi.Pixels()[y * 520 + x] != px[size_t(y * 520 + x)] && nOff++ < 30) {
+                    const size_t n = strlen(szWhere);
+                    snprintf(szWhere + n, sizeof szWhere - n, " %d,%d%c", x, y,
+                             gdi.Pixels()[y * 520 + x] != kPicWhite ? 'g' : 'p');
+                }
+        EXPECT_LE(nOff, c.nMostOff) << c.szWhat << ":" << szWhere;
+    }
+}
