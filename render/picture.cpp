@@ -1,6 +1,7 @@
 // The game's picture and its drawing operations (render/picture.h).
 #include "render/picture.h"
 
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -524,22 +525,60 @@ int PictureWideLine(Picture* pPic, int x0, int y0, int x1, int y1, int nWidth, P
         PictureLine(pPic, x0, y0, x1, y1, cr);
         return PictureFill(pPic, PictureRect{x1, y1, x1 + 1, y1 + 1}, cr);
     }
-    // Every pixel whose centre lies less than half the width from the line
-    // between the ends, or within the tip's radius of an end. (The
-    // platform's slants come out a pixel wider here and there.)
-    const long long dx = x1 - x0, dy = y1 - y0, nLen2 = dx * dx + dy * dy;
-    const int nReach = nWidth / 2 + 1, nTip = (nWidth - 1) / 2;
-    for (int y = Min(y0, y1) - nReach; y <= Max(y0, y1) + nReach; y++)
-        for (int x = Min(x0, x1) - nReach; x <= Max(x0, x1) + nReach; x++) {
-            const long long ux = x - x0, uy = y - y0, t = ux * dx + uy * dy;
-            const long long vx = x - x1, vy = y - y1;
-            bool bIn = ux * ux + uy * uy <= nTip * nTip || vx * vx + vy * vy <= nTip * nTip;
-            if (!bIn && t >= 0 && t <= nLen2) {
-                const long long c = ux * dy - uy * dx; // the distance times the length
-                bIn = 4 * c * c < (long long)nWidth * nWidth * nLen2;
-            }
-            if (bIn) PictureFill(pPic, PictureRect{x, y, x + 1, y + 1}, cr);
+    // The pen's round tip at both ends: the platform's elliptic region about
+    // the point, half the width to the left and top, the rest beyond.
+    const int nLow = nWidth / 2, nHigh = (nWidth + 1) / 2 + 1;
+    for (const PicturePoint pt : {PicturePoint{x0, y0}, PicturePoint{x1, y1}}) {
+        const PictureRoundRect tip = {
+            {pt.x - nLow, pt.y - nLow, pt.x + nHigh, pt.y + nHigh}, nLow + nHigh, nLow + nHigh};
+        PictureFillShapes(pPic, &tip, 1, cr, cr);
+    }
+    const int dx = x1 - x0, dy = y1 - y0;
+    if (dy == 0) // level and upright lines: a rectangle the width across
+        return PictureFill(
+            pPic, PictureRect{Min(x0, x1), y0 - nLow, Max(x0, x1), y0 - nLow + nWidth}, cr);
+    if (dx == 0)
+        return PictureFill(
+            pPic, PictureRect{x0 - nLow, Min(y0, y1), x0 - nLow + nWidth, Max(y0, y1)}, cr);
+    // A slant: the quadrilateral of the line moved out to either side by
+    // the width's share across each axis, rounded to whole pixels (one side
+    // gets the larger half); a row covers the pixels from its left edge up
+    // to, not including, its right edge.
+    const double fLen = std::sqrt(double(dx) * dx + double(dy) * dy);
+    const double fWidthX = nWidth * Abs(dy) / fLen, fWidthY = nWidth * Abs(dx) / fLen;
+    PicturePoint narrow = {(int)std::lround(fWidthX / 2), (int)std::lround(fWidthY / 2)};
+    PicturePoint wide = {(int)std::lround((fWidthX + 1) / 2), (int)std::lround((fWidthY + 1) / 2)};
+    if (dx < 0) {
+        narrow.y = -narrow.y;
+        wide.y = -wide.y;
+    }
+    if (dy < 0) {
+        std::swap(narrow, wide);
+        narrow.x = -narrow.x;
+        wide.x = -wide.x;
+    }
+    const PicturePoint aPt[4] = {{x0 - narrow.x, y0 + narrow.y},
+                                 {x0 + wide.x, y0 - wide.y},
+                                 {x1 + wide.x, y1 - wide.y},
+                                 {x1 - narrow.x, y1 + narrow.y}};
+    int yTop = aPt[0].y, yBottom = aPt[0].y;
+    for (const PicturePoint& pt : aPt) {
+        yTop = Min(yTop, pt.y);
+        yBottom = Max(yBottom, pt.y);
+    }
+    for (int y = yTop; y < yBottom; y++) {
+        double fLeft = 1e9, fRight = -1e9;
+        for (int i = 0; i < 4; i++) {
+            const PicturePoint a = aPt[i], b = aPt[(i + 1) % 4];
+            if (a.y == b.y || y < Min(a.y, b.y) || y >= Max(a.y, b.y)) continue;
+            const double fX = a.x + double(b.x - a.x) * (y - a.y) / (b.y - a.y);
+            fLeft = fLeft < fX ? fLeft : fX;
+            fRight = fRight > fX ? fRight : fX;
         }
+        if (fRight > fLeft)
+            PictureFill(pPic, PictureRect{(int)std::ceil(fLeft), y, (int)std::ceil(fRight), y + 1},
+                        cr);
+    }
     return 1;
 }
 

@@ -179,9 +179,13 @@ TEST(RenderPicture, TextThroughTheHostIsTheSystemsOwn) {
 
 } // namespace
 
-// The help's round shapes drawn by the system and by the picture agree but
-// for a few pixels on their edges.
-TEST(RenderPicture, RoundShapesAgreeWithTheSystemsOnTheirEdges) {
+// Where wide lines go, from their first end.
+const int kSlopes[8][2] = {{25, 3},  {-20, 17}, {8, 7},  {-8, -7},
+                           {3, -25}, {-17, 20}, {20, 0}, {0, -20}};
+
+// The help's round shapes drawn by the system and by the picture agree
+// pixel for pixel.
+TEST(RenderPicture, RoundShapesAreTheSystemsOwn) {
     struct Case {
         const char* szWhat;
         int nMostOff; // pixels that may differ
@@ -223,7 +227,25 @@ TEST(RenderPicture, RoundShapesAgreeWithTheSystemsOnTheirEdges) {
                                            {{240, 70, 301, 156}, 61, 86}};
              PictureFillShapes(p, a, 3, PictureRGB(192, 192, 192), kPicBlack);
          }},
-        {"an arrow of a pen three pixels wide", 16, // its slants a pixel thinner here and there
+        {"wide lines of many slopes and widths", 0,
+         [](HDC hdc) {
+             for (int w = 2; w <= 5; w++)
+                 for (int k = 0; k < 8; k++) {
+                     HPEN hpen = CreatePen(PS_SOLID, w, RGB(0, 0, 255));
+                     HGDIOBJ hpenOld = SelectObject(hdc, hpen);
+                     MoveToEx(hdc, 30 + 60 * k, 20 + 40 * (w - 2), NULL);
+                     LineTo(hdc, 30 + 60 * k + kSlopes[k][0], 20 + 40 * (w - 2) + kSlopes[k][1]);
+                     SelectObject(hdc, hpenOld);
+                     DeleteObject(hpen);
+                 }
+         },
+         [](Picture* p) {
+             for (int w = 2; w <= 5; w++)
+                 for (int k = 0; k < 8; k++)
+                     PictureWideLine(p, 30 + 60 * k, 20 + 40 * (w - 2), 30 + 60 * k + kSlopes[k][0],
+                                     20 + 40 * (w - 2) + kSlopes[k][1], w, PictureRGB(0, 0, 255));
+         }},
+        {"an arrow of a pen three pixels wide", 0,
          [](HDC hdc) {
              HPEN hpen = CreatePen(PS_SOLID, 3, RGB(0, 0, 255));
              HGDIOBJ hpenOld = SelectObject(hdc, hpen);
