@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "engine/game.h"
+#include "render/picture.h"
 
 enum {
     HELP_MAX_TOPICS = 16,
@@ -33,7 +34,7 @@ enum HelpPictureKind { HP_BOARD, HP_PADDLE, HP_GOAL, HP_PAD };
 
 // Picture sizes in pixels, as the viewer draws them.
 enum {
-    HELP_BOARD_W = 5 * 41 + 1, // the bins: five lanes 41 apart and their lines
+    HELP_BOARD_W = 5 * 41 + 2, // the bins: five lanes 41 apart, their lines and the last one
     HELP_BOARD_H = 5 * 16 + 1,
     HELP_PADDLE_W = 200,
     HELP_PADDLE_H = 66,
@@ -78,6 +79,25 @@ void HelpPictureSize(int nPicture, int* pnW, int* pnH);
 int HelpBoardOf(int nPicture, HelpBoard* pBoard);
 int HelpPaddleOf(HelpPaddle* pPaddle);
 int HelpGoalOf(HelpGoal* pGoal);
+// A picture's words, written by the platform after its shapes, in its own
+// font and at its zoom, so they stay sharp: rc in design pixels from the
+// picture's top-left corner, nAlign of PICTURE_TEXT_*, one line each.
+enum { HELP_WORD_LEN = 48, HELP_MAX_WORDS = 16 };
+struct HelpWord {
+    PictureRect rc;
+    char sz[HELP_WORD_LEN];
+    PictureColor cr;
+    int nAlign;
+};
+struct HelpWords {
+    int n;
+    HelpWord a[HELP_MAX_WORDS];
+};
+// Draws the shapes of picture nPicture on pic at design size, its top-left
+// corner at design point (0, 0), over the page's white already there; its
+// words go to *pWords. 0 when there is no such picture.
+int DrawHelpPictureOn(Picture& pic, int nPicture, HelpWords* pWords);
+
 // The points of a board's passes together and what they count toward the
 // goal kinds (anCount indexed by kind).
 int32_t HelpBoardPoints(const HelpBoard& board);

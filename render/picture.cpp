@@ -1,7 +1,9 @@
 // The game's picture and its drawing operations (render/picture.h).
 #include "render/picture.h"
 
+#include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -307,13 +309,14 @@ int PictureFill(Picture* pPic, PictureRect rc, PictureColor cr) {
     return 1;
 }
 
-int PictureFillPattern(Picture* pPic, PictureRect rc, const PictureColor aPattern[64]) {
+int PictureFillPattern(Picture* pPic, PictureRect rc, const PictureColor aPattern[64],
+                       PictureRop rop) {
     rc = Drawable(*pPic, rc);
     if (RectEmpty(rc)) return 1;
     for (int y = rc.top; y < rc.bottom; y++) {
         uint32_t* p = PixelAt(pPic, rc.left, y);
         const PictureColor* pRow = aPattern + (y & 7) * 8;
-        for (int x = rc.left; x < rc.right; x++) *p++ = pRow[x & 7];
+        for (int x = rc.left; x < rc.right; x++, p++) *p = Combine(rop, pRow[x & 7], *p);
     }
     NoteChanged(pPic, rc);
     return 1;
@@ -407,6 +410,210 @@ int PicturePolygon(Picture* pPic, const PicturePoint* aPt, int nPt, PictureColor
     for (int i = 0; i < nPt; i++) {
         const PicturePoint a = aPt[i], b = aPt[(i + 1) % nPt];
         PictureLine(pPic, a.x, a.y, b.x, b.y, crPen);
+    }
+    return 1;
+}
+
+// --- Round shapes ------------------------------------------------------------------------------
+
+namespace {
+
+enum { MAX_ROUND_ROWS = 512, MAX_SHAPES = 4 };
+
+// The outline of the ellipse whose pixels fill the box [0, a] x [0, b]
+// (both ends in), as the platform traces it: the integer ellipse that steps
+// x, y or both by the sign of its error, from the middle rows out to the
+// top and bottom, four quadrants at once.
+template <class F> void EllipsePoints(int a, int b, F plot) {
+    long long aa = a, bb = b, b1 = b & 1;
+    long long dx = 4 * (1 - aa) * bb * bb, dy = 4 * (b1 + 1) * aa * aa;
+    long long err = dx + dy + b1 * aa * aa;
+    int x0 = 0, x1 = a, y0 = (b + 1) / 2, y1 = y0 - (int)b1;
+    const long long a8 = 8 * aa * aa, b8 = 8 * bb * bb;
+    do {
+        plot(x1, y0);
+        plot(x0, y0);
+        plot(x0, y1);
+        plot(x1, y1);
+        const long long e2 = 2 * err;
+        if (e2 <= dy) {
+            y0++;
+            y1--;
+            err += dy += a8;
+        }
+        if (e2 >= dx || 2 * err > dy) {
+            x0++;
+            x1--;
+            err += dx += b8;
+        }
+    } while (x0 <= x1);
+    while (y0 - y1 < b) { // a very flat ellipse: its tips
+        plot(x0 - 1, y0);
+        plot(x1 + 1, y0++);
+        plot(x0 - 1, y1);
+        plot(x1 + 1, y1--);
+    }
+}
+
+// How far in from the box's left edge the ellipse's outline starts, row by
+// row (anInset[0 .. b]).
+void EllipseInsets(int a, int b, int* anInset) {
+    for (int y = 0; y <= b; y++) anInset[y] = a;
+    EllipsePoints(a, b, [&](int x, int y) {
+        if (y >= 0 && y <= b) anInset[y] = Min(anInset[y], Max(x, 0));
+    });
+}
+
+// A round rectangle's region ready to be asked row by row.
+struct RoundRows {
+    int left, top, right, bottom; // the pixels it covers at most, right and bottom left out
+    int b;                        // the corners' ellipse's last row (-1: square corners)
+    int anInset[MAX_ROUND_ROWS];
+};
+
+void RoundRowsOf(const PictureRoundRect& s, RoundRows* p) {
+    PictureRect rc = s.rc;
+    if (rc.right < rc.left) std::swap(rc.left, rc.right);
+    if (rc.bottom < rc.top) std::swap(rc.top, rc.bottom);
+    p->left = rc.left;
+    p->top = rc.top;
+    p->right = rc.right - 1;
+    p->bottom = rc.bottom - 1;
+    const int w = Min(p->right - p->left, Abs(s.wCorner));
+    const int h = Min(Min(p->bottom - p->top, Abs(s.hCorner)), (int)MAX_ROUND_ROWS);
+    p->b = -1;
+    if (w < 2 || h < 2) return;
+    p->b = h - 1;
+    EllipseInsets(w - 1, h - 1, p->anInset);
+}
+
+// Row y's pixels [*pxLeft, *pxRight) of the region; 0 when it has none there.
+int RoundRowSpan(const RoundRows& r, int y, int* pxLeft, int* pxRight) {
+    if (y < r.top || y >= r.bottom) return 0;
+    int nInset = 0;
+    if (r.b >= 0) {
+        const int k = y - r.top, kUp = r.bottom - 1 - y;
+        if (k <= r.b / 2)
+            nInset = r.anInset[k];
+        else if (kUp <= r.b / 2)
+            nInset = r.anInset[r.b - kUp];
+    }
+    *pxLeft = r.left + nInset;
+    *pxRight = r.right - nInset;
+    return *pxRight > *pxLeft;
+}
+
+bool InShapes(const RoundRows* aRows, int nShapes, int x, int y) {
+    for (int i = 0; i < nShapes; i++) {
+        int xLeft = 0, xRight = 0;
+        if (RoundRowSpan(aRows[i], y, &xLeft, &xRight) && x >= xLeft && x < xRight) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int PictureEllipse(Picture* pPic, PictureRect rc, PictureColor crPen, PictureColor crBrush) {
+    if (rc.right < rc.left) std::swap(rc.left, rc.right);
+    if (rc.bottom < rc.top) std::swap(rc.top, rc.bottom);
+    const int a = rc.right - 1 - rc.left, b = rc.bottom - 1 - rc.top;
+    if (a < 1 || b < 1 || b >= MAX_ROUND_ROWS) return PictureRectangle(pPic, rc, &crPen, &crBrush);
+    int anInset[MAX_ROUND_ROWS];
+    EllipseInsets(a, b, anInset);
+    for (int k = 0; k <= b; k++)
+        PictureFill(pPic,
+                    PictureRect{rc.left + anInset[k] + 1, rc.top + k, rc.left + a - anInset[k],
+                                rc.top + k + 1},
+                    crBrush);
+    const PictureRect rcOk = Drawable(*pPic, Extent(*pPic));
+    EllipsePoints(a, b, [&](int x, int y) { Plot(pPic, rcOk, rc.left + x, rc.top + y, crPen); });
+    NoteChanged(pPic,
+                Intersect(rcOk, PictureRect{rc.left, rc.top, rc.left + a + 1, rc.top + b + 1}));
+    return 1;
+}
+
+int PictureFillShapes(Picture* pPic, const PictureRoundRect* aShape, int nShapes,
+                      PictureColor crBrush, PictureColor crFrame) {
+    if (nShapes < 1 || nShapes > MAX_SHAPES) return 0;
+    RoundRows aRows[MAX_SHAPES];
+    PictureRect rcAll = {1 << 30, 1 << 30, -(1 << 30), -(1 << 30)};
+    for (int i = 0; i < nShapes; i++) {
+        RoundRowsOf(aShape[i], &aRows[i]);
+        rcAll = PictureRect{Min(rcAll.left, aRows[i].left), Min(rcAll.top, aRows[i].top),
+                            Max(rcAll.right, aRows[i].right), Max(rcAll.bottom, aRows[i].bottom)};
+    }
+    const PictureRect rcOk = Drawable(*pPic, rcAll);
+    if (RectEmpty(rcOk)) return 1;
+    for (int y = rcOk.top; y < rcOk.bottom; y++)
+        for (int x = rcOk.left; x < rcOk.right; x++) {
+            if (!InShapes(aRows, nShapes, x, y)) continue;
+            const bool bEdge =
+                !InShapes(aRows, nShapes, x - 1, y) || !InShapes(aRows, nShapes, x + 1, y) ||
+                !InShapes(aRows, nShapes, x, y - 1) || !InShapes(aRows, nShapes, x, y + 1);
+            *PixelAt(pPic, x, y) = bEdge ? crFrame : crBrush;
+        }
+    NoteChanged(pPic, rcOk);
+    return 1;
+}
+
+int PictureWideLine(Picture* pPic, int x0, int y0, int x1, int y1, int nWidth, PictureColor cr) {
+    if (nWidth <= 1) {
+        PictureLine(pPic, x0, y0, x1, y1, cr);
+        return PictureFill(pPic, PictureRect{x1, y1, x1 + 1, y1 + 1}, cr);
+    }
+    // The pen's round tip at both ends: the platform's elliptic region about
+    // the point, half the width to the left and top, the rest beyond.
+    const int nLow = nWidth / 2, nHigh = (nWidth + 1) / 2 + 1;
+    for (const PicturePoint pt : {PicturePoint{x0, y0}, PicturePoint{x1, y1}}) {
+        const PictureRoundRect tip = {
+            {pt.x - nLow, pt.y - nLow, pt.x + nHigh, pt.y + nHigh}, nLow + nHigh, nLow + nHigh};
+        PictureFillShapes(pPic, &tip, 1, cr, cr);
+    }
+    const int dx = x1 - x0, dy = y1 - y0;
+    if (dy == 0) // level and upright lines: a rectangle the width across
+        return PictureFill(
+            pPic, PictureRect{Min(x0, x1), y0 - nLow, Max(x0, x1), y0 - nLow + nWidth}, cr);
+    if (dx == 0)
+        return PictureFill(
+            pPic, PictureRect{x0 - nLow, Min(y0, y1), x0 - nLow + nWidth, Max(y0, y1)}, cr);
+    // A slant: the quadrilateral of the line moved out to either side by
+    // the width's share across each axis, rounded to whole pixels (one side
+    // gets the larger half); a row covers the pixels from its left edge up
+    // to, not including, its right edge.
+    const double fLen = std::sqrt(double(dx) * dx + double(dy) * dy);
+    const double fWidthX = nWidth * Abs(dy) / fLen, fWidthY = nWidth * Abs(dx) / fLen;
+    PicturePoint narrow = {(int)std::lround(fWidthX / 2), (int)std::lround(fWidthY / 2)};
+    PicturePoint wide = {(int)std::lround((fWidthX + 1) / 2), (int)std::lround((fWidthY + 1) / 2)};
+    if (dx < 0) {
+        narrow.y = -narrow.y;
+        wide.y = -wide.y;
+    }
+    if (dy < 0) {
+        std::swap(narrow, wide);
+        narrow.x = -narrow.x;
+        wide.x = -wide.x;
+    }
+    const PicturePoint aPt[4] = {{x0 - narrow.x, y0 + narrow.y},
+                                 {x0 + wide.x, y0 - wide.y},
+                                 {x1 + wide.x, y1 - wide.y},
+                                 {x1 - narrow.x, y1 + narrow.y}};
+    int yTop = aPt[0].y, yBottom = aPt[0].y;
+    for (const PicturePoint& pt : aPt) {
+        yTop = Min(yTop, pt.y);
+        yBottom = Max(yBottom, pt.y);
+    }
+    for (int y = yTop; y < yBottom; y++) {
+        double fLeft = 1e9, fRight = -1e9;
+        for (int i = 0; i < 4; i++) {
+            const PicturePoint a = aPt[i], b = aPt[(i + 1) % 4];
+            if (a.y == b.y || y < Min(a.y, b.y) || y >= Max(a.y, b.y)) continue;
+            const double fX = a.x + double(b.x - a.x) * (y - a.y) / (b.y - a.y);
+            fLeft = fLeft < fX ? fLeft : fX;
+            fRight = fRight > fX ? fRight : fX;
+        }
+        if (fRight > fLeft)
+            PictureFill(pPic, PictureRect{(int)std::ceil(fLeft), y, (int)std::ceil(fRight), y + 1},
+                        cr);
     }
     return 1;
 }

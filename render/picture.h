@@ -101,8 +101,9 @@ int PictureCopyFrom(Picture* pPic, int x, int y, const Picture& src, PictureRect
 // --- Fills, lines and frames ---------------------------------------------------------
 int PictureFill(Picture* pPic, PictureRect rc, PictureColor cr);
 // An 8 x 8 brush laid from the design's (0, 0): pixel (x, y) takes
-// aPattern[(y & 7) * 8 + (x & 7)].
-int PictureFillPattern(Picture* pPic, PictureRect rc, const PictureColor aPattern[64]);
+// aPattern[(y & 7) * 8 + (x & 7)], combined with the picture's by rop.
+int PictureFillPattern(Picture* pPic, PictureRect rc, const PictureColor aPattern[64],
+                       PictureRop rop = PICTURE_COPY);
 // A one-pixel pen from (x0, y0) to (x1, y1) without its last point, as the
 // platform's lines go (any slope; the game's are level, upright or at 45).
 int PictureLine(Picture* pPic, int x0, int y0, int x1, int y1, PictureColor cr);
@@ -118,6 +119,26 @@ int PictureFrame(Picture* pPic, PictureRect rc, PictureColor cr);
 // drawn, their fill's edge then approximate).
 int PicturePolygon(Picture* pPic, const PicturePoint* aPt, int nPt, PictureColor crPen,
                    PictureColor crBrush);
+
+// --- Round shapes -----------------------------------------------------------------------
+// The platform's Ellipse with a one-pixel pen: the outline through rc's
+// edges (right and bottom in by one), crBrush inside it.
+int PictureEllipse(Picture* pPic, PictureRect rc, PictureColor crPen, PictureColor crBrush);
+// A rectangle with round corners, as the platform's region of one: wCorner
+// x hCorner the size of the ellipse that rounds them (an ellipse is one whose
+// corners are the whole rectangle). Like the platform's, the region leaves
+// out one more column on the right and one more row at the bottom.
+struct PictureRoundRect {
+    PictureRect rc;
+    int wCorner, hCorner;
+};
+// The union of nShapes such regions filled with crBrush, then framed one
+// pixel wide with crFrame: each of its pixels with a side on its edge.
+int PictureFillShapes(Picture* pPic, const PictureRoundRect* aShape, int nShapes,
+                      PictureColor crBrush, PictureColor crFrame);
+// A line of a round pen nWidth pixels wide from (x0, y0) to (x1, y1), its
+// ends round (both ends drawn).
+int PictureWideLine(Picture* pPic, int x0, int y0, int x1, int y1, int nWidth, PictureColor cr);
 
 // --- Text -------------------------------------------------------------------------------
 // Text is the one thing the game does not draw itself: the host draws it

@@ -733,9 +733,10 @@ EMSCRIPTEN_KEEPALIVE const uint32_t* WebHelpPixels(int nPicture, int* pSize) {
     return WebHelpPicture(nPicture, &pSize[0], &pSize[1]);
 }
 
-// Its text and the text's rectangle (pRect: left, top, right, bottom).
-EMSCRIPTEN_KEEPALIVE const char* WebHelpText(int* pRect) {
-    return WebHelpPictureText(pRect);
+// Its word i (null past the last): pOut gets left, top, right, bottom,
+// colour and alignment.
+EMSCRIPTEN_KEEPALIVE const char* WebHelpWord(int i, int* pOut) {
+    return WebHelpPictureWord(i, pOut);
 }
 
 // The game's picture, for the tests' comparison with the canvas.

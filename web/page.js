@@ -648,29 +648,37 @@
         });
     }
   };
-  // A picture of the help: the game's drawing of it, its title above and its
-  // caption below (the title alone where the page draws no such picture).
+  // A picture of the help: the game's drawing of it made zoom times larger,
+  // its words written over it at that size so they stay sharp, its title
+  // above and its caption below.
   function helpPicture(b) {
     var box = el("div", { className: "pic" }, [el("div", { textContent: b[1], style: "font-weight:bold" })]);
     var size = _malloc(8), p = _WebHelpPixels(b.picture, size) >> 2;
     if (p) {
-      var w = HEAP32[size >> 2], h = HEAP32[(size >> 2) + 1], c = el("canvas", { width: w, height: h });
-      var c2d = c.getContext("2d"), img = c2d.createImageData(w, h);
+      var w = HEAP32[size >> 2], h = HEAP32[(size >> 2) + 1];
+      var design = el("canvas", { width: w, height: h }), d2d = design.getContext("2d"), img = d2d.createImageData(w, h);
       for (var i = 0; i < w * h; i++) {
         var v = HEAPU32[p + i];
         img.data[4 * i] = v >> 16 & 255; img.data[4 * i + 1] = v >> 8 & 255; img.data[4 * i + 2] = v & 255; img.data[4 * i + 3] = 255;
       }
-      c2d.putImageData(img, 0, 0);
-      var rc = _malloc(16), text = UTF8ToString(_WebHelpText(rc)), r = HEAP32.subarray(rc >> 2, (rc >> 2) + 4);
-      if (text) {
-        c2d.font = 'bold 13px Arial, "Liberation Sans", Helvetica, sans-serif';
-        c2d.textAlign = "center";
-        c2d.textBaseline = "top";
-        c2d.fillStyle = "#007f00";
-        c2d.fillText(text, (r[0] + r[2]) / 2, r[1]);
+      d2d.putImageData(img, 0, 0);
+      var c = el("canvas", { width: w * zoom, height: h * zoom }), c2d = c.getContext("2d");
+      c2d.imageSmoothingEnabled = false;
+      c2d.drawImage(design, 0, 0, w * zoom, h * zoom);
+      // Each word in the panel's font, aligned in its rectangle as the game says.
+      c2d.font = "bold " + 13 * zoom + 'px Arial, "Liberation Sans", Helvetica, sans-serif';
+      var out = _malloc(24), r = HEAP32.subarray(out >> 2, (out >> 2) + 6), s;
+      for (var k = 0; (s = _WebHelpWord(k, out)); k++) {
+        var align = r[5], text = UTF8ToString(s);
+        c2d.fillStyle = "#" + ("00000" + (r[4] >>> 0).toString(16)).slice(-6);
+        c2d.textAlign = align & 1 ? "center" : align & 2 ? "right" : "left";
+        c2d.textBaseline = align & 4 ? "middle" : align & 8 ? "bottom" : "top";
+        var x = align & 1 ? (r[0] + r[2]) / 2 : align & 2 ? r[2] : r[0];
+        var y = align & 4 ? (r[1] + r[3]) / 2 : align & 8 ? r[3] : r[1];
+        c2d.fillText(text, x * zoom, y * zoom);
       }
-      _free(rc);
-      c.style.cssText = "display:block; margin:4px 0; image-rendering:pixelated; width:" + w * zoom + "px";
+      _free(out);
+      c.style.cssText = "display:block; margin:4px 0";
       box.appendChild(c);
     }
     _free(size);

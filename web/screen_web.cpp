@@ -199,8 +199,7 @@ Picture* WebPictureBegin(int nWhich) {
 void WebPictureEnd(int, Picture*) {}
 
 uint32_t aHelpPixels[WEB_SCREEN_W * 200];
-char szHelpText[PANEL_TEXT_LEN]; // the last help picture's text, and where
-PictureRect rcHelpText;
+HelpWords helpWords; // the last help picture's words
 
 } // namespace
 
@@ -311,70 +310,26 @@ void WebButtonChaseTick() {
     }
 }
 
-const char* WebHelpPictureText(int* pRect) {
-    pRect[0] = rcHelpText.left;
-    pRect[1] = rcHelpText.top;
-    pRect[2] = rcHelpText.right;
-    pRect[3] = rcHelpText.bottom;
-    return szHelpText;
+const char* WebHelpPictureWord(int i, int* pOut) {
+    if (i < 0 || i >= helpWords.n) return nullptr;
+    const HelpWord& word = helpWords.a[i];
+    pOut[0] = word.rc.left;
+    pOut[1] = word.rc.top;
+    pOut[2] = word.rc.right;
+    pOut[3] = word.rc.bottom;
+    pOut[4] = (int)word.cr;
+    pOut[5] = word.nAlign;
+    return word.sz;
 }
 
 const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH) {
     int w = 0, h = 0;
     HelpPictureSize(nPicture, &w, &h);
-    const int nKind = HelpPictureKind(nPicture);
-    if (nKind == HP_PAD || w * h > (int)(sizeof aHelpPixels / 4)) return nullptr;
-    // Drawn where the playfield or the panel draws it, into a picture of its own.
-    int x0 = 0, y0 = 0;
-    if (nKind == HP_BOARD) x0 = aLaneX[0] - 1, y0 = aRowY[4] - 3;
-    if (nKind == HP_GOAL) x0 = GOAL_PIC_X, y0 = GOAL_PIC_Y - 5;
-    Picture help = PictureOver(aHelpPixels, PictureRect{x0, y0, x0 + w, y0 + h});
-    szHelpText[0] = '\0';
-    PictureFill(&help, PictureRect{x0, y0, x0 + w, y0 + h}, kPicWhite);
-    if (nKind == HP_BOARD) {
-        HelpBoard board;
-        HelpBoardOf(nPicture, &board);
-        DrawBinGrid(help, board.aCell, 0, 0);
-        // Every other pixel of the tiles that hold the line up turned white.
-        for (int k = 0; k < NUM_CELLS; k++) {
-            if (board.aCell[k] == TILE_NONE || board.aLine[k]) continue;
-            const int xCell = aLaneX[k / NUM_ROWS], yCell = aRowY[k % NUM_ROWS];
-            for (int y = yCell; y < yCell + 11; y++)
-                for (int x = xCell; x < xCell + 40; x++)
-                    if ((x + y) % 2 == 1) aHelpPixels[(y - y0) * w + (x - x0)] = kPicWhite;
-        }
-    } else if (nKind == HP_GOAL) {
-        HelpGoal goal;
-        HelpGoalOf(&goal);
-        PictureFill(&help, PictureRect{x0, y0, x0 + w, y0 + h}, kPicLightGrey);
-        PictureBitmap bmp;
-        if (LoadByName(GoalPictureName(goal.nKind), &bmp))
-            PictureBlit(&help, GOAL_PIC_X, GOAL_PIC_Y, bmp);
-        GoalStep step = GoalExample(goal.nKind, goal.nPhase);
-        step.nColor = goal.nColor;
-        DrawGoalCells(help, step);
-        DrawExtrudedFrame(help, PictureRect{GOAL_PIC_X, GOAL_PIC_Y, 204, 351}, 5, 0);
-        PictureRectangle(&help, PictureRect{9, 364, 210, 404}, &kPicBlack, nullptr);
-        DrawExtrudedFrame(help, PictureRect{9, 364, 209, 404}, 5, 1);
-        PictureFrame(&help, PictureRect{9, 364, 210, 404}, PictureRGB(0x6A, 0x6A, 0x6A));
-        const PictureColor cLineBorder = PictureRGB(0xA6, 0xA6, 0xA6);
-        PictureRectangle(&help, PictureRect{14, 376, 203, 395}, &cLineBorder, &kPicWhite);
-        PanelGoalText(aLevelGoal[goal.nLevel].nAmount, goal.nKind, szHelpText, sizeof szHelpText);
-        rcHelpText = PictureRect{15 - x0, 377 - y0, 202 - x0, 394 - y0};
-    } else {
-        HelpPaddle paddle;
-        HelpPaddleOf(&paddle);
-        const int yPaddle = HELP_PADDLE_H - 14;
-        DrawPaddleAt(help, 10, yPaddle, paddle.aBefore, paddle.nHeld);
-        DrawPaddleAt(help, HELP_PADDLE_W - 51, yPaddle, paddle.aAfter, paddle.nHeld);
-        const int xFrom = 64, xTo = HELP_PADDLE_W - 64, yArrow = HELP_PADDLE_H / 2;
-        const PictureColor cBlue = PictureRGB(0, 0, 255);
-        for (int d = -1; d <= 1; d++) {
-            PictureLine(&help, xFrom, yArrow + d, xTo, yArrow + d, cBlue);
-            PictureLine(&help, xTo - 8 + d, yArrow - 7, xTo + d, yArrow, cBlue);
-            PictureLine(&help, xTo + d, yArrow, xTo - 8 + d, yArrow + 7, cBlue);
-        }
-    }
+    helpWords.n = 0;
+    if (w * h > (int)(sizeof aHelpPixels / 4)) return nullptr;
+    Picture help = PictureOver(aHelpPixels, PictureRect{0, 0, w, h});
+    PictureFill(&help, PictureRect{0, 0, w, h}, kPicWhite);
+    if (!DrawHelpPictureOn(help, nPicture, &helpWords)) return nullptr;
     *pW = w;
     *pH = h;
     return aHelpPixels;

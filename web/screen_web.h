@@ -45,14 +45,13 @@ void WebDrawButton(int nButton, int bPressed);
 extern const ScreenPlatform kScreenWeb;
 // The lives' row of the side panel.
 void WebPanelLives();
-// Picture nPicture of the help (a board of the bins, the paddle's turn, the
-// goal picture), drawn as the game draws them: its pixels and size; null for
-// the pad's.
+// Picture nPicture of the help, drawn by the game's own routine: its pixels
+// and size; null when there is no such picture.
 const uint32_t* WebHelpPicture(int nPicture, int* pW, int* pH);
-// The text the last of them carries (the goal's line, in the panel's font and
-// its green) and its rectangle in the picture (left, top, right, bottom);
-// "" for none.
-const char* WebHelpPictureText(int* pRect);
+// Word i of the last of them, or null past its last: pOut gets its rectangle
+// in the picture's design pixels (left, top, right, bottom), its colour
+// (0xRRGGBB) and its alignment (PICTURE_TEXT_*).
+const char* WebHelpPictureWord(int i, int* pOut);
 // The side panel's three lines of text, in their colours.
 void WebPanelText();
 

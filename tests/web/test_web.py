@@ -240,6 +240,22 @@ class Page(unittest.TestCase):
                     self.assertIn(t, text)
                 self.key(close)
                 self.no_dialog()
+        # The help's gamepad is the game's drawing made larger, its words
+        # written on it: the body's grey, and blue words beside it.
+        self.command("help")
+        self.dialog_text()
+        self.d.find_element(By.XPATH, "//div[@id='help']//li[text()='Gamepad']").click()
+        grey, blue = self.js(
+            "var c = document.querySelector('#help .page canvas'), z = c.width / 380, g = c.getContext('2d');"
+            "var body = g.getImageData(220 * z, 40 * z, 1, 1).data, n = 0;"
+            "var w = g.getImageData(232 * z, 0, 148 * z, 16 * z).data;"
+            "for (var i = 0; i < w.length; i += 4) if (w[i + 2] > 200 && w[i] < 100) n++;"
+            "return [[body[0], body[1], body[2]], n];")
+        self.assertEqual(grey, [192, 192, 192])
+        self.assertGreater(blue, 20)
+        self.d.save_screenshot(os.path.join(WEB_DIR, "..", "screenshots", "web_help_gamepad.png"))
+        self.key(Keys.ESCAPE)
+        self.no_dialog()
         # The high scores' own right-click menu clears the table after its question.
         self.command("scores")
         self.dialog_text()

@@ -178,3 +178,75 @@ TEST(RenderPicture, TextThroughTheHostIsTheSystemsOwn) {
 }
 
 } // namespace
+
+// Where wide lines go, from their first end (the paddle picture's arrow
+// among them).
+const int kSlopes[8][2] = {{25, 3},  {-20, 17}, {8, 7},  {-8, -7},
+                           {3, -25}, {-8, 7},   {20, 0}, {0, -20}};
+
+// The help's round shapes drawn by the system and by the picture agree
+// pixel for pixel.
+TEST(RenderPicture, RoundShapesAreTheSystemsOwn) {
+    struct Case {
+        const char* szWhat;
+        void (*pfnGdi)(HDC hdc);
+        void (*pfnPortable)(Picture* p);
+    } const aCases[] = {
+        {"the pad's body, a round rectangle and two ellipses, and circles",
+         [](HDC hdc) {
+             HRGN hrgn = CreateRoundRectRgn(140, 30, 301, 116, 60, 60);
+             for (int x : {140, 240}) {
+                 HRGN hrgnGrip = CreateEllipticRgn(x, 70, x + 61, 156);
+                 CombineRgn(hrgn, hrgn, hrgnGrip, RGN_OR);
+                 DeleteObject(hrgnGrip);
+             }
+             HBRUSH hbr = CreateSolidBrush(RGB(192, 192, 192));
+             FillRgn(hdc, hrgn, hbr);
+             FrameRgn(hdc, hrgn, (HBRUSH)GetStockObject(BLACK_BRUSH), 1, 1);
+             DeleteObject(hrgn);
+             HGDIOBJ hbrOld = SelectObject(hdc, hbr);
+             for (int r : {6, 8, 12}) Ellipse(hdc, 40 * r - r, 20 - r, 40 * r + r + 1, 20 + r + 1);
+             SelectObject(hdc, hbrOld);
+             DeleteObject(hbr);
+         },
+         [](Picture* p) {
+             const PictureRoundRect a[] = {{{140, 30, 301, 116}, 60, 60},
+                                           {{140, 70, 201, 156}, 61, 86},
+                                           {{240, 70, 301, 156}, 61, 86}};
+             PictureFillShapes(p, a, 3, kPicLightGrey, kPicBlack);
+             for (int r : {6, 8, 12})
+                 PictureEllipse(p, PictureRect{40 * r - r, 20 - r, 40 * r + r + 1, 20 + r + 1},
+                                kPicBlack, kPicLightGrey);
+         }},
+        {"wide lines of many slopes and widths",
+         [](HDC hdc) {
+             for (int w = 2; w <= 5; w++)
+                 for (int k = 0; k < 8; k++) {
+                     HPEN hpen = CreatePen(PS_SOLID, w, RGB(0, 0, 255));
+                     HGDIOBJ hpenOld = SelectObject(hdc, hpen);
+                     MoveToEx(hdc, 30 + 60 * k, 20 + 40 * (w - 2), NULL);
+                     LineTo(hdc, 30 + 60 * k + kSlopes[k][0], 20 + 40 * (w - 2) + kSlopes[k][1]);
+                     SelectObject(hdc, hpenOld);
+                     DeleteObject(hpen);
+                 }
+         },
+         [](Picture* p) {
+             for (int w = 2; w <= 5; w++)
+                 for (int k = 0; k < 8; k++)
+                     PictureWideLine(p, 30 + 60 * k, 20 + 40 * (w - 2), 30 + 60 * k + kSlopes[k][0],
+                                     20 + 40 * (w - 2) + kSlopes[k][1], w, PictureRGB(0, 0, 255));
+         }},
+    };
+    for (const Case& c : aCases) {
+        DibCanvas gdi(520, 170, RGB(255, 255, 255));
+        c.pfnGdi(gdi.Dc());
+        GdiFlush();
+        std::vector<uint32_t> px(520 * 170, kPicWhite);
+        Picture pic = PictureOver(px.data(), PictureRect{0, 0, 520, 170});
+        c.pfnPortable(&pic);
+        int nOff = 0, nFirst = -1;
+        for (int i = 0; i < 520 * 170; i++)
+            if (gdi.Pixels()[i] != px[size_t(i)] && nOff++ == 0) nFirst = i;
+        EXPECT_EQ(nOff, 0) << c.szWhat << ", the first at " << nFirst % 520 << "," << nFirst / 520;
+    }
+}
