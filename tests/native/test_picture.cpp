@@ -131,6 +131,40 @@ TEST(Picture, CopiesClipAndCombine) {
     EXPECT_EQ(PicturePixel(cc.pic, 103, 51), 0x123456u);
 }
 
+// A copy notes only the box around the pixels it really changed, so the
+// platform sends no more than a viewer could see change; a sprite drawn
+// again over itself notes nothing. A box one pixel short would leave a
+// changed pixel unsent.
+TEST(Picture, CopiesNoteOnlyWhatTheyChanged) {
+    struct Case {
+        std::vector<int> aInk; // the bitmap's pixels (index y * 4 + x) that differ
+        PictureRop rop;
+        bool bMasked;
+        const char* szChanged; // blitted at (102, 50)
+    } const aCases[] = {
+        {{6}, PICTURE_COPY, false, "104,51-105,52"},
+        {{11}, PICTURE_COPY, false, "105,52-106,53"},
+        {{0, 11}, PICTURE_PAINT, false, "102,50-106,53"},
+        {{3}, PICTURE_COPY, true, "105,50-106,51"},
+    };
+    const uint32_t aMask[12] = {};
+    for (const Case& c : aCases) {
+        std::vector<uint32_t> aSrc(12, kBg);
+        for (int i : c.aInk) aSrc[(size_t)i] = kInk;
+        const PictureBitmap bmp = {aSrc.data(), 4, 3, 4};
+        Canvas cv;
+        for (const char* szWant : {c.szChanged, "0,0-0,0"}) {
+            if (c.bMasked)
+                PictureBlitMasked(&cv.pic, 102, 50, bmp, PictureBitmap{aMask, 4, 3, 4});
+            else
+                PictureBlit(&cv.pic, 102, 50, bmp, c.rop);
+            PictureRect rc;
+            PictureTakeChanged(&cv.pic, &rc);
+            EXPECT_EQ(Text(rc), szWant) << c.szChanged;
+        }
+    }
+}
+
 // A bitmap file of w x h at nBits, its pixels the palette's indices i % 2
 // (or the colours themselves at 24 bits), bottom-up as files are.
 std::vector<uint8_t> BmpFile(int nBits, int w, int h, const uint32_t aPalette[2]) {
